@@ -1,0 +1,83 @@
+#pragma once
+// The deck catalogue: the four deck sections of the product series, their unit
+// weights by surface treatment, the joint capacities per fastener and the
+// material constants. Section values belong to a strip of deck 1 m wide.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavilo {
+
+struct DeckSection {
+  std::string_view name;
+  int heightMm;
+  double thicknessMm;
+  double areaCm2;     // A per 1 m width
+  double modulusCm3;  // Z per 1 m width
+  double inertiaCm4;  // I per 1 m width
+};
+
+inline constexpr std::array<DeckSection, 4> kDeckSections = {{
+    {"KX-50-12", 50, 1.2, 9.784, 26.3, 66.3},
+    {"KX-50-16", 50, 1.6, 13.02, 34.4, 87.1},
+    {"KX-75-12", 75, 1.2, 10.65, 36.3, 163},
+    {"KX-75-16", 75, 1.6, 14.19, 52.7, 216},
+}};
+
+// Items of the surface treatment list; the third one means "entered by the user".
+inline constexpr std::array<std::string_view, 3> kSurfaceTreatments = {"Z12", "Z27", "他"};
+inline constexpr int kSurfaceTreatmentOther = 2;
+
+// Deck unit weight in N/m² by deck type, for "Z12" and "Z27".
+inline constexpr std::array<std::array<int, 2>, 4> kUnitWeights = {{
+    {127, 131},
+    {169, 172},
+    {138, 142},
+    {183, 188},
+}};
+
+// The joint method list items exactly, inner runs of blanks included.
+inline constexpr std::array<std::string_view, 3> kJointMethods = {
+    "焼抜き栓溶接 (母屋板厚≧6mm)",
+    "打込み鋲      (母屋板厚≧6mm)",
+    "ドリルネジφ6  (母屋板厚<6mm)",
+};
+
+// Allowable force of one fastener in N: [method][0 = t 1.2, 1 = t 1.6].
+inline constexpr std::array<std::array<int, 2>, 3> kEndJointCapacities = {{
+    {1170, 1560},
+    {2100, 2200},
+    {1570, 1570},
+}};
+inline constexpr std::array<std::array<int, 2>, 3> kMidJointCapacities = {{
+    {4000, 4310},
+    {2100, 2200},
+    {1570, 1570},
+}};
+
+// Three fasteners per deck width of 600 mm at every support.
+inline constexpr int kFastenersPerDeckWidth = 3;
+inline constexpr int kDeckWidthMm = 600;
+
+inline constexpr int youngsModulus = 205000;  // N/mm²
+
+// Every computed span or overhang deflection is multiplied by this factor:
+// 1.2 for the 75 mm decks, 1.0 for the 50 mm decks.
+double deflectionFactor(int deckType);
+double deflectionFactorForHeight(double deckHeightMm);
+
+double deckHeightOf(int deckType);   // mm; 0 outside 0..3
+double deckAreaOf(int deckType);     // cm²
+double deckModulusOf(int deckType);  // cm³
+double deckInertiaOf(int deckType);  // cm⁴
+double deckThicknessOf(int deckType);
+
+int endJointCapacityOf(int deckType, int endJoint);
+int midJointCapacityOf(int deckType, int midJoint);
+
+// The unit weight text for "Z12" and "Z27"; nothing for "他" or an unknown item.
+std::optional<std::string> unitWeightOf(int deckType, std::string_view surfaceTreatment);
+
+}  // namespace tavilo
