@@ -63,15 +63,19 @@ class LocationTables {
   DistrictList districtsOfPrefecture(std::string_view prefectureName) const;
 
   // The site data of the district; the last matching line wins. Nothing when
-  // no line matches, so the caller keeps its values.
+  // no line matches, so the caller keeps its values. A malformed line of the
+  // prefecture raises UserError.
   std::optional<SiteData> lookupDistrict(std::string_view prefectureName,
                                          std::string_view districtName) const;
 
   // Re-reads the snow coefficient table from disk, then looks the region up.
+  // When the file cannot be read the table held so far stays.
   std::optional<SnowCoefficients> loadSnowCoefficients(int snowRegion);
 
-  // Looks the region up in the table held in memory; line 0 is a header and
-  // the last matching line wins.
+  // Looks the region up in the table held in memory; line 0 is a header, a
+  // blank line is skipped and the last matching line wins. A line without an
+  // integer region, or a matching line that is short or not numeric, raises
+  // UserError.
   std::optional<SnowCoefficients> lookupSnowCoefficients(int snowRegion) const;
 
  private:

@@ -1,0 +1,237 @@
+#include "location/location_tables.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "calc/errors.h"
+#include "calc/numbers.h"
+#include "persistence/text_file.h"
+
+namespace tavilo {
+namespace {
+
+// Outside quotes a blank or a control character ends a field.
+bool isBlank(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
+
+// Reads the quoted field starting at `pos` (on the opening quote) and leaves
+// `pos` behind the closing quote; an unclosed quote runs to the end.
+std::string readQuoted(std::string_view line, std::size_t& pos) {
+  std::string value;
+  ++pos;
+  while (pos < line.size()) {
+    const std::size_t quote = line.find('"', pos);
+    if (quote == std::string_view::npos) {
+      value += line.substr(pos);
+      pos = line.size();
+      break;
+    }
+    value += line.substr(pos, quote - pos);
+    pos = quote + 1;
+    if (pos < line.size() && line[pos] == '"') {
+      value += '"';
+      ++pos;
+      continue;
+    }
+    break;
+  }
+  return value;
+}
+
+constexpr std::size_t kAddressFieldCount = 9;
+constexpr std::size_t kSnowFieldCount = 5;
+
+constexpr std::array<std::string_view, kAddressFieldCount> kAddressFieldNames = {
+    "番号", "よみ", "都道府県", "地区", "積雪区域", "風荷重V0", "標高", "積雪量", "細則フラグ"};
+constexpr std::array<std::string_view, kSnowFieldCount> kSnowFieldNames = {"積雪区域", "α", "β",
+                                                                           "γ", "R"};
+
+// Where a table line is, for the messages of a malformed table.
+struct LineRef {
+  const std::filesystem::path& file;
+  std::size_t index;  // 0-based; shown 1-based
+
+  [[noreturn]] void fail(const std::string& what) const {
+    throw UserError("ファイル「" + file.string() + "」の " + std::to_string(index + 1) +
+                    " 行目: " + what);
+  }
+
+  void requireFields(const std::vector<std::string>& fields, std::size_t count) const {
+    if (fields.size() >= count)
+      return;
+    fail("項目が " + std::to_string(fields.size()) + " 個しかありません（" + std::to_string(count) +
+         " 個必要です）。");
+  }
+
+  std::string fieldLabel(std::size_t field, std::string_view name) const {
+    return std::to_string(field + 1) + " 列目（" + std::string(name) + "）";
+  }
+
+  int integer(const std::vector<std::string>& fields, std::size_t field,
+              std::string_view name) const {
+    if (const auto value = parseInteger(fields[field]))
+      return *value;
+    fail(fieldLabel(field, name) + "が整数ではありません: 「" + fields[field] + "」");
+  }
+
+  double decimal(const std::vector<std::string>& fields, std::size_t field,
+                 std::string_view name) const {
+    if (const auto value = parseDecimal(fields[field]))
+      return *value;
+    fail(fieldLabel(field, name) + "が数値ではありません: 「" + fields[field] + "」");
+  }
+};
+
+SiteData siteDataOf(const std::vector<std::string>& fields, const LineRef& where) {
+  const auto field = [&](std::size_t i) { return where.integer(fields, i, kAddressFieldNames[i]); };
+  SiteData site;
+  site.snowRegion = field(4);
+  site.windSpeedV0 = field(5);
+  site.altitude = field(6);
+  site.snowDepth = field(7);
+  site.localRuleFlag = field(8);
+  return site;
+}
+
+// The fields of an address line when it belongs to the prefecture: its row
+// text, all fields re-joined, contains the name anywhere.
+std::optional<std::vector<std::string>> prefectureFields(std::string_view line,
+                                                         std::string_view prefectureName,
+                                                         const LineRef& where) {
+  if (prefectureName.empty())
+    return std::nullopt;
+  auto fields = splitFields(line);
+  if (joinFields(fields).find(prefectureName) == std::string::npos)
+    return std::nullopt;
+  where.requireFields(fields, kAddressFieldCount);
+  return fields;
+}
+
+}  // namespace
+
+std::vector<std::string> splitFields(std::string_view line) {
+  std::vector<std::string> fields;
+  std::size_t pos = 0;
+  const auto skipBlanks = [&] {
+    while (pos < line.size() && isBlank(line[pos]))
+      ++pos;
+  };
+  skipBlanks();
+  while (pos < line.size()) {
+    if (line[pos] == '"') {
+      fields.push_back(readQuoted(line, pos));
+    } else {
+      const std::size_t start = pos;
+      while (pos < line.size() && !isBlank(line[pos]) && line[pos] != ',')
+        ++pos;
+      fields.emplace_back(line.substr(start, pos - start));
+    }
+    skipBlanks();
+    if (pos < line.size() && line[pos] == ',') {
+      if (pos + 1 == line.size())
+        fields.emplace_back();
+      ++pos;
+      skipBlanks();
+    }
+  }
+  return fields;
+}
+
+std::string joinFields(const std::vector<std::string>& fields) {
+  std::string text;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0)
+      text += ',';
+    const std::string& field = fields[i];
+    const bool quote = std::any_of(field.begin(), field.end(),
+                                   [](char c) { return isBlank(c) || c == ',' || c == '"'; });
+    if (!quote) {
+      text += field;
+      continue;
+    }
+    text += '"';
+    for (const char c : field) {
+      if (c == '"')
+        text += '"';
+      text += c;
+    }
+    text += '"';
+  }
+  return text;
+}
+
+LocationTables::LocationTables(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
+
+std::filesystem::path LocationTables::addressPath() const {
+  return dataDir_ / kAddressFileName;
+}
+
+std::filesystem::path LocationTables::snowPath() const {
+  return dataDir_ / kSnowCoefficientFileName;
+}
+
+DistrictList LocationTables::loadAddressTable() {
+  address_.lines = readTextLines(addressPath());
+  addressLineCount_ = address_.lines.size();
+  return districtsOfPrefecture(kPrefectures.front());
+}
+
+DistrictList LocationTables::districtsOfPrefecture(std::string_view prefectureName) const {
+  const auto file = addressPath();
+  DistrictList result;
+  for (std::size_t i = 0; i < address_.lines.size(); ++i) {
+    const LineRef where{file, i};
+    const auto fields = prefectureFields(address_.lines[i], prefectureName, where);
+    if (!fields)
+      continue;
+    if (!result.first)
+      result.first = siteDataOf(*fields, where);
+    result.districts.push_back((*fields)[3]);
+  }
+  return result;
+}
+
+std::optional<SiteData> LocationTables::lookupDistrict(std::string_view prefectureName,
+                                                       std::string_view districtName) const {
+  const auto file = addressPath();
+  std::optional<SiteData> site;
+  for (std::size_t i = 0; i < address_.lines.size(); ++i) {
+    const LineRef where{file, i};
+    const auto fields = prefectureFields(address_.lines[i], prefectureName, where);
+    if (!fields || (*fields)[3] != districtName)
+      continue;
+    site = siteDataOf(*fields, where);  // a later match overrides an earlier one
+  }
+  return site;
+}
+
+std::optional<SnowCoefficients> LocationTables::loadSnowCoefficients(int snowRegion) {
+  snow_.lines = readTextLines(snowPath());
+  return lookupSnowCoefficients(snowRegion);
+}
+
+std::optional<SnowCoefficients> LocationTables::lookupSnowCoefficients(int snowRegion) const {
+  const auto file = snowPath();
+  std::optional<SnowCoefficients> found;
+  // Line 0 is the header, never data.
+  for (std::size_t i = 1; i < snow_.lines.size(); ++i) {
+    const auto fields = splitFields(snow_.lines[i]);
+    if (fields.empty())
+      continue;  // a blank line holds no region
+    const LineRef where{file, i};
+    if (where.integer(fields, 0, kSnowFieldNames[0]) != snowRegion)
+      continue;
+    where.requireFields(fields, kSnowFieldCount);
+    SnowCoefficients coefficients;
+    coefficients.alpha = where.decimal(fields, 1, kSnowFieldNames[1]);
+    coefficients.beta = where.decimal(fields, 2, kSnowFieldNames[2]);
+    coefficients.gamma = where.decimal(fields, 3, kSnowFieldNames[3]);
+    coefficients.radiusR = where.integer(fields, 4, kSnowFieldNames[4]);
+    found = coefficients;  // the scan goes on: the last matching line wins
+  }
+  return found;
+}
+
+}  // namespace tavilo

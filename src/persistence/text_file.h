@@ -1,0 +1,37 @@
+#pragma once
+// The text files the program reads and writes: whole-file reading with the
+// encoding chosen by a byte-order mark (UTF-8, UTF-16 LE/BE) or CP932
+// otherwise, and all-or-nothing writing in CP932 with CR LF line ends.
+// Inside the program all text is UTF-8.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavilo {
+
+// Reads the whole file and splits it into lines at CR LF, CR or LF; a line
+// break at the very end adds no empty line. Throws UserError naming the file
+// (and the line for bytes that are not valid in the file's encoding).
+std::vector<std::string> readTextLines(const std::filesystem::path& path);
+
+// Writes the lines in CP932, each followed by CR LF. The file is written to a
+// temporary file beside the target and renamed over it, so the old file stays
+// intact when anything fails. Throws UserError naming the file and the line
+// when a line holds a character that CP932 cannot represent or a line break.
+void writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+// Replaces the file's contents by the bytes, all or nothing, as above.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// UTF-8 to CP932. Throws UserError for a character that CP932 cannot hold or
+// that would come back as a different character (U+301C, U+00A5 …).
+std::string toCp932(std::string_view utf8);
+// CP932 to UTF-8. Throws UserError for bytes that are not valid CP932.
+std::string fromCp932(std::string_view cp932);
+
+// Splits decoded text into lines by the rule of readTextLines.
+std::vector<std::string> splitLines(std::string_view text);
+
+}  // namespace tavilo
