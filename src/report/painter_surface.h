@@ -1,0 +1,94 @@
+#pragma once
+// The report surface on a QPainter: the screen image of the result window (a
+// QImage at 72 pixels per inch) or the pages of a print job (a QPdfWriter, or
+// a QPrinter, at the device's resolution). A QGuiApplication must exist.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPen>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "report/report_surface.h"
+
+namespace tavilo {
+
+class PainterSurface : public ReportSurface {
+ public:
+  // Paints onto `device` at `pixelsPerInch`: fonts of n points are n × ppi / 72
+  // pixels high. `newPage` starts the next page of a paged device, for example
+  // [&writer] { return writer.newPage(); }; an image has none. Throws
+  // UserError when the device cannot be painted on.
+  PainterSurface(QPaintDevice& device, int pixelsPerInch, std::function<bool()> newPage = {});
+  ~PainterSurface() override;
+
+  // Ends painting; an image holds the drawing and a document is complete
+  // afterwards. Nothing may be drawn after it.
+  void finish();
+
+  int pixelsPerInch() const override { return pixelsPerInch_; }
+  int width() const override { return device_.width(); }
+  int height() const override { return device_.height(); }
+
+ protected:
+  void applyFont(const FontSpec& font) override;
+  void applyPen(const PenSpec& pen) override;
+  int measureText(std::string_view text) const override;
+  int lineHeight() const override { return metrics_.height(); }
+  void paintText(int x, int y, std::string_view text, int endX) override;
+  void paintPolyline(std::span<const PixelPoint> points) override;
+  void paintRect(int left, int top, int right, int bottom) override;
+  void paintFill(int left, int top, int right, int bottom, ReportColor color) override;
+  bool startNewPage() override;
+
+ private:
+  QString familyFor(const std::string& face);
+
+  QPaintDevice& device_;
+  int pixelsPerInch_;
+  std::function<bool()> newPage_;
+  QPainter painter_;
+  QFont font_;
+  QFontMetrics metrics_;
+  QColor textColor_;
+  QPen linePen_;
+  std::map<std::string, QString> families_;
+};
+
+// The installed family that a report face is drawn with: the face itself when
+// installed, else its metrically compatible IPA twin ("ＭＳ Ｐゴシック" →
+// IPAPGothic, "ＭＳ ゴシック" → IPAGothic), else any Japanese Gothic face.
+QString resolveFontFamily(std::string_view face);
+// The family that "ＭＳ Ｐゴシック" really resolves to on this machine, as the
+// font database reports it (for the font check of the batch tool).
+std::string reportFaceFamily();
+
+// The screen image of the report: `width` x `height` pixels at 72 pixels per inch.
+QImage makeReportImage(int width, int height);
+
+// An A4 portrait PDF document drawn edge to edge at `dpi` pixels per inch,
+// the paper counterpart of a print job. The fonts used are embedded.
+class PdfReport {
+ public:
+  // Throws UserError when the file cannot be written.
+  explicit PdfReport(const std::string& path, int dpi = 600);
+  PdfReport(const PdfReport&) = delete;
+  PdfReport& operator=(const PdfReport&) = delete;
+  ~PdfReport();
+
+  ReportSurface& surface() { return *surface_; }
+  // Ends the document and closes the file.
+  void finish() { surface_->finish(); }
+
+ private:
+  std::unique_ptr<QPdfWriter> writer_;
+  std::unique_ptr<PainterSurface> surface_;
+};
+
+}  // namespace tavilo

@@ -1,0 +1,325 @@
+#include "report/report_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+#include <vector>
+
+#include "calc/errors.h"
+#include "calc/numbers.h"
+#include "report/formatters.h"
+
+namespace tavilo {
+namespace {
+
+constexpr int kScreenPixelsPerInch = 72;
+constexpr int kScreenPenWidth = 1;
+constexpr int kPrinterPenWidth = 7;
+constexpr int kPrinterBaseFontSize = 10;
+constexpr int kScreenBaseFontSize = 9;
+
+// Whole-number part; layout values are cut, never rounded.
+int wholePart(double v) {
+  return static_cast<int>(std::trunc(v));
+}
+
+}  // namespace
+
+void TextCursor::advanceLine() {
+  lineMm = static_cast<int>(std::trunc(lineMm + linePitchMm));
+  ++lineCount;
+}
+
+ReportCanvas::ReportCanvas(ReportSurface& surface, ReportSetup setup)
+    : device(setup.device),
+      printSettings(std::move(setup.printSettings)),
+      projectFilePath(std::move(setup.projectFilePath)),
+      date(formatShortDate(setup.date)),
+      surface_(surface) {
+  int penWidth = kScreenPenWidth;
+  if (onScreen()) {
+    pixelsPerInch = kScreenPixelsPerInch;
+    surface_.clear(kScreenBackground);
+    baseFontSize = kScreenBaseFontSize;
+  } else {
+    pixelsPerInch = surface_.pixelsPerInch();
+    if (pixelsPerInch <= 0) {
+      throw UserError("プリンタの解像度を取得できないため、計算書を印刷できません。");
+    }
+    baseFontSize = kPrinterBaseFontSize;
+    penWidth = kPrinterPenWidth;
+    pageCounter = 1;
+    cursor.lineCount = 1;
+  }
+  textColor = kTextColor;
+  pageWidth = surface_.width();
+  pageHeight = surface_.height();
+  pxPerMm = pixelsPerInch / 25.4;
+
+  if (onScreen()) {
+    marginLeft = mmToPx(4);
+    marginTop = mmToPx(12);
+    column2X = marginLeft + mmToPx(100);
+  } else {
+    marginLeft = mmToPx(10);
+    marginTop = mmToPx(15);
+    column2X = marginLeft + mmToPx(105);
+  }
+  headerY = mmToPx(6);
+  cursor.linePitchMm = 5.0;
+  cursor.firstLineMm = 7;
+
+  surface_.setFont({std::string(kReportFace), baseFontSize, false, textColor});
+  surface_.setPen({textColor, penWidth, PenStyle::kSolid});
+}
+
+int ReportCanvas::mmToPx(double mm) const {
+  return wholePart(mm * pxPerMm);
+}
+
+int ReportCanvas::finePenWidth(int n) const {
+  return wholePart(pixelsPerInch / 600.0 * n);
+}
+
+void ReportCanvas::setFontFace(std::string_view face) {
+  FontSpec font = surface_.font();
+  font.face = std::string(face);
+  surface_.setFont(font);
+}
+
+void ReportCanvas::setFontSize(int sizePt) {
+  FontSpec font = surface_.font();
+  font.sizePt = sizePt;
+  surface_.setFont(font);
+}
+
+void ReportCanvas::setFontColor(ReportColor color) {
+  FontSpec font = surface_.font();
+  font.color = color;
+  surface_.setFont(font);
+}
+
+void ReportCanvas::setBold(bool bold) {
+  FontSpec font = surface_.font();
+  font.bold = bold;
+  surface_.setFont(font);
+}
+
+void ReportCanvas::scaleFont(double f) {
+  setFontSize(wholePart(baseFontSize * f));
+}
+
+void ReportCanvas::emphasisOn(bool failed) {
+  if (!onScreen() || !failed)
+    return;
+  setFontColor(kFailColor);
+  setBold(true);
+}
+
+void ReportCanvas::emphasisOff(bool failed) {
+  if (!onScreen() || !failed)
+    return;
+  setFontColor(textColor);
+  setBold(false);
+}
+
+void ReportCanvas::setPenColor(ReportColor color) {
+  PenSpec pen = surface_.pen();
+  pen.color = color;
+  surface_.setPen(pen);
+}
+
+void ReportCanvas::setPenWidth(int width) {
+  PenSpec pen = surface_.pen();
+  pen.width = width;
+  surface_.setPen(pen);
+}
+
+void ReportCanvas::setPenStyle(PenStyle style) {
+  PenSpec pen = surface_.pen();
+  pen.style = style;
+  surface_.setPen(pen);
+}
+
+int ReportCanvas::writeAt(int x, int y, std::string_view text) {
+  const int endX = surface_.drawText(x, y, text);
+  lastTextEnd_ = {endX, y};
+  cursor.runX = endX;
+  cursor.runY = y;
+  return endX;
+}
+
+int ReportCanvas::writeAtCursor() {
+  const PixelPoint p = cursorPosition();
+  return writeAt(p.x, p.y, cursor.text);
+}
+
+int ReportCanvas::writeAtCursor(std::string_view text) {
+  cursor.text = std::string(text);
+  return writeAtCursor();
+}
+
+int ReportCanvas::writeAtMm(double xMm, double yMm, std::string_view text) {
+  return writeAt(mmToPx(xMm), mmToPx(yMm), text);
+}
+
+int ReportCanvas::writeRun(std::string_view text) {
+  return writeAt(cursor.runX, cursor.runY, text);
+}
+
+int ReportCanvas::writeScript(ScriptKind kind, std::string_view text, int size, int restoreSize) {
+  const PixelPoint origin = lastTextEnd_;
+  cursor.runX = origin.x;
+  cursor.runY = origin.y;
+  setFontSize(size);
+
+  // Offsets in mm. A subscript goes down (dy < 0), so the floor below must
+  // round towards minus infinity: it then sits ⌈k⌉ pixels lower.
+  double dx = 0.0;
+  double dy = -1.0;
+  if (kind == ScriptKind::kSuperscript) {
+    dx = onScreen() ? 1.0 : 0.0;
+    dy = onScreen() ? 0.8 : 0.28;
+  }
+  const int x = origin.x + static_cast<int>(std::floor(dx * pxPerMm));
+  const int y = origin.y - static_cast<int>(std::floor(dy * pxPerMm));
+  const int endX = surface_.drawText(x, y, text);
+  lastTextEnd_ = {endX, y};
+  cursor.runX = endX;
+  cursor.runY = origin.y;
+
+  setFontSize(restoreSize);
+  return endX;
+}
+
+PixelPoint ReportCanvas::cursorPosition() const {
+  return {marginLeft + mmToPx(cursor.indentMm), marginTop + mmToPx(cursor.rowMm)};
+}
+
+void ReportCanvas::moveTo(int x, int y) {
+  penPos_ = {x, y};
+}
+
+void ReportCanvas::lineTo(int x, int y) {
+  const PixelPoint to{x, y};
+  surface_.drawLine(penPos_, to);
+  penPos_ = to;
+}
+
+void ReportCanvas::moveToMm(double xMm, double yMm) {
+  moveTo(mmToPx(xMm), mmToPx(yMm));
+}
+
+void ReportCanvas::lineToMm(double xMm, double yMm) {
+  lineTo(mmToPx(xMm), mmToPx(yMm));
+}
+
+void ReportCanvas::drawLine(int x1, int y1, int x2, int y2) {
+  moveTo(x1, y1);
+  lineTo(x2, y2);
+}
+
+void ReportCanvas::drawRect(int left, int top, int right, int bottom) {
+  surface_.drawRect(left, top, right, bottom);
+}
+
+void ReportCanvas::fillRect(int left, int top, int right, int bottom, ReportColor color) {
+  surface_.fillRect(left, top, right, bottom, color);
+}
+
+void ReportCanvas::arcMm(double leftMm, double topMm, double rightMm, double bottomMm,
+                         double startXMm, double startYMm, double endXMm, double endYMm) {
+  const double cx = (leftMm + rightMm) / 2;
+  const double cy = (topMm + bottomMm) / 2;
+  const double a = std::fabs(rightMm - leftMm) / 2;
+  const double b = std::fabs(bottomMm - topMm) / 2;
+  if (a <= 0 || b <= 0)
+    return;
+  // Parametric angle of the ellipse point on the ray from the centre; the page
+  // y axis points down, so counter-clockwise means a growing angle with y flipped.
+  const auto angleOf = [&](double x, double y) { return std::atan2(-(y - cy) / b, (x - cx) / a); };
+  const double start = angleOf(startXMm, startYMm);
+  double sweep = angleOf(endXMm, endYMm) - start;
+  if (sweep <= 0)
+    sweep += 2 * std::numbers::pi;
+  const int steps = std::max(2, static_cast<int>(std::ceil(sweep / (std::numbers::pi / 90))));
+  std::vector<PixelPoint> points;
+  points.reserve(static_cast<size_t>(steps) + 1);
+  for (int i = 0; i <= steps; ++i) {
+    const double t = start + sweep * i / steps;
+    points.push_back({mmToPx(cx + a * std::cos(t)), mmToPx(cy - b * std::sin(t))});
+  }
+  surface_.drawPolyline(points);
+  penPos_ = points.back();
+}
+
+int ReportCanvas::printedNumber() const {
+  const auto start = parseInteger(printSettings.startNumber);
+  return (start && *start >= 1 ? *start : 1) + pageCounter - 1;
+}
+
+std::string ReportCanvas::pageNumberText() const {
+  const std::string digits = std::to_string(printedNumber());
+  return printSettings.pageNumberStyle == 1 ? "-" + digits + "-" : digits;
+}
+
+void ReportCanvas::drawPageNumber(bool top) {
+  if (!onPrinter())
+    return;
+  const int position = printSettings.pageNumberPosition;
+  const int group = top ? 10 : 20;
+  if (position < group || position > group + 2)
+    return;
+
+  const std::string text = pageNumberText();
+  // One millimetre per character; the text is not measured.
+  const double c = static_cast<double>(text.size());
+  int x = mmToPx(5);
+  if (position == group + 1)
+    x = wholePart((pageWidth - c * pxPerMm) * 0.5);
+  if (position == group + 2)
+    x = wholePart(pageWidth - c * pxPerMm - 12 * pxPerMm);
+
+  int y = headerY;
+  if (!top) {
+    const int s = fontSize();
+    y = pageHeight - (printedNumber() == 3 ? wholePart(s * pxPerMm) : wholePart(s * pxPerMm * 0.6));
+  }
+  // Page furniture: it does not move the running text position.
+  surface_.drawText(x, y, text);
+}
+
+void ReportCanvas::requestFooter(int leftX) {
+  footerRequested = true;
+  footerLeftX = leftX;
+}
+
+void ReportCanvas::endPage() {
+  if (!onPrinter())
+    return;
+  if (footerRequested) {
+    const int y = lastTextEnd_.y + wholePart(1.5 * cursor.linePitchMm * pxPerMm);
+    if (!projectFilePath.empty()) {
+      setFontSize(kFooterFileNameSize);
+      surface_.drawText(footerLeftX, y, "FileName : " + projectFilePath);
+      setFontSize(baseFontSize);
+    }
+    surface_.drawText(mmToPx(144), y, "Morenta [" + date + "]");
+    footerRequested = false;
+  }
+  drawPageNumber(false);
+  if (lastPage)
+    return;
+
+  if (!surface_.newPage()) {
+    throw UserError("プリンタで新しいページを開始できませんでした。印刷を中止します。");
+  }
+  ++pageCounter;
+  cursor.firstLineMm = 7;
+  cursor.lineCount = 1;
+  drawPageNumber(true);
+  headerY = mmToPx(6);
+}
+
+}  // namespace tavilo
