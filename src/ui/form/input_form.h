@@ -1,0 +1,220 @@
+#pragma once
+// The input screen without its window: every control's text, choice, enabled
+// and shown state, hint and key filter, the remembered choice codes, the site
+// data of the chosen district and the reactions of the screen. The Qt window,
+// the project file and the batch tool drive it through the same user-like
+// actions; messages and focus moves come back as events.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/site_data.h"
+#include "location/location_tables.h"
+#include "ui/form/form_events.h"
+#include "ui/form/form_fields.h"
+
+namespace tavilo {
+
+struct Rgb {
+  int red = 0;
+  int green = 0;
+  int blue = 0;
+  bool operator==(const Rgb&) const = default;
+};
+inline constexpr Rgb kCaptionBlack{0, 0, 0};
+inline constexpr Rgb kCaptionGrey{153, 153, 153};
+
+inline constexpr int kSnowModeInput = 0;   // "上欄へ入力"
+inline constexpr int kSnowModeDerive = 1;  // "下記値より算出"
+
+// Overhang arrangement codes; the list offers only the first two.
+inline constexpr int kOverhangNone = 0;
+inline constexpr int kOverhangLeft = 1;
+inline constexpr int kOverhangRight = 2;
+inline constexpr int kOverhangBoth = 3;
+
+class InputForm {
+ public:
+  // The screen as created, before start-up has read the location tables:
+  // every control at its default, one span, no district.
+  explicit InputForm(LocationTables tables);
+
+  // Start-up: reads the address table, chooses the first district of
+  // "北海道", reads the snow coefficient table, fills the site and snow
+  // displays and selects "上欄へ入力". When a table cannot be read the rest is
+  // still done with what is at hand, and then UserError is thrown; the form
+  // stays usable.
+  FormEvents startUp();
+
+  // ---- Reading the controls
+  const std::string& text(FieldId id) const;
+  int index(FieldId id) const;  // chosen item, -1 for none; 1/0 for options and check boxes
+  const std::vector<std::string>& items(FieldId id) const;
+  // The integer a spin field holds: its text read as an integer (the minimum
+  // when it is not one), brought into the field's range.
+  int spinValue(FieldId id) const;
+  bool isEnabled(FieldId id) const;
+  bool isShown(FieldId id) const;  // the control and every group around it are shown
+  bool isGroupShown(Group group) const;
+  Hint hint(FieldId id) const;
+  // Whether a character typed into the field is kept.
+  bool acceptsKey(FieldId id, char32_t key) const;
+  FieldId focus() const { return focus_; }
+
+  int roofTypeCode() const { return roofTypeCode_; }            // 3 to 6
+  int buildingShapeCode() const { return buildingShapeCode_; }  // 0 to 2
+  int roofShapeCode() const { return roofShapeCode_; }          // 0 to 1
+  // The picture file loaded for a choice group (RoofType, BuildingShape or
+  // RoofShape); empty while the window's built-in picture is shown.
+  const std::string& choicePicture(FieldId group) const;
+
+  int snowMode() const;  // kSnowModeInput or kSnowModeDerive
+  int overhangCode() const { return overhangCode_; }
+  int shownSpanCount() const { return shownSpanCount_; }
+  const std::string& arrangementPicture() const { return arrangementPicture_; }
+  int rightOverhangLeft() const { return rightOverhangLeft_; }
+
+  // The site values: the calculation takes V0 from here, not from the text
+  // of the V0 display, which a project file may have replaced.
+  const SiteData& siteData() const { return site_; }
+  const SnowCoefficients& snowCoefficients() const { return coefficients_; }
+  const std::string& prefectureName() const { return prefectureName_; }
+  const std::string& districtName() const { return districtName_; }
+  int seaRatio() const { return seaRatio_; }
+  int derivedSnowDepth() const { return derivedSnowDepth_; }
+  double computedDepthM() const { return computedDepthM_; }
+  bool heavySnow() const { return index(FieldId::HeavySnow) == 1; }
+  Rgb heavySnowCaptionColour() const { return heavySnowCaptionColour_; }
+
+  int layoutMethod() const { return layoutMethod_; }
+  const ScreenLayout& layout() const { return layoutFor(layoutMethod_); }
+  bool screenEnabled() const { return screenEnabled_; }
+  const std::string& statusText() const { return statusText_; }
+  const std::string& caption() const { return caption_; }
+  const std::string& versionLabel() const { return versionLabel_; }
+  const LocationTables& locationTables() const { return tables_; }
+
+  // ---- What the user does
+  // Chooses an item of a list (an index outside the list changes nothing) and
+  // runs the list's reaction, also when the item was already chosen.
+  FormEvents selectIndex(FieldId id, int itemIndex);
+  // Selects the whole text of a field and types `keys` into it, key by key
+  // through the field's key filter; "\b" is backspace.
+  FormEvents typeText(FieldId id, std::string_view keys);
+  // Types `keys` at the end of the field's text.
+  FormEvents typeKeys(FieldId id, std::string_view keys);
+  // An arrow button or the ▲ (+1) / ▼ (-1) key of a spin field.
+  FormEvents stepSpin(FieldId id, int direction);
+  // Moves the input focus; the control that loses it runs its exit rule.
+  FormEvents focusField(FieldId id);
+  FormEvents clickRoofType(int code);
+  FormEvents clickBuildingShape(int code);
+  FormEvents clickRoofShape(int code);
+  FormEvents clickSnowModeInput();
+  FormEvents clickSnowModeDerive();
+  void pointerRestsOn(FieldId id);
+
+  // ---- What the program does (project file, start-up, settings dialog)
+  // Puts a text into a control and runs its change reaction, even when the
+  // text is unchanged. A spin field takes the value the text reads as,
+  // brought into range; the span count moves there one step at a time.
+  FormEvents setText(FieldId id, std::string_view text);
+  FormEvents setSpinValue(FieldId id, int value);
+  // Overhang arrangement 0 to 3 (2 and 3 come only from project files; the
+  // list then shows "有り"); anything else counts as 0.
+  FormEvents setOverhangCode(int code);
+  void setEnabled(FieldId id, bool enabled);
+  // Selects an input mode of the snow depth and enables the snow depth,
+  // altitude and sea-ratio fields as it requires, without changing a value.
+  void setSnowModeChoice(int mode);
+  // Switches to the layout of the calculation method (0 or 1).
+  FormEvents setLayout(int calcMethod);
+  void setScreenEnabled(bool enabled) { screenEnabled_ = enabled; }
+  void setVersionText(std::string_view version);
+  void setProjectPath(std::string_view path);
+
+  // ---- Reactions, callable as the user's action would trigger them
+  FormEvents unitWeightChanged();  // the deck type or the surface treatment changed
+  FormEvents prefectureChanged();
+  FormEvents districtChanged();
+  FormEvents updateSnowDisplays();
+  FormEvents snowModeInput();
+  FormEvents snowModeDerive();
+  FormEvents altitudeOrSeaRatioChanged();
+  FormEvents snowDepthChanged();
+  FormEvents arrangementChanged();
+  FormEvents leftOverhangExit();
+  FormEvents rightOverhangExit();
+
+ private:
+  struct FieldState {
+    std::string text;
+    int index = -1;
+    bool enabled = true;
+    bool visible = true;
+    std::string hint;
+    std::vector<std::string> items;
+  };
+
+  FieldState& state(FieldId id) { return fields_[fieldIndex(id)]; }
+  const FieldState& state(FieldId id) const { return fields_[fieldIndex(id)]; }
+  bool isScreenField(FieldId id) const { return fieldIndex(id) < kInputScreenFieldCount; }
+
+  void assignText(FieldId id, std::string text, FormEvents& out);
+  void putSpinValue(FieldId id, int value, FormEvents& out);
+  void textChanged(FieldId id, FormEvents& out);
+  void typeInto(FieldId id, std::string_view keys, bool replaceAll, FormEvents& out);
+  void moveFocus(FieldId id, FormEvents& out);
+  // The exit rule of the control losing the focus; false when it keeps it.
+  bool leave(FieldId id, FormEvents& out);
+  bool leaveSpin(FieldId id, FormEvents& out);
+  void chooseRoofType(int code);
+
+  void onUnitWeightChanged(FormEvents& out);
+  void onPrefectureChanged(FormEvents& out);
+  void onDistrictChanged(FormEvents& out);
+  void onUpdateSnowDisplays(FormEvents& out);
+  void onSnowModeInput(FormEvents& out);
+  void onSnowModeDerive(FormEvents& out);
+  void onAltitudeOrSeaRatioChanged(FormEvents& out);
+  void onSnowDepthChanged(FormEvents& out);
+  void onArrangementChanged(FormEvents& out);
+  // True when the length was corrected and the field keeps the focus.
+  bool onOverhangExit(FieldId id, FormEvents& out);
+  void showSiteSpeed();
+  int deriveDepth();
+
+  LocationTables tables_;
+  std::array<FieldState, kInputScreenFieldCount> fields_;
+  std::array<bool, kGroupCount> groupShown_{};
+  FieldId focus_ = FieldId::DeckType;
+
+  int roofTypeCode_ = 3;
+  int buildingShapeCode_ = 0;
+  int roofShapeCode_ = 0;
+  std::array<std::string, 3> choicePictures_;  // roof type, building shape, roof shape
+
+  int overhangCode_ = kOverhangNone;
+  int shownSpanCount_ = 1;
+  std::string arrangementPicture_;
+  int rightOverhangLeft_ = 0;
+
+  SiteData site_;
+  SnowCoefficients coefficients_;
+  std::string prefectureName_;
+  std::string districtName_;
+  int seaRatio_ = 20;
+  int derivedSnowDepth_ = 0;
+  double computedDepthM_ = 0;
+  Rgb heavySnowCaptionColour_ = kCaptionGrey;
+
+  int layoutMethod_ = 0;
+  bool screenEnabled_ = true;
+  std::string statusText_;
+  std::string caption_;
+  std::string versionLabel_;
+};
+
+}  // namespace tavilo
