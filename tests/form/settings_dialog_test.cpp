@@ -178,7 +178,7 @@ TEST_F(FormTest, ProjectSettingsFillTheDialogAndTheLayout) {
   stored.loadRatios[1] = 0.8;  // a file may hold a P that differs from its G
 
   settingsFromProject(stored, dialog, settings, form);
-  EXPECT_EQ(settings.maxDeckLength, 90000);
+  EXPECT_EQ(settings.maxDeckLength, 120000) << "a file's maximum length is taken as it stands";
   EXPECT_EQ(dialog.text(FieldId::SettingsMaxDeckLength), "90000");
   EXPECT_EQ(settings.loadRatios, stored.loadRatios);
   EXPECT_EQ(dialog.ratioText(0), "0.9");
