@@ -4,6 +4,7 @@
 // the surcharge factor.
 
 #include "calc/design_conditions.h"
+#include "calc/site_data.h"
 
 namespace tavilo {
 
@@ -15,6 +16,11 @@ struct SnowDerivation {
   double muB = 0;                    // √cos(1.5 θ), 3 decimals
   double dr = 0;                     // tabulated dr, m, 2 decimals
   double snowIncreaseFactorRaw = 0;  // the computed α that state 2 replaced by 1.0
+  // The inputs of the last depth derivation, which the detail page prints
+  // beside the derived depth: ls (m), rs (%) and α, β, γ of the snow region.
+  int altitudeM = 0;
+  int seaRatioPercent = 0;
+  SnowCoefficients depthCoefficients;
 };
 
 inline constexpr int kSnowIncreaseNone = 0;     // the check does not apply
