@@ -6,27 +6,35 @@ namespace tavilo {
 namespace {
 
 const DeckSection* sectionOf(int deckType) {
-  if (deckType < 0 || deckType >= static_cast<int>(kDeckSections.size())) return nullptr;
+  if (deckType < 0 || deckType >= static_cast<int>(kDeckSections.size()))
+    return nullptr;
   return &kDeckSections[static_cast<size_t>(deckType)];
 }
 
 // The joint table is keyed by the plate thickness in tenths of a millimetre,
 // truncated (12 or 16).
 int jointCapacity(const std::array<std::array<int, 2>, 3>& table, int deckType, int method) {
-  if (method < 0 || method >= static_cast<int>(table.size())) return 0;
+  if (method < 0 || method >= static_cast<int>(table.size()))
+    return 0;
   const double thickness = deckType == 1 || deckType == 3 ? 1.6 : 1.2;
   const int tenths = static_cast<int>(std::trunc(thickness * 10));
   const auto& row = table[static_cast<size_t>(method)];
-  if (tenths == 12) return row[0];
-  if (tenths == 16) return row[1];
+  if (tenths == 12)
+    return row[0];
+  if (tenths == 16)
+    return row[1];
   return 0;
 }
 
 }  // namespace
 
-double deflectionFactorForHeight(double deckHeightMm) { return deckHeightMm == 75 ? 1.2 : 1.0; }
+double deflectionFactorForHeight(double deckHeightMm) {
+  return deckHeightMm == 75 ? 1.2 : 1.0;
+}
 
-double deflectionFactor(int deckType) { return deflectionFactorForHeight(deckHeightOf(deckType)); }
+double deflectionFactor(int deckType) {
+  return deflectionFactorForHeight(deckHeightOf(deckType));
+}
 
 double deckHeightOf(int deckType) {
   const auto* s = sectionOf(deckType);
@@ -62,10 +70,13 @@ int midJointCapacityOf(int deckType, int midJoint) {
 }
 
 std::optional<std::string> unitWeightOf(int deckType, std::string_view surfaceTreatment) {
-  if (deckType < 0 || deckType >= static_cast<int>(kUnitWeights.size())) return std::nullopt;
+  if (deckType < 0 || deckType >= static_cast<int>(kUnitWeights.size()))
+    return std::nullopt;
   const auto& row = kUnitWeights[static_cast<size_t>(deckType)];
-  if (surfaceTreatment == kSurfaceTreatments[0]) return std::to_string(row[0]);
-  if (surfaceTreatment == kSurfaceTreatments[1]) return std::to_string(row[1]);
+  if (surfaceTreatment == kSurfaceTreatments[0])
+    return std::to_string(row[0]);
+  if (surfaceTreatment == kSurfaceTreatments[1])
+    return std::to_string(row[1]);
   return std::nullopt;
 }
 

@@ -14,11 +14,11 @@ using LoadRatios = std::array<double, kLoadRatioCount>;
 // Order: ordinary site long-term G, P, S; short-term snow G, P, S, W;
 // short-term storm G, P, S, W; then the same eleven for a heavy-snow site.
 inline constexpr LoadRatios kDefaultLoadRatios = {
-    1, 1, 0, 1, 1, 1, 0, 1, 1, 0, 1,  //
+    1, 1, 0,   1, 1, 1, 0, 1, 1, 0,    1,  //
     1, 1, 0.7, 1, 1, 1, 0, 1, 1, 0.35, 1,
 };
 inline constexpr std::array<std::string_view, kLoadRatioCount> kDefaultLoadRatioTexts = {
-    "1", "1", "0", "1", "1", "1", "0", "1", "1", "0",    "1",
+    "1", "1", "0",   "1", "1", "1", "0", "1", "1", "0",    "1",
     "1", "1", "0.7", "1", "1", "1", "0", "1", "1", "0.35", "1",
 };
 

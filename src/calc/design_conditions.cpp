@@ -13,7 +13,9 @@ std::string buildingShapeNameOf(int buildingShape) {
   }
 }
 
-std::string roofShapeNameOf(int roofShape) { return roofShape == 1 ? "翼型屋根" : "切妻屋根"; }
+std::string roofShapeNameOf(int roofShape) {
+  return roofShape == 1 ? "翼型屋根" : "切妻屋根";
+}
 
 std::string roofTypeNameOf(int roofType) {
   switch (roofType) {
@@ -31,8 +33,10 @@ std::string roofTypeNameOf(int roofType) {
 }
 
 int roofClassOf(int roofType) {
-  if (roofType == 5) return 1;
-  if (roofType == 6) return 2;
+  if (roofType == 5)
+    return 1;
+  if (roofType == 6)
+    return 2;
   return 0;
 }
 

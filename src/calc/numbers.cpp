@@ -10,11 +10,13 @@
 namespace tavilo {
 
 double powerOfTen(int n) {
-  static constexpr std::array<double, 23> kPowers = {
-      1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  if (n >= 0 && n < static_cast<int>(kPowers.size())) return kPowers[static_cast<size_t>(n)];
-  if (n < 0 && -n < static_cast<int>(kPowers.size())) return 1.0 / kPowers[static_cast<size_t>(-n)];
+  static constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (n >= 0 && n < static_cast<int>(kPowers.size()))
+    return kPowers[static_cast<size_t>(n)];
+  if (n < 0 && -n < static_cast<int>(kPowers.size()))
+    return 1.0 / kPowers[static_cast<size_t>(-n)];
   return std::pow(10.0, n);
 }
 
@@ -29,22 +31,27 @@ double floorTo(double x, int n) {
 }
 
 std::optional<int> parseInteger(std::string_view text) {
-  if (text.empty()) return std::nullopt;
+  if (text.empty())
+    return std::nullopt;
   size_t pos = 0;
   bool negative = false;
   if (text[0] == '+' || text[0] == '-') {
     negative = text[0] == '-';
     pos = 1;
   }
-  if (pos == text.size()) return std::nullopt;
+  if (pos == text.size())
+    return std::nullopt;
   long long value = 0;
   for (; pos < text.size(); ++pos) {
     const char c = text[pos];
-    if (c < '0' || c > '9') return std::nullopt;
+    if (c < '0' || c > '9')
+      return std::nullopt;
     value = value * 10 + (c - '0');
-    if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
+    if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1)
+      return std::nullopt;
   }
-  if (negative) value = -value;
+  if (negative)
+    value = -value;
   if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
     return std::nullopt;
   }
@@ -54,7 +61,8 @@ std::optional<int> parseInteger(std::string_view text) {
 std::optional<double> parseDecimal(std::string_view text) {
   size_t pos = 0;
   const size_t n = text.size();
-  if (pos < n && (text[pos] == '+' || text[pos] == '-')) ++pos;
+  if (pos < n && (text[pos] == '+' || text[pos] == '-'))
+    ++pos;
   const size_t numberStart = pos;
   size_t digits = 0;
   while (pos < n && std::isdigit(static_cast<unsigned char>(text[pos]))) {
@@ -68,23 +76,29 @@ std::optional<double> parseDecimal(std::string_view text) {
       ++digits;
     }
   }
-  if (digits == 0) return std::nullopt;
+  if (digits == 0)
+    return std::nullopt;
   if (pos < n && (text[pos] == 'e' || text[pos] == 'E')) {
     ++pos;
-    if (pos < n && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    if (pos < n && (text[pos] == '+' || text[pos] == '-'))
+      ++pos;
     size_t expDigits = 0;
     while (pos < n && std::isdigit(static_cast<unsigned char>(text[pos]))) {
       ++pos;
       ++expDigits;
     }
-    if (expDigits == 0) return std::nullopt;
+    if (expDigits == 0)
+      return std::nullopt;
   }
-  if (pos != n) return std::nullopt;
+  if (pos != n)
+    return std::nullopt;
 
   // from_chars takes no '+' and no leading '.', so hand it a normalised copy.
   std::string normalised;
-  if (text[0] == '-') normalised += '-';
-  if (text[numberStart] == '.') normalised += '0';
+  if (text[0] == '-')
+    normalised += '-';
+  if (text[numberStart] == '.')
+    normalised += '0';
   normalised.append(text.substr(numberStart));
   double value = 0.0;
   const auto result =
@@ -96,7 +110,8 @@ std::optional<double> parseDecimal(std::string_view text) {
 }
 
 std::string shortestDecimal(double value) {
-  if (value == 0.0) return "0";
+  if (value == 0.0)
+    return "0";
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.15g", value);
   return buffer;

@@ -15,7 +15,8 @@ DerivedSnowDepth deriveSnowDepth(int altitudeM, int seaRatioPercent,
 }
 
 DepthRuleResult applyDepthRules(int snowDepthCm) {
-  if (snowDepthCm >= 100) return {30, true};
+  if (snowDepthCm >= 100)
+    return {30, true};
   return {20, false};
 }
 
