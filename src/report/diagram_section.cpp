@@ -1,0 +1,520 @@
+#include "report/diagram_section.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "calc/numbers.h"
+#include "report/formatters.h"
+#include "report/report_style.h"
+
+namespace tavilo {
+namespace {
+
+constexpr std::string_view kSectionHeading = "計算結果（M-図,δ-図）";
+constexpr std::string_view kLoadHeading = "荷   　  重";
+constexpr std::string_view kSignNote = "（下向き荷重を正とする）";
+constexpr std::string_view kDeadPlusLiveCaption = "固定荷重Ｇ[自重＋その他荷重]＋積載荷重Ｐ   Ｗ＝";
+constexpr std::string_view kWindCaption = "風荷重 Ｗ(負圧)＝";
+constexpr std::string_view kWindCaptionMiddle = "N/㎡(下記)、  Ｗ(正圧)＝";
+constexpr std::string_view kSnowCaption = "積雪荷重Ｓ";
+constexpr std::string_view kSnowUnitCaption = "   [N/㎡]";
+constexpr std::string_view kSpanCaption = "スパン[mm]";
+constexpr std::string_view kStressCaption = "応力図";
+constexpr std::string_view kDeflectionCaption = "δ[mm]";
+constexpr std::string_view kEndMark = "－END－";
+constexpr std::string_view kBlockMark = "■";
+
+constexpr double kToKiloNewtonMetres = 0.000001;  // N·mm → kN·m
+constexpr double kSampleStepMm = 100.0;
+// The largest moment is drawn 5 mm and the largest deflection 3 mm from the axis.
+constexpr double kMomentHeightMm = 5.0;
+constexpr double kDeflectionHeightMm = 3.0;
+// Stands in for the largest value of a case whose values are all 0.
+constexpr double kZeroCaseScaleValue = 100.0;
+// Spans shorter than this move their right-end labels away from the labels
+// of the next span.
+constexpr double kShortSpanMm = 2500.0;
+constexpr int kTitleLineWidth = 80;
+
+std::size_t slot(int i) {
+  return static_cast<std::size_t>(i);
+}
+
+void line(ReportCanvas& canvas, double x1, double y1, double x2, double y2) {
+  canvas.moveToMm(x1, y1);
+  canvas.lineToMm(x2, y2);
+}
+
+// A rule across the page in device pixels at the height of `yMm`.
+void rule(ReportCanvas& canvas, int left, double yMm, int right) {
+  const int y = canvas.mmToPx(yMm);
+  canvas.drawLine(left, y, right, y);
+}
+
+int diagramPenWidth(const ReportCanvas& canvas) {
+  return canvas.onScreen() ? 1 : std::max(1, canvas.finePenWidth(3));
+}
+
+// The values of a sample list before its end marker.
+std::span<const double> samplesOf(const std::vector<double>& list) {
+  const auto end = std::find(list.begin(), list.end(), static_cast<double>(kEndMarker));
+  return {list.data(), static_cast<std::size_t>(end - list.begin())};
+}
+
+// Moment labels in kN·m as magnitudes; one that is zero at three places reads "0.0".
+std::string momentText(double kiloNewtonMetres) {
+  const std::string text = formatTruncatedSafe(std::fabs(kiloNewtonMetres), 6, 3);
+  return trimLeadingSpaces(text) == "0.000" ? "0.0" : text;
+}
+
+std::string shearText(double newtons, int decimals) {
+  return "(" + formatRoundedUp(newtons / 1000, 6, decimals) + ")";
+}
+
+void writeScaled(ReportCanvas& canvas, double f, double x, double y, std::string_view text) {
+  canvas.scaleFont(f);
+  canvas.writeAtMm(x, y, text);
+  canvas.setFontSize(canvas.baseFontSize);
+}
+
+// The beam axis and its supports.
+void drawAxis(ReportCanvas& canvas, const DeckDrawing& deck, double axisY) {
+  line(canvas, kBeamLeftMm, axisY, kBeamLeftMm + deck.total(), axisY);
+  for (int i = 0; i <= deck.spanCount(); ++i)
+    drawSupport(canvas, deck.supportAt(i), axisY);
+}
+
+double largestMoment(const CaseAnalysis& a) {
+  double largest = a.maxMoment;
+  for (const OverhangAnalysis& o : a.overhangs) {
+    if (!o.present)
+      continue;
+    largest = std::max(largest, std::fabs(o.rootMoment));
+    for (double m : samplesOf(o.momentSamples))
+      largest = std::max(largest, std::fabs(m));
+  }
+  for (int i = 0; i < a.spanCount; ++i) {
+    for (double m : samplesOf(a.spanMomentSamples[slot(i)]))
+      largest = std::max(largest, std::fabs(m));
+  }
+  return largest == 0 ? kZeroCaseScaleValue : largest;
+}
+
+double largestDeflection(const CaseAnalysis& a) {
+  double largest = 0;
+  for (int i = 0; i < a.spanCount; ++i) {
+    largest = std::max(largest, std::fabs(a.spanDeflections[slot(i)]));
+    for (double d : samplesOf(a.spanDeflectionSamples[slot(i)]))
+      largest = std::max(largest, std::fabs(d));
+  }
+  for (const OverhangAnalysis& o : a.overhangs) {
+    if (!o.present)
+      continue;
+    largest = std::max(largest, std::fabs(o.tipDeflection));
+    for (double d : samplesOf(o.deflectionSamples))
+      largest = std::max(largest, std::fabs(d));
+  }
+  return largest == 0 ? kZeroCaseScaleValue : largest;
+}
+
+// A polyline through samples every 100 mm from drawn x0, then a vertical line
+// from the last one down to the axis.
+template <typename YOf>
+void drawMomentSamples(ReportCanvas& canvas, const DeckDrawing& deck,
+                       std::span<const double> samples, double x0, double axisY, YOf yOf) {
+  if (samples.empty())
+    return;
+  canvas.moveToMm(x0, yOf(samples[0]));
+  double x = x0;
+  for (std::size_t k = 1; k < samples.size(); ++k) {
+    x = x0 + deck.drawn(static_cast<double>(k) * kSampleStepMm);
+    canvas.lineToMm(x, yOf(samples[k]));
+  }
+  canvas.lineToMm(x, axisY);
+}
+
+void drawMomentLines(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
+                     double axisY, double scale) {
+  const auto yOf = [&](double m) { return axisY - scale * m; };
+  for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i) {
+    const double start = deck.supportAt(i);
+    drawMomentSamples(canvas, deck, samplesOf(a.spanMomentSamples[slot(i)]), start, axisY, yOf);
+    const double x = start + deck.drawn(a.spanDesignMomentPositions[slot(i)]);
+    line(canvas, x, axisY, x, yOf(a.spanDesignMoments[slot(i)]));
+  }
+  if (a.overhangs[0].present)
+    drawMomentSamples(canvas, deck, samplesOf(a.overhangs[0].momentSamples), kBeamLeftMm, axisY,
+                      yOf);
+  if (a.overhangs[1].present)
+    drawMomentSamples(canvas, deck, samplesOf(a.overhangs[1].momentSamples),
+                      deck.supportAt(deck.spanCount()), axisY, yOf);
+}
+
+void drawMomentLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
+                      double axisY) {
+  canvas.setFontSize(canvas.baseFontSize);
+  const auto& forces = a.result.memberEndForces;
+  for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i) {
+    const double start = deck.supportAt(i);
+    const double end = deck.supportAt(i + 1);
+    const bool shortSpan = deck.spans[slot(i)] < kShortSpanMm;
+
+    const std::string left = momentText(forces[slot(i)][2] * kToKiloNewtonMetres);
+    canvas.writeAtMm(start + 0.1 * labelWidthMm(left), axisY + 5, left);
+    const std::string right = momentText(forces[slot(i)][5] * kToKiloNewtonMetres);
+    const double rightDrop = shortSpan && i > 0 ? 0.2 * 5 : 5;
+    canvas.writeAtMm(end - 1.1 * labelWidthMm(right), axisY + rightDrop, right);
+
+    // The largest span moment, rounded up in the third decimal.
+    const double moment = a.spanDesignMoments[slot(i)];
+    const double roundedUp =
+        std::floor(std::fabs(moment) * kToKiloNewtonMetres * 1000 + 0.9999) / 1000;
+    const std::string largest = momentText(roundedUp);
+    const double x = start + deck.drawn(a.spanDesignMomentPositions[slot(i)]);
+    canvas.writeAtMm(x - labelWidthMm(largest) / 2, axisY - (moment > 0 ? 9 : 5), largest);
+  }
+  // Overhang roots, on the overhang's side of the support.
+  const OverhangAnalysis& leftOverhang = a.overhangs[0];
+  if (leftOverhang.present) {
+    const std::string text = momentText(leftOverhang.rootMoment * kToKiloNewtonMetres);
+    canvas.writeAtMm(deck.supportAt(0) - 1.1 * labelWidthMm(text), axisY + 5, text);
+  }
+  const OverhangAnalysis& rightOverhang = a.overhangs[1];
+  if (rightOverhang.present) {
+    const std::string text = momentText(rightOverhang.rootMoment * kToKiloNewtonMetres);
+    canvas.writeAtMm(deck.supportAt(deck.spanCount()) + 0.1 * labelWidthMm(text), axisY + 5, text);
+  }
+}
+
+void drawShearLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
+                     double axisY, double leftOverhangRootShear) {
+  canvas.setFontSize(canvas.baseFontSize - 1);
+  const int decimals = canvas.onScreen() ? 2 : 3;
+  const auto& forces = a.result.memberEndForces;
+  for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i) {
+    const double start = deck.supportAt(i);
+    const double end = deck.supportAt(i + 1);
+    canvas.writeAtMm(start, axisY + 15, shearText(forces[slot(i)][1], decimals));
+    const std::string right = shearText(forces[slot(i)][4], decimals);
+    if (deck.spans[slot(i)] < kShortSpanMm)
+      canvas.writeAtMm(end - 1.1 * labelWidthMm(right), axisY + 15 * 1.3, right);
+    else
+      canvas.writeAtMm(end - 0.8 * labelWidthMm(right), axisY + 15, right);
+  }
+  if (a.overhangs[0].present) {
+    // The overhang's root shear always has two decimals; it ends at the support.
+    const std::string text = shearText(leftOverhangRootShear, 2);
+    canvas.writeAtMm(deck.supportAt(0) - 0.8 * labelWidthMm(text), axisY + 15, text);
+  }
+  canvas.setFontSize(canvas.baseFontSize);
+}
+
+// Deflection samples of a span lie at 95, 195 … mm and are drawn at 100,
+// 200 … mm. The curve runs from the left support through them to the right
+// support; a sample drawn on or beyond the right support gives way to the
+// support itself.
+void drawSpanDeflection(ReportCanvas& canvas, const DeckDrawing& deck, int i,
+                        std::span<const double> samples, double axisY, double scale) {
+  const double start = deck.supportAt(i);
+  const double length = deck.spans[slot(i)];
+  canvas.moveToMm(start, axisY);
+  for (std::size_t k = 0; k < samples.size(); ++k) {
+    const double at = static_cast<double>(k + 1) * kSampleStepMm;
+    if (at >= length)
+      break;
+    canvas.lineToMm(start + deck.drawn(at), axisY + scale * samples[k]);
+  }
+  canvas.lineToMm(deck.supportAt(i + 1), axisY);
+}
+
+// Overhang samples are positive upward, every 100 mm from x0 rightwards.
+void drawOverhangDeflection(ReportCanvas& canvas, const DeckDrawing& deck,
+                            std::span<const double> samples, double x0, double axisY,
+                            double scale) {
+  for (std::size_t k = 0; k < samples.size(); ++k) {
+    const double x = x0 + deck.drawn(static_cast<double>(k) * kSampleStepMm);
+    const double y = axisY - scale * samples[k];
+    if (k == 0)
+      canvas.moveToMm(x, y);
+    else
+      canvas.lineToMm(x, y);
+  }
+}
+
+void writeCentred(ReportCanvas& canvas, double centreX, double y, const std::string& text) {
+  canvas.writeAtMm(centreX - labelWidthMm(text) / 2, y, text);
+}
+
+std::string deflectionText(double deflection) {
+  return formatTruncatedSafe(std::fabs(deflection), 4, 2);
+}
+
+// ---- Header texts and rules
+
+void drawHeaderTexts(ReportCanvas& canvas, const DiagramHeader& header,
+                     const DiagramLayout& layout) {
+  const bool screen = canvas.onScreen();
+  const double x = layout.captionX;
+  const double row1 = layout.loadRow1;
+  const double block1 = layout.blockRows[0];
+  canvas.setFontSize(canvas.baseFontSize);
+
+  if (screen)
+    writeScaled(canvas, 1.25, x - 5, row1 - 14, kLoadHeading);
+  else
+    canvas.writeAtMm(x + 142, row1 - 14, kLoadHeading);
+  writeScaled(canvas, 0.9, x + 145, row1 - (screen ? 11 : 8), kSignNote);
+
+  const std::string unit(kUnitNPerSquareM);
+  canvas.writeAtMm(x, row1 - (screen ? 7 : 8),
+                   std::string(kDeadPlusLiveCaption) + shortestDecimal(header.deadPlusLive) + unit);
+  canvas.writeAtMm(x, layout.loadRow2 - 9,
+                   std::string(kWindCaption) + shortestDecimal(header.windNegative) +
+                       std::string(kWindCaptionMiddle) + shortestDecimal(header.windPositive) +
+                       unit);
+  canvas.writeAtMm(x, layout.loadRow3 - 11, kSnowCaption);
+  canvas.writeAtMm(x, layout.loadRow3 - (screen ? 6.5 : 7.5), kSnowUnitCaption);
+  canvas.writeAtMm(x, layout.beamRow + 3, kSpanCaption);
+
+  if (screen)
+    writeScaled(canvas, 1.25, x - 5, block1 - 32, kSectionHeading);
+  else
+    canvas.writeAtMm(x + 142, block1 - 29, kSectionHeading);
+}
+
+// A tab hanging below the right end of a rule: 40 mm wide, 6 mm deep.
+void drawTab(ReportCanvas& canvas, int right, int y) {
+  const int left = right - canvas.mmToPx(40);
+  const int bottom = y + canvas.mmToPx(6);
+  canvas.moveTo(left, y);
+  canvas.lineTo(left, bottom);
+  canvas.lineTo(right, bottom);
+}
+
+void drawHeaderRules(ReportCanvas& canvas, const DiagramLayout& layout) {
+  if (canvas.onScreen()) {
+    rule(canvas, canvas.marginLeft, layout.top + 8, canvas.frameRight);
+    return;
+  }
+  const double yMm = layout.blockRows[0] - 30;
+  const int right = canvas.marginLeft + canvas.mmToPx(180);
+  rule(canvas, canvas.marginLeft, yMm, right);
+  drawTab(canvas, right, canvas.mmToPx(yMm));
+}
+
+}  // namespace
+
+DiagramLayout diagramLayout(const ReportCanvas& canvas, int top) {
+  DiagramLayout layout;
+  layout.top = top;
+  layout.loadRow1 = top + 25;
+  layout.loadRow2 = top + 40;
+  layout.loadRow3 = top + 55;
+  layout.beamRow = top + 55;
+  layout.blockRows[0] = top + 100;
+  layout.blockRows[1] = top + 150;
+  layout.blockRows[2] = top + 200;
+  layout.additionalRow = layout.blockRows[2] + 50;
+  layout.captionX = 8.8;
+  if (canvas.onPrinter()) {
+    // The printed page is framed from marginLeft; the captions keep 1 mm
+    // inside the frame, in line with the block titles, rather than being
+    // struck through by it.
+    layout.captionX = std::max(9.0, canvas.marginLeft / canvas.pxPerMm + 1.0);
+  }
+  return layout;
+}
+
+int diagramTopAfterResults(const ReportCanvas& canvas) {
+  const int y = canvas.marginTop + canvas.mmToPx(canvas.cursor.lineMm);
+  return static_cast<int>(std::floor(y / canvas.pxPerMm)) + 30;
+}
+
+int diagramTopFor(const ReportCanvas& canvas, int calcMethod) {
+  if (canvas.onPrinter())
+    return 0;
+  return calcMethod == kCalcMethodDirect ? diagramTopAfterResults(canvas) : canvas.diagramTop;
+}
+
+void drawModelHeader(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramHeader& header,
+                     const DiagramLayout& layout) {
+  const double y = layout.beamRow;
+  line(canvas, kBeamLeftMm, y, kBeamLeftMm + deck.total(), y);
+  for (int i = 0; i <= deck.spanCount(); ++i) {
+    const double x = deck.supportAt(i);
+    canvas.setPenStyle(PenStyle::kDashDot);
+    line(canvas, x, y + 8, x, layout.loadRow1);
+    canvas.setPenStyle(PenStyle::kSolid);
+    drawSupport(canvas, x, y);
+  }
+
+  canvas.setFontSize(canvas.baseFontSize);
+  if (deck.leftOverhang != 0)
+    drawDimension(canvas, deck, kBeamLeftMm, y, deck.leftOverhang);
+  for (int i = 0; i < deck.spanCount(); ++i)
+    drawDimension(canvas, deck, deck.supportAt(i), y, deck.spans[slot(i)]);
+  if (deck.rightOverhang != 0)
+    drawDimension(canvas, deck, deck.supportAt(deck.spanCount()), y, deck.rightOverhang);
+
+  drawLoadFigure(canvas, deck, header.snowLoads, kBeamLeftMm, layout.loadRow3, 1.0,
+                 header.windNegative, LoadFigureMode::kScaleAdj);
+  if (header.deadPlusLive != 0)
+    drawLoadBand(canvas, deck, -header.deadPlusLive, kBeamLeftMm, layout.loadRow1, 2.5);
+  if (header.windNegative != 0)
+    drawLoadBand(canvas, deck, -header.windNegative, kBeamLeftMm, layout.loadRow2, 3.5);
+
+  drawHeaderTexts(canvas, header, layout);
+  drawHeaderRules(canvas, layout);
+}
+
+std::string blockTitleLine(const std::string& label) {
+  const std::string title = " " + std::string(kBlockMark) + label + " ";
+  const int spare = kTitleLineWidth - shiftJisByteCount(title);
+  const std::string dashes = repeatChar('-', spare / 2);
+  return dashes + title + dashes + (spare > 0 && spare % 2 != 0 ? "-" : "");
+}
+
+void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramBlock& block,
+                   double row, int windNegative, const DiagramLayout& layout) {
+  const bool screen = canvas.onScreen();
+  const double axisY = screen ? row : std::floor(row - 4);
+  const double x = layout.captionX;
+  // The appended block writes its title half a millimetre lower.
+  const double titleDrop = block.additional ? 0.5 : 0.0;
+
+  drawLoadFigure(canvas, deck, block.loads, kBeamLeftMm, row - 12, 0.5, windNegative,
+                 LoadFigureMode::kNonScale);
+  if (!screen && !block.additional) {
+    canvas.setPenStyle(PenStyle::kDotted);
+    rule(canvas, canvas.marginLeft + canvas.mmToPx(2), row + 20,
+         canvas.marginLeft + canvas.mmToPx(178));
+    canvas.setPenStyle(PenStyle::kSolid);
+  }
+
+  canvas.setFontSize(canvas.baseFontSize);
+  if (screen) {
+    canvas.setFontFace(kFixedFace);
+    canvas.writeAtMm(6, axisY - 26 + titleDrop, blockTitleLine(block.label));
+    canvas.setFontFace(kReportFace);
+  } else {
+    canvas.writeAtMm(14, axisY - 25 + titleDrop, std::string(kBlockMark) + block.label);
+  }
+
+  const double stressCaptionY = screen || block.additional ? axisY - 15 : axisY - 11;
+  canvas.writeAtMm(x, stressCaptionY, kStressCaption);
+  canvas.writeAtMm(x, axisY + (screen ? 5 : 4.5), "Ｍ[" + std::string(kUnitKnM) + "]");
+  canvas.writeAtMm(x, axisY + 15, "(Ｑ[" + std::string(kUnitKn) + "])");
+
+  drawMomentDiagram(canvas, deck, block.analysis, axisY, block.leftOverhangRootShear);
+  drawDeflectionCurve(canvas, deck, block.analysis, axisY, x);
+}
+
+void drawMomentDiagram(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& analysis,
+                       double axisY, double leftOverhangRootShear) {
+  drawAxis(canvas, deck, axisY);
+  drawMomentLines(canvas, deck, analysis, axisY, kMomentHeightMm / largestMoment(analysis));
+  drawMomentLabels(canvas, deck, analysis, axisY);
+  drawShearLabels(canvas, deck, analysis, axisY, leftOverhangRootShear);
+}
+
+void drawDeflectionCurve(ReportCanvas& canvas, const DeckDrawing& deck,
+                         const CaseAnalysis& analysis, double axisY, double captionX) {
+  drawAxis(canvas, deck, axisY);
+  const double scale = kDeflectionHeightMm / largestDeflection(analysis);
+  const ReportColor penColor = canvas.pen().color;
+  canvas.setPenColor(kDeflectionColor);
+  for (int i = 0; i < deck.spanCount() && i < analysis.spanCount; ++i) {
+    drawSpanDeflection(canvas, deck, i, samplesOf(analysis.spanDeflectionSamples[slot(i)]), axisY,
+                       scale);
+  }
+  const OverhangAnalysis& left = analysis.overhangs[0];
+  if (left.present && !samplesOf(left.deflectionSamples).empty()) {
+    drawOverhangDeflection(canvas, deck, samplesOf(left.deflectionSamples), kBeamLeftMm, axisY,
+                           scale);
+    canvas.lineToMm(deck.supportAt(0), axisY);
+  }
+  const OverhangAnalysis& right = analysis.overhangs[1];
+  if (right.present) {
+    const double root = deck.supportAt(deck.spanCount());
+    canvas.moveToMm(root, axisY);
+    const std::span<const double> samples = samplesOf(right.deflectionSamples);
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+      canvas.lineToMm(root + deck.drawn(static_cast<double>(k) * kSampleStepMm),
+                      axisY - scale * samples[k]);
+    }
+  }
+  canvas.setPenColor(penColor);
+
+  canvas.setFontSize(canvas.baseFontSize);
+  canvas.writeAtMm(captionX, axisY + (canvas.onScreen() ? 10 : 8.5), kDeflectionCaption);
+  for (int i = 0; i < deck.spanCount() && i < analysis.spanCount; ++i) {
+    const double centre = (deck.supportAt(i) + deck.supportAt(i + 1)) / 2;
+    writeCentred(canvas, centre, axisY + 8, deflectionText(analysis.spanDeflections[slot(i)]));
+  }
+  if (left.present) {
+    writeCentred(canvas, (kBeamLeftMm + deck.supportAt(0)) / 2, axisY + 8,
+                 deflectionText(left.tipDeflection));
+  }
+  if (right.present) {
+    writeCentred(canvas, (deck.supportAt(deck.spanCount()) + kBeamLeftMm + deck.total()) / 2,
+                 axisY + 8, deflectionText(right.tipDeflection));
+  }
+}
+
+void drawReportEnd(ReportCanvas& canvas, double reachedMm) {
+  if (canvas.onScreen()) {
+    const double ruleY = reachedMm + 25;
+    rule(canvas, canvas.marginLeft, ruleY, canvas.frameRight);
+    canvas.setFontSize(canvas.baseFontSize);
+    canvas.writeAtMm(178, ruleY + 5, kEndMark);
+    return;
+  }
+  // The frame of the diagram page, its tab holding the "荷   　  重" heading.
+  canvas.marginTop = canvas.mmToPx(15);
+  const int top = canvas.marginTop - canvas.mmToPx(5);
+  const int right = canvas.marginLeft + canvas.mmToPx(180);
+  canvas.drawRect(canvas.marginLeft, top, right, top + canvas.mmToPx(265));
+  drawTab(canvas, right, top);
+  canvas.lastPage = true;
+  canvas.endPage();
+}
+
+void drawDiagramSection(ReportCanvas& canvas, const CalculationOutcome& outcome) {
+  const PenSpec savedPen = canvas.pen();
+  const FontSpec savedFont = canvas.surface().font();
+
+  const DesignConditions& c = outcome.conditions;
+  canvas.drawScale = drawScale(c);
+  const DeckDrawing deck = deckDrawing(c, canvas.drawScale);
+  canvas.diagramTop = diagramTopFor(canvas, outcome.settings.calcMethod);
+  const DiagramLayout layout = diagramLayout(canvas, canvas.diagramTop);
+
+  canvas.setPenColor(canvas.textColor);
+  canvas.setPenWidth(diagramPenWidth(canvas));
+  canvas.setPenStyle(PenStyle::kSolid);
+  canvas.setFontFace(kReportFace);
+  canvas.setFontColor(canvas.textColor);
+  canvas.setBold(false);
+  canvas.setFontSize(canvas.baseFontSize);
+
+  const DiagramSection& section = outcome.diagrams;
+  drawModelHeader(canvas, deck, section.header, layout);
+  double reached = layout.top;
+  int mainBlocks = 0;
+  for (const DiagramBlock& block : section.blocks) {
+    const double row =
+        block.additional ? layout.additionalRow : layout.blockRows[0] + 50.0 * mainBlocks++;
+    drawCaseBlock(canvas, deck, block, row, section.header.windNegative, layout);
+    reached = std::max(reached, row);
+  }
+  drawReportEnd(canvas, reached);
+
+  canvas.surface().setPen(savedPen);
+  canvas.surface().setFont(savedFont);
+}
+
+}  // namespace tavilo
