@@ -1,0 +1,199 @@
+#include "app/batch_command.h"
+
+#include <cstdio>
+#include <exception>
+#include <sstream>
+#include <system_error>
+
+#include "app/outcome_json.h"
+#include "app/report_files.h"
+#include "calc/errors.h"
+#include "location/location_tables.h"
+#include "report/report_facts.h"
+#include "ui/form/calculate_command.h"
+#include "ui/form/project_file.h"
+
+namespace tavilo {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool holdsTables(const fs::path& folder) {
+  std::error_code ignored;
+  return fs::is_regular_file(folder / kAddressFileName, ignored);
+}
+
+std::string oneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r')
+      c = ' ';
+  }
+  return text;
+}
+
+void printMessages(const FormEvents& events, std::ostream& err) {
+  for (const FormEvent& event : events) {
+    if (event.kind == FormEvent::Kind::Message)
+      err << event.text << '\n';
+  }
+}
+
+std::string fixed(double value, int decimals) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+  return buffer;
+}
+
+std::string okText(bool ok) {
+  return ok ? "OK" : "NG";
+}
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  const auto last = text.find_last_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+std::string roughnessName(int roughness) {
+  static constexpr std::array<std::string_view, 4> kNames = {"Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ"};
+  if (roughness < 1 || roughness > 4)
+    return std::to_string(roughness);
+  return std::string(kNames[static_cast<std::size_t>(roughness - 1)]);
+}
+
+void writeJoint(std::ostringstream& text, std::string_view name,
+                const std::optional<JointCheck>& joint) {
+  if (!joint)
+    return;
+  text << "  " << name << " V = " << fixed(joint->force, 1) << " N/m < "
+       << fixed(joint->allowable, 1) << " N/m  " << okText(joint->ok) << '\n';
+}
+
+void writeCase(std::ostringstream& text, const ResultsSection& section) {
+  const CaseAnalysis& a = section.analysis;
+  const CaseChecks& c = section.checks;
+  text << "[" << a.caseTitle << "] "
+       << a.caseLabels[static_cast<std::size_t>(std::clamp(a.caseIndex, 0, 2))] << " = "
+       << shortestDecimal(a.sectionCaseTotal) << " N/m²\n";
+  text << "  応力度 σ = " << fixed(c.stress.sigma, 1)
+       << " N/mm² < fb = " << shortestDecimal(c.allowableStress) << " N/mm²  "
+       << okText(c.stress.ok) << '\n';
+  text << "  たわみ δ = " << fixed(c.deflection.deflection, 2) << " mm < L/"
+       << shortestDecimal(c.deflectionLimitN) << " = " << fixed(c.deflection.limit, 2) << " mm  "
+       << okText(c.deflection.ok) << '\n';
+  writeJoint(text, "端部接合", c.endJoint);
+  writeJoint(text, "中間部接合", c.midJoint);
+  if (c.overhang) {
+    const OverhangCheck& o = *c.overhang;
+    text << "  はね出し(" << (o.side == OverhangSide::kLeft ? "左" : "右")
+         << ") a = " << shortestDecimal(o.length) << " mm"
+         << (o.wallPressure ? " [壁面正圧を考慮]" : "") << ": σ = " << fixed(o.sigma, 2)
+         << " N/mm² " << okText(o.stressOk) << ", δ = " << fixed(o.deflection.deflection, 2)
+         << " mm < " << fixed(o.deflection.limit, 2) << " mm " << okText(o.deflection.ok) << '\n';
+    writeJoint(text, "はね出し接合", o.joint);
+  }
+}
+
+}  // namespace
+
+fs::path defaultDataDir(const fs::path& executable) {
+  const fs::path beside = executable.parent_path() / kDataFolderName;
+  if (holdsTables(beside))
+    return beside;
+  for (fs::path folder = executable.parent_path().parent_path(); !folder.empty();
+       folder = folder.parent_path()) {
+    if (holdsTables(folder / kDataFolderName))
+      return folder / kDataFolderName;
+    if (folder == folder.parent_path())
+      break;
+  }
+  return beside;
+}
+
+fs::path executablePath(const char* argv0) {
+  std::error_code error;
+  fs::path self = fs::read_symlink("/proc/self/exe", error);
+  if (!error)
+    return self;
+  return fs::absolute(argv0 == nullptr ? "" : argv0, error);
+}
+
+std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {
+  const DesignConditions& d = outcome.conditions;
+  std::ostringstream text;
+  text << "データファイル: " << project.string() << '\n';
+  text << "デッキ: " << d.deckName << "  単位重量 " << shortestDecimal(d.unitWeight)
+       << " N/m²  端部: " << d.endJointName << "  中間部: " << d.midJointName << '\n';
+  text << "所在地: " << d.prefectureName << " " << d.districtName << "  V0 = " << d.windSpeedV0
+       << " m/s  粗度区分 " << roughnessName(d.roughness)
+       << "  多雪区域: " << (d.heavySnow == 1 ? "該当" : "非該当") << '\n';
+  text << "スパン: ";
+  for (int i = 0; i < d.spanCount && i < kMaxSpans; ++i) {
+    text << (i == 0 ? "" : " + ") << d.spanLengths[static_cast<std::size_t>(i)];
+  }
+  text << " mm (" << d.beamKindName << ")  はね出し: 左 " << shortestDecimal(d.leftOverhang)
+       << " mm / 右 " << shortestDecimal(d.rightOverhang) << " mm  全長 " << d.totalDeckLength
+       << " mm\n";
+  text << "荷重: G+P = " << d.deadPlusLive << " N/m²  積雪 Ws = " << d.snowLoad
+       << " N/m²  風 Ww+ = " << d.windPositive << " N/m²  Ww- = " << d.windNegative << " N/m²\n";
+  for (const ResultsSection& section : outcome.sections)
+    writeCase(text, section);
+  text << "判定: " << trimmed(outcome.verdict) << '\n';
+  return text.str();
+}
+
+int runBatch(const BatchOptions& options, const fs::path& executable, std::ostream& out,
+             std::ostream& err) {
+  try {
+    const fs::path dataDir = options.dataDir.value_or(defaultDataDir(executable));
+    InputForm form{LocationTables(dataDir)};
+    try {
+      printMessages(form.startUp(), err);
+    } catch (const UserError& error) {
+      err << error.what() << '\n';
+      return kBatchRefused;
+    }
+
+    SettingsDialog dialog;
+    AppState state;
+    PrintSettings print;
+    ProjectPaths paths;
+    const ProjectLoad load =
+        loadProject(options.project, {form, dialog, state.settings, print, paths});
+    printMessages(load.events, err);
+    if (!load.completed()) {
+      err << *load.failure << '\n';
+      return kBatchRefused;
+    }
+
+    const CalculateResult result = calculate(form, state);
+    if (result.refusal) {
+      err << oneLine(result.refusal->message) << '\n';
+      return kBatchRefused;
+    }
+    printMessages(result.events, err);
+    if (!result.outcome) {
+      err << "計算結果がありません。\n";
+      return kBatchInternalError;
+    }
+    ReportFileRequest files{options.pdf, options.png, print, paths.current};
+    if (files.projectFile.empty())
+      files.projectFile = fs::absolute(options.project);
+    writeReportFiles(files, *result.outcome, reportFactsFrom(form), err);
+    if (options.json) {
+      out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace)
+          << '\n';
+    } else {
+      out << summaryText(*result.outcome, options.project);
+    }
+    return kBatchCalculated;
+  } catch (const UserError& error) {
+    err << oneLine(error.what()) << '\n';
+    return kBatchRefused;
+  } catch (const std::exception& error) {
+    err << "内部エラーのため計算できません: " << error.what() << '\n';
+    return kBatchInternalError;
+  }
+}
+
+}  // namespace tavilo

@@ -1,0 +1,53 @@
+#pragma once
+// Where project files are opened from and saved to: the paths remembered
+// during a program run, the folder and name the file dialogs start with, and
+// the extension a typed name receives. The dialogs themselves belong to the
+// window.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tavilo {
+
+inline constexpr std::string_view kProjectExtension = ".tvl";
+inline constexpr std::string_view kProjectFileFilter =
+    "データファイル(*.tvl)|*.tvl|全てのファイル(*.*)|*.*";
+// The folder beside the program that holds project files by default.
+inline constexpr std::string_view kProjectFolderName = "Data";
+inline constexpr std::string_view kDefaultProjectFileName = "Data.tvl";
+
+// Empty until a file has been opened or saved in this run.
+struct ProjectPaths {
+  std::filesystem::path lastOpened;
+  std::filesystem::path lastSaved;
+  std::filesystem::path current;  // shown in the window title and the printed footer
+};
+
+struct SaveLocation {
+  std::filesystem::path folder;
+  std::string fileName;
+};
+
+// The save dialog's start: the file opened last (its name with the extension
+// ".tvl"), else the file saved last, else "Data.tvl" in the folder "Data"
+// beside the program.
+SaveLocation suggestedSaveLocation(const ProjectPaths& paths,
+                                   const std::filesystem::path& programFolder);
+
+// The open dialog's start folder: that of the file opened last, else of the
+// file saved last, else the folder "Data" beside the program.
+std::filesystem::path openStartFolder(const ProjectPaths& paths,
+                                      const std::filesystem::path& programFolder);
+
+// A name typed without an extension receives ".tvl"; any other extension is
+// kept as typed.
+std::filesystem::path withProjectExtension(const std::filesystem::path& typed);
+
+// "Tavilo for win [" + path + "]"
+std::string projectWindowTitle(const std::filesystem::path& path);
+
+void rememberOpened(ProjectPaths& paths, const std::filesystem::path& path);
+void rememberSaved(ProjectPaths& paths, const std::filesystem::path& path);
+
+}  // namespace tavilo

@@ -1,0 +1,343 @@
+#include "app/batch_command.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "persistence/text_file.h"
+
+namespace tavilo {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::AllOf;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+using Json = nlohmann::ordered_json;  // keeps the order of the keys
+
+const fs::path kSource = TAVILO_SOURCE_DIR;
+const fs::path kExamples = kSource / "examples";
+
+struct Process {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> keysOf(const Json& object) {
+  std::vector<std::string> keys;
+  for (auto it = object.begin(); it != object.end(); ++it)
+    keys.push_back(it.key());
+  return keys;
+}
+
+class BatchCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "tavilo_batch_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs the built command as a process.
+  Process run(const std::string& arguments) const {
+    const fs::path out = dir_ / "stdout";
+    const fs::path err = dir_ / "stderr";
+    const std::string command = "'" + std::string(TAVILO_CALC_EXE) + "' " + arguments + " >'" +
+                                out.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    Process result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = readFile(out);
+    result.err = readFile(err);
+    return result;
+  }
+
+  // A copy of a sample project with some lines replaced.
+  fs::path changedSample(const std::string& sample,
+                         const std::vector<std::pair<int, std::string>>& changes) const {
+    std::vector<std::string> lines = readTextLines(kExamples / sample);
+    for (const auto& [line, text] : changes)
+      lines[static_cast<std::size_t>(line)] = text;
+    const fs::path path = dir_ / sample;
+    writeTextLines(path, lines);
+    return path;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(BatchCommandTest, SummaryOfEverySampleEndsWithTheVerdict) {
+  for (const char* sample :
+       {"ordinary-3span.tvl", "heavy-snow-overhangs.tvl", "direct-1span.tvl"}) {
+    SCOPED_TRACE(sample);
+    const Process r = run("'" + (kExamples / sample).string() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_THAT(r.out, AllOf(HasSubstr("所在地: "), HasSubstr("荷重: G+P = "), HasSubstr("[長期"),
+                             HasSubstr("判定: ")));
+  }
+}
+
+TEST_F(BatchCommandTest, JsonDocumentHasEveryKeyOfTheDesignRecords) {
+  const std::vector<std::string> topKeys = {"settings", "conditions", "wind",
+                                            "snow",     "cases",      "verdict"};
+  const std::vector<std::string> conditionKeys = {"deckType",
+                                                  "deckName",
+                                                  "unitWeight",
+                                                  "deckHeight",
+                                                  "thickness",
+                                                  "sectionModulus",
+                                                  "momentOfInertia",
+                                                  "endJoint",
+                                                  "endJointName",
+                                                  "endJointCapacity",
+                                                  "midJoint",
+                                                  "midJointName",
+                                                  "midJointCapacity",
+                                                  "prefectureName",
+                                                  "districtName",
+                                                  "windSpeedV0",
+                                                  "heavySnow",
+                                                  "roughness",
+                                                  "eavesHeightH1",
+                                                  "buildingHeightH2",
+                                                  "spanDirectionLengthD",
+                                                  "roofType",
+                                                  "roofClass",
+                                                  "roofTypeName",
+                                                  "buildingShape",
+                                                  "buildingShapeName",
+                                                  "roofShape",
+                                                  "roofShapeName",
+                                                  "snowDepthMethod",
+                                                  "snowDepth",
+                                                  "snowUnitWeight",
+                                                  "snowLoad",
+                                                  "liveLoad",
+                                                  "finishingLoad",
+                                                  "spanCount",
+                                                  "spanLengths",
+                                                  "totalDeckLength",
+                                                  "beamKindName",
+                                                  "deadPlusLive",
+                                                  "windPositive",
+                                                  "windNegative",
+                                                  "leftOverhang",
+                                                  "rightOverhang",
+                                                  "ratioG",
+                                                  "ratioP",
+                                                  "ratioS",
+                                                  "ratioW",
+                                                  "snowIncreaseFactor",
+                                                  "snowIncreaseState"};
+  const std::vector<std::string> windKeys = {"roofAngle",
+                                             "meanHeight",
+                                             "heightDifference",
+                                             "fOverD",
+                                             "hOverD",
+                                             "zb",
+                                             "zg",
+                                             "roughnessAlpha",
+                                             "er",
+                                             "velocityPressure",
+                                             "gpe",
+                                             "cpe",
+                                             "cfExternal",
+                                             "zoneCoefficients",
+                                             "cpiPositive",
+                                             "cpiNegative",
+                                             "cfPositive",
+                                             "cfNegative",
+                                             "pressurePositive",
+                                             "pressureNegative",
+                                             "positiveCount",
+                                             "negativeCount",
+                                             "wallHeightZ",
+                                             "wallCpe",
+                                             "wallGpe",
+                                             "wallCfExternal",
+                                             "wallCpi",
+                                             "wallCf",
+                                             "wallVelocityPressure",
+                                             "wallPressure",
+                                             "overhangPressure"};
+  const std::vector<std::string> caseKeys = {"title",
+                                             "caseIndex",
+                                             "windSign",
+                                             "combinationLabel",
+                                             "combinedLoad",
+                                             "allowableFactor",
+                                             "deflectionLimit",
+                                             "allowableStress",
+                                             "memberEndForces",
+                                             "nodalResults",
+                                             "spanDesignMoments",
+                                             "spanDesignMomentPositions",
+                                             "spanDeflections",
+                                             "maxMoment",
+                                             "stress",
+                                             "stressOk",
+                                             "maxDeflection",
+                                             "maxDeflectionSpan",
+                                             "deflectionRatio",
+                                             "deflectionOk",
+                                             "endReaction",
+                                             "midReaction",
+                                             "endJointAllowable",
+                                             "midJointAllowable",
+                                             "endJointOk",
+                                             "midJointOk",
+                                             "overhang"};
+  const std::vector<std::string> overhangKeys = {
+      "side",     "length",     "wallPressureConsidered", "moment",     "stress",
+      "stressOk", "deflection", "deflectionOk",           "jointForce", "jointOk"};
+
+  struct Sample {
+    const char* name;
+    int spans;
+    std::size_t cases;
+    bool wind;
+  };
+  for (const Sample& s :
+       {Sample{"ordinary-3span.tvl", 3, 4, true}, Sample{"heavy-snow-overhangs.tvl", 2, 5, true},
+        Sample{"direct-1span.tvl", 1, 4, false}}) {
+    SCOPED_TRACE(s.name);
+    const Process r = run("'" + (kExamples / s.name).string() + "' --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json doc = Json::parse(r.out);
+    EXPECT_THAT(keysOf(doc), ElementsAreArray(topKeys));
+    EXPECT_THAT(keysOf(doc["settings"]),
+                ElementsAreArray({"calcMethod", "maxDeckLength", "designStrengthF", "loadRatios"}));
+    EXPECT_EQ(doc["settings"]["loadRatios"].size(), 22u);
+    EXPECT_THAT(keysOf(doc["conditions"]), ElementsAreArray(conditionKeys));
+    EXPECT_EQ(doc["conditions"]["spanLengths"].size(), static_cast<std::size_t>(s.spans));
+    EXPECT_TRUE(doc["conditions"]["deckType"].is_number_integer());
+    EXPECT_EQ(doc["wind"].is_null(), !s.wind);
+    if (s.wind) {
+      EXPECT_THAT(keysOf(doc["wind"]), ElementsAreArray(windKeys));
+    }
+    if (!doc["snow"].is_null()) {
+      EXPECT_THAT(keysOf(doc["snow"]), ElementsAreArray({"computedDepthM", "cosTerm", "muB", "dr",
+                                                         "snowIncreaseFactorRaw"}));
+    }
+    ASSERT_EQ(doc["cases"].size(), s.cases);
+    for (const Json& c : doc["cases"]) {
+      EXPECT_THAT(keysOf(c), ElementsAreArray(caseKeys));
+      EXPECT_EQ(c["memberEndForces"].size(), static_cast<std::size_t>(s.spans));
+      EXPECT_EQ(c["memberEndForces"][0].size(), 6u);
+      EXPECT_EQ(c["nodalResults"].size(), static_cast<std::size_t>(s.spans + 1));
+      EXPECT_EQ(c["spanDeflections"].size(), static_cast<std::size_t>(s.spans));
+      EXPECT_TRUE(c["stressOk"].is_boolean());
+      if (!c["overhang"].is_null()) {
+        EXPECT_THAT(keysOf(c["overhang"]), ElementsAreArray(overhangKeys));
+      }
+    }
+    EXPECT_EQ(doc["cases"][3]["windSign"], "Ms");
+    EXPECT_THAT(keysOf(doc["verdict"]), ElementsAreArray({"stressFailures", "deflectionFailures",
+                                                          "jointFailures", "text"}));
+  }
+}
+
+TEST_F(BatchCommandTest, HeavySnowSampleCarriesItsOverhangAndFifthCase) {
+  const Process r = run("'" + (kExamples / "heavy-snow-overhangs.tvl").string() + "' --json");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Json doc = Json::parse(r.out);
+  EXPECT_EQ(doc["conditions"]["heavySnow"], 1);
+  EXPECT_EQ(doc["conditions"]["prefectureName"], "新潟県");
+  EXPECT_EQ(doc["conditions"]["leftOverhang"], 500.0);
+  EXPECT_EQ(doc["conditions"]["rightOverhang"], 400.0);
+  EXPECT_EQ(doc["cases"][4]["title"], "短期（暴風時-積雪無し）Ｇ＋Ｐ＋Ｗ");
+  EXPECT_TRUE(doc["cases"][0]["overhang"].is_object());
+}
+
+TEST_F(BatchCommandTest, NgVerdictStillExitsZero) {
+  // 6000 mm spans of the thinnest deck under the sample's snow fail.
+  const fs::path path = changedSample("ordinary-3span.tvl",
+                                      {{25, "6000"}, {26, "6000"}, {27, "6000"}, {34, "90000"}});
+  const Process r = run("'" + path.string() + "' --json");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const Json doc = Json::parse(r.out);
+  EXPECT_GT(
+      doc["verdict"]["stressFailures"].get<int>() + doc["verdict"]["deflectionFailures"].get<int>(),
+      0);
+}
+
+TEST_F(BatchCommandTest, RefusedInputCheckExitsTwoWithOneLineOnStderr) {
+  const fs::path path = changedSample("ordinary-3span.tvl", {{34, "5000"}});  // deck too long
+  const Process r = run("'" + path.string() + "' --json");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "デッキの最大長さを超えています。\n");
+}
+
+TEST_F(BatchCommandTest, UnreadableOrIllFormedFileExitsTwoNamingLineAndValue) {
+  const Process missing = run("'" + (dir_ / "none.tvl").string() + "'");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_THAT(missing.err, HasSubstr("none.tvl"));
+
+  const fs::path bad = changedSample("ordinary-3span.tvl", {{20, "3O"}});  // snow depth
+  const Process stopped = run("'" + bad.string() + "'");
+  EXPECT_EQ(stopped.status, 2);
+  EXPECT_EQ(stopped.out, "");
+  EXPECT_THAT(stopped.err,
+              AllOf(HasSubstr(bad.string()), HasSubstr("21 行目"), HasSubstr("「3O」")));
+
+  const fs::path bytes = dir_ / "bytes.tvl";
+  std::ofstream(bytes, std::ios::binary) << "500\r\n\x81\r\n";  // a lone CP932 lead byte
+  const Process undecodable = run("'" + bytes.string() + "'");
+  EXPECT_EQ(undecodable.status, 2);
+  EXPECT_EQ(undecodable.out, "");
+}
+
+TEST_F(BatchCommandTest, RatioDefaultsAreReportedOnStderrAndTheRunGoesOn) {
+  const fs::path path = changedSample("ordinary-3span.tvl", {{38, "abc"}});
+  const Process r = run("'" + path.string() + "' --json");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_THAT(r.err, AllOf(HasSubstr("39 行目"), HasSubstr("「abc」")));
+  EXPECT_EQ(Json::parse(r.out)["settings"]["loadRatios"][2], 0.0);
+}
+
+TEST_F(BatchCommandTest, DataFolderAndArguments) {
+  const Process empty = run("'" + (kExamples / "ordinary-3span.tvl").string() + "' --data-dir '" +
+                            dir_.string() + "'");
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_EQ(empty.out, "");
+  EXPECT_THAT(empty.err, HasSubstr("Data_Address.csv"));
+
+  const Process help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_THAT(help.out,
+              AllOf(HasSubstr("--json"), HasSubstr("--data-dir"), HasSubstr("終了コード")));
+  EXPECT_EQ(run("").status, 2);
+}
+
+TEST_F(BatchCommandTest, DefaultDataFolderFallsBackToAParentFolder) {
+  const fs::path exe = dir_ / "build" / "src" / "app" / "tavilo-calc";
+  fs::create_directories(exe.parent_path());
+  fs::create_directories(dir_ / "Load_data");
+  std::ofstream(dir_ / "Load_data" / "Data_Address.csv") << "x\r\n";
+  EXPECT_EQ(defaultDataDir(exe), dir_ / "Load_data");
+
+  fs::create_directories(exe.parent_path() / "Load_data");
+  std::ofstream(exe.parent_path() / "Load_data" / "Data_Address.csv") << "x\r\n";
+  EXPECT_EQ(defaultDataDir(exe), exe.parent_path() / "Load_data");
+}
+
+}  // namespace
+}  // namespace tavilo
