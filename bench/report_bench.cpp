@@ -1,0 +1,92 @@
+// The report of the heavy-snow sample with overhangs at both ends (five case
+// sections, the detail page, the diagrams): the printed PDF at 600 dpi and
+// the screen image at 72 ppi, each drawn from a finished calculation.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "calc/app_state.h"
+#include "persistence/project_paths.h"
+#include "report/report_output.h"
+#include "ui/form/calculate_command.h"
+#include "ui/form/project_file.h"
+#include "ui/form/settings_dialog.h"
+
+namespace tavilo {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSourceRoot = fs::path(__FILE__).parent_path().parent_path();
+
+void ensureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr)
+    return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "report_bench";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+}
+
+struct Report {
+  CalculationOutcome outcome;
+  ReportFacts facts;
+  PrintJob job;
+};
+
+Report heavySnowReport() {
+  InputForm form{LocationTables(kSourceRoot / "Load_data")};
+  form.startUp();
+  SettingsDialog dialog;
+  AppState state;
+  Report report;
+  ProjectPaths paths;
+  const fs::path project = kSourceRoot / "examples" / "heavy-snow-overhangs.tvl";
+  const ProjectLoad load =
+      loadProject(project, {form, dialog, state.settings, report.job.printSettings, paths});
+  if (!load.completed())
+    throw std::runtime_error(load.failure.value_or("the sample did not load"));
+  CalculateResult result = calculate(form, state);
+  if (!result.outcome)
+    throw std::runtime_error("the sample did not calculate");
+  report.outcome = std::move(*result.outcome);
+  report.facts = reportFactsFrom(form);
+  report.job.projectFilePath = project.string();
+  return report;
+}
+
+const Report& sampleReport() {
+  static const Report report = heavySnowReport();
+  return report;
+}
+
+void screenImage(benchmark::State& state) {
+  ensureGuiApplication();
+  const Report& report = sampleReport();
+  for (auto _ : state) {
+    const QImage image = renderScreenImage(report.outcome, report.facts);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+BENCHMARK(screenImage)->Unit(benchmark::kMillisecond)->Repetitions(7);
+
+void printedPdf(benchmark::State& state) {
+  ensureGuiApplication();
+  const Report& report = sampleReport();
+  const fs::path pdf =
+      fs::temp_directory_path() / ("tavilo_report_bench_" + std::to_string(getpid()) + ".pdf");
+  for (auto _ : state)
+    writeReportPdf(pdf.string(), report.outcome, report.facts, report.job);
+  fs::remove(pdf);
+}
+BENCHMARK(printedPdf)->Unit(benchmark::kMillisecond)->Repetitions(7);
+
+}  // namespace
+}  // namespace tavilo

@@ -1,0 +1,30 @@
+#pragma once
+// The report files of the batch command: the printed report as PDF and the
+// screen image as PNG, drawn from a finished calculation.
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+#include "calc/calculation_run.h"
+#include "report/report_facts.h"
+#include "ui/form/print_settings.h"
+
+namespace tavilo {
+
+struct ReportFileRequest {
+  std::optional<std::filesystem::path> pdf;
+  std::optional<std::filesystem::path> png;
+  PrintSettings printSettings;        // of the project file
+  std::filesystem::path projectFile;  // named in the printed footer
+  bool any() const { return pdf.has_value() || png.has_value(); }
+};
+
+// Writes the requested files, each through a temporary file beside it, and
+// names each written file on `err`. A QGuiApplication on the offscreen
+// platform (unless QT_QPA_PLATFORM says otherwise) is created for the drawing
+// when none exists. Throws UserError when a file cannot be written.
+void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome& outcome,
+                      const ReportFacts& facts, std::ostream& err);
+
+}  // namespace tavilo

@@ -1,0 +1,35 @@
+#pragma once
+// The few facts of the input screen that the report prints as the screen
+// shows them rather than as the calculation holds them: the surface treatment,
+// the unit weight exactly as typed, whether an overhang is selected, and the
+// inputs of the snow depth formula. The caller fills them from the form model
+// (reportFactsFrom) or by hand.
+
+#include <string>
+
+#include "calc/snow_load.h"
+
+namespace tavilo {
+
+// Position of "他" in the surface treatment list ("Z12", "Z27", "他").
+inline constexpr int kOtherSurfaceTreatment = 2;
+
+class InputForm;
+
+struct ReportFacts {
+  int surfaceTreatmentIndex = 0;
+  std::string surfaceTreatmentText = "Z12";
+  // The unit weight text of the input screen, e.g. "127" or "127.5".
+  std::string unitWeightText;
+  // Either overhang length field is shown on the input screen.
+  bool overhangSelected = false;
+  // The depth formula's inputs as the screen last derived them (altitude, sea
+  // ratio, the region's coefficients, the unrounded depth); the detail page
+  // prints them beside a derived snow depth. The other fields are not read.
+  SnowDerivation snowDepthInputs;
+};
+
+// The facts as the input screen shows them now.
+ReportFacts reportFactsFrom(const InputForm& form);
+
+}  // namespace tavilo

@@ -1,0 +1,102 @@
+#include "report/report_output.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "calc/errors.h"
+#include "report/painter_surface.h"
+#include "report/recording_surface.h"
+#include "report/report_canvas.h"
+#include "report/report_driver.h"
+
+namespace tavilo {
+namespace {
+
+// The temporary file beside the target: same folder, so the final rename
+// stays on one file system and replaces the target in one step.
+std::filesystem::path temporaryPathFor(const std::filesystem::path& target) {
+  std::filesystem::path temp = target;
+  temp += ".tmp-" + std::to_string(QCoreApplication::applicationPid());
+  return temp;
+}
+
+void removeQuietly(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+}  // namespace
+
+std::chrono::year_month_day PrintJob::todayLocal() {
+  const QDate d = QDate::currentDate();
+  return std::chrono::year{d.year()} / std::chrono::month{static_cast<unsigned>(d.month())} /
+         std::chrono::day{static_cast<unsigned>(d.day())};
+}
+
+int screenImageBaseHeight(const CalculationOutcome& outcome, const ReportFacts& facts) {
+  const bool tall = outcome.settings.calcMethod == kCalcMethodNotices && facts.overhangSelected &&
+                    outcome.conditions.heavySnow == 1;
+  return tall ? kScreenImageHeightHeavySnowOverhangs : kScreenImageHeight;
+}
+
+QImage renderScreenImage(const CalculationOutcome& outcome, const ReportFacts& facts) {
+  const int baseHeight = screenImageBaseHeight(outcome, facts);
+  // A dry pass learns how far down the report reaches, so that a long report
+  // (four spans, overhangs, a heavy-snow site) is not cut off at the fixed height.
+  RecordingSurface dryRun(72, kScreenImageWidth, baseHeight);
+  {
+    ReportCanvas canvas = beginReport(dryRun, {});
+    drawCalculationReport(canvas, outcome, facts);
+  }
+  const int height = std::max(baseHeight, dryRun.usedHeight() + kScreenImageBottomMargin);
+
+  QImage image = makeReportImage(kScreenImageWidth, height);
+  PainterSurface surface(image, 72);
+  ReportCanvas canvas = beginReport(surface, {});
+  drawCalculationReport(canvas, outcome, facts);
+  surface.finish();
+  return image;
+}
+
+void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
+                    const ReportFacts& facts, const PrintJob& job) {
+  const std::filesystem::path target(path);
+  const std::filesystem::path temp = temporaryPathFor(target);
+  try {
+    PdfReport pdf(temp.string(), kPdfResolution);
+    ReportSetup setup;
+    setup.device = ReportDevice::kPrinter;
+    setup.printSettings = job.printSettings;
+    setup.projectFilePath = job.projectFilePath;
+    setup.date = job.date;
+    {
+      ReportCanvas canvas = beginReport(pdf.surface(), std::move(setup));
+      drawCalculationReport(canvas, outcome, facts);
+    }
+    pdf.finish();
+  } catch (const UserError&) {
+    removeQuietly(temp);
+    throw UserError("PDFファイル「" + path +
+                    "」を書き込めません。保存先と書き込み権限を確認して下さい。");
+  } catch (...) {
+    removeQuietly(temp);
+    throw;
+  }
+
+  std::error_code error;
+  if (!std::filesystem::exists(temp, error) || std::filesystem::file_size(temp, error) == 0) {
+    removeQuietly(temp);
+    throw UserError("PDFファイル「" + path +
+                    "」を書き込めません。保存先と書き込み権限を確認して下さい。");
+  }
+  std::filesystem::rename(temp, target, error);
+  if (error) {
+    removeQuietly(temp);
+    throw UserError("PDFファイル「" + path + "」を保存できません（" + error.message() + "）。");
+  }
+}
+
+}  // namespace tavilo

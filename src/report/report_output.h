@@ -1,0 +1,48 @@
+#pragma once
+// The two outputs of a calculation report: the screen image of the result
+// window and the printed report as an A4 PDF. Both need a QGuiApplication.
+
+#include <QImage>
+#include <chrono>
+#include <string>
+
+#include "calc/calculation_run.h"
+#include "report/report_facts.h"
+#include "ui/form/print_settings.h"
+
+namespace tavilo {
+
+inline constexpr int kScreenImageWidth = 565;
+// The fixed heights of the result window's image; a longer report gets a
+// taller image.
+inline constexpr int kScreenImageHeight = 3350;
+inline constexpr int kScreenImageHeightHeavySnowOverhangs = 3550;
+// Space kept below the lowest drawing of a report taller than the fixed height.
+inline constexpr int kScreenImageBottomMargin = 40;
+inline constexpr int kPdfResolution = 600;
+
+// The height the result window gives its image before the screen pass.
+int screenImageBaseHeight(const CalculationOutcome& outcome, const ReportFacts& facts);
+
+// The screen pass: a 565-pixel-wide image at 72 pixels per inch on the report
+// background, at least the base height and tall enough for all of the report.
+QImage renderScreenImage(const CalculationOutcome& outcome, const ReportFacts& facts);
+
+// What a print job adds to the report: the print settings (project name box,
+// page numbers) and the footer's file path and date.
+struct PrintJob {
+  PrintSettings printSettings;
+  std::string projectFilePath;  // empty: no "FileName :" line
+  std::chrono::year_month_day date = todayLocal();
+
+  static std::chrono::year_month_day todayLocal();
+};
+
+// The print pass onto A4 portrait pages at 600 dpi, written to `path`
+// through a temporary file in the same folder that replaces it only when the
+// document is complete. Throws UserError when the file cannot be written; the
+// previous file at `path`, if any, is then left as it was.
+void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
+                    const ReportFacts& facts, const PrintJob& job);
+
+}  // namespace tavilo

@@ -1,0 +1,446 @@
+#include "report/results_page.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "calc/numbers.h"
+#include "report/formatters.h"
+
+namespace tavilo {
+namespace {
+
+// Indents in millimetres from the text margin: the section indent i0 and
+// the value indent i0 + 10.
+constexpr int kSectionIndent = 4;
+constexpr int kValueIndent = kSectionIndent + 10;
+constexpr int kJointLabelIndent = kSectionIndent + 5;
+constexpr int kJointValueIndent = kSectionIndent + 25;
+constexpr int kScreenMarkIndent = kSectionIndent + 155;
+constexpr int kPrinterMarkIndent = kSectionIndent + 145;
+// The deck schematic of the results table starts this far right of the margin.
+constexpr double kSchematicLeftMm = 45.0;
+// Width rule of the table values: a character is taken as half of a 9-point
+// em (3.175 mm) wide, as for every centred label of the report; the text is
+// not measured, so screen and paper place a value alike.
+constexpr double kWidthPerCharMm = 0.5 * 3.175;
+constexpr double kPrinterSectionPitchMm = 4.0;
+// From the line of the last text to below the footer of the verdict block.
+constexpr double kVerdictBlockHeightMm = 16 + 10 + 10;
+
+constexpr std::string_view kJointLineTail = "1000/ﾃﾞｯｷ幅600×3ヶ所×";
+
+int cut(double v) {
+  return static_cast<int>(std::trunc(v));
+}
+
+// ---- Text cursor steps of the results page
+void atLine(ReportCanvas& canvas) {
+  canvas.cursor.rowMm = canvas.cursor.lineMm;
+}
+
+void nextLine(ReportCanvas& canvas) {
+  canvas.cursor.advanceLine();
+  atLine(canvas);
+}
+
+// "Half a line down": the next line with half a line of space above it.
+void nextLineAfterGap(ReportCanvas& canvas) {
+  TextCursor& c = canvas.cursor;
+  c.lineMm = cut(c.lineMm + 1.5 * c.linePitchMm);
+  ++c.lineCount;
+  atLine(canvas);
+}
+
+int writeAtIndent(ReportCanvas& canvas, int indentMm, std::string_view text) {
+  canvas.cursor.indentMm = indentMm;
+  return canvas.writeAtCursor(text);
+}
+
+void writeSuperscript(ReportCanvas& canvas, std::string_view text) {
+  canvas.writeScript(ScriptKind::kSuperscript, text, kSuperscriptSize, canvas.fontSize());
+}
+
+void writeSubscript(ReportCanvas& canvas, std::string_view text) {
+  canvas.writeScript(ScriptKind::kSubscript, text, kSubscriptSize, canvas.fontSize());
+}
+
+// "---------- OK" at the mark column of the current line; an NG in red bold
+// on the screen.
+void writeResultMark(ReportCanvas& canvas, bool ok) {
+  const int indent = canvas.onScreen() ? kScreenMarkIndent : kPrinterMarkIndent;
+  const int y = canvas.cursorPosition().y;
+  canvas.writeAt(canvas.marginLeft + canvas.mmToPx(indent), y, "---------- ");
+  canvas.emphasisOn(!ok);
+  canvas.writeRun(ok ? "OK" : "NG");
+  canvas.emphasisOff(!ok);
+}
+
+std::string comparison(bool ok) {
+  return ok ? " < " : " > ";
+}
+
+// A whole number with thousands separators and no padding ("2,445,000").
+std::string wholeNumber(double value) {
+  const double whole = std::floor(value);
+  const int width = static_cast<int>(shortestDecimal(whole).size());
+  return trimLeadingSpaces(formatTruncatedSafe(whole, width, 0));
+}
+
+std::string allowableStressText(const ResultsSection& section) {
+  const std::string strength = section.analysis.caseIndex == kLongTerm ? "F/1.5 = " : "F = ";
+  return strength + shortestDecimal(section.checks.allowableStress) + std::string(kUnitNPerMm);
+}
+
+// ---- Heading lines
+void drawHeading(ReportCanvas& canvas, const ResultsSection& section) {
+  const CaseAnalysis& a = section.analysis;
+  writeAtIndent(canvas, kSectionIndent - 5, caseHeadingText(a));
+
+  nextLine(canvas);
+  writeAtIndent(canvas, kValueIndent, "等分布荷重合計Ｗ");
+  const std::size_t k = static_cast<std::size_t>(a.caseIndex);
+  writeSubscript(canvas, k < a.caseLabels.size() ? a.caseLabels[k] : "");
+  canvas.writeRun(" = " + shortestDecimal(a.sectionCaseTotal) + " " +
+                  std::string(kUnitNPerSquareM));
+
+  nextLine(canvas);
+  const bool negative = a.windSign == kWindNegativeSide;
+  writeAtIndent(canvas, kSectionIndent,
+                "応力分布[M：" + std::string(kUnitKnM) + (negative ? "/δ：mm/Q：kN]" : "/δ：mm]"));
+}
+
+// ---- The results table under the deck schematic
+struct DeckLayout {
+  std::vector<double> supportMm;  // per support, mm from the text margin
+  double leftEndMm = 0;
+  double rightEndMm = 0;
+};
+
+DeckLayout deckLayout(const CaseAnalysis& a, double drawScale) {
+  const BeamModel& beam = a.beam;
+  const double scale = drawScale > 0 ? drawScale : 80.0;
+  DeckLayout d;
+  d.leftEndMm = kSchematicLeftMm;
+  double at = beam.leftOverhang;
+  d.supportMm.push_back(kSchematicLeftMm + at / scale);
+  for (int i = 0; i < a.spanCount && i < kMaxMembers; ++i) {
+    at += beam.spans[static_cast<std::size_t>(i)];
+    d.supportMm.push_back(kSchematicLeftMm + at / scale);
+  }
+  d.rightEndMm = kSchematicLeftMm + (at + beam.rightOverhang) / scale;
+  return d;
+}
+
+int characterCount(std::string_view utf8) {
+  int count = 0;
+  for (const char c : utf8) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+      ++count;
+  }
+  return count;
+}
+
+void writeCentred(ReportCanvas& canvas, double centreMm, std::string_view text) {
+  const double leftMm = centreMm - characterCount(text) * kWidthPerCharMm / 2;
+  canvas.writeAt(canvas.marginLeft + canvas.mmToPx(leftMm), canvas.cursorPosition().y, text);
+}
+
+std::string joined(const std::vector<double>& values, std::string (*format)(double)) {
+  std::string text;
+  for (const double v : values) {
+    if (!text.empty())
+      text += "/";
+    text += format(v);
+  }
+  return text;
+}
+
+std::string momentText(double kNm) {
+  return trimLeadingSpaces(formatTruncatedSafe(kNm, 6, 3));
+}
+std::string spanMomentText(double kNm) {
+  return trimLeadingSpaces(formatRoundedUp(kNm, 6, 3));
+}
+std::string shearText(double kN) {
+  return trimLeadingSpaces(formatRoundedUp(kN, 6, 3));
+}
+std::string deflectionText(double mm) {
+  return trimLeadingSpaces(formatTruncatedSafe(mm, 4, 2));
+}
+
+void drawSchematic(ReportCanvas& canvas, const DeckLayout& deck) {
+  const PenSpec saved = canvas.pen();
+  canvas.setPenColor(kGreyLineColor);
+  canvas.setPenWidth(canvas.finePenWidth(3));
+  canvas.setPenStyle(PenStyle::kSolid);
+  const int beamY = canvas.cursorPosition().y + canvas.mmToPx(1);
+  const auto x = [&](double mm) { return canvas.marginLeft + canvas.mmToPx(mm); };
+  canvas.drawLine(x(deck.leftEndMm), beamY, x(deck.rightEndMm), beamY);
+  const int halfBase = canvas.mmToPx(2 / std::sqrt(3.0));
+  const int base = beamY + canvas.mmToPx(2);
+  for (const double s : deck.supportMm) {
+    canvas.moveTo(x(s), beamY);
+    canvas.lineTo(x(s) - halfBase, base);
+    canvas.lineTo(x(s) + halfBase, base);
+    canvas.lineTo(x(s), beamY);
+  }
+  canvas.setPenColor(saved.color);
+  canvas.setPenWidth(saved.width);
+  canvas.setPenStyle(saved.style);
+}
+
+void writeRowLabel(ReportCanvas& canvas, std::string_view label, std::string_view sub) {
+  writeAtIndent(canvas, kSectionIndent, label);
+  if (!sub.empty())
+    writeSubscript(canvas, sub);
+}
+
+void drawResultsTable(ReportCanvas& canvas, const ResultsSection& section) {
+  const ResultsTable& t = section.table;
+  const DeckLayout deck = deckLayout(section.analysis, canvas.drawScale);
+  const auto& s = deck.supportMm;
+
+  nextLine(canvas);
+  drawSchematic(canvas, deck);
+
+  nextLine(canvas);
+  writeRowLabel(canvas, "Ｍ", "1");
+  for (std::size_t i = 0; i < t.spanMoments.size() && i + 1 < s.size(); ++i)
+    writeCentred(canvas, (s[i] + s[i + 1]) / 2, spanMomentText(t.spanMoments[i]));
+
+  nextLine(canvas);
+  writeRowLabel(canvas, "Ｍ", "0");
+  for (std::size_t i = 0; i < t.supportMoments.size() && i < s.size(); ++i)
+    writeCentred(canvas, s[i], joined(t.supportMoments[i], momentText));
+
+  nextLine(canvas);
+  writeRowLabel(canvas, "δ", "");
+  for (std::size_t i = 0; i < t.deflections.size(); ++i) {
+    double centre = deck.leftEndMm;
+    if (i + 1 == t.deflections.size())
+      centre = deck.rightEndMm;
+    else if (i > 0 && i < s.size())
+      centre = (s[i - 1] + s[i]) / 2;
+    writeCentred(canvas, centre, deflectionText(t.deflections[i]));
+  }
+
+  if (t.supportShears.empty())
+    return;
+  nextLine(canvas);
+  writeRowLabel(canvas, "Ｑ", "");
+  for (std::size_t i = 0; i < t.supportShears.size() && i < s.size(); ++i)
+    writeCentred(canvas, s[i], joined(t.supportShears[i], shearText));
+}
+
+// ---- Check lines
+void drawSpanChecks(ReportCanvas& canvas, const ResultsSection& section,
+                    const CalculationOutcome& outcome) {
+  const CaseChecks& checks = section.checks;
+  const bool hasOverhang = section.checks.overhang.has_value();
+  nextLineAfterGap(canvas);
+  writeAtIndent(canvas, kSectionIndent,
+                hasOverhang ? outcome.conditions.beamKindName + "-耐力検討" : "耐力検討");
+
+  const std::string moment = wholeNumber(checks.stress.moment);
+  nextLine(canvas);
+  writeAtIndent(canvas, kValueIndent, "最大曲げモーメントMmax = " + moment + std::string(kUnitNMm));
+
+  nextLine(canvas);
+  writeAtIndent(canvas, kValueIndent,
+                "σ= Mmax/Z = " + moment + "/" + wholeNumber(outcome.conditions.sectionModulus) +
+                    " = " + trimLeadingSpaces(formatRoundedUp(checks.stress.sigma, 5, 1)));
+  canvas.writeRun(comparison(checks.stress.ok) + allowableStressText(section));
+  writeSuperscript(canvas, "2");
+  writeResultMark(canvas, checks.stress.ok);
+
+  const DeflectionCheck& d = checks.deflection;
+  nextLine(canvas);
+  writeAtIndent(canvas, kValueIndent,
+                "最大たわみδmax = " + formatTruncatedSafe(d.deflection, 4, 2) + comparison(d.ok) +
+                    "L/" + formatTruncatedSafe(checks.deflectionLimitN, 4, 0) + " = " +
+                    formatTruncatedSafe(d.limit, 4, 1) + std::string(kUnitMmSymbol));
+  writeResultMark(canvas, d.ok);
+}
+
+std::string jointComparison(const JointCheck& joint, double allowableFactor) {
+  return trimLeadingSpaces(formatTruncatedSafe(joint.force, 10, 0)) + comparison(joint.ok) +
+         std::string(kJointLineTail) + shortestDecimal(joint.capacity) + "×" +
+         formatTruncatedSafe(allowableFactor, 3, 1) + " = " +
+         formatTruncatedSafe(joint.allowable, 3, 1) + std::string(kUnitNPerM);
+}
+
+void drawJointChecks(ReportCanvas& canvas, const CaseChecks& checks) {
+  if (!checks.endJoint && !checks.midJoint)
+    return;
+  nextLine(canvas);
+  writeAtIndent(canvas, kJointLabelIndent, "接合部（引張反力のみチェック）");
+  const auto line = [&](const JointCheck& joint, std::string_view label, std::string_view name) {
+    nextLine(canvas);
+    writeAtIndent(canvas, kValueIndent, label);
+    writeAtIndent(canvas, kJointValueIndent,
+                  std::string(name) + jointComparison(joint, checks.allowableFactor));
+    writeResultMark(canvas, joint.ok);
+  };
+  if (checks.endJoint)
+    line(*checks.endJoint, "端　部：", "V1 = ");
+  if (checks.midJoint)
+    line(*checks.midJoint, "中間部：", "V2 = ");
+}
+
+void drawOverhangChecks(ReportCanvas& canvas, const ResultsSection& section,
+                        const CalculationOutcome& outcome) {
+  if (!section.checks.overhang)
+    return;
+  const CaseChecks& checks = section.checks;
+  const OverhangCheck& o = *checks.overhang;
+  nextLineAfterGap(canvas);
+  writeAtIndent(canvas, kSectionIndent,
+                std::string("はね出し部-耐力検討") + (o.wallPressure ? " [壁面正圧を考慮]" : ""));
+  if (!o.governingLine.empty()) {
+    nextLine(canvas);
+    writeAtIndent(canvas, kSectionIndent, o.governingLine);
+  }
+
+  nextLine(canvas);
+  writeAtIndent(canvas, kValueIndent,
+                "曲げモーメントM = " + formatPattern(o.moment, ",0") + std::string(kUnitNMm));
+
+  nextLine(canvas);
+  writeAtIndent(canvas, kValueIndent,
+                "σ= M/Z = " + formatPattern(std::fabs(o.moment), ",0") + "/" +
+                    formatPattern(outcome.conditions.sectionModulus, ",0") + " = " +
+                    formatPattern(o.sigma, ",#.##"));
+  canvas.writeRun(comparison(o.stressOk) + allowableStressText(section));
+  writeSuperscript(canvas, "2");
+  writeResultMark(canvas, o.stressOk);
+
+  const DeflectionCheck& d = o.deflection;
+  nextLine(canvas);
+  writeAtIndent(canvas, kValueIndent,
+                "たわみδ = " + formatPattern(d.deflection, ",0.##") + comparison(d.ok) + " L/" +
+                    formatTruncatedSafe(checks.deflectionLimitN, 4, 0) + " = " +
+                    formatTruncatedSafe(d.limit, 4, 1) + std::string(kUnitMmSymbol));
+  writeResultMark(canvas, d.ok);
+
+  if (!o.joint)
+    return;
+  nextLine(canvas);
+  writeAtIndent(canvas, kValueIndent,
+                "接合部V = " + jointComparison(*o.joint, checks.allowableFactor));
+  writeResultMark(canvas, o.joint->ok);
+}
+
+// ---- Printed page breaks
+// The next printed page begins at the top margin of the set-up, on its first line.
+void startNextPrintedPage(ReportCanvas& canvas) {
+  canvas.endPage();
+  canvas.marginTop = canvas.mmToPx(15);
+  canvas.cursor.lineMm = canvas.cursor.firstLineMm;
+  atLine(canvas);
+  canvas.cursor.runY = canvas.cursorPosition().y;
+}
+
+// Line steps of a case section from its heading to its last line.
+double sectionLineSteps(const ResultsSection& section) {
+  const CaseChecks& checks = section.checks;
+  double steps = 2 + 1 + 3 + 1.5 + 3;  // heading lines, schematic, table, strength checks
+  if (!section.table.supportShears.empty())
+    steps += 1;
+  if (checks.endJoint || checks.midJoint)
+    steps += 1 + (checks.endJoint ? 1 : 0) + (checks.midJoint ? 1 : 0);
+  if (checks.overhang) {
+    steps += 1.5 + 3 + (checks.overhang->governingLine.empty() ? 0 : 1) +
+             (checks.overhang->joint ? 1 : 0);
+  }
+  return steps;
+}
+
+// The lowest y a printed line may start at: the bottom page number and the
+// footer keep the last 15 mm of the page.
+int printableBottom(const ReportCanvas& canvas) {
+  return canvas.pageHeight - canvas.mmToPx(15);
+}
+
+// On paper, a block that would run past the foot of the page starts the next
+// one instead, so that nothing is cut off.
+void keepOnOnePage(ReportCanvas& canvas, double heightBelowTextMm, int textY) {
+  if (!canvas.onPrinter())
+    return;
+  if (textY + canvas.mmToPx(heightBelowTextMm) > printableBottom(canvas))
+    startNextPrintedPage(canvas);
+}
+
+}  // namespace
+
+std::string caseHeadingText(const CaseAnalysis& analysis) {
+  return "■" + analysis.caseTitle + "の検討";
+}
+
+void drawCaseSection(ReportCanvas& canvas, const ResultsSection& section,
+                     const CalculationOutcome& outcome) {
+  if (canvas.onPrinter())
+    canvas.cursor.linePitchMm = kPrinterSectionPitchMm;
+  canvas.setFontSize(canvas.baseFontSize);
+  canvas.setFontColor(canvas.textColor);
+  atLine(canvas);
+  keepOnOnePage(canvas, (sectionLineSteps(section) + 1) * canvas.cursor.linePitchMm,
+                canvas.cursorPosition().y);
+
+  drawHeading(canvas, section);
+  drawResultsTable(canvas, section);
+  drawSpanChecks(canvas, section, outcome);
+  drawJointChecks(canvas, section.checks);
+  drawOverhangChecks(canvas, section, outcome);
+  nextLineAfterGap(canvas);
+}
+
+void drawVerdictBlock(ReportCanvas& canvas, const CalculationOutcome& outcome) {
+  const bool screen = canvas.onScreen();
+  const PenSpec saved = canvas.pen();
+  canvas.setFontSize(canvas.baseFontSize);
+  canvas.setFontColor(canvas.textColor);
+
+  // The box hangs 16 mm below the line of the last text; the footer lines
+  // follow it.
+  keepOnOnePage(canvas, kVerdictBlockHeightMm, canvas.cursor.runY);
+  const int left = canvas.mmToPx(13);
+  const int top = canvas.cursor.runY + canvas.mmToPx(16);
+  const int right = left + canvas.mmToPx(180);
+  const int bottom = top + canvas.mmToPx(10);
+  canvas.setPenColor(canvas.textColor);
+  canvas.setPenStyle(PenStyle::kSolid);
+  canvas.setPenWidth(screen ? 1 : 4);
+  canvas.drawRect(left, top, right, bottom);
+
+  const int notesX = left + canvas.mmToPx(screen ? 3 : 10);
+  const int fireNoteY = top - canvas.mmToPx(screen ? 8 : 7.5);
+  canvas.writeAt(notesX, fireNoteY - canvas.mmToPx(4), kNoteSignificantDigits);
+  canvas.writeAt(notesX, fireNoteY, kNoteFireResistance);
+
+  canvas.writeAt(left + canvas.mmToPx(3), top + canvas.mmToPx(1), kVerdictHeading);
+  canvas.writeAt(left + canvas.mmToPx(2), top + canvas.mmToPx(5), outcome.verdict);
+  canvas.setPenWidth(saved.width);
+
+  canvas.requestFooter(left);
+  TextCursor& c = canvas.cursor;
+  c.lineMm = cut((bottom - canvas.marginTop) / canvas.pxPerMm + 3 * c.linePitchMm);
+  c.lineCount += 3;
+  atLine(canvas);
+}
+
+void drawResultsSection(ReportCanvas& canvas, const CalculationOutcome& outcome) {
+  bool positiveDone = false;
+  for (const ResultsSection& section : outcome.sections) {
+    const bool negative = section.analysis.windSign == kWindNegativeSide;
+    if (negative && !positiveDone) {
+      positiveDone = true;
+      if (canvas.onPrinter())
+        startNextPrintedPage(canvas);
+    }
+    drawCaseSection(canvas, section, outcome);
+  }
+  drawVerdictBlock(canvas, outcome);
+}
+
+}  // namespace tavilo

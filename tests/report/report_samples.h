@@ -1,0 +1,71 @@
+#pragma once
+// The sample projects of examples/ loaded into an input form on the shipped
+// location tables and calculated, as the batch tool does.
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "calc/app_state.h"
+#include "persistence/project_paths.h"
+#include "report/report_facts.h"
+#include "ui/form/calculate_command.h"
+#include "ui/form/input_form.h"
+#include "ui/form/print_settings.h"
+#include "ui/form/project_file.h"
+#include "ui/form/settings_dialog.h"
+
+namespace tavilo::testing {
+
+struct Sample {
+  CalculationOutcome outcome;
+  ReportFacts facts;
+  PrintSettings print;
+  std::filesystem::path path;
+};
+
+inline std::filesystem::path samplePath(const std::string& name) {
+  return std::filesystem::path(TAVILO_SOURCE_DIR) / "examples" / (name + ".tvl");
+}
+
+// Loads and calculates a sample; fails the test when either step refuses.
+// `edit` changes the screen and the settings between loading and calculating.
+inline Sample calculateSample(
+    const std::string& name,
+    const std::function<void(InputForm&, CoefficientSettings&)>& edit = {}) {
+  InputForm form{LocationTables(std::filesystem::path(TAVILO_SOURCE_DIR) / "Load_data")};
+  form.startUp();
+  SettingsDialog dialog;
+  AppState state;
+  Sample sample;
+  ProjectPaths paths;
+  sample.path = samplePath(name);
+  const ProjectLoad load =
+      loadProject(sample.path, {form, dialog, state.settings, sample.print, paths});
+  EXPECT_TRUE(load.completed()) << load.failure.value_or("");
+  if (edit)
+    edit(form, state.settings);
+  CalculateResult result = calculate(form, state);
+  EXPECT_FALSE(result.refusal) << (result.refusal ? result.refusal->message : "");
+  if (result.outcome)
+    sample.outcome = std::move(*result.outcome);
+  sample.facts = reportFactsFrom(form);
+  return sample;
+}
+
+// A QGuiApplication on the offscreen platform for the painting tests.
+inline void ensureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr)
+    return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "test_report";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+}
+
+}  // namespace tavilo::testing
