@@ -176,9 +176,10 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
       err << "計算結果がありません。\n";
       return kBatchInternalError;
     }
-    ReportFileRequest files{options.pdf, options.png, print, paths.current};
-    if (files.projectFile.empty())
-      files.projectFile = fs::absolute(options.project);
+    // The footer names the project file by its full path, as the file dialogs give it.
+    ReportFileRequest files{options.pdf, options.png, print,
+                            fs::absolute(paths.current.empty() ? fs::path(options.project)
+                                                               : fs::path(paths.current))};
     writeReportFiles(files, *result.outcome, reportFactsFrom(form), err);
     if (options.json) {
       out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace)

@@ -20,10 +20,10 @@ constexpr int kScreenMarkIndent = kSectionIndent + 155;
 constexpr int kPrinterMarkIndent = kSectionIndent + 145;
 // The deck schematic of the results table starts this far right of the margin.
 constexpr double kSchematicLeftMm = 45.0;
-// Width rule of the table values: a character is taken as half of a 9-point
-// em (3.175 mm) wide, as for every centred label of the report; the text is
+// Width rule of the table values: a value's half width is taken as its
+// character count × 0.5 × 3.175 mm (3.175 mm being a 9-point em); the text is
 // not measured, so screen and paper place a value alike.
-constexpr double kWidthPerCharMm = 0.5 * 3.175;
+constexpr double kHalfWidthPerCharMm = 0.5 * 3.175;
 constexpr double kPrinterSectionPitchMm = 4.0;
 // From the line of the last text to below the footer of the verdict block.
 constexpr double kVerdictBlockHeightMm = 16 + 10 + 10;
@@ -142,7 +142,7 @@ int characterCount(std::string_view utf8) {
 }
 
 void writeCentred(ReportCanvas& canvas, double centreMm, std::string_view text) {
-  const double leftMm = centreMm - characterCount(text) * kWidthPerCharMm / 2;
+  const double leftMm = centreMm - characterCount(text) * kHalfWidthPerCharMm;
   canvas.writeAt(canvas.marginLeft + canvas.mmToPx(leftMm), canvas.cursorPosition().y, text);
 }
 

@@ -122,7 +122,8 @@ TEST(ResultsPage, TableValuesCentredUnderSpansAndSupports) {
   // Three spans of 2500 mm drawn from 45 mm: the first span's centre at 60.625 mm.
   const RecordedText* m1 = d.find(trimLeadingSpaces(formatRoundedUp(t.spanMoments[0], 6, 3)));
   ASSERT_NE(m1, nullptr);
-  const double leftMm = 45 + 2500 / 80.0 / 2 - m1->text.size() * 3.175 / 4;
+  const double leftMm = 45 + 2500 / 80.0 / 2 -
+                        m1->text.size() * 0.5 * 3.175;  // half width = characters × 0.5 × 3.175 mm
   EXPECT_EQ(m1->x, d.canvas.marginLeft + d.canvas.mmToPx(leftMm));
   const auto text = [](double v) { return trimLeadingSpaces(formatTruncatedSafe(v, 6, 3)); };
   EXPECT_NE(d.find(text(t.supportMoments[1][0]) + "/" + text(t.supportMoments[1][1])), nullptr);
