@@ -12,6 +12,9 @@ namespace {
 constexpr int kHeadingBlockFontSize = 10;
 constexpr int kPrinterTitleFontSize = 12;
 constexpr int kNoteFontSize = 8;
+// The byte length the note's position is laid out for; the note itself is a
+// little shorter in Shift-JIS, but the position on paper is fixed by this width.
+constexpr int kDetailNoteLayoutBytes = 62;
 
 // Whole-number part of a non-negative layout value.
 int cut(double v) {
@@ -307,7 +310,7 @@ void drawDetailNote(ReportCanvas& canvas, const DesignPageInput& input) {
   if (!canvas.onPrinter() || input.settings.calcMethod != kCalcMethodNotices)
     return;
   canvas.setFontSize(kNoteFontSize);
-  const double b = shiftJisByteCount(kDetailNote);
+  const double b = kDetailNoteLayoutBytes;
   const int x = cut(canvas.frameRight - b * canvas.pxPerMm - 20 * canvas.pxPerMm);
   canvas.writeAt(x, canvas.separatorY + canvas.mmToPx(1), kDetailNote);
   canvas.setFontSize(canvas.baseFontSize);

@@ -416,7 +416,10 @@ void drawVerdictBlock(ReportCanvas& canvas, const CalculationOutcome& outcome) {
   const int notesX = left + canvas.mmToPx(screen ? 3 : 10);
   const int fireNoteY = top - canvas.mmToPx(screen ? 8 : 7.5);
   canvas.writeAt(notesX, fireNoteY - canvas.mmToPx(4), kNoteSignificantDigits);
+  // The fire-resistance note is set one point smaller than the body text.
+  canvas.setFontSize(canvas.baseFontSize - 1);
   canvas.writeAt(notesX, fireNoteY, kNoteFireResistance);
+  canvas.setFontSize(canvas.baseFontSize);
 
   canvas.writeAt(left + canvas.mmToPx(3), top + canvas.mmToPx(1), kVerdictHeading);
   canvas.writeAt(left + canvas.mmToPx(2), top + canvas.mmToPx(5), outcome.verdict);

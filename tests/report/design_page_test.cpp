@@ -188,6 +188,9 @@ TEST(DesignPage, PrinterHeadingBlockNoteAndPitch) {
   EXPECT_EQ(named.canvas.cursor.rowPitchMm, 4);
   EXPECT_EQ(named.find("Tavilo構造計算")->font.sizePt, 12);
   EXPECT_EQ(named.find(kDetailNote)->y, named.canvas.separatorY + static_cast<int>(k));
+  // x = ⌊frameRight − 62k − 20k⌋ with frameRight = ⌊13k⌋ + ⌊185k⌋ = 4677.
+  EXPECT_EQ(named.canvas.frameRight, 4677);
+  EXPECT_EQ(named.find(kDetailNote)->x, 2739);
   EXPECT_EQ(named.find(kResultsHeading)->y, named.canvas.frameBottom + static_cast<int>(2 * k));
 
   // No name, or an emptied one: no box, and the frame starts 5 mm higher.

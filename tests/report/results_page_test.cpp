@@ -177,6 +177,9 @@ TEST(ResultsPage, VerdictBlock) {
     EXPECT_EQ(d.find(kVerdictHeading)->y, top + d.canvas.mmToPx(1));
     EXPECT_EQ(d.find(kNoteFireResistance)->y, top - d.canvas.mmToPx(8));
     EXPECT_EQ(d.find(kNoteSignificantDigits)->y, top - d.canvas.mmToPx(8) - d.canvas.mmToPx(4));
+    EXPECT_EQ(d.find(kNoteFireResistance)->font.sizePt, 8);  // one point below the body
+    EXPECT_EQ(d.find(kNoteSignificantDigits)->font.sizePt, 9);
+    EXPECT_EQ(d.find(kVerdictHeading)->font.sizePt, 9);
     EXPECT_TRUE(d.canvas.footerRequested);
   }
 }
