@@ -276,6 +276,97 @@ TEST(CalculationRun, TwoSpansUnderDownwardLoadCheckNoJoint) {
   EXPECT_EQ(o.diagrams.blocks[0].analysis.midReaction, 0);
 }
 
+TEST(CalculationRun, DeflectionSelectionDiffersBetweenThePasses) {
+  // A long inner span between short end spans: the inner span deflects most
+  // (1.5135 mm over 3100 mm under the snow case), but an end span has the
+  // smaller ratio (2500 / 1.2594 = 1985 against 3100 / 1.5135 = 2048).
+  const CoefficientSettings settings;
+  DesignConditions c = workedExample();
+  c.spanCount = 3;
+  c.spanLengths = {2500, 3100, 2500, 0};
+  const CalculationOutcome o = run(prepare(c, settings), settings);
+  const CaseAnalysis& results = o.sections[1].analysis;
+  EXPECT_DOUBLE_EQ(results.maxDeflection, 1.5135);
+  EXPECT_EQ(results.maxDeflectionSpan, 3100);
+  const CaseAnalysis& diagram = o.diagrams.blocks[1].analysis;
+  EXPECT_DOUBLE_EQ(diagram.maxDeflection, 1.2594);
+  EXPECT_EQ(diagram.maxDeflectionSpan, 2500);
+  EXPECT_EQ(diagram.deflectionRatio, 1985);
+}
+
+TEST(CalculationRun, RightOverhangUnderUpliftRoundsItsMomentToThousands) {
+  const CoefficientSettings settings;
+  DesignConditions c = workedExample();
+  PreparationInputs inputs;
+  inputs.overhangCode = 2;
+  inputs.rightOverhangLength = 450;
+  const CalculationOutcome o = run(prepare(c, settings, inputs), settings);
+  const ResultsSection& uplift = o.sections[3];
+  const OverhangAnalysis& right = uplift.analysis.overhangs[1];
+  ASSERT_TRUE(right.hasWallLoad);
+  ASSERT_TRUE(uplift.checks.overhang.has_value());
+  const OverhangCheck& check = *uplift.checks.overhang;
+  EXPECT_EQ(check.side, OverhangSide::kRight);
+  // w′ = −0.227 + (1951 + 1638) × 0.001 = 3.362 N/mm upward; −w′·a²/2 =
+  // −340402.5 N·mm, kept negative and rounded to −340000.
+  EXPECT_DOUBLE_EQ(right.wallLineLoad, 3.362);
+  EXPECT_EQ(check.moment, -340000);
+  // floor(−12.93 × 10) / 10 = −13.0, taken as a magnitude.
+  EXPECT_DOUBLE_EQ(check.sigma, 13.0);
+  EXPECT_DOUBLE_EQ(check.deflection.deflection, 0.126);
+  ASSERT_TRUE(check.joint.has_value());
+  EXPECT_DOUBLE_EQ(check.joint->force, 3.362 * 450);
+
+  // Under downward load the check takes the table values: the root moment as
+  // a magnitude and the joint force from the case total (no joint here).
+  const OverhangCheck& longTerm = *o.sections[0].checks.overhang;
+  EXPECT_DOUBLE_EQ(longTerm.moment, 0.227 * 450 * 450 / 2);
+  EXPECT_FALSE(longTerm.joint.has_value());
+}
+
+TEST(CalculationRun, HeavySnowAdditionalBlockUsesFixedRatiosAndTheNoSnowTotal) {
+  CoefficientSettings settings;
+  // Heavy-snow storm row: G = P = 1.2, S = 0.35, W = 0.8.
+  settings.loadRatios[kHeavySnowRatioOffset + 7] = 1.2;
+  settings.loadRatios[kHeavySnowRatioOffset + 8] = 1.2;
+  settings.loadRatios[kHeavySnowRatioOffset + 10] = 0.8;
+  DesignConditions c = workedExample();
+  c.heavySnow = 1;
+  c.snowDepth = 100;
+  c.snowUnitWeight = 30;
+  c.snowLoad = 3000;
+  c.spanCount = 2;
+  c.spanLengths = {2500, 2500, 0, 0};
+  PreparationInputs inputs;
+  inputs.overhangCode = 1;
+  inputs.leftOverhangLength = 400;
+  const CalculationOutcome o = run(prepare(c, settings, inputs), settings);
+
+  ASSERT_EQ(o.sections.size(), 5u);
+  const double noSnowTotal = 1.2 * 227 + 0.8 * -1951;
+  EXPECT_DOUBLE_EQ(o.sections[4].analysis.sectionCaseTotal, noSnowTotal);
+  EXPECT_EQ(o.sections[4].analysis.caseTitle, "短期（暴風時-積雪無し）1.20(Ｇ＋Ｐ)＋0.80Ｗ");
+
+  const DiagramBlock& extra = o.diagrams.blocks[3];
+  EXPECT_TRUE(extra.heavySnowBlock);
+  EXPECT_EQ(extra.label, "短期（暴風時-積雪無し）1.20(Ｇ＋Ｐ)＋0.80Ｗ（負圧）");
+  // Analysed with G = P = W = 1 and S = 0, whatever the settings.
+  EXPECT_DOUBLE_EQ(extra.analysis.lineLoads.lineLoads[0], -0.001 * 227 + -0.001 * -1951);
+  EXPECT_EQ(extra.analysis.lineLoads.endIntensities[0][0], 0);
+  // Its root shear comes from the no-snow section, not from its own loads.
+  EXPECT_DOUBLE_EQ(extra.leftOverhangRootShear, noSnowTotal * 400 * 0.001);
+  // The storm block shows the ratios of the settings again.
+  EXPECT_DOUBLE_EQ(o.diagrams.blocks[2].analysis.ratios.s, 0.35);
+  EXPECT_DOUBLE_EQ(o.diagrams.blocks[2].analysis.ratios.w, 0.8);
+}
+
+TEST(CalculationRun, DeadPlusLiveIsTruncated) {
+  const CoefficientSettings settings;
+  DesignConditions c = workedExample();
+  c.unitWeight = 127.9;
+  EXPECT_EQ(prepare(c, settings).conditions.deadPlusLive, 227);
+}
+
 TEST(RatioTitle, ComposesRatioParts) {
   EXPECT_EQ(ratioTitle({1, 1, 0.7, 0}, false, ""), "Ｇ＋Ｐ＋0.70Ｓ");
   EXPECT_EQ(ratioTitle({1.2, 1.2, 1, 0.5}, true, "（負圧）"), "1.20(Ｇ＋Ｐ)＋Ｓ＋0.50Ｗ（負圧）");
