@@ -11,9 +11,15 @@
 namespace tavilo {
 namespace {
 
-// Outside quotes a blank or a control character ends a field.
-bool isBlank(char c) {
-  return static_cast<unsigned char>(c) <= 32;
+// Outside quotes a blank or a control character (codes 1 to 32) ends a field.
+bool endsField(char c) {
+  const auto code = static_cast<unsigned char>(c);
+  return code >= 1 && code <= 32;
+}
+
+// A field holding one of these is quoted when the fields are joined again.
+bool needsQuotes(char c) {
+  return static_cast<unsigned char>(c) <= 32 || c == ',' || c == '"';
 }
 
 // Reads the quoted field starting at `pos` (on the opening quote) and leaves
@@ -115,7 +121,7 @@ std::vector<std::string> splitFields(std::string_view line) {
   std::vector<std::string> fields;
   std::size_t pos = 0;
   const auto skipBlanks = [&] {
-    while (pos < line.size() && isBlank(line[pos]))
+    while (pos < line.size() && endsField(line[pos]))
       ++pos;
   };
   skipBlanks();
@@ -124,7 +130,7 @@ std::vector<std::string> splitFields(std::string_view line) {
       fields.push_back(readQuoted(line, pos));
     } else {
       const std::size_t start = pos;
-      while (pos < line.size() && !isBlank(line[pos]) && line[pos] != ',')
+      while (pos < line.size() && !endsField(line[pos]) && line[pos] != ',')
         ++pos;
       fields.emplace_back(line.substr(start, pos - start));
     }
@@ -145,8 +151,7 @@ std::string joinFields(const std::vector<std::string>& fields) {
     if (i > 0)
       text += ',';
     const std::string& field = fields[i];
-    const bool quote = std::any_of(field.begin(), field.end(),
-                                   [](char c) { return isBlank(c) || c == ',' || c == '"'; });
+    const bool quote = std::any_of(field.begin(), field.end(), needsQuotes);
     if (!quote) {
       text += field;
       continue;
@@ -218,9 +223,8 @@ std::optional<SnowCoefficients> LocationTables::lookupSnowCoefficients(int snowR
   // Line 0 is the header, never data.
   for (std::size_t i = 1; i < snow_.lines.size(); ++i) {
     const auto fields = splitFields(snow_.lines[i]);
-    if (fields.empty())
-      continue;  // a blank line holds no region
     const LineRef where{file, i};
+    where.requireFields(fields, 1);  // every line holds its region, a blank one too
     if (where.integer(fields, 0, kSnowFieldNames[0]) != snowRegion)
       continue;
     where.requireFields(fields, kSnowFieldCount);

@@ -31,8 +31,9 @@ struct SnowCoefficientTable {
 // Splits one table line into its fields: commas separate fields; a field that
 // begins with a quote runs to the closing quote (a doubled quote is one quote,
 // an unclosed quote runs to the end of the line); outside quotes a blank or a
-// control character ends a field and runs of them are skipped; leading blanks
-// of the line are skipped; a trailing comma gives a final empty field.
+// control character (codes 1 to 32) ends a field and runs of them are
+// skipped; leading blanks of the line are skipped; a trailing comma gives a
+// final empty field.
 std::vector<std::string> splitFields(std::string_view line);
 
 // The fields joined again with commas; a field holding a comma, a quote, a
@@ -72,9 +73,9 @@ class LocationTables {
   // When the file cannot be read the table held so far stays.
   std::optional<SnowCoefficients> loadSnowCoefficients(int snowRegion);
 
-  // Looks the region up in the table held in memory; line 0 is a header, a
-  // blank line is skipped and the last matching line wins. A line without an
-  // integer region, or a matching line that is short or not numeric, raises
+  // Looks the region up in the table held in memory; line 0 is a header and
+  // the last matching line wins. A line without an integer region (a blank
+  // line included), or a matching line that is short or not numeric, raises
   // UserError.
   std::optional<SnowCoefficients> lookupSnowCoefficients(int snowRegion) const;
 

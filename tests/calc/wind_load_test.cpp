@@ -101,6 +101,32 @@ TEST(WindLoad, LowBuildingsUseTheReferenceHeight) {
   EXPECT_DOUBLE_EQ(atHeight(600, 3).er, floorTo(1.7 * std::pow(10.0 / 550, 0.27), 5));
 }
 
+TEST(WindLoad, RoughnessCategoriesAndTheirGustFactors) {
+  struct Row {
+    double zb;
+    int zg;
+    double alpha, gpeLow, gpeHigh;
+  };
+  const std::array<Row, 4> rows = {{{5, 250, 0.10, 2.2, 1.9},
+                                    {5, 350, 0.15, 2.6, 2.1},
+                                    {5, 450, 0.20, 3.1, 2.3},
+                                    {10, 550, 0.27, 3.1, 2.3}}};
+  for (int roughness = 0; roughness < 4; ++roughness) {
+    const Row& r = rows[static_cast<size_t>(roughness)];
+    CaLC_DATA low = windData(500, 500);  // H = 5 m
+    low.roughnessIndex = roughness;
+    CaLC_DATA high = windData(4000, 4000);  // H = 40 m
+    high.roughnessIndex = roughness;
+    const WindDerivation w = deriveWindLoad(low);
+    EXPECT_DOUBLE_EQ(w.zb, r.zb) << roughness;
+    EXPECT_EQ(w.zg, r.zg) << roughness;
+    EXPECT_DOUBLE_EQ(w.roughnessAlpha, r.alpha) << roughness;
+    EXPECT_DOUBLE_EQ(w.gpe, r.gpeLow) << roughness;
+    EXPECT_DOUBLE_EQ(deriveWindLoad(high).gpe, r.gpeHigh) << roughness;
+    EXPECT_DOUBLE_EQ(deriveWindLoad(high).wallGpe, r.gpeHigh) << roughness;
+  }
+}
+
 TEST(WindLoad, ArchedRoofClampsHOverDAndEvaluatesTwoZones) {
   // f/d = 0.025 below the table takes the value at 0.05 of the column halfway
   // between h/d = 0 and 0.5.

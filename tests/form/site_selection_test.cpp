@@ -173,5 +173,19 @@ TEST_F(FormTest, TableReadFailureOnAPrefectureChangeIsReported) {
   EXPECT_EQ(form.text(FieldId::SnowDepth), "150");
 }
 
+TEST_F(FormTest, MalformedCoefficientsOnADistrictChangeAreReported) {
+  write("Data_Address.csv", {testing::kAddressLines[0], testing::kAddressLines[1],
+                             "2,ﾊｺﾀﾞﾃ,北海道,函館市,3,34,8,60,0"});
+  write("Data_SnowfallV.csv", {testing::kSnowLines[0], testing::kSnowLines[1], "3,0.0009,x,0.3,5"});
+  InputForm form = startedForm();
+  FormEvents events;
+  ASSERT_NO_THROW(events = form.selectIndex(FieldId::District, 1));
+  EXPECT_TRUE(hasMessage(events, FieldId::District, "Data_SnowfallV.csv"));
+  // The rest of the change still happens, with the coefficients held so far.
+  EXPECT_EQ(form.text(FieldId::WindSpeedV0), "34");
+  EXPECT_EQ(form.text(FieldId::SnowDepth), "60");
+  EXPECT_EQ(form.text(FieldId::RadiusR), "40");
+}
+
 }  // namespace
 }  // namespace tavilo

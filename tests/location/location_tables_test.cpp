@@ -45,6 +45,8 @@ TEST(SplitFields, FollowsTheCommaTextRule) {
   EXPECT_THAT(splitFields(R"(a,"b,c ""d)"), ElementsAre("a", R"(b,c "d)"));  // unclosed quote
   EXPECT_TRUE(splitFields("").empty());
   EXPECT_TRUE(splitFields(" \t ").empty());
+  // Only codes 1 to 32 end a field; a NUL character is part of it.
+  EXPECT_THAT(splitFields(std::string("a\0b,c", 5)), ElementsAre(std::string("a\0b", 3), "c"));
 }
 
 TEST(JoinFields, QuotesFieldsThatWouldSplit) {
@@ -128,7 +130,6 @@ const Lines kSnow = {
     "4,α,β,γ,R",  // a header whose first field is a valid region
     "1,0.0005,0.12,0.21,40",
     "4,0.0011,-0.0025,0.64,20",
-    "",
     "4,0.0015,1e-2,-.5,5",
 };
 
@@ -201,6 +202,9 @@ TEST_F(LocationTablesTest, MalformedTablesNameFileLineAndField) {
   EXPECT_THAT(errorOf([&] { tables.loadSnowCoefficients(1); }), HasSubstr("5 列目（R）"));
   writeSnow({"header", "1,0.0005,0.12"});
   EXPECT_THAT(errorOf([&] { tables.loadSnowCoefficients(1); }), HasSubstr("2 行目"));
+  // A blank line holds no region either.
+  writeSnow({"header", "1,0.0005,0.12,0.21,40", "", "2,0.0004,0,0.49,20"});
+  EXPECT_THAT(errorOf([&] { tables.loadSnowCoefficients(2); }), HasSubstr("3 行目"));
 }
 
 TEST_F(LocationTablesTest, FailedReloadKeepsTheTableHeld) {

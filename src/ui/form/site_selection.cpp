@@ -135,8 +135,12 @@ void InputForm::onDistrictChanged(FormEvents& out) {
     out.push_back(messageEvent(FieldId::District, error.what()));
   }
   showSiteSpeed();
-  if (const auto coefficients = tables_.lookupSnowCoefficients(site_.snowRegion)) {
-    coefficients_ = *coefficients;
+  try {
+    if (const auto coefficients = tables_.lookupSnowCoefficients(site_.snowRegion)) {
+      coefficients_ = *coefficients;
+    }
+  } catch (const UserError& error) {
+    out.push_back(messageEvent(FieldId::District, error.what()));
   }
   onUpdateSnowDisplays(out);
   state(FieldId::SnowModeInput).hint = districtRuleHint(site_, prefectureName_, districtName_);
