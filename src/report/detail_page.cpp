@@ -155,13 +155,9 @@ std::string roughnessText(const CaLC_DATA& data) {
   return i < kRoughnessNames.size() ? std::string(kRoughnessNames[i]) : std::string();
 }
 
+// An empty name adds nothing; the blank between the names always stands.
 std::string siteText(const CaLC_DATA& data) {
-  std::string text = "建設用地：";
-  text += data.prefectureName;
-  if (!data.prefectureName.empty() && !data.districtName.empty())
-    text += " ";
-  text += data.districtName;
-  return text;
+  return "建設用地：" + data.prefectureName + " " + data.districtName;
 }
 
 std::string roofTypeText(const DesignConditions& conditions) {

@@ -55,8 +55,10 @@ void rule(ReportCanvas& canvas, int left, double yMm, int right) {
   canvas.drawLine(left, y, right, y);
 }
 
+// The diagrams draw with a pen of 1 pixel on the screen and 3 device pixels on
+// paper, whatever the printer's resolution.
 int diagramPenWidth(const ReportCanvas& canvas) {
-  return canvas.onScreen() ? 1 : std::max(1, canvas.finePenWidth(3));
+  return canvas.onScreen() ? 1 : 3;
 }
 
 // The values of a sample list before its end marker.

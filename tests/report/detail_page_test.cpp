@@ -181,6 +181,17 @@ TEST(DetailPageWind, WorkedExampleValuesInTheirLines) {
             "はね出し部計算用風圧力 → 負圧計算  -1,951.00 -  1,638.00 ＝  -3,589.00 N/m2");
 }
 
+TEST(DetailPageWind, SiteRowsJoinTheNamesWithABlankEvenWhenOneIsEmpty) {
+  Example e = workedExample();
+  e.data.districtName.clear();  // a prefecture whose district list is empty
+  RecordingSurface s = screenSurface();
+  draw(s, e);
+  const std::vector<RecordedText> sites = s.textsContaining("建設用地：");
+  ASSERT_EQ(sites.size(), 2u);
+  EXPECT_EQ(sites[0].text, "建設用地：東京都 ");
+  EXPECT_EQ(sites[1].text, "建設用地：東京都 ");
+}
+
 TEST(DetailPageWind, ScriptSizesAndTheMainLine) {
   RecordingSurface s = screenSurface();
   draw(s, workedExample());

@@ -449,5 +449,14 @@ TEST(DiagramSection, PaperPageIsFramedAndEndsTheJob) {
   EXPECT_GT(tabHeading->x, right - canvas.mmToPx(40));
 }
 
+TEST(DiagramSection, PaperPenIsThreePixelsAtAnyResolution) {
+  const CalculationOutcome outcome = outcomeFor(deckConditions({1800, 1800}, 0, 600));
+  RecordingSurface p(300, 2480, 3508);
+  ReportCanvas canvas = beginReport(p, printerSetup());
+  drawDiagramSection(canvas, outcome);
+  ASSERT_FALSE(p.lines().empty());
+  EXPECT_EQ(p.lines().front().pen.width, 3);
+}
+
 }  // namespace
 }  // namespace tavilo
