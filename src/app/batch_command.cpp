@@ -177,9 +177,9 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
       return kBatchInternalError;
     }
     // The footer names the project file by its full path, as the file dialogs give it.
-    ReportFileRequest files{options.pdf, options.png, print,
-                            fs::absolute(paths.current.empty() ? fs::path(options.project)
-                                                               : fs::path(paths.current))};
+    ReportFileRequest files{
+        options.pdf, options.png, print,
+        fs::absolute(paths.current.empty() ? fs::path(options.project) : fs::path(paths.current))};
     writeReportFiles(files, *result.outcome, reportFactsFrom(form), err);
     if (options.json) {
       out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace)

@@ -1,6 +1,6 @@
 #pragma once
 // Page 1 of the calculation report: the heading block, the frame with the
-// design specification and the load conditions, and the heading that opens
+// design conditions and the load conditions, and the heading that opens
 // the results. Drawn first in every pass, on the screen and on paper.
 
 #include "calc/coefficient_settings.h"
