@@ -166,33 +166,5 @@ TEST_F(FormTest, ResetThenCancelChangesNothing) {
   EXPECT_EQ(dialog.text(FieldId::SettingsMaxDeckLength), "8000");
 }
 
-TEST_F(FormTest, ProjectSettingsFillTheDialogAndTheLayout) {
-  InputForm form = startedForm();
-  SettingsDialog dialog;
-  CoefficientSettings settings;
-  CoefficientSettings stored;
-  stored.calcMethod = 1;
-  stored.maxDeckLength = 120000;
-  stored.designStrengthF = 400;
-  stored.loadRatios[0] = 0.9;
-  stored.loadRatios[1] = 0.8;  // a file may hold a P that differs from its G
-
-  settingsFromProject(stored, dialog, settings, form);
-  EXPECT_EQ(settings.maxDeckLength, 120000) << "a file's maximum length is taken as it stands";
-  EXPECT_EQ(dialog.text(FieldId::SettingsMaxDeckLength), "90000");
-  EXPECT_EQ(settings.loadRatios, stored.loadRatios);
-  EXPECT_EQ(dialog.ratioText(0), "0.9");
-  EXPECT_EQ(dialog.ratioText(1), "0.8");
-  EXPECT_EQ(settings.designStrengthF, 235) << "F is not read back";
-  EXPECT_EQ(settings.calcMethod, 1);
-  EXPECT_EQ(dialog.methodChoice(), 1);
-  EXPECT_EQ(form.layout().windowHeight, 406);
-
-  stored.calcMethod = 7;  // anything but 1 is the notice method
-  settingsFromProject(stored, dialog, settings, form);
-  EXPECT_EQ(settings.calcMethod, 0);
-  EXPECT_EQ(form.layout().windowHeight, 608);
-}
-
 }  // namespace
 }  // namespace tavilo

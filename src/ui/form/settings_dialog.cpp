@@ -216,29 +216,6 @@ void resetSettingsDialog(SettingsDialog& dialog) {
   dialog.reset();
 }
 
-FormEvents settingsFromProject(const CoefficientSettings& values, SettingsDialog& dialog,
-                               CoefficientSettings& settings, InputForm& form) {
-  // A file's maximum length is taken as it stands; only the dialog's spin
-  // field has a range.
-  dialog.setMaxDeckLength(values.maxDeckLength);
-  settings.maxDeckLength = values.maxDeckLength;
-
-  settings.loadRatios = values.loadRatios;
-  for (int i = 0; i < kLoadRatioCount; ++i) {
-    dialog.setRatioText(i, shortestDecimal(values.loadRatios[static_cast<std::size_t>(i)]));
-  }
-
-  const int method =
-      values.calcMethod == kCalcMethodDirect ? kCalcMethodDirect : kCalcMethodNotices;
-  dialog.clickMethod(method);
-  FormEvents out;
-  if (method != settings.calcMethod || method != form.layoutMethod()) {
-    out = form.setLayout(method);
-  }
-  settings.calcMethod = method;
-  return out;
-}
-
 CoefficientSettings settingsForProject(const CoefficientSettings& settings) {
   return settings;
 }

@@ -87,13 +87,6 @@ FormEvents cancelSettings(SettingsDialog& dialog, const CoefficientSettings& set
 // "初期値へ戻す".
 void resetSettingsDialog(SettingsDialog& dialog);
 
-// A project file hands over its settings: maximum length (brought into
-// range), ratios 1 to 22 and the method (anything but 1 counts as 0) go into
-// the settings and the dialog; the input screen switches layout when the
-// method changes. The design strength is not read back from a file.
-FormEvents settingsFromProject(const CoefficientSettings& values, SettingsDialog& dialog,
-                               CoefficientSettings& settings, InputForm& form);
-
 // The settings a project file stores.
 CoefficientSettings settingsForProject(const CoefficientSettings& settings);
 
