@@ -37,7 +37,6 @@ void ensureGuiApplication() {
 
 struct Report {
   CalculationOutcome outcome;
-  ReportFacts facts;
   PrintJob job;
 };
 
@@ -57,7 +56,6 @@ Report heavySnowReport() {
   if (!result.outcome)
     throw std::runtime_error("the sample did not calculate");
   report.outcome = std::move(*result.outcome);
-  report.facts = reportFactsFrom(form);
   report.job.projectFilePath = project.string();
   return report;
 }
@@ -71,7 +69,7 @@ void screenImage(benchmark::State& state) {
   ensureGuiApplication();
   const Report& report = sampleReport();
   for (auto _ : state) {
-    const QImage image = renderScreenImage(report.outcome, report.facts);
+    const QImage image = renderScreenImage(report.outcome);
     benchmark::DoNotOptimize(image.constBits());
   }
 }
@@ -83,7 +81,7 @@ void printedPdf(benchmark::State& state) {
   const fs::path pdf =
       fs::temp_directory_path() / ("tavilo_report_bench_" + std::to_string(getpid()) + ".pdf");
   for (auto _ : state)
-    writeReportPdf(pdf.string(), report.outcome, report.facts, report.job);
+    writeReportPdf(pdf.string(), report.outcome, report.job);
   fs::remove(pdf);
 }
 BENCHMARK(printedPdf)->Unit(benchmark::kMillisecond)->Repetitions(7);

@@ -9,7 +9,6 @@
 #include "app/report_files.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
-#include "report/report_facts.h"
 #include "ui/form/calculate_command.h"
 #include "ui/form/project_file.h"
 
@@ -55,10 +54,8 @@ std::string trimmed(const std::string& text) {
 }
 
 std::string roughnessName(int roughness) {
-  static constexpr std::array<std::string_view, 4> kNames = {"Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ"};
-  if (roughness < 1 || roughness > 4)
-    return std::to_string(roughness);
-  return std::string(kNames[static_cast<std::size_t>(roughness - 1)]);
+  const std::string numeral = roughnessNumeral(roughness);
+  return numeral.empty() ? std::to_string(roughness) : numeral;
 }
 
 void writeJoint(std::ostringstream& text, std::string_view name,
@@ -180,7 +177,7 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
     ReportFileRequest files{
         options.pdf, options.png, print,
         fs::absolute(paths.current.empty() ? fs::path(options.project) : fs::path(paths.current))};
-    writeReportFiles(files, *result.outcome, reportFactsFrom(form), err);
+    writeReportFiles(files, *result.outcome, err);
     if (options.json) {
       out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace)
           << '\n';

@@ -58,7 +58,7 @@ void writePng(const std::filesystem::path& path, const QImage& image) {
 }  // namespace
 
 void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome& outcome,
-                      const ReportFacts& facts, std::ostream& err) {
+                      std::ostream& err) {
   if (!request.any())
     return;
   const GuiSession session;
@@ -66,11 +66,11 @@ void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome
     PrintJob job;
     job.printSettings = request.printSettings;
     job.projectFilePath = request.projectFile.string();
-    writeReportPdf(request.pdf->string(), outcome, facts, job);
+    writeReportPdf(request.pdf->string(), outcome, job);
     err << "計算書 (PDF) を書きました: " << request.pdf->string() << '\n';
   }
   if (request.png) {
-    writePng(*request.png, renderScreenImage(outcome, facts));
+    writePng(*request.png, renderScreenImage(outcome));
     err << "計算結果の画面イメージ (PNG) を書きました: " << request.png->string() << '\n';
   }
 }

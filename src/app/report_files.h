@@ -7,8 +7,7 @@
 #include <ostream>
 
 #include "calc/calculation_run.h"
-#include "report/report_facts.h"
-#include "ui/form/print_settings.h"
+#include "calc/print_settings.h"
 
 namespace tavilo {
 
@@ -25,6 +24,6 @@ struct ReportFileRequest {
 // platform (unless QT_QPA_PLATFORM says otherwise) is created for the drawing
 // when none exists. Throws UserError when a file cannot be written.
 void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome& outcome,
-                      const ReportFacts& facts, std::ostream& err);
+                      std::ostream& err);
 
 }  // namespace tavilo

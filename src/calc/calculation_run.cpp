@@ -67,8 +67,8 @@ void copySiteAndWindData(const DesignConditions& c, CaLC_DATA& data) {
 }
 
 void setOverhangs(DesignConditions& c, CaLC_DATA& data, const PreparationInputs& in) {
-  const bool left = in.overhangCode == 1 || in.overhangCode == 3;
-  const bool right = in.overhangCode == 2 || in.overhangCode == 3;
+  const bool left = overhangOnLeft(in.overhangCode);
+  const bool right = overhangOnRight(in.overhangCode);
   data.leftOverhangFlag = left ? 1 : 0;
   data.rightOverhangFlag = right ? 1 : 0;
   data.leftOverhangLength = left ? in.leftOverhangLength : 0;

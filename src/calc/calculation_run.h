@@ -19,6 +19,7 @@
 #include "calc/coefficient_settings.h"
 #include "calc/design_conditions.h"
 #include "calc/load_cases.h"
+#include "calc/report_facts.h"
 #include "calc/snow_load.h"
 #include "calc/wind_load.h"
 
@@ -204,6 +205,8 @@ struct CalculationOutcome {
   std::string verdict;
   bool allOk = false;
   DiagramSection diagrams;
+  // The input screen as the report prints it, captured when the calculation ran.
+  ReportFacts facts;
 };
 
 // ---- Preparation

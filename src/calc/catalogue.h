@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "calc/codes.h"
+
 namespace tavilo {
 
 struct DeckSection {
@@ -25,10 +27,6 @@ inline constexpr std::array<DeckSection, 4> kDeckSections = {{
     {"KX-75-12", 75, 1.2, 10.65, 36.3, 163},
     {"KX-75-16", 75, 1.6, 14.19, 52.7, 216},
 }};
-
-// Items of the surface treatment list; the third one means "entered by the user".
-inline constexpr std::array<std::string_view, 3> kSurfaceTreatments = {"Z12", "Z27", "他"};
-inline constexpr int kSurfaceTreatmentOther = 2;
 
 // Deck unit weight in N/m² by deck type, for "Z12" and "Z27".
 inline constexpr std::array<std::array<int, 2>, 4> kUnitWeights = {{

@@ -7,6 +7,8 @@
 #include <array>
 #include <string>
 
+#include "calc/codes.h"
+
 namespace tavilo {
 
 inline constexpr int kMaxSpans = 4;
@@ -107,14 +109,5 @@ struct CaLC_DATA {
   std::array<std::array<int, 3>, kMaxSpans> pointLoadPositions{};  // mm
   std::array<std::array<double, 4>, 3> caseRatios{};               // [case][G, P, S, W]
 };
-
-// "閉鎖型", "風上開放型", "風下開放型"; any other value gives "閉鎖型".
-std::string buildingShapeNameOf(int buildingShape);
-// "切妻屋根" or "翼型屋根"; any other value gives "切妻屋根".
-std::string roofShapeNameOf(int roofShape);
-// "片流れ屋根", "切妻屋根", "円弧屋根", "独立上屋"; empty for an unknown code.
-std::string roofTypeNameOf(int roofType);
-// 0 for roof types 3 and 4, 1 for 5, 2 for 6.
-int roofClassOf(int roofType);
 
 }  // namespace tavilo

@@ -2,19 +2,14 @@
 // The few facts of the input screen that the report prints as the screen
 // shows them rather than as the calculation holds them: the surface treatment,
 // the unit weight exactly as typed, whether an overhang is selected, and the
-// inputs of the snow depth formula. The caller fills them from the form model
-// (reportFactsFrom) or by hand.
+// inputs of the snow depth formula. The calculate command captures them into
+// the outcome, so the screen image, the printer and a PDF draw the same record.
 
 #include <string>
 
 #include "calc/snow_load.h"
 
 namespace tavilo {
-
-// Position of "他" in the surface treatment list ("Z12", "Z27", "他").
-inline constexpr int kOtherSurfaceTreatment = 2;
-
-class InputForm;
 
 struct ReportFacts {
   int surfaceTreatmentIndex = 0;
@@ -28,8 +23,5 @@ struct ReportFacts {
   // prints them beside a derived snow depth. The other fields are not read.
   SnowDerivation snowDepthInputs;
 };
-
-// The facts as the input screen shows them now.
-ReportFacts reportFactsFrom(const InputForm& form);
 
 }  // namespace tavilo

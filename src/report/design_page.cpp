@@ -334,7 +334,7 @@ void drawResultsHeading(ReportCanvas& canvas) {
 
 std::string reportTitleText(const std::string& deckName, const ReportFacts& facts) {
   std::string title = std::string(kReportTitle) + deckName;
-  if (facts.surfaceTreatmentIndex == kOtherSurfaceTreatment)
+  if (facts.surfaceTreatmentIndex == kSurfaceTreatmentOther)
     return title + " ］";
   return title + "(" + facts.surfaceTreatmentText + ") ］";
 }

@@ -5,8 +5,8 @@
 
 #include "calc/coefficient_settings.h"
 #include "calc/design_conditions.h"
+#include "calc/report_facts.h"
 #include "report/report_canvas.h"
-#include "report/report_facts.h"
 
 namespace tavilo {
 

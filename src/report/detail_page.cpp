@@ -12,7 +12,6 @@
 #include "calc/wind_load.h"
 #include "report/formatters.h"
 #include "report/report_style.h"
-#include "ui/form/input_form.h"
 
 namespace tavilo {
 namespace {
@@ -30,7 +29,6 @@ constexpr int kPressureValue = kCalc + 30;  // a design pressure beside its capt
 constexpr int kScriptSize = kSuperscriptSize;
 constexpr int kV0SubscriptSize = kSubscriptSize;
 
-constexpr std::array<std::string_view, 4> kRoughnessNames = {"Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ"};
 constexpr std::array<std::string_view, 4> kZoneNames = {"一般部", "周辺部", "軒隅角部", "軒頂部"};
 // The four negative entries of a canopy: windward general and edge zone,
 // leeward general and edge zone.
@@ -40,11 +38,6 @@ constexpr std::array<std::string_view, 4> kCanopyNegativeCaptions = {
 constexpr std::array<std::string_view, 2> kCanopyPositiveCaptions = {" （正圧・風上側）",
                                                                      " （正圧・風下側）"};
 constexpr std::array<double, 2> kCanopyZoneFactors = {3.0, 4.0};  // general, edge
-
-constexpr int kRoofTypeMonoPitch = 3;
-constexpr int kRoofTypeGable = 4;
-constexpr int kRoofTypeArched = 5;
-constexpr int kRoofTypeCanopy = 6;
 
 // Number texts of the page: a value cut at `decimals` places in a field of
 // `width` characters (a binary value just below a cut-off keeps its digit),
@@ -151,8 +144,7 @@ struct PageData {
 };
 
 std::string roughnessText(const CaLC_DATA& data) {
-  const auto i = static_cast<size_t>(data.roughnessIndex);
-  return i < kRoughnessNames.size() ? std::string(kRoughnessNames[i]) : std::string();
+  return roughnessNumeral(data.roughnessIndex + 1);
 }
 
 // An empty name adds nothing; the blank between the names always stands.
@@ -692,10 +684,8 @@ void drawRoofSketch(ReportCanvas& canvas, int roofType, int canopyShape, int sit
 }
 
 void drawWindSnowDetailPage(ReportCanvas& canvas, const CaLC_DATA& data,
-                            const DesignConditions& conditions, const SnowDerivation& snow,
-                            bool overhangShown) {
-  // The same record gives the very values of the calculation.
-  const WindDerivation wind = deriveWindLoad(data);
+                            const DesignConditions& conditions, const WindDerivation& wind,
+                            const SnowDerivation& snow, bool overhangShown) {
   const PageData page{data, conditions, snow, wind, overhangShown};
   Lines lines(canvas);
   canvas.setFontSize(canvas.baseFontSize);
@@ -703,13 +693,6 @@ void drawWindSnowDetailPage(ReportCanvas& canvas, const CaLC_DATA& data,
   windPart(canvas, lines, page);
   snowPart(canvas, lines, page);
   finishPage(canvas, lines);
-}
-
-void takeSnowDepthInputs(SnowDerivation& snow, const InputForm& form) {
-  snow.altitudeM = form.siteData().altitude;
-  snow.seaRatioPercent = form.seaRatio();
-  snow.depthCoefficients = form.snowCoefficients();
-  snow.computedDepthM = form.computedDepthM();
 }
 
 }  // namespace tavilo

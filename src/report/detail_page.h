@@ -6,16 +6,13 @@
 
 #include "calc/design_conditions.h"
 #include "calc/snow_load.h"
+#include "calc/wind_load.h"
 #include "report/report_canvas.h"
 
 namespace tavilo {
 
-class InputForm;
-
-// Draws the page onto the canvas and ends it (endPage). The wind derivation is
-// run again from `data` first, so every wind value printed is the one the
-// calculation used; a roughness category or roof class outside its list
-// throws UserError before anything is drawn. The snow values come from
+// Draws the page onto the canvas and ends it (endPage). The wind values are
+// those of `wind`, the derivation the calculation used. The snow values come from
 // `conditions` (depth, ρ, heavy-snow flag, surcharge state and factor, Ws) and
 // from `snow` (the surcharge terms in states 1 and 2, the depth formula's
 // inputs when the depth is derived). `overhangShown`: either overhang length
@@ -24,8 +21,8 @@ class InputForm;
 // On the screen the page continues the report image and leaves diagramTop at
 // its last row; on paper it begins its own sheet, and diagramTop is 0.
 void drawWindSnowDetailPage(ReportCanvas& canvas, const CaLC_DATA& data,
-                            const DesignConditions& conditions, const SnowDerivation& snow,
-                            bool overhangShown);
+                            const DesignConditions& conditions, const WindDerivation& wind,
+                            const SnowDerivation& snow, bool overhangShown);
 
 // The small cross-section of the roof beside the surcharge lines, paper only:
 // the outline in grey, the span-direction length "Ｄ" and the roof angle "θ".
@@ -34,10 +31,5 @@ void drawWindSnowDetailPage(ReportCanvas& canvas, const CaLC_DATA& data,
 // gable or 1 wing. `siteRowTopPx` is the top, in device pixels, of the site row
 // of the snow part, from which the figure hangs. The pen is restored afterwards.
 void drawRoofSketch(ReportCanvas& canvas, int roofType, int canopyShape, int siteRowTopPx);
-
-// Copies the snow-depth formula's inputs of the input screen (altitude, sea
-// ratio, the region's α, β, γ and the unrounded depth) into `snow`, for the
-// depth line of a derived depth.
-void takeSnowDepthInputs(SnowDerivation& snow, const InputForm& form);
 
 }  // namespace tavilo

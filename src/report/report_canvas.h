@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "calc/print_settings.h"
 #include "report/report_style.h"
 #include "report/report_surface.h"
-#include "ui/form/print_settings.h"
 
 namespace tavilo {
 

@@ -8,9 +8,9 @@
 
 namespace tavilo {
 
-void drawCalculationReport(ReportCanvas& canvas, const CalculationOutcome& outcome,
-                           const ReportFacts& facts) {
+void drawCalculationReport(ReportCanvas& canvas, const CalculationOutcome& outcome) {
   const DesignConditions& c = outcome.conditions;
+  const ReportFacts& facts = outcome.facts;
   // The results tables draw their deck schematic at the scale of the diagrams.
   canvas.drawScale = drawScale(c);
 
@@ -19,14 +19,15 @@ void drawCalculationReport(ReportCanvas& canvas, const CalculationOutcome& outco
   drawResultsSection(canvas, outcome);
   canvas.endPage();
 
-  if (outcome.settings.calcMethod == kCalcMethodNotices) {
+  if (outcome.settings.calcMethod == kCalcMethodNotices && outcome.wind) {
     SnowDerivation snow = outcome.snow.value_or(SnowDerivation{});
     snow.altitudeM = facts.snowDepthInputs.altitudeM;
     snow.seaRatioPercent = facts.snowDepthInputs.seaRatioPercent;
     snow.depthCoefficients = facts.snowDepthInputs.depthCoefficients;
     if (!outcome.snow)
       snow.computedDepthM = facts.snowDepthInputs.computedDepthM;
-    drawWindSnowDetailPage(canvas, outcome.calcData, c, snow, facts.overhangSelected);
+    drawWindSnowDetailPage(canvas, outcome.calcData, c, *outcome.wind, snow,
+                           facts.overhangSelected);
   }
 
   // The diagrams close the report: the end rule on the screen, the framed

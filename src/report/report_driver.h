@@ -6,11 +6,9 @@
 
 #include "calc/calculation_run.h"
 #include "report/report_canvas.h"
-#include "report/report_facts.h"
 
 namespace tavilo {
 
-void drawCalculationReport(ReportCanvas& canvas, const CalculationOutcome& outcome,
-                           const ReportFacts& facts);
+void drawCalculationReport(ReportCanvas& canvas, const CalculationOutcome& outcome);
 
 }  // namespace tavilo

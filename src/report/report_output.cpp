@@ -36,33 +36,33 @@ std::chrono::year_month_day PrintJob::todayLocal() {
          std::chrono::day{static_cast<unsigned>(d.day())};
 }
 
-int screenImageBaseHeight(const CalculationOutcome& outcome, const ReportFacts& facts) {
-  const bool tall = outcome.settings.calcMethod == kCalcMethodNotices && facts.overhangSelected &&
-                    outcome.conditions.heavySnow == 1;
+int screenImageBaseHeight(const CalculationOutcome& outcome) {
+  const bool tall = outcome.settings.calcMethod == kCalcMethodNotices &&
+                    outcome.facts.overhangSelected && outcome.conditions.heavySnow == 1;
   return tall ? kScreenImageHeightHeavySnowOverhangs : kScreenImageHeight;
 }
 
-QImage renderScreenImage(const CalculationOutcome& outcome, const ReportFacts& facts) {
-  const int baseHeight = screenImageBaseHeight(outcome, facts);
+QImage renderScreenImage(const CalculationOutcome& outcome) {
+  const int baseHeight = screenImageBaseHeight(outcome);
   // A dry pass learns how far down the report reaches, so that a long report
   // (four spans, overhangs, a heavy-snow site) is not cut off at the fixed height.
   RecordingSurface dryRun(72, kScreenImageWidth, baseHeight);
   {
     ReportCanvas canvas = beginReport(dryRun, {});
-    drawCalculationReport(canvas, outcome, facts);
+    drawCalculationReport(canvas, outcome);
   }
   const int height = std::max(baseHeight, dryRun.usedHeight() + kScreenImageBottomMargin);
 
   QImage image = makeReportImage(kScreenImageWidth, height);
   PainterSurface surface(image, 72);
   ReportCanvas canvas = beginReport(surface, {});
-  drawCalculationReport(canvas, outcome, facts);
+  drawCalculationReport(canvas, outcome);
   surface.finish();
   return image;
 }
 
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
-                    const ReportFacts& facts, const PrintJob& job) {
+                    const PrintJob& job) {
   const std::filesystem::path target(path);
   const std::filesystem::path temp = temporaryPathFor(target);
   try {
@@ -74,7 +74,7 @@ void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
     setup.date = job.date;
     {
       ReportCanvas canvas = beginReport(pdf.surface(), std::move(setup));
-      drawCalculationReport(canvas, outcome, facts);
+      drawCalculationReport(canvas, outcome);
     }
     pdf.finish();
   } catch (const UserError&) {

@@ -7,8 +7,7 @@
 #include <string>
 
 #include "calc/calculation_run.h"
-#include "report/report_facts.h"
-#include "ui/form/print_settings.h"
+#include "calc/print_settings.h"
 
 namespace tavilo {
 
@@ -22,11 +21,11 @@ inline constexpr int kScreenImageBottomMargin = 40;
 inline constexpr int kPdfResolution = 600;
 
 // The height the result window gives its image before the screen pass.
-int screenImageBaseHeight(const CalculationOutcome& outcome, const ReportFacts& facts);
+int screenImageBaseHeight(const CalculationOutcome& outcome);
 
 // The screen pass: a 565-pixel-wide image at 72 pixels per inch on the report
 // background, at least the base height and tall enough for all of the report.
-QImage renderScreenImage(const CalculationOutcome& outcome, const ReportFacts& facts);
+QImage renderScreenImage(const CalculationOutcome& outcome);
 
 // What a print job adds to the report: the print settings (project name box,
 // page numbers) and the footer's file path and date.
@@ -43,6 +42,6 @@ struct PrintJob {
 // document is complete. Throws UserError when the file cannot be written; the
 // previous file at `path`, if any, is then left as it was.
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
-                    const ReportFacts& facts, const PrintJob& job);
+                    const PrintJob& job);
 
 }  // namespace tavilo

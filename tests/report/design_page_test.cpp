@@ -35,7 +35,7 @@ DesignConditions oneSpan() {
 ReportFacts facts(int treatment = 0, bool overhang = false) {
   ReportFacts f;
   f.surfaceTreatmentIndex = treatment;
-  f.surfaceTreatmentText = treatment == kOtherSurfaceTreatment ? "他" : "Z12";
+  f.surfaceTreatmentText = treatment == kSurfaceTreatmentOther ? "他" : "Z12";
   f.unitWeightText = "127.6";
   f.overhangSelected = overhang;
   return f;
@@ -95,7 +95,7 @@ TEST(DesignPage, OneSpanFrameOnTheScreen) {
 }
 
 TEST(DesignPage, TitleForTheOtherTreatmentCarriesNoBrackets) {
-  EXPECT_EQ(reportTitleText("KX-75-16", facts(kOtherSurfaceTreatment)),
+  EXPECT_EQ(reportTitleText("KX-75-16", facts(kSurfaceTreatmentOther)),
             "Tavilo構造計算－風荷重､積雪荷重の検討－ ［ デッキプレート：KX-75-16 ］");
 }
 

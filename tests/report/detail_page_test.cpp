@@ -110,7 +110,8 @@ Left draw(ReportSurface& surface, const Example& e, ReportDevice device = Report
     canvas.cursor.lineMm = 40;
   else
     canvas.cursor.linePitchMm = 4.0;
-  drawWindSnowDetailPage(canvas, e.data, e.conditions, e.snow, e.overhangShown);
+  drawWindSnowDetailPage(canvas, e.data, e.conditions, deriveWindLoad(e.data), e.snow,
+                         e.overhangShown);
   return {canvas.diagramTop, canvas.cursor.lineMm, canvas.marginTop, canvas.marginLeft};
 }
 
@@ -438,7 +439,8 @@ TEST(DetailPageFrame, ScreenHeadingKeepsClearOfTheResultsAbove) {
   canvas.writeAt(11, 300, "全てＯＫです");  // drawn below the running line
   canvas.cursor.lineMm = 10;
   const Example e = workedExample();
-  drawWindSnowDetailPage(canvas, e.data, e.conditions, e.snow, e.overhangShown);
+  drawWindSnowDetailPage(canvas, e.data, e.conditions, deriveWindLoad(e.data), e.snow,
+                         e.overhangShown);
   EXPECT_GT(screen.rects()[1].top, 300 + 9);
 }
 

@@ -80,7 +80,7 @@ TEST_F(ReportOutputTest, SamplePdfsHaveTheirPagesHeadingsAndVerdict) {
     const auto& [name, pages] = samples[i];
     const Sample sample = calculateSample(name);
     const fs::path pdf = dir_ / (name + ".pdf");
-    writeReportPdf(pdf.string(), sample.outcome, sample.facts, jobFor(sample));
+    writeReportPdf(pdf.string(), sample.outcome, jobFor(sample));
     EXPECT_EQ(pdfPageCount(pdf), pages) << name;
 
     const auto text = commandOutput("pdftotext -layout '" + pdf.string() + "' -");
@@ -101,22 +101,21 @@ TEST_F(ReportOutputTest, PdfReplacesAnOldFileOnlyWhenComplete) {
   const Sample sample = calculateSample("direct-1span");
   const fs::path pdf = dir_ / "report.pdf";
   std::ofstream(pdf) << "old";
-  writeReportPdf(pdf.string(), sample.outcome, sample.facts, jobFor(sample));
+  writeReportPdf(pdf.string(), sample.outcome, jobFor(sample));
   std::ifstream in(pdf, std::ios::binary);
   std::string head(5, '\0');
   in.read(head.data(), 5);
   EXPECT_EQ(head, "%PDF-");
 
   const fs::path missing = dir_ / "no-such-folder" / "report.pdf";
-  EXPECT_THROW(writeReportPdf(missing.string(), sample.outcome, sample.facts, jobFor(sample)),
-               UserError);
+  EXPECT_THROW(writeReportPdf(missing.string(), sample.outcome, jobFor(sample)), UserError);
   EXPECT_FALSE(fs::exists(missing.parent_path()));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 TEST_F(ReportOutputTest, ScreenImageAt72PpiOnTheReportBackground) {
   const Sample sample = calculateSample("ordinary-3span");
-  const QImage image = renderScreenImage(sample.outcome, sample.facts);
+  const QImage image = renderScreenImage(sample.outcome);
   EXPECT_EQ(image.width(), 565);
   EXPECT_EQ(image.height(), 3350);
   EXPECT_EQ(image.dotsPerMeterY(), 2835);
@@ -130,16 +129,16 @@ TEST_F(ReportOutputTest, LongReportGetsATallerImage) {
   Sample sample = calculateSample("heavy-snow-overhangs");
   const std::vector<ResultsSection> sections = sample.outcome.sections;
   sample.outcome.sections.insert(sample.outcome.sections.end(), sections.begin(), sections.end());
-  ASSERT_EQ(screenImageBaseHeight(sample.outcome, sample.facts), 3550);
+  ASSERT_EQ(screenImageBaseHeight(sample.outcome), 3550);
 
   RecordingSurface dryRun(72, 565, 3550);
   {
     ReportCanvas canvas = beginReport(dryRun, {});
-    drawCalculationReport(canvas, sample.outcome, sample.facts);
+    drawCalculationReport(canvas, sample.outcome);
   }
   ASSERT_GT(dryRun.usedHeight(), 3550);  // the fixed height would cut it off
 
-  const QImage image = renderScreenImage(sample.outcome, sample.facts);
+  const QImage image = renderScreenImage(sample.outcome);
   EXPECT_EQ(image.height(), dryRun.usedHeight() + kScreenImageBottomMargin);
   // The end of the report is inside the image: its last rows are background.
   for (int y = image.height() - kScreenImageBottomMargin / 2; y < image.height(); ++y) {

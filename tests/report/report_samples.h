@@ -11,10 +11,9 @@
 
 #include "calc/app_state.h"
 #include "persistence/project_paths.h"
-#include "report/report_facts.h"
 #include "ui/form/calculate_command.h"
 #include "ui/form/input_form.h"
-#include "ui/form/print_settings.h"
+#include "calc/print_settings.h"
 #include "ui/form/project_file.h"
 #include "ui/form/settings_dialog.h"
 
@@ -22,7 +21,6 @@ namespace tavilo::testing {
 
 struct Sample {
   CalculationOutcome outcome;
-  ReportFacts facts;
   PrintSettings print;
   std::filesystem::path path;
 };
@@ -52,7 +50,6 @@ inline Sample calculateSample(
   EXPECT_FALSE(result.refusal) << (result.refusal ? result.refusal->message : "");
   if (result.outcome)
     sample.outcome = std::move(*result.outcome);
-  sample.facts = reportFactsFrom(form);
   return sample;
 }
 

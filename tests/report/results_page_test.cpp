@@ -188,7 +188,7 @@ TEST(ResultsPage, VerdictBlock) {
 
 TEST(ReportPrinting, PagesNumbersAndFooter) {
   Drawing d(printerSetup(21, 1, "5"));
-  drawCalculationReport(d.canvas, ordinary().outcome, ordinary().facts);
+  drawCalculationReport(d.canvas, ordinary().outcome);
   const int pages = d.surface.pageCount();
   ASSERT_EQ(pages, 4);  // page 1 and 3 cases, 4th case and verdict, detail page, diagrams
   for (int page = 1; page <= pages; ++page) {
@@ -210,7 +210,7 @@ TEST(ReportPrinting, PagesNumbersAndFooter) {
   EXPECT_EQ(d.find("Morenta [2024/03/05]")->page, 2);
 
   Drawing none(printerSetup(0, 0, "5"));
-  drawCalculationReport(none.canvas, ordinary().outcome, ordinary().facts);
+  drawCalculationReport(none.canvas, ordinary().outcome);
   const auto& texts = none.surface.texts();
   for (const std::string number : {"5", "6", "7", "8"}) {
     EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [&](const RecordedText& t) {
@@ -221,7 +221,7 @@ TEST(ReportPrinting, PagesNumbersAndFooter) {
 
 TEST(ReportPrinting, SectionsThatWouldRunOffThePageMoveToTheNext) {
   Drawing d(printerSetup(22));
-  drawCalculationReport(d.canvas, heavySnow().outcome, heavySnow().facts);
+  drawCalculationReport(d.canvas, heavySnow().outcome);
   const int bottom = 7015 - d.canvas.mmToPx(15);
   for (const RecordedText& t : d.surface.texts()) {
     const bool furniture = t.text.starts_with("Morenta") || t.text.starts_with("FileName") ||
@@ -235,8 +235,8 @@ TEST(ReportPrinting, SectionsThatWouldRunOffThePageMoveToTheNext) {
 TEST(ReportPrinting, TwoPassesDrawTheSame) {
   Drawing first(printerSetup(11, 1, "3"));
   Drawing second(printerSetup(11, 1, "3"));
-  drawCalculationReport(first.canvas, heavySnow().outcome, heavySnow().facts);
-  drawCalculationReport(second.canvas, heavySnow().outcome, heavySnow().facts);
+  drawCalculationReport(first.canvas, heavySnow().outcome);
+  drawCalculationReport(second.canvas, heavySnow().outcome);
   EXPECT_TRUE(first.surface == second.surface);
   EXPECT_GT(first.surface.texts().size(), 300u);
 }

@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kMinLeftOverhang = 200;
 constexpr int kMaxOverhang = 1000;
-constexpr int kArchedRoofType = 5;
 
 std::string fieldLabel(FieldId id) {
   switch (id) {
@@ -63,14 +62,6 @@ double decimalNumber(const InputForm& form, FieldId id) {
   return *value;
 }
 
-bool leftOverhangShown(int code) {
-  return code == kOverhangLeft || code == kOverhangBoth;
-}
-
-bool rightOverhangShown(int code) {
-  return code == kOverhangRight || code == kOverhangBoth;
-}
-
 struct Overhangs {
   int left = 0;
   int right = 0;
@@ -79,9 +70,9 @@ struct Overhangs {
 Overhangs overhangLengths(const InputForm& form) {
   const int code = form.overhangCode();
   Overhangs o;
-  if (leftOverhangShown(code))
+  if (overhangOnLeft(code))
     o.left = wholeNumber(form, FieldId::LeftOverhang);
-  if (rightOverhangShown(code))
+  if (overhangOnRight(code))
     o.right = wholeNumber(form, FieldId::RightOverhang);
   return o;
 }
@@ -123,7 +114,7 @@ std::optional<InputRefusal> unitWeightRule(const InputForm& form) {
 
 std::optional<InputRefusal> overhangRules(const InputForm& form, const Overhangs& o) {
   const int code = form.overhangCode();
-  if (leftOverhangShown(code)) {
+  if (overhangOnLeft(code)) {
     if (o.left == 0)
       return refuse(kOverhangMissingMessage, FieldId::LeftOverhang);
     if (o.left < kMinLeftOverhang)
@@ -131,7 +122,7 @@ std::optional<InputRefusal> overhangRules(const InputForm& form, const Overhangs
     if (o.left > kMaxOverhang)
       return refuse(kOverhangTooLongMessage, FieldId::LeftOverhang);
   }
-  if (rightOverhangShown(code) && o.right == 0)
+  if (overhangOnRight(code) && o.right == 0)
     return refuse(kOverhangMissingMessage, FieldId::RightOverhang);
   return std::nullopt;
 }
@@ -163,10 +154,10 @@ std::optional<InputRefusal> negativeLengthRule(const DesignConditions& c, const 
 // Below −60 degrees the snow surcharge of an arched roof has no value.
 std::optional<InputRefusal> archedRoofRule(const InputForm& form,
                                            const CoefficientSettings& settings) {
-  if (settings.calcMethod != kCalcMethodNotices || form.roofTypeCode() != kArchedRoofType)
+  if (settings.calcMethod != kCalcMethodNotices || form.roofTypeCode() != kRoofTypeArched)
     return std::nullopt;
   CaLC_DATA data;
-  data.roofClass = roofClassOf(kArchedRoofType);
+  data.roofClass = roofClassOf(kRoofTypeArched);
   data.eavesHeightH1 = wholeNumber(form, FieldId::EavesHeightH1) * 0.1;
   data.buildingHeightH2 = wholeNumber(form, FieldId::BuildingHeightH2) * 0.1;
   data.spanDirectionLengthD = wholeNumber(form, FieldId::SpanDirectionLengthD) * 0.1;
@@ -217,6 +208,24 @@ void refuseWith(CalculateResult& result, InputForm& form, InputRefusal refusal) 
 }
 
 }  // namespace
+
+ReportFacts reportFactsFrom(const InputForm& form) {
+  ReportFacts facts;
+  facts.surfaceTreatmentIndex = form.index(FieldId::SurfaceTreatment);
+  const auto& items = form.items(FieldId::SurfaceTreatment);
+  const int i = facts.surfaceTreatmentIndex;
+  facts.surfaceTreatmentText =
+      i >= 0 && i < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(i)] : "";
+  facts.unitWeightText = form.text(FieldId::UnitWeight);
+  facts.overhangSelected =
+      form.isShown(FieldId::LeftOverhang) || form.isShown(FieldId::RightOverhang);
+  SnowDerivation& depth = facts.snowDepthInputs;
+  depth.altitudeM = form.siteData().altitude;
+  depth.seaRatioPercent = form.seaRatio();
+  depth.depthCoefficients = form.snowCoefficients();
+  depth.computedDepthM = form.computedDepthM();
+  return facts;
+}
 
 std::optional<InputRefusal> checkInputs(const InputForm& form, const CoefficientSettings& settings,
                                         DesignConditions& conditions) {
@@ -316,6 +325,7 @@ CalculateResult calculate(InputForm& form, AppState& state) {
     const LoadDerivations derived = prepareCalculationData(form, state.settings, c, state.calcData);
     state.lastOutcome =
         runCalculation(c, state.calcData, state.settings, derived.wind, derived.snow);
+    state.lastOutcome->facts = reportFactsFrom(form);
   } catch (const InputConversionError& e) {
     refuseWith(result, form, InputRefusal{e.what(), e.field()});
     return result;

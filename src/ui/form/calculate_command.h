@@ -10,6 +10,7 @@
 #include "calc/app_state.h"
 #include "calc/calculation_run.h"
 #include "calc/errors.h"
+#include "calc/report_facts.h"
 #include "ui/form/form_events.h"
 #include "ui/form/form_fields.h"
 #include "ui/form/input_form.h"
@@ -65,6 +66,10 @@ void gatherDesignConditions(const InputForm& form, const CoefficientSettings& se
 // loads and the derived snow depth read from the screen.
 LoadDerivations prepareCalculationData(const InputForm& form, const CoefficientSettings& settings,
                                        DesignConditions& conditions, CaLC_DATA& data);
+
+// The facts of the screen that the report prints as shown; the calculate
+// command captures them into the outcome.
+ReportFacts reportFactsFrom(const InputForm& form);
 
 struct CalculateResult {
   std::optional<InputRefusal> refusal;        // set when the command stopped

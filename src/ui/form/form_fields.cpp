@@ -90,14 +90,14 @@ constexpr std::array<FieldInfo, kInputScreenFieldCount> kScreenFields = {{
      "区域 （告示1455号：建築基準法施行令　第86条２項但し書規定）",
      KeyRule::NoTyping},
 
-    list(F::Roughness, G::Wind, "粗 度 区 分", kRoughnessItems, 0, "右図を参照してください。"),
+    list(F::Roughness, G::Wind, "粗 度 区 分", kRoughnessNumerals, 0, "右図を参照してください。"),
     display(F::WindSpeedV0, G::Wind, "平均風速 Ｖ0 =      m/sec"),
     text(F::EavesHeightH1, G::Wind, "軒 の 高 さ   Ｈ１", "10000", kBuildingSizeHint),
     text(F::BuildingHeightH2, G::Wind, "建 物 の 高 さ Ｈ2", "15000", kBuildingSizeHint),
     text(F::SpanDirectionLengthD, G::Wind, "張り間方向の長さＤ", "20000", kBuildingSizeHint),
-    choice(F::RoofType, G::Wind, "屋根の種類", kRoofTypeItems),
+    choice(F::RoofType, G::Wind, "屋根の種類", kRoofTypeNames),
     choice(F::BuildingShape, G::BuildingShape, "建物の形状", kBuildingShapeItems),
-    choice(F::RoofShape, G::RoofShape, "屋根の形状", kRoofShapeItems),
+    choice(F::RoofShape, G::RoofShape, "屋根の形状", kRoofShapeNames),
 
     spin(F::SnowDepth, G::Snow, "垂直積雪量", "0", {0, 9000, 10},
          "垂直積雪量1ｍ以上でρ＝３０以上です。 (多雪区域：施行令第86条2項参照）"),

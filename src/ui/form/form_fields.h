@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/codes.h"
+
 namespace tavilo {
 
 enum class FieldId {
@@ -189,17 +191,6 @@ int stepSpinValue(int reading, int direction, const SpinRange& range);
 // List items.
 inline constexpr std::array<std::string_view, 4> kDeckTypeItems = {"KX-50-12", "KX-50-16",
                                                                    "KX-75-12", "KX-75-16"};
-inline constexpr std::array<std::string_view, 4> kRoughnessItems = {"Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ"};
-inline constexpr std::array<std::string_view, 2> kOverhangItems = {"無し", "有り"};
-inline constexpr std::array<std::string_view, 4> kRoofTypeItems = {"片流れ屋根", "切妻屋根",
-                                                                   "円弧屋根", "独立上屋"};
-inline constexpr std::array<std::string_view, 3> kBuildingShapeItems = {"閉鎖型", "風上解放型",
-                                                                        "風下解放型"};
-inline constexpr std::array<std::string_view, 2> kRoofShapeItems = {"切妻屋根", "翼型屋根"};
-
-// Roof type codes 3 to 6 are the positions 0 to 3 of the roof type choice.
-inline constexpr int kFirstRoofTypeCode = 3;
-inline constexpr int kCanopyRoofTypeCode = 6;
 
 // Picture files of the choices in the data folder, loaded when a choice is
 // clicked; before the first click the window shows its built-in pictures.

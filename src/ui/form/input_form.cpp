@@ -290,15 +290,15 @@ FormEvents InputForm::clickRoofType(int code) {
 void InputForm::chooseRoofType(int code) {
   roofTypeCode_ = code;
   const int position = code - kFirstRoofTypeCode;
-  const bool known = position >= 0 && position < static_cast<int>(kRoofTypeItems.size());
+  const bool known = position >= 0 && position < static_cast<int>(kRoofTypeNames.size());
   FieldState& field = state(FieldId::RoofType);
   field.index = known ? position : -1;
-  field.text = known ? std::string(kRoofTypeItems[static_cast<std::size_t>(position)]) : "";
+  field.text = known ? std::string(kRoofTypeNames[static_cast<std::size_t>(position)]) : "";
   if (known)
     choicePictures_[0] = std::string(kRoofTypePictures[static_cast<std::size_t>(position)]);
   // A canopy roof has no walls: its roof shape replaces the building shape.
-  groupShown_[static_cast<std::size_t>(Group::BuildingShape)] = code < kCanopyRoofTypeCode;
-  groupShown_[static_cast<std::size_t>(Group::RoofShape)] = code >= kCanopyRoofTypeCode;
+  groupShown_[static_cast<std::size_t>(Group::BuildingShape)] = code < kRoofTypeCanopy;
+  groupShown_[static_cast<std::size_t>(Group::RoofShape)] = code >= kRoofTypeCanopy;
 }
 
 FormEvents InputForm::clickBuildingShape(int code) {
@@ -318,10 +318,10 @@ FormEvents InputForm::clickRoofShape(int code) {
   FormEvents out;
   moveFocus(FieldId::RoofShape, out);
   roofShapeCode_ = code;
-  const bool known = code >= 0 && code < static_cast<int>(kRoofShapeItems.size());
+  const bool known = code >= 0 && code < static_cast<int>(kRoofShapeNames.size());
   FieldState& field = state(FieldId::RoofShape);
   field.index = known ? code : -1;
-  field.text = known ? std::string(kRoofShapeItems[static_cast<std::size_t>(code)]) : "";
+  field.text = known ? std::string(kRoofShapeNames[static_cast<std::size_t>(code)]) : "";
   if (known)
     choicePictures_[2] = std::string(kRoofShapePictures[static_cast<std::size_t>(code)]);
   return out;

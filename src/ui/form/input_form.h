@@ -29,12 +29,6 @@ inline constexpr Rgb kCaptionGrey{153, 153, 153};
 inline constexpr int kSnowModeInput = 0;   // "上欄へ入力"
 inline constexpr int kSnowModeDerive = 1;  // "下記値より算出"
 
-// Overhang arrangement codes; the list offers only the first two.
-inline constexpr int kOverhangNone = 0;
-inline constexpr int kOverhangLeft = 1;
-inline constexpr int kOverhangRight = 2;
-inline constexpr int kOverhangBoth = 3;
-
 class InputForm {
  public:
   // The screen as created, before start-up has read the location tables:

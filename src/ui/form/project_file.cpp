@@ -18,7 +18,6 @@ namespace {
 // every choice of the wind group has a code of its own in the file.
 constexpr int kBuildingShapeCodeOffset = 7;
 constexpr int kRoofShapeCodeOffset = 10;
-constexpr int kLastRoofTypeCode = 6;
 
 // Snow depth input mode as stored.
 constexpr int kStoredSnowModeInput = 1;
@@ -128,7 +127,7 @@ class ProjectApplier {
 
     const int roofShape =
         reader_.indexOr(ProjectItem::RoofShape, kRoofShapeCodeOffset) - kRoofShapeCodeOffset;
-    if (roofShape < 0 || roofShape >= static_cast<int>(kRoofShapeItems.size())) {
+    if (roofShape < 0 || roofShape >= static_cast<int>(kRoofShapeNames.size())) {
       reader_.throwOutsideList(ProjectItem::RoofShape);
     }
     add(c_.form.clickRoofShape(roofShape));
@@ -255,9 +254,9 @@ class ProjectApplier {
       reader_.throwOutsideList(ProjectItem::OverhangArrangement);
     }
     add(c_.form.setOverhangCode(code));
-    if (code == kOverhangLeft || code == kOverhangBoth)
+    if (overhangOnLeft(code))
       fillOverhang(FieldId::LeftOverhang);
-    if (code == kOverhangRight || code == kOverhangBoth)
+    if (overhangOnRight(code))
       fillOverhang(FieldId::RightOverhang);
   }
 
@@ -290,8 +289,8 @@ std::vector<std::string> projectLines(const InputForm& form, const CoefficientSe
   const auto number = [](int value) { return std::to_string(value); };
   const int count = form.spinValue(FieldId::SpanCount);
   const int overhang = form.overhangCode();
-  const bool left = overhang == kOverhangLeft || overhang == kOverhangBoth;
-  const bool right = overhang == kOverhangRight || overhang == kOverhangBoth;
+  const bool left = overhangOnLeft(overhang);
+  const bool right = overhangOnRight(overhang);
 
   std::vector<std::string> lines = {
       std::string(kProjectVersion),

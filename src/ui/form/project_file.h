@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "calc/coefficient_settings.h"
+#include "calc/print_settings.h"
 #include "persistence/project_paths.h"
 #include "ui/form/form_events.h"
 #include "ui/form/input_form.h"
-#include "ui/form/print_settings.h"
 #include "ui/form/settings_dialog.h"
 
 namespace tavilo {

@@ -43,8 +43,8 @@ void InputForm::onArrangementChanged(FormEvents& out) {
   arrangementPicture_ = std::string(arrangementPictureName(count, code));
   rightOverhangLeft_ = kSpanFieldLefts[static_cast<std::size_t>(count - 1)] + kRightOverhangOffset;
 
-  const bool left = code == kOverhangLeft || code == kOverhangBoth;
-  const bool right = code == kOverhangRight || code == kOverhangBoth;
+  const bool left = overhangOnLeft(code);
+  const bool right = overhangOnRight(code);
   state(FieldId::LeftOverhang).visible = left;
   state(FieldId::RightOverhang).visible = right;
 
