@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "calc/app_state.h"
@@ -33,7 +34,7 @@ struct HeavySnowSession {
   ProjectPaths paths;
 
   HeavySnowSession() {
-    form.startUp();
+    std::ignore = form.startUp();
     std::vector<std::string> lines = readTextLines(kSource / "examples/heavy-snow-overhangs.tvl");
     lines[24] = "4";
     for (int line = 25; line <= 28; ++line)

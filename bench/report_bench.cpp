@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "calc/app_state.h"
 #include "persistence/project_paths.h"
@@ -42,7 +43,7 @@ struct Report {
 
 Report heavySnowReport() {
   InputForm form{LocationTables(kSourceRoot / "Load_data")};
-  form.startUp();
+  std::ignore = form.startUp();
   SettingsDialog dialog;
   AppState state;
   Report report;

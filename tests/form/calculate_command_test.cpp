@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "calc/wind_load.h"
@@ -22,8 +23,8 @@ class CalculateTest : public FormTest {
   // Two spans of the given length, no overhang.
   InputForm twoSpans(const std::string& length) const {
     InputForm form = startedForm();
-    form.typeText(FieldId::Span1, length);
-    form.stepSpin(FieldId::SpanCount, +1);
+    std::ignore = form.typeText(FieldId::Span1, length);
+    std::ignore = form.stepSpin(FieldId::SpanCount, +1);
     return form;
   }
 
@@ -32,8 +33,8 @@ class CalculateTest : public FormTest {
   // "Z12", finishing 100, live 0, one span of 2500 mm.
   InputForm workedExample() const {
     InputForm form = startedForm();
-    form.selectIndex(FieldId::Prefecture, kTokyo);
-    form.selectIndex(FieldId::Roughness, kRoughnessIII);
+    std::ignore = form.selectIndex(FieldId::Prefecture, kTokyo);
+    std::ignore = form.selectIndex(FieldId::Roughness, kRoughnessIII);
     return form;
   }
 
@@ -58,8 +59,8 @@ TEST_F(CalculateTest, TotalLengthAgainstTheMaximum) {
   EXPECT_EQ(conditions_.totalDeckLength, 12000);
   EXPECT_EQ(conditions_.beamKindName, "連続梁");
 
-  form.selectIndex(FieldId::Overhang, 1);
-  form.typeText(FieldId::LeftOverhang, "200");
+  std::ignore = form.selectIndex(FieldId::Overhang, 1);
+  std::ignore = form.typeText(FieldId::LeftOverhang, "200");
   expectRefusal(check(form), kDeckTooLongMessage, FieldId::Span1);
   // The span fields are filled although the check failed.
   EXPECT_EQ(conditions_.spanCount, 2);
@@ -68,18 +69,18 @@ TEST_F(CalculateTest, TotalLengthAgainstTheMaximum) {
   EXPECT_EQ(conditions_.totalDeckLength, 12200);
 
   // Rule 3 comes before the total length.
-  form.typeText(FieldId::LeftOverhang, "199");
+  std::ignore = form.typeText(FieldId::LeftOverhang, "199");
   expectRefusal(check(form), kOverhangTooShortMessage, FieldId::LeftOverhang);
-  form.typeText(FieldId::LeftOverhang, "0");
+  std::ignore = form.typeText(FieldId::LeftOverhang, "0");
   expectRefusal(check(form), kOverhangMissingMessage, FieldId::LeftOverhang);
-  form.setText(FieldId::LeftOverhang, "1001");
+  std::ignore = form.setText(FieldId::LeftOverhang, "1001");
   expectRefusal(check(form), kOverhangTooLongMessage, FieldId::LeftOverhang);
 }
 
 TEST_F(CalculateTest, ShortRightOverhangIsCalculatedWithItsLength) {
   InputForm form = startedForm();
-  form.setOverhangCode(kOverhangRight);
-  form.setText(FieldId::RightOverhang, "150");
+  std::ignore = form.setOverhangCode(kOverhangRight);
+  std::ignore = form.setText(FieldId::RightOverhang, "150");
   EXPECT_FALSE(check(form).has_value());
   EXPECT_EQ(conditions_.totalDeckLength, 2650);
 
@@ -89,37 +90,37 @@ TEST_F(CalculateTest, ShortRightOverhangIsCalculatedWithItsLength) {
   EXPECT_EQ(result.outcome->conditions.rightOverhang, 150);
   EXPECT_EQ(result.outcome->sections[0].checks.overhang->length, 150);
 
-  form.setText(FieldId::RightOverhang, "0");
+  std::ignore = form.setText(FieldId::RightOverhang, "0");
   expectRefusal(check(form), kOverhangMissingMessage, FieldId::RightOverhang);
 }
 
 TEST_F(CalculateTest, UnitWeightTypedByTheUser) {
   InputForm form = startedForm();
-  form.selectIndex(FieldId::SurfaceTreatment, 2);  // "他"
-  form.setText(FieldId::UnitWeight, "");
+  std::ignore = form.selectIndex(FieldId::SurfaceTreatment, 2);  // "他"
+  std::ignore = form.setText(FieldId::UnitWeight, "");
   expectRefusal(check(form), kUnitWeightMessage, FieldId::UnitWeight);
-  form.setText(FieldId::UnitWeight, "0");
+  std::ignore = form.setText(FieldId::UnitWeight, "0");
   expectRefusal(check(form), kUnitWeightMessage, FieldId::UnitWeight);
-  form.setText(FieldId::UnitWeight, "127.5");
+  std::ignore = form.setText(FieldId::UnitWeight, "127.5");
   expectRefusal(check(form), "デッキの単位重量「127.5」を整数に変換できません。",
                 FieldId::UnitWeight);
-  form.setText(FieldId::UnitWeight, "135");
+  std::ignore = form.setText(FieldId::UnitWeight, "135");
   EXPECT_FALSE(check(form).has_value());
 }
 
 TEST_F(CalculateTest, LengthTextsThatAreNoWholeNumbersOrNegative) {
   InputForm form = twoSpans("3000");
-  form.setText(FieldId::Span2, "12a");
+  std::ignore = form.setText(FieldId::Span2, "12a");
   expectRefusal(check(form), "スパン2の長さ「12a」を整数に変換できません。", FieldId::Span2);
   EXPECT_EQ(conditions_.spanCount, 2);
 
-  form.setText(FieldId::Span2, "-500");
+  std::ignore = form.setText(FieldId::Span2, "-500");
   expectRefusal(check(form), "スパン2の長さが負の値（-500mm）です。0以上の長さを入力して下さい。",
                 FieldId::Span2);
 
-  form.setText(FieldId::Span2, "3000");
-  form.setOverhangCode(kOverhangRight);
-  form.setText(FieldId::RightOverhang, "-100");
+  std::ignore = form.setText(FieldId::Span2, "3000");
+  std::ignore = form.setOverhangCode(kOverhangRight);
+  std::ignore = form.setText(FieldId::RightOverhang, "-100");
   expectRefusal(check(form),
                 "右側のはね出し部分の長さが負の値（-100mm）です。[Min-200mm / Max-1,000mm]",
                 FieldId::RightOverhang);
@@ -129,10 +130,10 @@ TEST_F(CalculateTest, ArchedRoofTooSteepDownwards) {
   // H2 far below H1 gives the arched roof an angle of −60 degrees or less.
   ASSERT_LE(roofAngleFor(kRoofClassArched, 2000, 100, 200), -60);
   InputForm form = startedForm();
-  form.clickRoofType(5);
-  form.setText(FieldId::EavesHeightH1, "20000");
-  form.setText(FieldId::BuildingHeightH2, "1000");
-  form.setText(FieldId::SpanDirectionLengthD, "2000");
+  std::ignore = form.clickRoofType(5);
+  std::ignore = form.setText(FieldId::EavesHeightH1, "20000");
+  std::ignore = form.setText(FieldId::BuildingHeightH2, "1000");
+  std::ignore = form.setText(FieldId::SpanDirectionLengthD, "2000");
   expectRefusal(check(form), kArchedRoofTooSteepMessage, FieldId::BuildingHeightH2);
 
   // With directly entered loads no roof angle is derived.
@@ -143,7 +144,7 @@ TEST_F(CalculateTest, ArchedRoofTooSteepDownwards) {
 TEST_F(CalculateTest, WorkedExampleThroughTheScreen) {
   InputForm form = workedExample();
   // A project file may have replaced the display text; V0 is the district's.
-  form.setText(FieldId::WindSpeedV0, "99");
+  std::ignore = form.setText(FieldId::WindSpeedV0, "99");
   AppState state;
   state.conditions.snowIncreaseState = 9;
   const CalculateResult result = calculate(form, state);
@@ -186,8 +187,8 @@ TEST_F(CalculateTest, RefusalMovesTheFocusAndKeepsTheLastOutcome) {
 
 TEST_F(CalculateTest, OverhangFieldThatKeepsTheFocusStopsTheCommand) {
   InputForm form = startedForm();
-  form.selectIndex(FieldId::Overhang, 1);
-  form.typeText(FieldId::LeftOverhang, "1200");
+  std::ignore = form.selectIndex(FieldId::Overhang, 1);
+  std::ignore = form.typeText(FieldId::LeftOverhang, "1200");
   AppState state;
   const CalculateResult result = calculate(form, state);
   ASSERT_TRUE(result.refusal.has_value());
@@ -198,12 +199,12 @@ TEST_F(CalculateTest, OverhangFieldThatKeepsTheFocusStopsTheCommand) {
 
 TEST_F(CalculateTest, DirectInputLeavesSnowDepthAndDensityAlone) {
   InputForm form = startedForm();
-  form.setLayout(kCalcMethodDirect);
+  std::ignore = form.setLayout(kCalcMethodDirect);
   AppState state;
   state.settings.calcMethod = kCalcMethodDirect;
   state.conditions.snowDepth = 0;
   state.conditions.snowUnitWeight = 0;
-  form.typeText(FieldId::DirectSnowLoad, "1200");
+  std::ignore = form.typeText(FieldId::DirectSnowLoad, "1200");
   const CalculateResult result = calculate(form, state);
   ASSERT_TRUE(result.outcome.has_value());
   const CalculationOutcome& o = *result.outcome;

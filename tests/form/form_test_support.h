@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ui/form/input_form.h"
@@ -56,7 +57,7 @@ class FormTest : public ::testing::Test {
 
   InputForm startedForm() const {
     InputForm form{LocationTables(dir_)};
-    form.startUp();
+    std::ignore = form.startUp();
     return form;
   }
 

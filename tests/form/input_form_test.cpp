@@ -1,6 +1,7 @@
 #include "ui/form/input_form.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "calc/errors.h"
 #include "form_test_support.h"
@@ -80,26 +81,26 @@ TEST_F(FormTest, HintsSplitIntoTooltipAndStatusBar) {
 
 TEST_F(FormTest, DigitFieldsDropEverythingButDigits) {
   InputForm form = startedForm();
-  form.typeText(FieldId::EavesHeightH1, "12.5");
+  std::ignore = form.typeText(FieldId::EavesHeightH1, "12.5");
   EXPECT_EQ(form.text(FieldId::EavesHeightH1), "125");
-  form.typeKeys(FieldId::EavesHeightH1, "\b\r-7");
+  std::ignore = form.typeKeys(FieldId::EavesHeightH1, "\b\r-7");
   EXPECT_EQ(form.text(FieldId::EavesHeightH1), "127");
-  form.typeText(FieldId::Span1, "３０a00");  // full-width digits are not digits
+  std::ignore = form.typeText(FieldId::Span1, "３０a00");  // full-width digits are not digits
   EXPECT_EQ(form.text(FieldId::Span1), "00");
 
   // The span count takes no typing at all, only its arrows.
-  form.typeText(FieldId::SpanCount, "3");
+  std::ignore = form.typeText(FieldId::SpanCount, "3");
   EXPECT_EQ(form.text(FieldId::SpanCount), "1");
   EXPECT_FALSE(form.acceptsKey(FieldId::SpanCount, U'\b'));
 }
 
 TEST_F(FormTest, UnitWeightFollowsTheCatalogueOrTheUser) {
   InputForm form = startedForm();
-  form.typeText(FieldId::UnitWeight, "x9");
+  std::ignore = form.typeText(FieldId::UnitWeight, "x9");
   EXPECT_EQ(form.text(FieldId::UnitWeight), "127") << "Z12 discards every key";
 
-  form.selectIndex(FieldId::DeckType, 3);
-  form.selectIndex(FieldId::SurfaceTreatment, 1);
+  std::ignore = form.selectIndex(FieldId::DeckType, 3);
+  std::ignore = form.selectIndex(FieldId::SurfaceTreatment, 1);
   EXPECT_EQ(form.text(FieldId::UnitWeight), "188");
   EXPECT_EQ(form.hint(FieldId::UnitWeight).shortText, "選択されたデッキの単位重量です。");
 
@@ -108,69 +109,70 @@ TEST_F(FormTest, UnitWeightFollowsTheCatalogueOrTheUser) {
   EXPECT_EQ(form.focus(), FieldId::UnitWeight);
   EXPECT_EQ(events.back(), focusEvent(FieldId::UnitWeight));
   EXPECT_EQ(form.hint(FieldId::UnitWeight).longText, "デッキの単位重量を設定して下さい。");
-  form.typeKeys(FieldId::UnitWeight, "1a5.0");
+  std::ignore = form.typeKeys(FieldId::UnitWeight, "1a5.0");
   EXPECT_EQ(form.text(FieldId::UnitWeight), "150");
 
-  form.selectIndex(FieldId::DeckType, 0);
+  std::ignore = form.selectIndex(FieldId::DeckType, 0);
   EXPECT_EQ(form.text(FieldId::UnitWeight), "") << "a new deck type empties it again";
 }
 
 TEST_F(FormTest, SpinFieldsKeepTheirRange) {
   InputForm form = startedForm();
   // Set by the program: into range at once; a non-integer reads as the minimum.
-  form.setText(FieldId::SnowUnitWeight, "70");
+  std::ignore = form.setText(FieldId::SnowUnitWeight, "70");
   EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "50");
-  form.setText(FieldId::WindPositive, "abc");
+  std::ignore = form.setText(FieldId::WindPositive, "abc");
   EXPECT_EQ(form.text(FieldId::WindPositive), "10");
 
   // Typed: kept until the field loses the focus.
-  form.typeText(FieldId::FinishingLoad, "99999");
+  std::ignore = form.typeText(FieldId::FinishingLoad, "99999");
   EXPECT_EQ(form.text(FieldId::FinishingLoad), "99999");
   EXPECT_EQ(form.spinValue(FieldId::FinishingLoad), 9000);
-  form.focusField(FieldId::LiveLoad);
+  std::ignore = form.focusField(FieldId::LiveLoad);
   EXPECT_EQ(form.text(FieldId::FinishingLoad), "9000");
-  form.typeText(FieldId::LiveLoad, "\b");
+  std::ignore = form.typeText(FieldId::LiveLoad, "\b");
   EXPECT_EQ(form.text(FieldId::LiveLoad), "");
-  form.focusField(FieldId::DeckType);
+  std::ignore = form.focusField(FieldId::DeckType);
   EXPECT_EQ(form.text(FieldId::LiveLoad), "0");
 
   // Arrows: by the step, never out of range.
-  form.stepSpin(FieldId::FinishingLoad, -1);
+  std::ignore = form.stepSpin(FieldId::FinishingLoad, -1);
   EXPECT_EQ(form.text(FieldId::FinishingLoad), "8950");
-  form.setText(FieldId::SeaRatio, "100");
+  std::ignore = form.setText(FieldId::SeaRatio, "100");
   form.setEnabled(FieldId::SeaRatio, true);
-  form.stepSpin(FieldId::SeaRatio, +1);
+  std::ignore = form.stepSpin(FieldId::SeaRatio, +1);
   EXPECT_EQ(form.text(FieldId::SeaRatio), "100");
   // A typed digit run too long for an integer is still "too large".
-  form.setText(FieldId::LiveLoad, "123456789012345");
+  std::ignore = form.setText(FieldId::LiveLoad, "123456789012345");
   EXPECT_EQ(form.text(FieldId::LiveLoad), "9000");
-  form.typeText(FieldId::LiveLoad, "99999999999");
-  form.stepSpin(FieldId::LiveLoad, -1);  // one step down from far above is still the top
+  std::ignore = form.typeText(FieldId::LiveLoad, "99999999999");
+  std::ignore =
+      form.stepSpin(FieldId::LiveLoad, -1);  // one step down from far above is still the top
   EXPECT_EQ(form.text(FieldId::LiveLoad), "9000");
 }
 
 TEST_F(FormTest, CanopyRoofSwapsTheShapeGroups) {
   InputForm form = startedForm();
-  form.clickBuildingShape(2);
+  std::ignore = form.clickBuildingShape(2);
   EXPECT_EQ(form.choicePicture(FieldId::BuildingShape), "Shape_leeward.bmp");
 
-  form.clickRoofType(6);
+  std::ignore = form.clickRoofType(6);
   EXPECT_EQ(form.roofTypeCode(), 6);
   EXPECT_EQ(form.text(FieldId::RoofType), "独立上屋");
   EXPECT_EQ(form.choicePicture(FieldId::RoofType), "Independent_roof.bmp");
   EXPECT_TRUE(form.isShown(FieldId::RoofShape));
   EXPECT_FALSE(form.isShown(FieldId::BuildingShape));
-  form.clickRoofShape(1);
+  std::ignore = form.clickRoofShape(1);
   EXPECT_EQ(form.roofShapeCode(), 1);
 
-  form.clickRoofType(4);
+  std::ignore = form.clickRoofType(4);
   EXPECT_TRUE(form.isShown(FieldId::BuildingShape));
   EXPECT_FALSE(form.isShown(FieldId::RoofShape));
   EXPECT_EQ(form.buildingShapeCode(), 2) << "the last choice is kept";
   EXPECT_EQ(form.index(FieldId::BuildingShape), 2);
 
   // A code no choice stands for (only from a file) checks none but is kept.
-  form.clickRoofType(9);
+  std::ignore = form.clickRoofType(9);
   EXPECT_EQ(form.roofTypeCode(), 9);
   EXPECT_EQ(form.index(FieldId::RoofType), -1);
   EXPECT_TRUE(form.isShown(FieldId::RoofShape));
@@ -178,7 +180,7 @@ TEST_F(FormTest, CanopyRoofSwapsTheShapeGroups) {
 
 TEST_F(FormTest, LayoutFollowsTheCalculationMethod) {
   InputForm form = startedForm();
-  form.clickSnowModeDerive();
+  std::ignore = form.clickSnowModeDerive();
   ASSERT_EQ(form.focus(), FieldId::SeaRatio);
   const FormEvents events = form.setLayout(1);
   EXPECT_EQ(form.layout().windowHeight, 406);
@@ -191,11 +193,79 @@ TEST_F(FormTest, LayoutFollowsTheCalculationMethod) {
   EXPECT_EQ(form.focus(), FieldId::DeckType) << "a hidden field cannot keep the focus";
   EXPECT_EQ(events.back(), focusEvent(FieldId::DeckType));
 
-  form.setLayout(0);
+  std::ignore = form.setLayout(0);
   EXPECT_EQ(form.layout().windowHeight, 608);
   EXPECT_EQ(form.layout().otherLoadsTop, 322);
   EXPECT_TRUE(form.isShown(FieldId::BuildingShape));
   EXPECT_FALSE(form.isShown(FieldId::WindPositive));
+}
+
+}  // namespace
+}  // namespace tavilo
+
+namespace tavilo {
+namespace {
+
+using testing::FormTest;
+
+// A window's text field reports whole texts; they pass the same filters as
+// key-by-key typing.
+TEST_F(FormTest, WholeTextEditsPassTheKeyFilters) {
+  InputForm form = startedForm();
+  std::ignore = form.editText(FieldId::EavesHeightH1, "12.5");
+  EXPECT_EQ(form.text(FieldId::EavesHeightH1), "125") << "a pasted decimal loses its point";
+
+  std::ignore = form.editText(FieldId::UnitWeight, "12");
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "127") << "a catalogue weight takes no editing";
+  std::ignore = form.selectIndex(FieldId::SurfaceTreatment, kSurfaceTreatmentOther);
+  std::ignore = form.editText(FieldId::UnitWeight, "1a3Ｘ5");
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "135");
+
+  std::ignore = form.editText(FieldId::FinishingLoad, "99999");
+  EXPECT_EQ(form.text(FieldId::FinishingLoad), "99999") << "out of range only on leaving";
+  std::ignore = form.focusField(FieldId::DeckType);
+  EXPECT_EQ(form.text(FieldId::FinishingLoad), "9000");
+
+  std::ignore = form.editText(FieldId::SnowDepth, "99");
+  EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "20") << "an edited depth runs the heavy-snow rule";
+  EXPECT_FALSE(form.heavySnow());
+
+  std::ignore = form.editText(FieldId::SpanCount, "3");
+  EXPECT_EQ(form.spinValue(FieldId::SpanCount), 1) << "the span count takes no typing";
+  std::ignore = form.editText(FieldId::District, "函館市");
+  EXPECT_EQ(form.index(FieldId::District), 0) << "a list is chosen, not typed";
+}
+
+TEST_F(FormTest, ChangesReportOnlyWhatMoved) {
+  InputForm form = startedForm();
+  const FormChanges all = form.takeChanges();
+  EXPECT_EQ(all.fields.size(), kInputScreenFieldCount);
+  EXPECT_TRUE(all.groups && all.window && all.pictures);
+  EXPECT_FALSE(form.takeChanges().any());
+
+  std::ignore = form.editText(FieldId::EavesHeightH1, "9000");
+  FormChanges c = form.takeChanges();
+  EXPECT_EQ(c.fields, std::vector<FieldId>{FieldId::EavesHeightH1});
+  EXPECT_FALSE(c.groups || c.pictures);
+
+  std::ignore = form.clickRoofType(kRoofTypeCanopy);
+  c = form.takeChanges();
+  EXPECT_EQ(c.fields, std::vector<FieldId>{FieldId::RoofType});
+  EXPECT_TRUE(c.groups) << "the roof-shape group replaces the building-shape group";
+  EXPECT_TRUE(c.pictures);
+
+  std::ignore = form.stepSpin(FieldId::SpanCount, +1);
+  c = form.takeChanges();
+  EXPECT_NE(std::find(c.fields.begin(), c.fields.end(), FieldId::Span2), c.fields.end());
+  EXPECT_TRUE(c.pictures) << "arrangement picture and right overhang place";
+
+  std::ignore = form.selectIndex(FieldId::Prefecture, 12);  // 東京都
+  c = form.takeChanges();
+  for (const FieldId id : {FieldId::District, FieldId::WindSpeedV0, FieldId::SnowDepth,
+                           FieldId::SnowUnitWeight, FieldId::HeavySnow, FieldId::RadiusR}) {
+    EXPECT_NE(std::find(c.fields.begin(), c.fields.end(), id), c.fields.end())
+        << static_cast<int>(id);
+  }
 }
 
 }  // namespace

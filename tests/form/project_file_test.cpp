@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "calc/errors.h"
@@ -84,34 +85,34 @@ class ProjectFileTest : public testing::FormTest {
   Session editedSession() const {
     Session s = session();
     InputForm& f = s.form;
-    f.selectIndex(FieldId::DeckType, 2);
-    f.selectIndex(FieldId::SurfaceTreatment, 2);
-    f.typeText(FieldId::UnitWeight, "150");
-    f.selectIndex(FieldId::EndJoint, 1);
-    f.selectIndex(FieldId::MidJoint, 2);
-    f.selectIndex(FieldId::Prefecture, 1);  // 青森県
-    f.selectIndex(FieldId::District, 1);    // 弘前市
-    f.selectIndex(FieldId::Roughness, 2);
-    f.typeText(FieldId::EavesHeightH1, "8000");
-    f.typeText(FieldId::BuildingHeightH2, "9500");
-    f.typeText(FieldId::SpanDirectionLengthD, "15000");
-    f.clickBuildingShape(2);
-    f.clickRoofType(6);
-    f.clickRoofShape(1);
-    f.clickSnowModeDerive();
-    f.stepSpin(FieldId::Altitude, 1);
-    f.stepSpin(FieldId::Altitude, 1);
-    f.stepSpin(FieldId::SeaRatio, -1);
-    f.stepSpin(FieldId::LiveLoad, 1);
-    f.stepSpin(FieldId::FinishingLoad, 1);
-    f.typeText(FieldId::Span1, "3000");
-    f.stepSpin(FieldId::SpanCount, 1);
-    f.typeText(FieldId::Span2, "2800");
-    f.stepSpin(FieldId::SpanCount, 1);
-    f.typeText(FieldId::Span3, "2600");
-    f.selectIndex(FieldId::Overhang, 1);
-    f.typeText(FieldId::LeftOverhang, "450");
-    f.focusField(FieldId::DeckType);
+    std::ignore = f.selectIndex(FieldId::DeckType, 2);
+    std::ignore = f.selectIndex(FieldId::SurfaceTreatment, 2);
+    std::ignore = f.typeText(FieldId::UnitWeight, "150");
+    std::ignore = f.selectIndex(FieldId::EndJoint, 1);
+    std::ignore = f.selectIndex(FieldId::MidJoint, 2);
+    std::ignore = f.selectIndex(FieldId::Prefecture, 1);  // 青森県
+    std::ignore = f.selectIndex(FieldId::District, 1);    // 弘前市
+    std::ignore = f.selectIndex(FieldId::Roughness, 2);
+    std::ignore = f.typeText(FieldId::EavesHeightH1, "8000");
+    std::ignore = f.typeText(FieldId::BuildingHeightH2, "9500");
+    std::ignore = f.typeText(FieldId::SpanDirectionLengthD, "15000");
+    std::ignore = f.clickBuildingShape(2);
+    std::ignore = f.clickRoofType(6);
+    std::ignore = f.clickRoofShape(1);
+    std::ignore = f.clickSnowModeDerive();
+    std::ignore = f.stepSpin(FieldId::Altitude, 1);
+    std::ignore = f.stepSpin(FieldId::Altitude, 1);
+    std::ignore = f.stepSpin(FieldId::SeaRatio, -1);
+    std::ignore = f.stepSpin(FieldId::LiveLoad, 1);
+    std::ignore = f.stepSpin(FieldId::FinishingLoad, 1);
+    std::ignore = f.typeText(FieldId::Span1, "3000");
+    std::ignore = f.stepSpin(FieldId::SpanCount, 1);
+    std::ignore = f.typeText(FieldId::Span2, "2800");
+    std::ignore = f.stepSpin(FieldId::SpanCount, 1);
+    std::ignore = f.typeText(FieldId::Span3, "2600");
+    std::ignore = f.selectIndex(FieldId::Overhang, 1);
+    std::ignore = f.typeText(FieldId::LeftOverhang, "450");
+    std::ignore = f.focusField(FieldId::DeckType);
 
     s.print = {"倉庫Ｂ棟", 21, 1, "3"};
     openSettingsDialog(s.dialog, f);
@@ -119,11 +120,11 @@ class ProjectFileTest : public testing::FormTest {
     s.dialog.typeText(ratioField(13), "0.5");
     s.dialog.typeText(FieldId::SettingsMaxDeckLength, "15000");
     s.dialog.clickMethod(kCalcMethodDirect);
-    applySettings(s.dialog, s.settings, f);
-    f.stepSpin(FieldId::WindPositive, 1);
-    f.stepSpin(FieldId::WindNegative, 1);
-    f.stepSpin(FieldId::WindNegative, 1);
-    f.stepSpin(FieldId::DirectSnowLoad, -1);
+    std::ignore = applySettings(s.dialog, s.settings, f);
+    std::ignore = f.stepSpin(FieldId::WindPositive, 1);
+    std::ignore = f.stepSpin(FieldId::WindNegative, 1);
+    std::ignore = f.stepSpin(FieldId::WindNegative, 1);
+    std::ignore = f.stepSpin(FieldId::DirectSnowLoad, -1);
     return s;
   }
 
@@ -195,12 +196,12 @@ TEST_F(ProjectFileTest, SavedFileIsCp932WithCrLfAndZerosForAbsentSpans) {
 
 TEST_F(ProjectFileTest, SnowDepthOfTheFileWinsWhateverModeWasSelected) {
   Session s = session();
-  s.form.typeText(FieldId::SnowDepth, "90");  // district reference is 140
+  std::ignore = s.form.typeText(FieldId::SnowDepth, "90");  // district reference is 140
   Lines lines = s.lines();
   lines[21] = "30";  // ρ as the file holds it, not what the rule would give
 
   Session loaded = session();
-  loaded.form.clickSnowModeDerive();
+  std::ignore = loaded.form.clickSnowModeDerive();
   ASSERT_TRUE(loaded.apply(lines).completed());
   EXPECT_EQ(loaded.form.snowMode(), kSnowModeInput);
   EXPECT_EQ(loaded.form.text(FieldId::SnowDepth), "90");
@@ -212,9 +213,9 @@ TEST_F(ProjectFileTest, SnowDepthOfTheFileWinsWhateverModeWasSelected) {
 
 TEST_F(ProjectFileTest, VersionlessFileTakesDefaultsForItsMissingLines) {
   Session source = session();
-  source.form.selectIndex(FieldId::DeckType, 2);
-  source.form.selectIndex(FieldId::EndJoint, 2);
-  source.form.selectIndex(FieldId::MidJoint, 0);
+  std::ignore = source.form.selectIndex(FieldId::DeckType, 2);
+  std::ignore = source.form.selectIndex(FieldId::EndJoint, 2);
+  std::ignore = source.form.selectIndex(FieldId::MidJoint, 0);
   const Lines current = source.lines();
   Lines versionless = {current[1], current[2]};
   versionless.insert(versionless.end(), current.begin() + 4, current.begin() + 58);
@@ -222,10 +223,10 @@ TEST_F(ProjectFileTest, VersionlessFileTakesDefaultsForItsMissingLines) {
 
   Session s = session();
   s.settings.calcMethod = kCalcMethodDirect;
-  s.form.setLayout(kCalcMethodDirect);
-  s.form.stepSpin(FieldId::WindPositive, 1);
-  s.form.selectIndex(FieldId::SurfaceTreatment, 2);
-  s.form.selectIndex(FieldId::Overhang, 1);
+  std::ignore = s.form.setLayout(kCalcMethodDirect);
+  std::ignore = s.form.stepSpin(FieldId::WindPositive, 1);
+  std::ignore = s.form.selectIndex(FieldId::SurfaceTreatment, 2);
+  std::ignore = s.form.selectIndex(FieldId::Overhang, 1);
   const ProjectLoad load = s.apply(versionless);
   ASSERT_TRUE(load.completed()) << *load.failure;
 
@@ -437,7 +438,7 @@ TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFileAndThePathsAlone) {
   const ProjectPaths pathsBefore = s.paths;
 
   s.print.projectName = "屋根\U0001F600";  // not in CP932
-  s.form.selectIndex(FieldId::DeckType, 3);
+  std::ignore = s.form.selectIndex(FieldId::DeckType, 3);
   EXPECT_THROW(saveProject(path, s.context()), UserError);
   EXPECT_EQ(readBytes(path), before);
 

@@ -1,6 +1,7 @@
 #include "ui/form/settings_dialog.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "form_test_support.h"
 #include "ui/form/input_form.h"
@@ -32,6 +33,21 @@ TEST(SettingsDialog, PFollowsGAndTypingIsFiltered) {
   EXPECT_EQ(dialog.ratioText(15), "2");
   dialog.setRatioText(15, "3");
   EXPECT_EQ(dialog.ratioText(14), "2") << "P never writes back to G";
+}
+
+TEST(SettingsDialog, WholeTextEditsAreFilteredLikeTyping) {
+  SettingsDialog dialog;
+  dialog.editText(ratioField(0), "0.85ｘ");
+  EXPECT_EQ(dialog.ratioText(0), "0.85");
+  EXPECT_EQ(dialog.ratioText(1), "0.85") << "P follows a pasted G";
+  dialog.editText(ratioField(3), "1.23456789012");
+  EXPECT_EQ(dialog.ratioText(3), "1.234567") << "a paste keeps the first 8 characters";
+  dialog.editText(ratioField(1), "2");
+  EXPECT_EQ(dialog.ratioText(1), "0.85") << "P is read-only";
+  std::ignore = dialog.takeChangedFields();
+  dialog.editText(FieldId::SettingsMaxDeckLength, "15,000");
+  EXPECT_EQ(dialog.text(FieldId::SettingsMaxDeckLength), "15000");
+  EXPECT_EQ(dialog.takeChangedFields(), std::vector<FieldId>{FieldId::SettingsMaxDeckLength});
 }
 
 TEST(SettingsDialog, MaxLengthSpinKeepsItsRange) {
@@ -71,7 +87,7 @@ TEST_F(FormTest, ApplyingSwitchesTheLayoutByTheMethod) {
 
   openSettingsDialog(dialog, form);
   dialog.clickMethod(kCalcMethodNotices);
-  applySettings(dialog, settings, form);
+  std::ignore = applySettings(dialog, settings, form);
   EXPECT_EQ(settings.calcMethod, kCalcMethodNotices);
   EXPECT_EQ(form.layout().windowHeight, 608);
   EXPECT_FALSE(form.isShown(FieldId::WindNegative));
@@ -122,7 +138,7 @@ TEST_F(FormTest, CancelRestoresTheStoredSettingsButNotTheMethodChoice) {
   dialog.typeText(ratioField(11), "3");
   dialog.typeText(ratioField(20), "0.111");
   dialog.typeText(FieldId::SettingsMaxDeckLength, "100");
-  cancelSettings(dialog, settings, form);
+  std::ignore = cancelSettings(dialog, settings, form);
 
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(form.screenEnabled());
@@ -137,7 +153,7 @@ TEST_F(FormTest, CancelRestoresTheStoredSettingsButNotTheMethodChoice) {
 
   // Pressing "  設    定" next time applies the choice that stayed.
   openSettingsDialog(dialog, form);
-  applySettings(dialog, settings, form);
+  std::ignore = applySettings(dialog, settings, form);
   EXPECT_EQ(settings.calcMethod, kCalcMethodDirect);
 }
 
@@ -148,7 +164,7 @@ TEST_F(FormTest, ResetThenCancelChangesNothing) {
   openSettingsDialog(dialog, form);
   dialog.typeText(ratioField(3), "1.5");
   dialog.typeText(FieldId::SettingsMaxDeckLength, "8000");
-  applySettings(dialog, settings, form);
+  std::ignore = applySettings(dialog, settings, form);
   const CoefficientSettings applied = settings;
 
   openSettingsDialog(dialog, form);
@@ -157,7 +173,7 @@ TEST_F(FormTest, ResetThenCancelChangesNothing) {
   EXPECT_EQ(dialog.ratioText(3), "1");
   EXPECT_EQ(dialog.ratioText(4), "1");
   EXPECT_EQ(dialog.text(FieldId::SettingsMaxDeckLength), "12000");
-  cancelSettings(dialog, settings, form);
+  std::ignore = cancelSettings(dialog, settings, form);
 
   EXPECT_EQ(settings.loadRatios, applied.loadRatios);
   EXPECT_EQ(settings.maxDeckLength, 8000);

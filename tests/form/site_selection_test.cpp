@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "form_test_support.h"
 #include "ui/form/input_form.h"
@@ -16,12 +17,12 @@ constexpr int kTokyo = 12;
 
 TEST_F(FormTest, PrefectureChangeAppliesItsFirstDistrict) {
   InputForm form = startedForm();
-  form.selectIndex(FieldId::Prefecture, kAomori);
-  form.selectIndex(FieldId::District, 1);
+  std::ignore = form.selectIndex(FieldId::Prefecture, kAomori);
+  std::ignore = form.selectIndex(FieldId::District, 1);
   EXPECT_EQ(form.districtName(), "弘前市");
   EXPECT_EQ(form.text(FieldId::SnowDepth), "99");
 
-  form.selectIndex(FieldId::Prefecture, kAomori);
+  std::ignore = form.selectIndex(FieldId::Prefecture, kAomori);
   EXPECT_EQ(form.index(FieldId::District), 0);
   EXPECT_EQ(form.districtName(), "青森市");
   EXPECT_EQ(form.siteData().snowDepth, 150);
@@ -33,9 +34,9 @@ TEST_F(FormTest, PrefectureChangeAppliesItsFirstDistrict) {
 
 TEST_F(FormTest, ChoosingTheSameDistrictAgainOverwritesATypedDepth) {
   InputForm form = startedForm();
-  form.typeText(FieldId::SnowDepth, "50");
+  std::ignore = form.typeText(FieldId::SnowDepth, "50");
   EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "20");
-  form.selectIndex(FieldId::District, 0);
+  std::ignore = form.selectIndex(FieldId::District, 0);
   EXPECT_EQ(form.text(FieldId::SnowDepth), "140");
   EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "30");
   EXPECT_TRUE(form.heavySnow());
@@ -43,23 +44,23 @@ TEST_F(FormTest, ChoosingTheSameDistrictAgainOverwritesATypedDepth) {
 
 TEST_F(FormTest, LocalRuleHintsDifferByTheChange) {
   InputForm form = startedForm();
-  form.selectIndex(FieldId::District, 1);  // Hakodate, flag 9
+  std::ignore = form.selectIndex(FieldId::District, 1);  // Hakodate, flag 9
   Hint hint = form.hint(FieldId::SnowModeInput);
   EXPECT_EQ(hint.shortText, "北海道の条例等を必ず確認して下さい。");
   EXPECT_EQ(hint.longText, "北海道/函館市は、個別の規則・基準があります。");
 
-  form.selectIndex(FieldId::Prefecture, kAomori);  // Aomori city first, flag 9
+  std::ignore = form.selectIndex(FieldId::Prefecture, kAomori);  // Aomori city first, flag 9
   hint = form.hint(FieldId::SnowModeInput);
   EXPECT_EQ(hint.shortText, "細則有り! 青森県の例規を確認して下さい。");
   EXPECT_EQ(hint.longText, "青森県/青森市は、地区・標高・計算式等による規定があります。");
 
-  form.selectIndex(FieldId::District, 1);  // Hirosaki, no flag
+  std::ignore = form.selectIndex(FieldId::District, 1);  // Hirosaki, no flag
   hint = form.hint(FieldId::SnowModeInput);
   EXPECT_EQ(hint.shortText, "都道府県の条例等を必ず確認して下さい。");
   EXPECT_EQ(hint.longText,
             "積雪等に関する基準を定めている地域があります。都道府県の条例等を必ず確認して下さい。");
 
-  form.selectIndex(FieldId::Prefecture, kTokyo);
+  std::ignore = form.selectIndex(FieldId::Prefecture, kTokyo);
   EXPECT_EQ(form.hint(FieldId::SnowModeInput).longText,
             "積雪等に関する基準を定めている地域があります。都道府県の施行細則等を必ず確認して下さ"
             "い。");
@@ -67,26 +68,26 @@ TEST_F(FormTest, LocalRuleHintsDifferByTheChange) {
 
 TEST_F(FormTest, MissingTableValuesShowAsDashes) {
   InputForm form = startedForm();
-  form.selectIndex(FieldId::District, 1);  // Hakodate: altitude -5, depth -1
+  std::ignore = form.selectIndex(FieldId::District, 1);  // Hakodate: altitude -5, depth -1
   EXPECT_EQ(form.text(FieldId::AltitudeReference), " --- ");
   EXPECT_EQ(form.text(FieldId::SnowDepthReference), "---");
   EXPECT_EQ(form.text(FieldId::Altitude), "0");
   EXPECT_EQ(form.text(FieldId::SnowDepth), "0");
   EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "20");
 
-  form.selectIndex(FieldId::Prefecture, kTokyo);
+  std::ignore = form.selectIndex(FieldId::Prefecture, kTokyo);
   EXPECT_EQ(form.text(FieldId::RadiusR), " 5");
 }
 
 TEST_F(FormTest, DepthRuleSetsRhoAndTheHeavySnowBoxOnEveryChange) {
   InputForm form = startedForm();
-  form.typeText(FieldId::SnowDepth, "99");
+  std::ignore = form.typeText(FieldId::SnowDepth, "99");
   EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "20");
   EXPECT_FALSE(form.heavySnow());
   EXPECT_EQ(form.heavySnowCaptionColour(), kCaptionGrey);
 
-  form.typeText(FieldId::SnowUnitWeight, "40");
-  form.typeText(FieldId::SnowDepth, "100");
+  std::ignore = form.typeText(FieldId::SnowUnitWeight, "40");
+  std::ignore = form.typeText(FieldId::SnowDepth, "100");
   EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "30");
   EXPECT_TRUE(form.heavySnow());
   EXPECT_EQ(form.heavySnowCaptionColour(), kCaptionBlack);
@@ -95,7 +96,8 @@ TEST_F(FormTest, DepthRuleSetsRhoAndTheHeavySnowBoxOnEveryChange) {
 
 TEST_F(FormTest, DerivedDepthFollowsAltitudeAndSeaRatio) {
   InputForm form = startedForm();
-  form.selectIndex(FieldId::Prefecture, kAomori);  // α 0.002, β 0.3, γ 0.9; altitude 3
+  std::ignore =
+      form.selectIndex(FieldId::Prefecture, kAomori);  // α 0.002, β 0.3, γ 0.9; altitude 3
   const FormEvents events = form.clickSnowModeDerive();
   EXPECT_EQ(events.back(), focusEvent(FieldId::SeaRatio));
   EXPECT_TRUE(form.isEnabled(FieldId::Altitude));
@@ -109,7 +111,7 @@ TEST_F(FormTest, DerivedDepthFollowsAltitudeAndSeaRatio) {
 
   double before = form.computedDepthM();
   for (int step = 0; step < 6; ++step) {
-    form.stepSpin(FieldId::Altitude, +1);
+    std::ignore = form.stepSpin(FieldId::Altitude, +1);
     EXPECT_NEAR(form.computedDepthM() - before, 5 * 0.002, 1e-12);
     EXPECT_EQ(form.spinValue(FieldId::SnowDepth) % 10, 0);
     before = form.computedDepthM();
@@ -117,12 +119,12 @@ TEST_F(FormTest, DerivedDepthFollowsAltitudeAndSeaRatio) {
   EXPECT_EQ(form.siteData().altitude, 33) << "the typed altitude becomes the site's";
 
   // A district change in this mode derives the depth instead of taking the table's.
-  form.selectIndex(FieldId::District, 1);  // Hirosaki, altitude 40
+  std::ignore = form.selectIndex(FieldId::District, 1);  // Hirosaki, altitude 40
   EXPECT_NEAR(form.computedDepthM(), 40 * 0.002 + 0.06 + 0.9, 1e-12);
   EXPECT_EQ(form.text(FieldId::SnowDepth), "100");
   EXPECT_FALSE(form.isEnabled(FieldId::SnowDepth));
 
-  form.clickSnowModeInput();
+  std::ignore = form.clickSnowModeInput();
   EXPECT_EQ(form.text(FieldId::SnowDepth), "99");
   EXPECT_FALSE(form.isEnabled(FieldId::Altitude));
   EXPECT_TRUE(form.isEnabled(FieldId::SnowDepth));
@@ -130,8 +132,8 @@ TEST_F(FormTest, DerivedDepthFollowsAltitudeAndSeaRatio) {
 
 TEST_F(FormTest, PuttingAnUnchangedAltitudeStillDerivesTheDepth) {
   InputForm form = startedForm();
-  form.typeText(FieldId::SnowDepth, "500");
-  form.setText(FieldId::Altitude, form.text(FieldId::Altitude));
+  std::ignore = form.typeText(FieldId::SnowDepth, "500");
+  std::ignore = form.setText(FieldId::Altitude, form.text(FieldId::Altitude));
   // 17·0.0005 + 0.024 + 0.21 = 0.2425 m
   EXPECT_EQ(form.text(FieldId::SnowDepth), "20");
   EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "20");
@@ -139,7 +141,7 @@ TEST_F(FormTest, PuttingAnUnchangedAltitudeStillDerivesTheDepth) {
 
 TEST_F(FormTest, DirectMethodSendsTheFocusToTheWindLoad) {
   InputForm form = startedForm();
-  form.setLayout(1);
+  std::ignore = form.setLayout(1);
   const FormEvents events = form.snowModeDerive();
   EXPECT_EQ(form.focus(), FieldId::WindPositive);
   EXPECT_EQ(events.back(), focusEvent(FieldId::WindPositive));
@@ -147,7 +149,7 @@ TEST_F(FormTest, DirectMethodSendsTheFocusToTheWindLoad) {
 
 TEST_F(FormTest, StoredV0TextReplacesOnlyTheDisplay) {
   InputForm form = startedForm();
-  form.setText(FieldId::WindSpeedV0, "40");
+  std::ignore = form.setText(FieldId::WindSpeedV0, "40");
   EXPECT_EQ(form.text(FieldId::WindSpeedV0), "40");
   EXPECT_EQ(form.siteData().windSpeedV0, 32);
 }

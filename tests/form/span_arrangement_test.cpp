@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "form_test_support.h"
 #include "ui/form/input_form.h"
@@ -10,8 +11,8 @@ using testing::FormTest;
 
 TEST_F(FormTest, SpanStepsCopyTheLengthAndMoveTheFocus) {
   InputForm form = startedForm();
-  form.typeText(FieldId::Span1, "3000");
-  form.stepSpin(FieldId::SpanCount, +1);
+  std::ignore = form.typeText(FieldId::Span1, "3000");
+  std::ignore = form.stepSpin(FieldId::SpanCount, +1);
   const FormEvents events = form.stepSpin(FieldId::SpanCount, +1);
   EXPECT_EQ(form.shownSpanCount(), 3);
   EXPECT_TRUE(form.isShown(FieldId::Span2));
@@ -23,14 +24,14 @@ TEST_F(FormTest, SpanStepsCopyTheLengthAndMoveTheFocus) {
   EXPECT_EQ(events.back(), focusEvent(FieldId::Span3));
   EXPECT_EQ(form.arrangementPicture(), "Image3_S3_C0");
 
-  form.stepSpin(FieldId::SpanCount, -1);
+  std::ignore = form.stepSpin(FieldId::SpanCount, -1);
   EXPECT_FALSE(form.isShown(FieldId::Span3));
   EXPECT_EQ(form.focus(), FieldId::Span2);
   EXPECT_EQ(form.shownSpanCount(), 2);
 
   // A span shown again starts from the span before it, not from its old text.
-  form.typeText(FieldId::Span2, "4500");
-  form.stepSpin(FieldId::SpanCount, +1);
+  std::ignore = form.typeText(FieldId::Span2, "4500");
+  std::ignore = form.stepSpin(FieldId::SpanCount, +1);
   EXPECT_EQ(form.text(FieldId::Span3), "4500");
 }
 
@@ -39,16 +40,16 @@ TEST_F(FormTest, SpanCountStaysWithinOneToFour) {
   EXPECT_TRUE(form.stepSpin(FieldId::SpanCount, -1).size() <= 1);
   EXPECT_EQ(form.text(FieldId::SpanCount), "1");
   for (int i = 0; i < 5; ++i)
-    form.stepSpin(FieldId::SpanCount, +1);
+    std::ignore = form.stepSpin(FieldId::SpanCount, +1);
   EXPECT_EQ(form.text(FieldId::SpanCount), "4");
   EXPECT_EQ(form.shownSpanCount(), 4);
   EXPECT_TRUE(form.isShown(FieldId::Span4));
 
   // The program may ask for any count; the fields are still built step by step.
-  form.setSpinValue(FieldId::SpanCount, 1);
+  std::ignore = form.setSpinValue(FieldId::SpanCount, 1);
   EXPECT_FALSE(form.isShown(FieldId::Span2));
-  form.typeText(FieldId::Span1, "1800");
-  form.setText(FieldId::SpanCount, "9");
+  std::ignore = form.typeText(FieldId::Span1, "1800");
+  std::ignore = form.setText(FieldId::SpanCount, "9");
   EXPECT_EQ(form.text(FieldId::SpanCount), "4");
   for (int n = 2; n <= 4; ++n)
     EXPECT_EQ(form.text(spanField(n)), "1800");
@@ -56,34 +57,34 @@ TEST_F(FormTest, SpanCountStaysWithinOneToFour) {
 
 TEST_F(FormTest, OverhangChoiceSelectsPictureAndFields) {
   InputForm form = startedForm();
-  form.stepSpin(FieldId::SpanCount, +1);
-  form.selectIndex(FieldId::Overhang, 1);
+  std::ignore = form.stepSpin(FieldId::SpanCount, +1);
+  std::ignore = form.selectIndex(FieldId::Overhang, 1);
   EXPECT_EQ(form.arrangementPicture(), "Image6_S2_CL");
   EXPECT_TRUE(form.isShown(FieldId::LeftOverhang));
   EXPECT_FALSE(form.isShown(FieldId::RightOverhang));
   EXPECT_EQ(form.focus(), FieldId::Span2) << "the last span field takes the focus";
 
-  form.selectIndex(FieldId::Overhang, 0);
+  std::ignore = form.selectIndex(FieldId::Overhang, 0);
   EXPECT_EQ(form.arrangementPicture(), "Image2_S2_C0");
   EXPECT_FALSE(form.isShown(FieldId::LeftOverhang));
 
   // Codes 2 and 3 come from project files; the list then shows "有り".
-  form.setSpinValue(FieldId::SpanCount, 4);
-  form.setOverhangCode(kOverhangRight);
+  std::ignore = form.setSpinValue(FieldId::SpanCount, 4);
+  std::ignore = form.setOverhangCode(kOverhangRight);
   EXPECT_EQ(form.arrangementPicture(), "Image12_S4_CR");
   EXPECT_EQ(form.text(FieldId::Overhang), "有り");
   EXPECT_FALSE(form.isShown(FieldId::LeftOverhang));
   EXPECT_TRUE(form.isShown(FieldId::RightOverhang));
   EXPECT_EQ(form.rightOverhangLeft(), 510 + 88);
-  form.setOverhangCode(kOverhangBoth);
+  std::ignore = form.setOverhangCode(kOverhangBoth);
   EXPECT_EQ(form.arrangementPicture(), "Image16_S4_CLR");
   EXPECT_TRUE(form.isShown(FieldId::LeftOverhang));
   EXPECT_TRUE(form.isShown(FieldId::RightOverhang));
-  form.stepSpin(FieldId::SpanCount, -1);
+  std::ignore = form.stepSpin(FieldId::SpanCount, -1);
   EXPECT_EQ(form.rightOverhangLeft(), 404 + 88);
   EXPECT_EQ(form.arrangementPicture(), "Image15_S3_CLR");
 
-  form.setOverhangCode(7);
+  std::ignore = form.setOverhangCode(7);
   EXPECT_EQ(form.overhangCode(), kOverhangNone);
   EXPECT_EQ(form.arrangementPicture(), "Image3_S3_C0");
   EXPECT_FALSE(form.isShown(FieldId::RightOverhang));
@@ -91,9 +92,9 @@ TEST_F(FormTest, OverhangChoiceSelectsPictureAndFields) {
 
 TEST_F(FormTest, LeavingAnOverhangFieldCorrectsItsLength) {
   InputForm form = startedForm();
-  form.setOverhangCode(kOverhangBoth);
+  std::ignore = form.setOverhangCode(kOverhangBoth);
 
-  form.typeText(FieldId::LeftOverhang, "1200");
+  std::ignore = form.typeText(FieldId::LeftOverhang, "1200");
   FormEvents events = form.focusField(FieldId::Span1);
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0],
@@ -102,24 +103,24 @@ TEST_F(FormTest, LeavingAnOverhangFieldCorrectsItsLength) {
   EXPECT_EQ(form.text(FieldId::LeftOverhang), "1000");
   EXPECT_EQ(form.focus(), FieldId::LeftOverhang);
 
-  form.typeText(FieldId::LeftOverhang, "\b");
+  std::ignore = form.typeText(FieldId::LeftOverhang, "\b");
   events = form.focusField(FieldId::Span1);
   EXPECT_EQ(events[0].text,
             "『はね出し』部の値を入力して下さい。 \n計算可能な範囲(Min-Max) 200～1000");
   EXPECT_EQ(form.text(FieldId::LeftOverhang), "200");
 
   // Short lengths are left to the check before a calculation.
-  form.typeText(FieldId::LeftOverhang, "150");
+  std::ignore = form.typeText(FieldId::LeftOverhang, "150");
   events = form.focusField(FieldId::Span1);
   EXPECT_EQ(events, FormEvents{focusEvent(FieldId::Span1)});
   EXPECT_EQ(form.text(FieldId::LeftOverhang), "150");
 
-  form.setText(FieldId::RightOverhang, "x");
+  std::ignore = form.setText(FieldId::RightOverhang, "x");
   events = form.rightOverhangExit();
   EXPECT_TRUE(hasMessage(events, FieldId::RightOverhang, "計算可能な範囲(Min-Max) 1～1000"));
   EXPECT_EQ(form.text(FieldId::RightOverhang), "250");
   EXPECT_EQ(form.focus(), FieldId::RightOverhang);
-  form.setText(FieldId::RightOverhang, "1001");
+  std::ignore = form.setText(FieldId::RightOverhang, "1001");
   EXPECT_TRUE(hasMessage(form.rightOverhangExit(), FieldId::RightOverhang, "最大値は、1000 mm"));
   EXPECT_EQ(form.text(FieldId::RightOverhang), "1000");
 }

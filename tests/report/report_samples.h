@@ -8,12 +8,13 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "calc/app_state.h"
+#include "calc/print_settings.h"
 #include "persistence/project_paths.h"
 #include "ui/form/calculate_command.h"
 #include "ui/form/input_form.h"
-#include "calc/print_settings.h"
 #include "ui/form/project_file.h"
 #include "ui/form/settings_dialog.h"
 
@@ -35,7 +36,7 @@ inline Sample calculateSample(
     const std::string& name,
     const std::function<void(InputForm&, CoefficientSettings&)>& edit = {}) {
   InputForm form{LocationTables(std::filesystem::path(TAVILO_SOURCE_DIR) / "Load_data")};
-  form.startUp();
+  std::ignore = form.startUp();
   SettingsDialog dialog;
   AppState state;
   Sample sample;

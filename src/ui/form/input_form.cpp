@@ -183,6 +183,17 @@ bool InputForm::acceptsKey(FieldId id, char32_t key) const {
   return false;
 }
 
+bool InputForm::takesTyping(FieldId id) const {
+  switch (fieldInfo(id).keys) {
+    case KeyRule::NoTyping:
+      return false;
+    case KeyRule::UnitWeight:
+      return index(FieldId::SurfaceTreatment) == kSurfaceTreatmentOther;
+    default:
+      return true;
+  }
+}
+
 const std::string& InputForm::choicePicture(FieldId group) const {
   const int slot = choicePictureSlot(group);
   return slot < 0 ? emptyText() : choicePictures_[static_cast<std::size_t>(slot)];
@@ -258,6 +269,53 @@ void InputForm::typeInto(FieldId id, std::string_view keys, bool replaceAll, For
       continue;
     assignText(id, std::move(next), out);
   }
+}
+
+FormEvents InputForm::editText(FieldId id, std::string_view newText) {
+  FormEvents out;
+  if (!isScreenField(id) || !isShown(id) || !isEnabled(id) || !takesTyping(id))
+    return out;
+  moveFocus(id, out);
+  if (focus_ != id)
+    return out;
+  std::string filtered;
+  for (const char32_t c : decodeUtf8(newText)) {
+    if (c != kBackspace && acceptsKey(id, c))
+      filtered += encodeUtf8(c);
+  }
+  if (filtered != state(id).text)
+    assignText(id, std::move(filtered), out);
+  return out;
+}
+
+FormChanges InputForm::takeChanges() {
+  FormChanges changes;
+  const bool first = !published_.has_value();
+  if (first)
+    published_.emplace();
+  Published& p = *published_;
+  for (std::size_t i = 0; i < kInputScreenFieldCount; ++i) {
+    if (first || !(fields_[i] == p.fields[i])) {
+      changes.fields.push_back(static_cast<FieldId>(i));
+      p.fields[i] = fields_[i];
+    }
+  }
+  changes.groups = first || groupShown_ != p.groupShown || layoutMethod_ != p.layoutMethod;
+  changes.window = first || caption_ != p.caption || statusText_ != p.statusText ||
+                   versionLabel_ != p.versionLabel || screenEnabled_ != p.screenEnabled;
+  changes.pictures = first || choicePictures_ != p.choicePictures ||
+                     arrangementPicture_ != p.arrangementPicture ||
+                     rightOverhangLeft_ != p.rightOverhangLeft;
+  p.groupShown = groupShown_;
+  p.layoutMethod = layoutMethod_;
+  p.caption = caption_;
+  p.statusText = statusText_;
+  p.versionLabel = versionLabel_;
+  p.screenEnabled = screenEnabled_;
+  p.choicePictures = choicePictures_;
+  p.arrangementPicture = arrangementPicture_;
+  p.rightOverhangLeft = rightOverhangLeft_;
+  return changes;
 }
 
 FormEvents InputForm::stepSpin(FieldId id, int direction) {

@@ -6,6 +6,7 @@
 // actions; messages and focus moves come back as events.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,15 @@ inline constexpr Rgb kCaptionGrey{153, 153, 153};
 inline constexpr int kSnowModeInput = 0;   // "上欄へ入力"
 inline constexpr int kSnowModeDerive = 1;  // "下記値より算出"
 
+// What changed since the view last asked, so that it redraws only that.
+struct FormChanges {
+  std::vector<FieldId> fields;  // text, choice, items, hint, enabled or shown state
+  bool groups = false;          // which groups are shown, the layout
+  bool window = false;          // caption, status text, version label, enabled state
+  bool pictures = false;        // choice pictures, arrangement picture, overhang field place
+  bool any() const { return !fields.empty() || groups || window || pictures; }
+};
+
 class InputForm {
  public:
   // The screen as created, before start-up has read the location tables:
@@ -40,7 +50,7 @@ class InputForm {
   // displays and selects "上欄へ入力". When a table cannot be read the rest is
   // still done with what is at hand, and then UserError is thrown; the form
   // stays usable.
-  FormEvents startUp();
+  [[nodiscard]] FormEvents startUp();
 
   // ---- Reading the controls
   const std::string& text(FieldId id) const;
@@ -55,6 +65,9 @@ class InputForm {
   Hint hint(FieldId id) const;
   // Whether a character typed into the field is kept.
   bool acceptsKey(FieldId id, char32_t key) const;
+  // Whether the field takes any typing now (a list, a display or the unit
+  // weight of a catalogue treatment takes none).
+  bool takesTyping(FieldId id) const;
   FieldId focus() const { return focus_; }
 
   int roofTypeCode() const { return roofTypeCode_; }            // 3 to 6
@@ -90,57 +103,65 @@ class InputForm {
   const std::string& versionLabel() const { return versionLabel_; }
   const LocationTables& locationTables() const { return tables_; }
 
+  // Everything that changed since the last call (the first call reports the
+  // whole screen).
+  FormChanges takeChanges();
+
   // ---- What the user does
   // Chooses an item of a list (an index outside the list changes nothing) and
   // runs the list's reaction, also when the item was already chosen.
-  FormEvents selectIndex(FieldId id, int itemIndex);
+  [[nodiscard]] FormEvents selectIndex(FieldId id, int itemIndex);
   // Selects the whole text of a field and types `keys` into it, key by key
   // through the field's key filter; "\b" is backspace.
-  FormEvents typeText(FieldId id, std::string_view keys);
+  [[nodiscard]] FormEvents typeText(FieldId id, std::string_view keys);
   // Types `keys` at the end of the field's text.
-  FormEvents typeKeys(FieldId id, std::string_view keys);
+  [[nodiscard]] FormEvents typeKeys(FieldId id, std::string_view keys);
+  // The field's whole text replaced at once, as a window's text field reports
+  // typing, pasting or an input method: the characters the field's key filter
+  // would refuse are dropped, and a field that takes no typing keeps its text.
+  [[nodiscard]] FormEvents editText(FieldId id, std::string_view newText);
   // An arrow button or the ▲ (+1) / ▼ (-1) key of a spin field.
-  FormEvents stepSpin(FieldId id, int direction);
+  [[nodiscard]] FormEvents stepSpin(FieldId id, int direction);
   // Moves the input focus; the control that loses it runs its exit rule.
-  FormEvents focusField(FieldId id);
-  FormEvents clickRoofType(int code);
-  FormEvents clickBuildingShape(int code);
-  FormEvents clickRoofShape(int code);
-  FormEvents clickSnowModeInput();
-  FormEvents clickSnowModeDerive();
+  [[nodiscard]] FormEvents focusField(FieldId id);
+  [[nodiscard]] FormEvents clickRoofType(int code);
+  [[nodiscard]] FormEvents clickBuildingShape(int code);
+  [[nodiscard]] FormEvents clickRoofShape(int code);
+  [[nodiscard]] FormEvents clickSnowModeInput();
+  [[nodiscard]] FormEvents clickSnowModeDerive();
   void pointerRestsOn(FieldId id);
 
   // ---- What the program does (project file, start-up, settings dialog)
   // Puts a text into a control and runs its change reaction, even when the
   // text is unchanged. A spin field takes the value the text reads as,
   // brought into range; the span count moves there one step at a time.
-  FormEvents setText(FieldId id, std::string_view text);
-  FormEvents setSpinValue(FieldId id, int value);
+  [[nodiscard]] FormEvents setText(FieldId id, std::string_view text);
+  [[nodiscard]] FormEvents setSpinValue(FieldId id, int value);
   // Overhang arrangement 0 to 3 (2 and 3 come only from project files; the
   // list then shows "有り"); anything else counts as 0.
-  FormEvents setOverhangCode(int code);
+  [[nodiscard]] FormEvents setOverhangCode(int code);
   void setEnabled(FieldId id, bool enabled);
   // Selects an input mode of the snow depth and enables the snow depth,
   // altitude and sea-ratio fields as it requires, without changing a value.
   void setSnowModeChoice(int mode);
   // Switches to the layout of the calculation method (0 or 1).
-  FormEvents setLayout(int calcMethod);
+  [[nodiscard]] FormEvents setLayout(int calcMethod);
   void setScreenEnabled(bool enabled) { screenEnabled_ = enabled; }
   void setVersionText(std::string_view version);
   void setProjectPath(std::string_view path);
 
   // ---- Reactions, callable as the user's action would trigger them
-  FormEvents unitWeightChanged();  // the deck type or the surface treatment changed
-  FormEvents prefectureChanged();
-  FormEvents districtChanged();
-  FormEvents updateSnowDisplays();
-  FormEvents snowModeInput();
-  FormEvents snowModeDerive();
-  FormEvents altitudeOrSeaRatioChanged();
-  FormEvents snowDepthChanged();
-  FormEvents arrangementChanged();
-  FormEvents leftOverhangExit();
-  FormEvents rightOverhangExit();
+  [[nodiscard]] FormEvents unitWeightChanged();  // the deck type or the surface treatment changed
+  [[nodiscard]] FormEvents prefectureChanged();
+  [[nodiscard]] FormEvents districtChanged();
+  [[nodiscard]] FormEvents updateSnowDisplays();
+  [[nodiscard]] FormEvents snowModeInput();
+  [[nodiscard]] FormEvents snowModeDerive();
+  [[nodiscard]] FormEvents altitudeOrSeaRatioChanged();
+  [[nodiscard]] FormEvents snowDepthChanged();
+  [[nodiscard]] FormEvents arrangementChanged();
+  [[nodiscard]] FormEvents leftOverhangExit();
+  [[nodiscard]] FormEvents rightOverhangExit();
 
  private:
   struct FieldState {
@@ -150,6 +171,18 @@ class InputForm {
     bool visible = true;
     std::string hint;
     std::vector<std::string> items;
+    bool operator==(const FieldState&) const = default;
+  };
+  // What the view was last told.
+  struct Published {
+    std::array<FieldState, kInputScreenFieldCount> fields;
+    std::array<bool, kGroupCount> groupShown{};
+    int layoutMethod = -1;
+    std::string caption, statusText, versionLabel;
+    bool screenEnabled = true;
+    std::array<std::string, 3> choicePictures;
+    std::string arrangementPicture;
+    int rightOverhangLeft = -1;
   };
 
   FieldState& state(FieldId id) { return fields_[fieldIndex(id)]; }
@@ -209,6 +242,7 @@ class InputForm {
   std::string statusText_;
   std::string caption_;
   std::string versionLabel_;
+  std::optional<Published> published_;
 };
 
 }  // namespace tavilo

@@ -109,6 +109,50 @@ void SettingsDialog::typeInto(FieldId id, std::string_view keys, bool replaceAll
   }
 }
 
+void SettingsDialog::editText(FieldId id, std::string_view newText) {
+  std::string* target = mutableText(id);
+  const int position = ratioPositionOf(id);
+  if (target == nullptr || (position >= 0 && isReadOnlyRatio(position)))
+    return;
+  focusField(id);
+  std::string filtered;
+  std::size_t length = 0;
+  for (const char32_t c : decodeUtf8(newText)) {
+    if (c == kBackspace || !acceptsKey(id, c))
+      continue;
+    if (position >= 0 && length == kRatioMaxLength)
+      break;
+    filtered += encodeUtf8(c);
+    ++length;
+  }
+  if (filtered == *target)
+    return;
+  if (position >= 0) {
+    setRatioText(position, filtered);
+  } else {
+    *target = std::move(filtered);
+  }
+}
+
+std::vector<FieldId> SettingsDialog::takeChangedFields() {
+  std::vector<FieldId> changed;
+  const bool first = !published_.has_value();
+  if (first)
+    published_.emplace();
+  auto& [method, maxLength, ratios] = *published_;
+  if (first || method != method_)
+    changed.push_back(FieldId::SettingsMethodNotices);
+  if (first || maxLength != maxDeckLength_)
+    changed.push_back(FieldId::SettingsMaxDeckLength);
+  for (int i = 0; i < kLoadRatioCount; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (first || ratios[k] != ratios_[k])
+      changed.push_back(ratioField(i));
+  }
+  *published_ = {method_, maxDeckLength_, ratios_};
+  return changed;
+}
+
 void SettingsDialog::stepSpin(FieldId id, int direction) {
   if (id != FieldId::SettingsMaxDeckLength || direction == 0)
     return;

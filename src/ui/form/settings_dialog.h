@@ -5,8 +5,11 @@
 // cancel it also switch the input screen.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "calc/coefficient_settings.h"
 #include "ui/form/form_events.h"
@@ -40,6 +43,10 @@ class SettingsDialog {
   // types `keys` into it through the key filter; "\b" is backspace.
   void typeText(FieldId id, std::string_view keys);
   void typeKeys(FieldId id, std::string_view keys);
+  // The field's whole text replaced at once (typing, pasting, an input
+  // method): characters the key filter refuses are dropped, a ratio keeps at
+  // most 8 characters, and a read-only P ratio keeps its text.
+  void editText(FieldId id, std::string_view newText);
   void stepSpin(FieldId id, int direction);  // the maximum length arrows
   // Moves the focus; the maximum length is brought into range on leaving it.
   void focusField(FieldId id);
@@ -54,6 +61,10 @@ class SettingsDialog {
   // the dialog changes.
   void reset();
 
+  // The fields whose text changed, and the method choice, since the last call
+  // (the first call reports every field).
+  std::vector<FieldId> takeChangedFields();
+
  private:
   void typeInto(FieldId id, std::string_view keys, bool replaceAll);
   std::string* mutableText(FieldId id);
@@ -63,6 +74,8 @@ class SettingsDialog {
   std::array<std::string, kLoadRatioCount> ratios_;
   bool visible_ = false;
   FieldId focus_ = FieldId::SettingsMethodNotices;
+  // What the view was last told: the method, the maximum length, the ratios.
+  std::optional<std::tuple<int, std::string, std::array<std::string, kLoadRatioCount>>> published_;
 };
 
 // The name of a ratio in the dialog, e.g. "一般の場合・長　期・Ｇ".
@@ -77,12 +90,13 @@ void openSettingsDialog(SettingsDialog& dialog, InputForm& form);
 // then nothing of the settings changes and the dialog stays open. Otherwise
 // the dialog closes, the settings take the values and the method, and the
 // input screen switches to the method's layout.
-FormEvents applySettings(SettingsDialog& dialog, CoefficientSettings& settings, InputForm& form);
+[[nodiscard]] FormEvents applySettings(SettingsDialog& dialog, CoefficientSettings& settings,
+                                       InputForm& form);
 
 // " キャンセル": the fields show the stored settings again (shortest decimal
 // form); the method choice keeps what was last clicked. The dialog closes.
-FormEvents cancelSettings(SettingsDialog& dialog, const CoefficientSettings& settings,
-                          InputForm& form);
+[[nodiscard]] FormEvents cancelSettings(SettingsDialog& dialog, const CoefficientSettings& settings,
+                                        InputForm& form);
 
 // "初期値へ戻す".
 void resetSettingsDialog(SettingsDialog& dialog);
