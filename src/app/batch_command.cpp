@@ -17,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool holdsTables(const fs::path& folder) {
-  std::error_code ignored;
-  return fs::is_regular_file(folder / kAddressFileName, ignored);
-}
-
 std::string oneLine(std::string text) {
   for (char& c : text) {
     if (c == '\n' || c == '\r')
@@ -93,28 +88,6 @@ void writeCase(std::ostringstream& text, const ResultsSection& section) {
 
 }  // namespace
 
-fs::path defaultDataDir(const fs::path& executable) {
-  const fs::path beside = executable.parent_path() / kDataFolderName;
-  if (holdsTables(beside))
-    return beside;
-  for (fs::path folder = executable.parent_path().parent_path(); !folder.empty();
-       folder = folder.parent_path()) {
-    if (holdsTables(folder / kDataFolderName))
-      return folder / kDataFolderName;
-    if (folder == folder.parent_path())
-      break;
-  }
-  return beside;
-}
-
-fs::path executablePath(const char* argv0) {
-  std::error_code error;
-  fs::path self = fs::read_symlink("/proc/self/exe", error);
-  if (!error)
-    return self;
-  return fs::absolute(argv0 == nullptr ? "" : argv0, error);
-}
-
 std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {
   const DesignConditions& d = outcome.conditions;
   std::ostringstream text;
@@ -143,27 +116,19 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
              std::ostream& err) {
   try {
     const fs::path dataDir = options.dataDir.value_or(defaultDataDir(executable));
-    InputForm form{LocationTables(dataDir)};
-    try {
-      printMessages(form.startUp(), err);
-    } catch (const UserError& error) {
-      err << error.what() << '\n';
+    Session session({executable.parent_path(), dataDir, {}});
+    if (const auto failure = session.startUp("")) {
+      err << *failure << '\n';
       return kBatchRefused;
     }
-
-    SettingsDialog dialog;
-    AppState state;
-    PrintSettings print;
-    ProjectPaths paths;
-    const ProjectLoad load =
-        loadProject(options.project, {form, dialog, state.settings, print, paths});
+    const ProjectLoad load = session.load(options.project);
     printMessages(load.events, err);
     if (!load.completed()) {
       err << *load.failure << '\n';
       return kBatchRefused;
     }
 
-    const CalculateResult result = calculate(form, state);
+    const CalculateResult result = session.calculate();
     if (result.refusal) {
       err << oneLine(result.refusal->message) << '\n';
       return kBatchRefused;
@@ -174,9 +139,9 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
       return kBatchInternalError;
     }
     // The footer names the project file by its full path, as the file dialogs give it.
-    ReportFileRequest files{
-        options.pdf, options.png, print,
-        fs::absolute(paths.current.empty() ? fs::path(options.project) : fs::path(paths.current))};
+    const fs::path current = session.paths().current;
+    ReportFileRequest files{options.pdf, options.png, session.printSettings(),
+                            fs::absolute(current.empty() ? fs::path(options.project) : current)};
     writeReportFiles(files, *result.outcome, err);
     if (options.json) {
       out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace)

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "calc/calculation_run.h"
+#include "ui/form/session.h"
 
 namespace tavilo {
 
@@ -26,16 +27,6 @@ struct BatchOptions {
   std::optional<std::filesystem::path> pdf;  // the printed report, A4 at 600 dpi
   std::optional<std::filesystem::path> png;  // the screen image of the result window
 };
-
-// The data folder when none is given: "Load_data" beside the executable;
-// when that is missing, the first "Load_data" holding the address table in
-// one of the executable's parent folders (a build tree inside the source
-// tree). Answers the path beside the executable when none is found, so that
-// the message names where it was looked for.
-std::filesystem::path defaultDataDir(const std::filesystem::path& executable);
-
-// The path of the running executable (/proc/self/exe), or argv0 as given.
-std::filesystem::path executablePath(const char* argv0);
 
 // Loads, calculates, writes the requested report files and prints. The
 // result goes to `out` only when the calculation ran and every report file

@@ -2,7 +2,10 @@
 // prints a summary or, with --json, the whole calculation as JSON.
 
 #include <CLI/CLI.hpp>
+#include <QGuiApplication>
+#include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "app/batch_command.h"
@@ -37,6 +40,24 @@ constexpr const char* kFooter =
     "  無い場合は実行ファイルの親フォルダを順にたどり、Data_Address.csv のある\n"
     "  Load_data を使います。";
 
+// Qt's own diagnostics (a painter that could not begin, a runtime folder
+// taken by default) would only repeat, less clearly, what the command reports
+// itself; critical and fatal messages still reach the terminal.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+// The report files are drawn with Qt's painter, which needs an application
+// object; a terminal command has no screen, so the offscreen platform serves
+// unless QT_QPA_PLATFORM says otherwise.
+std::unique_ptr<QGuiApplication> drawingApplication(int& argc, char** argv) {
+  qInstallMessageHandler(quietQtMessages);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,6 +90,9 @@ int main(int argc, char** argv) {
     options.pdf = pdf;
   if (!png.empty())
     options.png = png;
+  std::unique_ptr<QGuiApplication> drawing;
+  if (options.pdf || options.png)
+    drawing = drawingApplication(argc, argv);
   return tavilo::runBatch(options, tavilo::executablePath(argc > 0 ? argv[0] : nullptr), std::cout,
                           std::cerr);
 }

@@ -5,7 +5,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <cstdio>
-#include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "calc/errors.h"
@@ -13,37 +13,6 @@
 
 namespace tavilo {
 namespace {
-
-// Qt's own diagnostics (a painter that could not begin, a runtime folder
-// taken by default) would only repeat, less clearly, what the command reports
-// itself; critical and fatal messages still reach the terminal.
-void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
-// The application object the drawing needs, alive while the files are drawn.
-class GuiSession {
- public:
-  GuiSession() : previousHandler_(qInstallMessageHandler(quietQtMessages)) {
-    if (QCoreApplication::instance() != nullptr)
-      return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-  }
-  ~GuiSession() { qInstallMessageHandler(previousHandler_); }
-  GuiSession(const GuiSession&) = delete;
-  GuiSession& operator=(const GuiSession&) = delete;
-
- private:
-  QtMessageHandler previousHandler_;
-  // QGuiApplication keeps references to these for its whole life.
-  int argc_ = 1;
-  char name_[12] = "tavilo-calc";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QGuiApplication> app_;
-};
 
 void writePng(const std::filesystem::path& path, const QImage& image) {
   // QSaveFile writes beside the target and replaces it only on commit.
@@ -61,7 +30,8 @@ void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome
                       std::ostream& err) {
   if (!request.any())
     return;
-  const GuiSession session;
+  if (QGuiApplication::instance() == nullptr)
+    throw std::logic_error("writeReportFiles needs a QGuiApplication");
   if (request.pdf) {
     PrintJob job;
     job.printSettings = request.printSettings;

@@ -20,9 +20,9 @@ struct ReportFileRequest {
 };
 
 // Writes the requested files, each through a temporary file beside it, and
-// names each written file on `err`. A QGuiApplication on the offscreen
-// platform (unless QT_QPA_PLATFORM says otherwise) is created for the drawing
-// when none exists. Throws UserError when a file cannot be written.
+// names each written file on `err`. The drawing needs a QGuiApplication,
+// which the caller's main() creates. Throws UserError when a file cannot be
+// written.
 void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome& outcome,
                       std::ostream& err);
 

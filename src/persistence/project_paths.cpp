@@ -1,5 +1,7 @@
 #include "persistence/project_paths.h"
 
+#include <unistd.h>
+
 namespace tavilo {
 namespace {
 
@@ -13,21 +15,42 @@ const fs::path* lastUsed(const ProjectPaths& paths) {
   return nullptr;
 }
 
+bool writableFolder(const fs::path& folder) {
+  std::error_code error;
+  if (!fs::is_directory(folder, error))
+    return false;
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 }  // namespace
 
-SaveLocation suggestedSaveLocation(const ProjectPaths& paths, const fs::path& programFolder) {
+fs::path defaultProjectFolder(const fs::path& programFolder, const fs::path& documentsFolder) {
+  const fs::path beside = programFolder / kProjectFolderName;
+  std::error_code error;
+  if (writableFolder(beside))
+    return beside;
+  if (!fs::exists(beside, error) && writableFolder(programFolder) &&
+      fs::create_directory(beside, error)) {
+    return beside;
+  }
+  const fs::path own = documentsFolder / kDocumentsFolderName;
+  fs::create_directories(own, error);
+  return own;
+}
+
+SaveLocation suggestedSaveLocation(const ProjectPaths& paths, const fs::path& defaultFolder) {
   if (const fs::path* last = lastUsed(paths)) {
     fs::path name = last->filename();
     name.replace_extension(kProjectExtension);
     return {last->parent_path(), name.string()};
   }
-  return {programFolder / kProjectFolderName, std::string(kDefaultProjectFileName)};
+  return {defaultFolder, std::string(kDefaultProjectFileName)};
 }
 
-fs::path openStartFolder(const ProjectPaths& paths, const fs::path& programFolder) {
+fs::path openStartFolder(const ProjectPaths& paths, const fs::path& defaultFolder) {
   if (const fs::path* last = lastUsed(paths))
     return last->parent_path();
-  return programFolder / kProjectFolderName;
+  return defaultFolder;
 }
 
 fs::path withProjectExtension(const fs::path& typed) {

@@ -16,6 +16,9 @@ inline constexpr std::string_view kProjectFileFilter =
 // The folder beside the program that holds project files by default.
 inline constexpr std::string_view kProjectFolderName = "Data";
 inline constexpr std::string_view kDefaultProjectFileName = "Data.tvl";
+// The project folder in the user's documents when the program's own folder
+// cannot be written.
+inline constexpr std::string_view kDocumentsFolderName = "Tavilo";
 
 // Empty until a file has been opened or saved in this run.
 struct ProjectPaths {
@@ -29,16 +32,22 @@ struct SaveLocation {
   std::string fileName;
 };
 
+// The folder the file dialogs start in before a file has been opened or
+// saved: "Data" beside the program, made if it is missing; when the program's
+// folder cannot be written (an installed program), "Tavilo" in the user's
+// documents folder instead.
+std::filesystem::path defaultProjectFolder(const std::filesystem::path& programFolder,
+                                           const std::filesystem::path& documentsFolder);
+
 // The save dialog's start: the file opened last (its name with the extension
-// ".tvl"), else the file saved last, else "Data.tvl" in the folder "Data"
-// beside the program.
+// ".tvl"), else the file saved last, else "Data.tvl" in the default folder.
 SaveLocation suggestedSaveLocation(const ProjectPaths& paths,
-                                   const std::filesystem::path& programFolder);
+                                   const std::filesystem::path& defaultFolder);
 
 // The open dialog's start folder: that of the file opened last, else of the
-// file saved last, else the folder "Data" beside the program.
+// file saved last, else the default folder.
 std::filesystem::path openStartFolder(const ProjectPaths& paths,
-                                      const std::filesystem::path& programFolder);
+                                      const std::filesystem::path& defaultFolder);
 
 // A name typed without an extension receives ".tvl"; any other extension is
 // kept as typed.

@@ -2,6 +2,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
 
 #include <string>
 #include <vector>
@@ -226,10 +229,10 @@ TEST(ProjectReaderTest, MessagesOfAConvertedFileNameTheLegacyLine) {
 
 TEST(ProjectPathsTest, DialogStartsAndExtension) {
   ProjectPaths paths;
-  const SaveLocation first = suggestedSaveLocation(paths, "/opt/tavilo");
+  const SaveLocation first = suggestedSaveLocation(paths, "/opt/tavilo/Data");
   EXPECT_EQ(first.folder, "/opt/tavilo/Data");
   EXPECT_EQ(first.fileName, "Data.tvl");
-  EXPECT_EQ(openStartFolder(paths, "/opt/tavilo"), "/opt/tavilo/Data");
+  EXPECT_EQ(openStartFolder(paths, "/opt/tavilo/Data"), "/opt/tavilo/Data");
 
   rememberSaved(paths, "/home/u/saved.tvl");
   EXPECT_EQ(suggestedSaveLocation(paths, "/opt/tavilo").fileName, "saved.tvl");
@@ -242,6 +245,26 @@ TEST(ProjectPathsTest, DialogStartsAndExtension) {
   EXPECT_EQ(projectWindowTitle(paths.current), "Tavilo for win [/home/u/old/roof.txt]");
 
   EXPECT_EQ(withProjectExtension("/home/u/roof"), "/home/u/roof.tvl");
+}
+
+TEST(ProjectPathsTest, DefaultFolderIsBesideTheProgramUnlessItCannotBeWritten) {
+  namespace fs = std::filesystem;
+  std::string pattern = (fs::temp_directory_path() / "tavilo_paths_XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path root = pattern;
+  const fs::path program = root / "bin";
+  const fs::path documents = root / "docs";
+  fs::create_directories(program);
+  EXPECT_EQ(defaultProjectFolder(program, documents), program / "Data");
+  EXPECT_TRUE(fs::is_directory(program / "Data")) << "made on first use";
+
+  // A "Data" that cannot serve (here a file; for users also a read-only
+  // installation folder) sends the dialogs to the documents folder.
+  fs::remove(program / "Data");
+  std::ofstream(program / "Data") << "not a folder";
+  EXPECT_EQ(defaultProjectFolder(program, documents), documents / "Tavilo");
+  EXPECT_TRUE(fs::is_directory(documents / "Tavilo"));
+  fs::remove_all(root);
   EXPECT_EQ(withProjectExtension("/home/u/roof.tvl"), "/home/u/roof.tvl");
   EXPECT_EQ(withProjectExtension("/home/u/roof.bak"), "/home/u/roof.bak");
 }

@@ -358,11 +358,13 @@ ProjectLoad loadProject(const std::filesystem::path& path, const ProjectContext&
   try {
     lines = readTextLines(path);
   } catch (const UserError& error) {
-    return {{}, error.what(), false};
+    return {{}, error.what(), false, false};
   }
   rememberOpened(context.paths, path);
   context.form.setProjectPath(path.string());
-  return applyProjectLines(std::move(lines), path.string(), context);
+  ProjectLoad load = applyProjectLines(std::move(lines), path.string(), context);
+  load.fileRead = true;
+  return load;
 }
 
 ProjectLoad applyProjectLines(std::vector<std::string> fileLines, const std::string& fileLabel,

@@ -46,6 +46,7 @@ struct ProjectLoad {
   // when the load stopped at a line (the items before it stay applied).
   std::optional<std::string> failure;
   bool converted = false;  // the file was in the legacy keyed layout
+  bool fileRead = false;   // the file could be read, so its items were applied
 
   bool completed() const { return !failure.has_value(); }
 };
