@@ -1,0 +1,44 @@
+#pragma once
+// What every window of the desktop program shares: text conversion between
+// the models (UTF-8) and Qt, the program's message box, colours and fonts.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace tavilo::ui {
+
+inline QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string utf8(const QString& text) {
+  return text.toStdString();
+}
+
+// The application title, shown on message boxes.
+inline constexpr std::string_view kApplicationTitle = "Tavilo for win";
+
+// A plain modal message box with an OK button, as every message of the
+// program is shown.
+void showMessage(QWidget* parent, const QString& text);
+
+// Where showMessage sends its text: a message box unless replaced. The window
+// tests replace it to read the messages instead of answering modal boxes.
+using MessagePresenter = std::function<void(QWidget* parent, const QString& text)>;
+// Installs `presenter` (an empty one restores the message box) and returns
+// the one it replaces.
+MessagePresenter setMessagePresenter(MessagePresenter presenter);
+
+inline const QColor kScreenBlue{0, 102, 153};    // ground of the input screen, the splash
+inline const QColor kNavy{0, 0, 128};            // chosen item of a choice group
+inline const QColor kCaptionGrey{153, 153, 153};  // heavy-snow label when not ticked
+
+// The face of the windows: the proportional Japanese Gothic, 12 pixels high.
+QFont windowFont(int pixelSize = 12, bool bold = false);
+
+}  // namespace tavilo::ui
