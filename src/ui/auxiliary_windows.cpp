@@ -1,0 +1,247 @@
+#include "ui/auxiliary_windows.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <array>
+
+#include "ui/ui_support.h"
+#include "ui/window_placement.h"
+
+namespace tavilo::ui {
+namespace {
+
+constexpr const char* kMakerName = "Morenta";
+constexpr Qt::WindowFlags kOnTopPanelFlags =
+    Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+
+void setColour(QWidget& widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette palette = widget.palette();
+  palette.setColor(role, colour);
+  widget.setPalette(palette);
+}
+
+void paintBlue(QWidget& widget) {
+  setColour(widget, QPalette::Window, kScreenBlue);
+  setColour(widget, QPalette::WindowText, Qt::white);
+  widget.setAutoFillBackground(true);
+}
+
+QLabel* whiteLabel(QWidget* parent, const QString& text, const QFont& font, const QRect& geometry,
+                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(font);
+  label->setGeometry(geometry);
+  label->setAlignment(alignment);
+  setColour(*label, QPalette::WindowText, Qt::white);
+  return label;
+}
+
+// The lines of the notice; the last one stands at the right.
+constexpr std::array<const char*, 15> kNoticeLines = {
+    "本ソフトウェアのご使用にあたり、下記事項についてご了承下さい。",
+    "ご了承頂けない場合は、本ソフトウェアのご利用を中止願います。",
+    "",
+    "□著作権等",
+    "本ソフトウェアの著作権はMorentaに帰属します。",
+    " プログラムは改変せず、そのままご利用下さい。",
+    "",
+    "□免責事項",
+    " 本プログラムの使用にあたっては、使用者自身の責任の下に行ってください。",
+    " 本プログラムの使用によるいかなる損害に対しても、作者は一切の責任を",
+    " 負いかねます。",
+    " 本プログラムの内容に不都合・不具合が生じた場合、または作者が必要と",
+    " 認めた場合、その修正・改訂のためのプログラムの訂正を行います。",
+    " ただし、作者はプログラム訂正の義務を負うものではありません。",
+    "以上",
+};
+
+void fillNoticeText(QTextEdit& box) {
+  QTextCursor cursor(box.document());
+  QTextBlockFormat left;
+  left.setAlignment(Qt::AlignLeft);
+  QTextBlockFormat right;
+  right.setAlignment(Qt::AlignRight);
+  for (std::size_t i = 0; i < kNoticeLines.size(); ++i) {
+    if (i > 0)
+      cursor.insertBlock();
+    cursor.setBlockFormat(i + 1 == kNoticeLines.size() ? right : left);
+    cursor.insertText(QString::fromUtf8(kNoticeLines[i]));
+  }
+  box.moveCursor(QTextCursor::Start);
+}
+
+}  // namespace
+
+// ---- Splash
+
+SplashWindow::SplashWindow(const QString& version, QWidget* parent)
+    : QWidget(parent, kOnTopPanelFlags) {
+  constexpr int kWidth = 380;
+  constexpr int kHeight = 190;
+  setFont(windowFont());
+  setFixedSize(kWidth, kHeight);
+  paintBlue(*this);
+  setCursor(Qt::WaitCursor);
+
+  QFont productFont = windowFont(30, true);
+  productFont.setItalic(true);
+  whiteLabel(this, QStringLiteral("Tavilo  for win"), productFont, QRect(24, 22, 340, 44));
+  whiteLabel(this, QStringLiteral("ver.") + version, windowFont(14), QRect(28, 70, 200, 20));
+  auto* rule = new QFrame(this);
+  rule->setGeometry(24, 100, kWidth - 48, 2);
+  rule->setAutoFillBackground(true);
+  setColour(*rule, QPalette::Window, Qt::white);
+  whiteLabel(this, QStringLiteral("プログラムを起動中です ・・・"), windowFont(13),
+             QRect(28, 114, 320, 20));
+  whiteLabel(this, QString::fromUtf8(kMakerName), windowFont(12, true),
+             QRect(24, kHeight - 32, kWidth - 48, 18), Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void SplashWindow::present() {
+  centreOnScreen(*this);
+  show();
+  bringToFront(*this, false);
+  repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// ---- Terms-of-use notice
+
+void showNotice(QWidget* parent) {
+  constexpr int kWidth = 480;
+  constexpr int kBandHeight = 60;
+  constexpr int kTextTop = kBandHeight + 10;
+  constexpr int kTextHeight = 232;
+  constexpr int kHeight = kTextTop + kTextHeight + 50;
+
+  QDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                             Qt::WindowStaysOnTopHint);
+  dialog.setWindowTitle(QStringLiteral("ご確認下さい"));
+  dialog.setModal(true);
+  dialog.setFont(windowFont());
+  dialog.setFixedSize(kWidth, kHeight);
+
+  auto* band = new QWidget(&dialog);
+  band->setGeometry(0, 0, kWidth, kBandHeight);
+  paintBlue(*band);
+  whiteLabel(band, QStringLiteral("「Tavilo for win」のご利用について"), windowFont(16, true),
+             QRect(16, 8, kWidth - 32, 26));
+  whiteLabel(band, QString::fromUtf8(kMakerName), windowFont(12), QRect(32, 36, kWidth - 48, 18));
+
+  auto* text = new QTextEdit(&dialog);
+  text->setGeometry(10, kTextTop, kWidth - 20, kTextHeight);
+  text->setReadOnly(true);
+  text->setLineWrapMode(QTextEdit::NoWrap);
+  fillNoticeText(*text);
+
+  auto* confirm = new QPushButton(QStringLiteral("確　認"), &dialog);
+  confirm->setGeometry((kWidth - 100) / 2, kHeight - 40, 100, 30);
+  confirm->setDefault(true);
+  QObject::connect(confirm, &QPushButton::clicked, &dialog, &QDialog::accept);
+
+  centreOn(dialog, parent);
+  confirm->setFocus();
+  dialog.exec();
+}
+
+// ---- Overview
+
+OverviewWindow::OverviewWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
+  // 584 × 693 with the frame, whose title bar and borders take 28 of the height.
+  constexpr int kWidth = 584;
+  constexpr int kHeight = 693 - 28;
+  setWindowTitle(QStringLiteral("概　　要　[ Tavilo屋根計算プログラム ]"));
+  setFont(windowFont());
+  resize(kWidth, kHeight);
+  browser_ = new QTextBrowser(this);
+  browser_->setGeometry(0, 0, kWidth, kHeight);
+  browser_->setReadOnly(true);
+  browser_->setOpenLinks(false);
+  browser_->document()->setDocumentMargin(10);
+  browser_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  browser_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
+  const QString path = qs((dataFolder / kDocumentName).string());
+  QFile file(path);
+  if (!QFileInfo(path).isFile()) {
+    showMessage(parentWidget(), QStringLiteral("概要の文書「%1」が見つかりません。").arg(path));
+    return false;
+  }
+  if (!file.open(QIODevice::ReadOnly)) {
+    showMessage(parentWidget(), QStringLiteral("概要の文書「%1」を読み込めません。").arg(path));
+    return false;
+  }
+  browser_->setMarkdown(QString::fromUtf8(file.readAll()));
+  browser_->moveCursor(QTextCursor::Start);
+  if (!isVisible())
+    centreOnScreen(*this);
+  show();
+  bringToFront(*this);
+  return true;
+}
+
+// ---- Fire resistance
+
+FireResistanceWindow::FireResistanceWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("耐火仕様"));
+  setFont(windowFont());
+  const QPixmap picture(QStringLiteral(":/resources/fire_resistance.png"));
+  auto* view = new QLabel(this);
+  view->setPixmap(picture);
+  view->setGeometry(QRect(QPoint(0, 0), picture.size()));
+  setFixedSize(picture.size());
+}
+
+void FireResistanceWindow::showAndFocus() {
+  if (!isVisible())
+    placeAtScreenTopLeft(*this);
+  show();
+  bringToFront(*this);
+  setFocus(Qt::OtherFocusReason);
+}
+
+// ---- Busy panel
+
+BusyPanel::BusyPanel(const QString& caption) {
+  constexpr int kWidth = 192;
+  constexpr int kHeight = 73;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  auto panel = std::make_unique<QWidget>(nullptr, kOnTopPanelFlags);
+  panel->setFixedSize(kWidth, kHeight);
+  panel->setFont(windowFont());
+  paintBlue(*panel);
+  whiteLabel(panel.get(), caption, windowFont(14, true), QRect(0, 0, kWidth, kHeight),
+             Qt::AlignCenter);
+  panel_ = std::move(panel);
+  centreOnScreen(*panel_);
+  panel_->show();
+  bringToFront(*panel_, false);
+  // The work that follows blocks the event loop: draw the panel now.
+  panel_->repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+BusyPanel::~BusyPanel() {
+  panel_->hide();
+  panel_.reset();
+  QApplication::restoreOverrideCursor();
+}
+
+}  // namespace tavilo::ui

@@ -1,0 +1,79 @@
+#pragma once
+// The small windows around the input screen: the splash shown while the
+// program starts, the terms-of-use notice, the overview document, the
+// fire-resistance figure and the busy panel of long commands.
+
+#include <QString>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+class QTextBrowser;
+
+namespace tavilo::ui {
+
+// Borderless, always on top, centred on the screen, with the hourglass
+// cursor: the product name, "ver." + version and the start-up line.
+class SplashWindow : public QWidget {
+ public:
+  explicit SplashWindow(const QString& version, QWidget* parent = nullptr);
+
+  // Centres, shows and paints the window before the caller goes on working.
+  void present();
+};
+
+// The terms-of-use notice "ご確認下さい", modal and always on top, centred on
+// `parent` (on the screen without one). Returns when "確　認" closed it. The
+// dialog is made anew for every showing and destroyed when it closes.
+void showNotice(QWidget* parent);
+
+// The overview document in a read-only viewer. Closing the window only hides
+// it.
+class OverviewWindow : public QWidget {
+ public:
+  static constexpr const char* kDocumentName = "Tvl_general.md";
+
+  explicit OverviewWindow(QWidget* parent = nullptr);
+
+  // The "概　要" command: reads the document from the data folder anew (UTF-8
+  // Markdown) and shows the window. A file that is missing or cannot be read
+  // is reported with a message naming it, and the window is not shown.
+  // Answers whether the window was shown.
+  bool showOverview(const std::filesystem::path& dataFolder);
+
+  QTextBrowser* browser() const { return browser_; }
+
+ private:
+  QTextBrowser* browser_ = nullptr;
+};
+
+// The fire-resistance figure in a window of its size at the top left of the
+// screen. Closing the window only hides it.
+class FireResistanceWindow : public QWidget {
+ public:
+  explicit FireResistanceWindow(QWidget* parent = nullptr);
+
+  // The "耐火仕様" command.
+  void showAndFocus();
+};
+
+// The panel a long command shows while it works, with the hourglass cursor:
+// the constructor shows and paints it before the work starts, the destructor
+// removes it and gives the cursor back.
+class BusyPanel {
+ public:
+  static constexpr const char* kCalculating = "　計算中 ・・・";
+  static constexpr const char* kPrinting = "　印刷中 ・・・";
+
+  explicit BusyPanel(const QString& caption = QString::fromUtf8(kCalculating));
+  ~BusyPanel();
+  BusyPanel(const BusyPanel&) = delete;
+  BusyPanel& operator=(const BusyPanel&) = delete;
+
+  const QWidget& panel() const { return *panel_; }
+
+ private:
+  std::unique_ptr<QWidget> panel_;
+};
+
+}  // namespace tavilo::ui

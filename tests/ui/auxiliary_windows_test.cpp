@@ -1,0 +1,128 @@
+// The notice, the overview window and the busy panel.
+
+#include "ui/auxiliary_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "session_fixture.h"
+
+namespace tavilo::ui {
+namespace {
+
+using testing::MessageLog;
+
+// What the answering timer saw of the notice.
+struct NoticeSeen {
+  bool found = false;
+  bool modal = false;
+  QString title;
+  QString lastLine;
+  Qt::Alignment lastLineAlignment;
+  int lines = 0;
+  QPointer<QWidget> dialog;
+};
+
+// Answers the notice with "確　認" once it is up.
+void confirmNoticeLater(NoticeSeen& seen) {
+  QTimer::singleShot(0, [&seen] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) {
+      confirmNoticeLater(seen);
+      return;
+    }
+    seen.found = true;
+    seen.modal = dialog->isModal();
+    seen.title = dialog->windowTitle();
+    seen.dialog = dialog;
+    if (const auto* text = dialog->findChild<QTextEdit*>()) {
+      const QTextBlock last = text->document()->lastBlock();
+      seen.lines = text->document()->blockCount();
+      seen.lastLine = last.text();
+      seen.lastLineAlignment = last.blockFormat().alignment();
+    }
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("確　認"))
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+  });
+}
+
+TEST(NoticeTest, IsModalAndCanBeOpenedAgain) {
+  for (int showing = 0; showing < 2; ++showing) {
+    NoticeSeen seen;
+    confirmNoticeLater(seen);
+    showNotice(nullptr);
+    ASSERT_TRUE(seen.found);
+    EXPECT_TRUE(seen.modal);
+    EXPECT_EQ(seen.title, "ご確認下さい");
+    EXPECT_EQ(seen.lines, 15);
+    EXPECT_EQ(seen.lastLine, "以上");
+    EXPECT_TRUE(seen.lastLineAlignment & Qt::AlignRight);
+    EXPECT_TRUE(seen.dialog.isNull()) << "the notice is destroyed when it closes";
+  }
+}
+
+bool writeFile(const QString& path, const QByteArray& content) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         file.write(content) == content.size();
+}
+
+TEST(OverviewTest, ReadsTheDocumentAnewEachTime) {
+  QTemporaryDir data;
+  const QString document = data.filePath(QString::fromUtf8(OverviewWindow::kDocumentName));
+  OverviewWindow window;
+  ASSERT_TRUE(writeFile(document, "# 初版\n\n本文"));
+  ASSERT_TRUE(window.showOverview(data.path().toStdString()));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(window.browser()->toPlainText().contains("初版"));
+
+  window.close();
+  EXPECT_FALSE(window.isVisible());
+  ASSERT_TRUE(writeFile(document, "# 改訂版\n\n本文"));
+  ASSERT_TRUE(window.showOverview(data.path().toStdString()));
+  EXPECT_TRUE(window.browser()->toPlainText().contains("改訂版"));
+  EXPECT_FALSE(window.browser()->toPlainText().contains("初版"));
+}
+
+TEST(OverviewTest, MissingDocumentGivesOneMessageAndNoWindow) {
+  QTemporaryDir data;
+  MessageLog messages;
+  OverviewWindow window;
+  EXPECT_FALSE(window.showOverview(data.path().toStdString()));
+  EXPECT_FALSE(window.isVisible());
+  ASSERT_EQ(messages.texts.size(), 1);
+  EXPECT_TRUE(messages.texts[0].contains("Tvl_general.md"));
+}
+
+TEST(BusyPanelTest, ShowsWhileItLivesWithTheWaitCursor) {
+  QPointer<const QWidget> panel;
+  {
+    BusyPanel busy(QString::fromUtf8(BusyPanel::kPrinting));
+    panel = &busy.panel();
+    EXPECT_TRUE(busy.panel().isVisible());
+    EXPECT_EQ(busy.panel().size(), QSize(192, 73));
+    ASSERT_NE(busy.panel().findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(busy.panel().findChild<QLabel*>()->text(), "　印刷中 ・・・");
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  }
+  EXPECT_TRUE(panel.isNull());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace tavilo::ui
