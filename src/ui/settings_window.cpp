@@ -186,23 +186,23 @@ void SettingsWindow::buildButtons() {
     palette.setColor(QPalette::WindowText, kNavy);
     note->setPalette(palette);
   }
-  struct ButtonSpec {
+  struct DialogButton {
     FieldId id;
     int left;
     int width;
     void (SettingsWindow::*action)();
   };
-  const std::array<ButtonSpec, 3> buttons = {{
+  const std::array<DialogButton, 3> buttons = {{
       {FieldId::SettingsResetButton, 146, 108, &SettingsWindow::reset},
       {FieldId::SettingsApplyButton, 262, 96, &SettingsWindow::apply},
       {FieldId::SettingsCancelButton, 364, 96, &SettingsWindow::cancel},
   }};
-  for (const ButtonSpec& spec : buttons) {
-    auto* button = new QPushButton(caption(spec.id), this);
-    button->setGeometry(spec.left, kTop, spec.width, 32);
+  for (const DialogButton& entry : buttons) {
+    auto* button = new QPushButton(caption(entry.id), this);
+    button->setGeometry(entry.left, kTop, entry.width, 32);
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, spec.action);
-    registerControl(spec.id, button);
+    connect(button, &QPushButton::clicked, this, entry.action);
+    registerControl(entry.id, button);
   }
 }
 
