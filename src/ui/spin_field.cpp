@@ -31,6 +31,10 @@ void SpinField::showText(const QString& text) {
                                      static_cast<int>(text.size())));
 }
 
+void SpinField::setTypingAllowed(bool allowed) {
+  lineEdit()->setReadOnly(!allowed);
+}
+
 void SpinField::stepBy(int steps) {
   const int direction = steps > 0 ? 1 : -1;
   // Page keys ask for ten steps; the model steps one at a time.

@@ -17,6 +17,8 @@ class SpinField : public QAbstractSpinBox {
   QString text() const;
   // Shows the model's text, keeping the cursor where the user left it.
   void showText(const QString& text);
+  // A field that takes no typing still steps with its arrows and keys.
+  void setTypingAllowed(bool allowed);
 
   void stepBy(int steps) override;
   QValidator::State validate(QString& input, int& pos) const override;

@@ -300,7 +300,7 @@ LoadDerivations prepareCalculationData(const InputForm& form, const CoefficientS
   return prepareCalculationData(conditions, data, settings, inputs);
 }
 
-CalculateResult calculate(InputForm& form, AppState& state) {
+CalculateResult calculate(InputForm& form, AppState& state, const std::function<void()>& checked) {
   CalculateResult result;
   result.events = form.focusField(FieldId::CalculateButton);
   const auto message =
@@ -317,6 +317,8 @@ CalculateResult calculate(InputForm& form, AppState& state) {
     return result;
   }
 
+  if (checked)
+    checked();
   DesignConditions& c = state.conditions;
   c.snowIncreaseState = 0;
   c.snowIncreaseFactor = 0.0;

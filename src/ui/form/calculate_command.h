@@ -4,6 +4,7 @@
 // calculation data and the calculation run. The window shows the refusal or
 // the result; the batch tool prints them.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -79,8 +80,10 @@ struct CalculateResult {
 
 // The calculate command: the focus goes to the calculate button (an overhang
 // field that refuses to let it go stops the command), then check, gather,
-// prepare and run. The outcome is also kept in state.lastOutcome; a refused
-// command leaves the last outcome as it was.
-CalculateResult calculate(InputForm& form, AppState& state);
+// prepare and run. `checked` runs once the input check has passed, before the
+// work starts (the window shows its busy panel there). The outcome is also
+// kept in state.lastOutcome; a refused command leaves the last outcome as it was.
+[[nodiscard]] CalculateResult calculate(InputForm& form, AppState& state,
+                                        const std::function<void()>& checked = {});
 
 }  // namespace tavilo

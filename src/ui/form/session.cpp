@@ -63,8 +63,8 @@ std::optional<std::string> Session::startUp(std::string_view version) {
   return failure;
 }
 
-CalculateResult Session::calculate() {
-  return tavilo::calculate(form_, state_);
+CalculateResult Session::calculate(const std::function<void()>& checked) {
+  return tavilo::calculate(form_, state_, checked);
 }
 
 SaveLocation Session::saveLocation() const {

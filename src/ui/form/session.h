@@ -65,7 +65,8 @@ class Session {
   const std::optional<CalculationOutcome>& lastOutcome() const { return state_.lastOutcome; }
 
   // ---- "計　算"
-  [[nodiscard]] CalculateResult calculate();
+  // `checked` runs once the input check has passed, before the work starts.
+  [[nodiscard]] CalculateResult calculate(const std::function<void()>& checked = {});
 
   // ---- "データ保存" and "データ読込"
   SaveLocation saveLocation() const;
