@@ -86,6 +86,35 @@ void writeCase(std::ostringstream& text, const ResultsSection& section) {
   }
 }
 
+bool sameFile(const fs::path& a, const fs::path& b) {
+  std::error_code code;
+  if (fs::equivalent(a, b, code))
+    return true;
+  // Neither exists yet: the same name however written.
+  return fs::weakly_canonical(fs::absolute(a, code), code) ==
+         fs::weakly_canonical(fs::absolute(b, code), code);
+}
+
+// A report file may not replace the project it is drawn from, nor the other
+// report file; an empty name is no file at all.
+std::optional<std::string> outputRefusal(const BatchOptions& options) {
+  const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
+      {"--pdf", &options.pdf}, {"--png", &options.png}};
+  for (const auto& [option, path] : outputs) {
+    if (!*path)
+      continue;
+    if ((*path)->empty())
+      return std::string(option) + " の出力先が空です。書き込むファイル名を指定して下さい。";
+    if (sameFile(**path, options.project)) {
+      return std::string(option) + " の出力先「" + (*path)->string() +
+             "」は読み込むデータファイルそのものです。別のファイル名を指定して下さい。";
+    }
+  }
+  if (options.pdf && options.png && sameFile(*options.pdf, *options.png))
+    return "--pdf と --png に同じファイル「" + options.pdf->string() + "」は指定できません。";
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {
@@ -115,6 +144,10 @@ std::string summaryText(const CalculationOutcome& outcome, const fs::path& proje
 int runBatch(const BatchOptions& options, const fs::path& executable, std::ostream& out,
              std::ostream& err) {
   try {
+    if (const auto refusal = outputRefusal(options)) {
+      err << *refusal << '\n';
+      return kBatchRefused;
+    }
     const fs::path dataDir = options.dataDir.value_or(defaultDataDir(executable));
     Session session({executable.parent_path(), dataDir, {}});
     if (const auto failure = session.startUp("")) {

@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -72,8 +73,10 @@ int main(int argc, char** argv) {
   app.add_option("--data-dir", dataDir,
                  "所在地データ (Data_Address.csv, Data_SnowfallV.csv) のフォルダ");
   app.add_flag("--json", json, "要約の代わりに計算の全内容を JSON で出力する");
-  app.add_option("--pdf", pdf, "印刷用の計算書 (A4 縦) を書く PDF ファイル");
-  app.add_option("--png", png, "計算結果画面のイメージを書く PNG ファイル");
+  const CLI::Option* pdfOption =
+      app.add_option("--pdf", pdf, "印刷用の計算書 (A4 縦) を書く PDF ファイル");
+  const CLI::Option* pngOption =
+      app.add_option("--png", png, "計算結果画面のイメージを書く PNG ファイル");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -86,10 +89,14 @@ int main(int argc, char** argv) {
   if (!dataDir.empty())
     options.dataDir = dataDir;
   options.json = json;
-  if (!pdf.empty())
+  // An option given with an empty name is refused by the command, not ignored.
+  if (pdfOption->count() > 0)
     options.pdf = pdf;
-  if (!png.empty())
+  if (pngOption->count() > 0)
     options.png = png;
+  // A file-size limit then fails the write with a message instead of ending
+  // the process.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::unique_ptr<QGuiApplication> drawing;
   if (options.pdf || options.png)
     drawing = drawingApplication(argc, argv);

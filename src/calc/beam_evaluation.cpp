@@ -162,8 +162,8 @@ SpanMoments spanMoments(const BeamModel& model, const BeamResult& result, int me
   }
   const SpanLoads s = spanLoadsOf(model, member);
   const auto& forces = result.memberEndForces[static_cast<std::size_t>(member)];
-  const double mi = std::floor(forces[2]);
-  const double mj = std::floor(forces[5]);
+  const double mi = floorTo(forces[2], 0);
+  const double mj = floorTo(forces[5], 0);
   const double l = s.length;
   const PointLoadMoment pointMoment(s);
   if (storeSamples)
@@ -175,9 +175,9 @@ SpanMoments spanMoments(const BeamModel& model, const BeamResult& result, int me
     const double x = kStep * step;
     if (x > l)
       break;
-    const double moment = std::floor(mi * (1 - x / l) - mj * x / l + s.w * x * (l - x) / 2 +
-                                     pointMoment.at(x) + varyingLoadMoment(s, x)) +
-                          0.0;  // no negative zeros in the samples
+    const double moment = floorTo(mi * (1 - x / l) - mj * x / l + s.w * x * (l - x) / 2 +
+                                      pointMoment.at(x) + varyingLoadMoment(s, x),
+                                  0);
     if (step == 0 || moment < out.minimum) {
       out.minimum = moment;
       out.minimumPosition = x;
@@ -200,7 +200,7 @@ SpanMoments spanMoments(const BeamModel& model, const BeamResult& result, int me
 
 double roundSpanDeflection(double sum, double deflectionFactor) {
   // + 0.0 turns a negative zero into zero.
-  return -std::floor(sum * deflectionFactor * 10000) * 0.0001 + 0.0;
+  return -floorTo(sum * deflectionFactor, 4) + 0.0;
 }
 
 SpanDeflection spanDeflection(const BeamModel& model, const BeamResult& result, int member,
@@ -213,8 +213,8 @@ SpanDeflection spanDeflection(const BeamModel& model, const BeamResult& result, 
   }
   const auto k = static_cast<std::size_t>(member);
   const SpanLoads s = spanLoadsOf(model, member);
-  const double mi = std::floor(result.memberEndForces[k][2]);
-  const double mj = std::floor(result.memberEndForces[k][5]);
+  const double mi = floorTo(result.memberEndForces[k][2], 0);
+  const double mj = floorTo(result.memberEndForces[k][5], 0);
   const double inverseEi = flexibility(model.youngsModulus, model.inertia[k]);
   if (storeSamples)
     out.samples.reserve(static_cast<std::size_t>(s.length / kSampleSpacing) + 2);
@@ -258,8 +258,8 @@ double overhangRootMoment(const Overhang& o) {
   const double a = o.length;
   // Rounded to 100000 N·mm (0.1 kN·m) for the moment diagram.
   if (o.side == OverhangSide::kLeft)
-    return std::floor(w * (a * a) / 2 * 0.00001 + 0.5) * 100000;
-  return std::floor(-w * (a * a) / 2 * 0.00001 + 0.5) * 100000;
+    return roundHalfUp(w * (a * a) / 2, -5);
+  return roundHalfUp(-w * (a * a) / 2, -5);
 }
 
 std::vector<double> overhangMomentSamples(const Overhang& o) {
@@ -284,7 +284,7 @@ double overhangTipDeflection(const Overhang& o, double deflectionFactor) {
   // An overhang without stiffness reports no deflection, as a span does.
   if (ei8 == 0)
     return 0;
-  return -std::floor(o.lineLoad * (a * a * a * a) / ei8 * deflectionFactor * 1000) * 0.001 + 0.0;
+  return -floorTo(o.lineLoad * (a * a * a * a) / ei8 * deflectionFactor, 3) + 0.0;
 }
 
 std::vector<double> overhangDeflectionSamples(const Overhang& o, double deflectionFactor) {
@@ -302,7 +302,7 @@ std::vector<double> overhangDeflectionSamples(const Overhang& o, double deflecti
       break;
     const double s = o.side == OverhangSide::kLeft ? x : a - x;
     const double shape = s * s * s * s - 4 * a3 * s + 3 * a4;
-    samples.push_back(-std::floor(coefficient * shape * deflectionFactor * 1000) * 0.001 + 0.0);
+    samples.push_back(-floorTo(coefficient * shape * deflectionFactor, 3) + 0.0);
   }
   return endedList(std::move(samples));
 }

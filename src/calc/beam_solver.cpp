@@ -1,5 +1,7 @@
 #include "calc/beam_solver.h"
 
+#include "calc/numbers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -287,7 +289,7 @@ void addOverhangLoads(const BeamModel& model, int count, std::array<Vector6, kMa
 }  // namespace
 
 double roundNodalValue(double value) {
-  const double rounded = std::floor(value * 1000) * 0.001;
+  const double rounded = floorTo(value, 3);
   if (rounded > -0.01 && rounded < 0.01)
     return 0;
   return rounded;

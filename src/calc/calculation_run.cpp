@@ -191,7 +191,7 @@ void selectSmallestRatio(CaseAnalysis& a) {
   std::size_t chosen = 0;
   double best = 0;
   for (std::size_t i = 0; i < slot(a.spanCount); ++i) {
-    const double ratio = std::floor(spanRatio(a.beam.spans[i], a.spanDeflections[i]));
+    const double ratio = floorTo(spanRatio(a.beam.spans[i], a.spanDeflections[i]), 0);
     if (i == 0 || ratio < best) {
       best = ratio;
       chosen = i;
@@ -254,7 +254,7 @@ OverhangCheckInput overhangCheckInput(const OverhangAnalysis& o, bool wallPressu
   if (wallPressure) {
     const double m = -o.wallLineLoad * (a * a) / 2;
     // The right root moment is taken to whole kN·mm (1000 N·mm), half up.
-    in.moment = o.side == OverhangSide::kLeft ? m : std::floor(m / 1000 + 0.5) * 1000;
+    in.moment = o.side == OverhangSide::kLeft ? m : roundHalfUp(m, -3);
     in.deflection = std::fabs(o.wallTipDeflection);
     in.jointForce = std::fabs(o.wallLineLoad) * a;
     return in;
@@ -317,10 +317,12 @@ const CaseConstants& caseConstantsOf(CaseVariant variant) {
 }
 
 std::string ratioText(double ratio) {
-  const double sign = ratio < 0 ? -1.0 : 1.0;
-  // Cut to two places; a binary value a hair below a cut-off keeps its digit.
-  const double cut = sign * std::floor(std::fabs(ratio) * 100 + 1e-8) / 100;
-  char buffer[64];
+  if (!std::isfinite(ratio))
+    return shortestDecimal(ratio);
+  // Cut to two places by the common rule; any finite ratio has a text.
+  const double cut = truncTo(ratio, 2);
+  // The largest double has 309 digits before the point.
+  char buffer[320];
   std::snprintf(buffer, sizeof buffer, "%.2f", std::fabs(cut));
   const std::string text(buffer);
   const std::size_t point = text.find('.');
@@ -347,7 +349,7 @@ LoadDerivations prepareCalculationData(DesignConditions& c, CaLC_DATA& data,
   copySiteAndWindData(c, data);
   setOverhangs(c, data, in);
   data.spanCount = c.spanCount;
-  c.deadPlusLive = static_cast<int>(std::trunc(c.liveLoad + c.unitWeight + c.finishingLoad));
+  c.deadPlusLive = static_cast<int>(truncTo(c.liveLoad + c.unitWeight + c.finishingLoad, 0));
 
   if (settings.calcMethod == kCalcMethodNotices) {
     out.wind = deriveWindLoad(data);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "calc/numbers.h"
+
 namespace tavilo {
 namespace {
 
@@ -17,7 +19,7 @@ int jointCapacity(const std::array<std::array<int, 2>, 3>& table, int deckType, 
   if (method < 0 || method >= static_cast<int>(table.size()))
     return 0;
   const double thickness = deckType == 1 || deckType == 3 ? 1.6 : 1.2;
-  const int tenths = static_cast<int>(std::trunc(thickness * 10));
+  const int tenths = static_cast<int>(truncTo(thickness * 10, 0));
   const auto& row = table[static_cast<size_t>(method)];
   if (tenths == 12)
     return row[0];

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "calc/catalogue.h"
+#include "calc/numbers.h"
 
 namespace tavilo {
 namespace {
@@ -25,7 +26,7 @@ DeflectionCheck deflectionCheck(double deflection, double length, double n) {
 double overhangStress(OverhangSide side, double moment, double sectionModulus) {
   if (side == OverhangSide::kLeft)
     return std::fabs(moment) / sectionModulus;
-  return std::fabs(std::floor(moment / sectionModulus * 10) / 10);
+  return std::fabs(floorTo(moment / sectionModulus, 1));
 }
 
 struct Governing {
@@ -77,7 +78,7 @@ OverhangCheck checkOverhang(const CheckInput& in, const CaseChecks& c, FailureCo
 }  // namespace
 
 double allowableStress(double allowableFactor, int designStrengthF) {
-  return std::floor(allowableFactor * designStrengthF / kLongTermSafety);
+  return floorTo(allowableFactor * designStrengthF / kLongTermSafety, 0);
 }
 
 double jointAllowable(int fastenerCapacity, double allowableFactor) {
@@ -85,7 +86,7 @@ double jointAllowable(int fastenerCapacity, double allowableFactor) {
 }
 
 double spanStress(double maxMoment, double sectionModulus) {
-  return std::ceil(maxMoment / sectionModulus * 10) / 10;
+  return ceilTo(maxMoment / sectionModulus, 1);
 }
 
 FailureCounters& FailureCounters::operator+=(const FailureCounters& other) {

@@ -3,8 +3,10 @@
 // file, a text that is not a number. The message is written in the system's
 // voice and names the file, line and field where it can.
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tavilo {
 
@@ -12,5 +14,14 @@ class UserError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Characters of a value that a message quotes; a longer value is cut.
+inline constexpr std::size_t kEchoedCharacters = 40;
+
+// A value as a message quotes it: cut after 40 characters (with "…" and the
+// full length), and every control character shown visibly as its picture
+// (TAB as "␉", ESC as "␛", DEL as "␡"). A value read from a file may be a
+// whole line of a file that is no project, or hold terminal escapes.
+std::string echoedValue(std::string_view value);
 
 }  // namespace tavilo

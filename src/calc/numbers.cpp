@@ -1,5 +1,6 @@
 #include "calc/numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -20,14 +21,42 @@ double powerOfTen(int n) {
   return std::pow(10.0, n);
 }
 
+double snapToStep(double scaled) {
+  if (!std::isfinite(scaled))
+    return scaled;
+  const double nearest = std::round(scaled);
+  const double tolerance = kStepTolerance * std::max(1.0, std::fabs(nearest));
+  return std::fabs(scaled - nearest) <= tolerance ? nearest : scaled;
+}
+
+namespace {
+
+// x · 10^n and back. Negative places divide and multiply by the exact power
+// 10^-n, so that whole multiples of 100000 come back exact.
+double scaleUp(double x, int n) {
+  return n >= 0 ? x * powerOfTen(n) : x / powerOfTen(-n);
+}
+
+double scaleDown(double whole, int n) {
+  return (n >= 0 ? whole / powerOfTen(n) : whole * powerOfTen(-n)) + 0.0;  // no negative zero
+}
+
+}  // namespace
+
 double roundHalfUp(double x, int n) {
-  const double scale = powerOfTen(n);
-  return std::floor(x * scale + 0.5) / scale;
+  return scaleDown(std::floor(snapToStep(scaleUp(x, n) + 0.5)), n);
 }
 
 double floorTo(double x, int n) {
-  const double scale = powerOfTen(n);
-  return std::floor(x * scale) / scale;
+  return scaleDown(std::floor(snapToStep(scaleUp(x, n))), n);
+}
+
+double ceilTo(double x, int n) {
+  return scaleDown(std::ceil(snapToStep(scaleUp(x, n))), n);
+}
+
+double truncTo(double x, int n) {
+  return scaleDown(std::trunc(snapToStep(scaleUp(x, n))), n);
 }
 
 std::optional<int> parseInteger(std::string_view text) {

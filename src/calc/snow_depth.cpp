@@ -1,6 +1,9 @@
 #include "calc/snow_depth.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "calc/numbers.h"
 
 namespace tavilo {
 
@@ -10,7 +13,13 @@ DerivedSnowDepth deriveSnowDepth(int altitudeM, int seaRatioPercent,
   result.computedDepthM = static_cast<double>(altitudeM) * coefficients.alpha +
                           static_cast<double>(seaRatioPercent) * coefficients.beta * 0.01 +
                           coefficients.gamma;
-  result.depthCm = static_cast<int>(std::floor(result.computedDepthM * 10 + 0.5) * 10);
+  // Rounded half up to 10 cm. The table's coefficients are range-checked when
+  // read; the depth still saturates far beyond the field's range (0 to 9000
+  // cm), which clamps it, rather than overflow.
+  const double depthCm = roundHalfUp(result.computedDepthM * 10, 0) * 10;
+  constexpr double kBound = 1e9;
+  result.depthCm =
+      std::isfinite(depthCm) ? static_cast<int>(std::clamp(depthCm, -kBound, kBound)) : 0;
   return result;
 }
 

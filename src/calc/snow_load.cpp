@@ -107,8 +107,8 @@ void applySnowSurcharge(DesignConditions& conditions, int calcMethod, int roofAn
     conditions.snowIncreaseState = kSnowIncreaseApplied;
   }
   // Ws · α rounded half up to whole N/m²; in state 2 Ws stays as it was.
-  conditions.snowLoad = static_cast<int>(
-      std::floor(10 * (conditions.snowLoad * conditions.snowIncreaseFactor / 10) + 0.5) / 10 * 10);
+  conditions.snowLoad =
+      static_cast<int>(roundHalfUp(conditions.snowLoad * conditions.snowIncreaseFactor, 0));
 }
 
 bool archedRoofAngleTooSteep(const CaLC_DATA& data) {

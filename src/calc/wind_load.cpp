@@ -163,13 +163,13 @@ void selectDesignPressures(WindDerivation& w) {
   w.windNegative = 0;
   const double q = w.velocityPressure;
   for (size_t i = 0; i < static_cast<size_t>(w.positiveCount); ++i) {
-    const int p = static_cast<int>(std::floor(q * w.cfPositive[i]));
+    const int p = static_cast<int>(floorTo(q * w.cfPositive[i], 0));
     w.pressurePositive[i] = p;
     if (std::abs(w.windPositive) < std::abs(p))
       w.windPositive = p;
   }
   for (size_t i = 0; i < static_cast<size_t>(w.negativeCount); ++i) {
-    const int p = static_cast<int>(std::floor(q * w.cfNegative[i]));
+    const int p = static_cast<int>(floorTo(q * w.cfNegative[i], 0));
     w.pressureNegative[i] = p;
     if (p == kEndMarker)
       continue;
@@ -198,7 +198,7 @@ void deriveCurtainWall(WindDerivation& w, const Roughness& roughness, int buildi
   w.wallCpi = internalPressureOf(buildingShape).wall;
   w.wallCf = w.wallCfExternal - w.wallCpi;
   w.wallVelocityPressure = roundHalfUp(w.velocityPressure, 1);
-  w.wallPressure = std::floor(w.wallVelocityPressure * w.wallCf);
+  w.wallPressure = floorTo(w.wallVelocityPressure * w.wallCf, 0);
   w.overhangPressure = w.windNegative - w.wallPressure;
 }
 
@@ -231,12 +231,12 @@ double roofAngleFor(int roofClass, double eavesHeightH1, double buildingHeightH2
     // eaves gets a negative angle.
     const double inverseD = d == 0 ? 0.0 : 1 / d;
     const double t = std::atan((buildingHeightH2 - eavesHeightH1) * inverseD);
-    return t != 0 ? std::floor(t / kPi * 180) : 0.0;
+    return t != 0 ? floorTo(t / kPi * 180, 0) : 0.0;
   }
   if (d == 0)
     return 0.0;
   const double heightDifference = roundHalfUp(std::abs(buildingHeightH2 - eavesHeightH1) * 0.01, 3);
-  return std::floor(std::atan(heightDifference * 100 / d) / kPi * 180);
+  return floorTo(std::atan(heightDifference * 100 / d) / kPi * 180, 0);
 }
 
 WindDerivation deriveWindLoad(const CaLC_DATA& data) {

@@ -79,22 +79,40 @@ struct LineRef {
               std::string_view name) const {
     if (const auto value = parseInteger(fields[field]))
       return *value;
-    fail(fieldLabel(field, name) + "が整数ではありません: 「" + fields[field] + "」");
+    fail(fieldLabel(field, name) + "が整数ではありません: 「" + echoedValue(fields[field]) + "」");
   }
 
   double decimal(const std::vector<std::string>& fields, std::size_t field,
                  std::string_view name) const {
     if (const auto value = parseDecimal(fields[field]))
       return *value;
-    fail(fieldLabel(field, name) + "が数値ではありません: 「" + fields[field] + "」");
+    fail(fieldLabel(field, name) + "が数値ではありません: 「" + echoedValue(fields[field]) + "」");
+  }
+
+  // A number outside [low, high] is a malformed table too: the calculation
+  // would overflow on it.
+  template <typename T>
+  T within(T value, const std::vector<std::string>& fields, std::size_t field,
+           std::string_view name, double low, double high) const {
+    if (value >= low && value <= high)
+      return value;
+    fail(fieldLabel(field, name) + "の値「" + echoedValue(fields[field]) + "」が範囲（" +
+         shortestDecimal(low) + "～" + shortestDecimal(high) + "）の外です。");
   }
 };
+
+// Bounds of the table values the calculation computes with. V0 in m/s; α in
+// m per m of altitude, β in m per percent of sea ratio (× 0.01), γ in m.
+constexpr double kMaxWindSpeed = 100;
+constexpr double kMaxAlpha = 1;
+constexpr double kMaxBeta = 100;
+constexpr double kMaxGamma = 100;
 
 SiteData siteDataOf(const std::vector<std::string>& fields, const LineRef& where) {
   const auto field = [&](std::size_t i) { return where.integer(fields, i, kAddressFieldNames[i]); };
   SiteData site;
   site.snowRegion = field(4);
-  site.windSpeedV0 = field(5);
+  site.windSpeedV0 = where.within(field(5), fields, 5, kAddressFieldNames[5], 0, kMaxWindSpeed);
   site.altitude = field(6);
   site.snowDepth = field(7);
   site.localRuleFlag = field(8);
@@ -229,9 +247,13 @@ std::optional<SnowCoefficients> LocationTables::lookupSnowCoefficients(int snowR
       continue;
     where.requireFields(fields, kSnowFieldCount);
     SnowCoefficients coefficients;
-    coefficients.alpha = where.decimal(fields, 1, kSnowFieldNames[1]);
-    coefficients.beta = where.decimal(fields, 2, kSnowFieldNames[2]);
-    coefficients.gamma = where.decimal(fields, 3, kSnowFieldNames[3]);
+    const auto coefficient = [&](std::size_t i, double bound) {
+      return where.within(where.decimal(fields, i, kSnowFieldNames[i]), fields, i,
+                          kSnowFieldNames[i], -bound, bound);
+    };
+    coefficients.alpha = coefficient(1, kMaxAlpha);
+    coefficients.beta = coefficient(2, kMaxBeta);
+    coefficients.gamma = coefficient(3, kMaxGamma);
     coefficients.radiusR = where.integer(fields, 4, kSnowFieldNames[4]);
     found = coefficients;  // the scan goes on: the last matching line wins
   }

@@ -1,5 +1,6 @@
 #include "persistence/project_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -206,7 +207,7 @@ std::string fileQuoted(std::string_view label) {
 std::string valueComplaint(std::string_view value, std::string_view complaint) {
   if (value.empty())
     return "に値がありません。";
-  return "の値「" + std::string(value) + "」は" + std::string(complaint) + "。";
+  return "の値「" + echoedValue(value) + "」は" + std::string(complaint) + "。";
 }
 
 [[noreturn]] void throwLegacyNotNumber(std::string_view fileLabel, int convertedLine,
@@ -278,6 +279,24 @@ std::vector<std::string> convertLegacyProject(const std::vector<std::string>& li
     converted.push_back(convertLine(kLegacyLines[i], static_cast<int>(i), lines, fileLabel));
   }
   return converted;
+}
+
+void requireProjectFile(const std::vector<std::string>& lines, std::string_view fileLabel) {
+  const bool blank = std::all_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.find_first_not_of(" \t") == std::string::npos;
+  });
+  if (blank) {
+    throw UserError(fileQuoted(fileLabel) +
+                    "は空です。保存したデータファイル（*.tvl）を指定して下さい。");
+  }
+  // Every layout begins with a number (the version or the deck type) or, in
+  // the legacy layout, with the project name entry.
+  const std::string& first = lines.front();
+  if (isLegacyProject(lines) || parseInteger(first))
+    return;
+  throw UserError(fileQuoted(fileLabel) +
+                  "はこのプログラムのデータファイルではありません（1 行目「" + echoedValue(first) +
+                  "」）。保存したデータファイル（*.tvl）を指定して下さい。");
 }
 
 int legacySourceLine(int convertedLine) {

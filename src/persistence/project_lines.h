@@ -103,6 +103,12 @@ bool isLegacyProject(const std::vector<std::string>& lines);
 std::vector<std::string> convertLegacyProject(const std::vector<std::string>& lines,
                                               std::string_view fileLabel = {});
 
+// Throws UserError saying that the file is no project file when it is empty
+// (or blank), or when its first line is neither a number (the version or the
+// version-less deck type) nor the legacy layout's first entry: a text file,
+// /dev/null or a table is not read item by item until some line fails.
+void requireProjectFile(const std::vector<std::string>& lines, std::string_view fileLabel);
+
 // The legacy line (0-based) that a converted line comes from, or -1 for a
 // line the conversion writes as a constant.
 int legacySourceLine(int convertedLine);

@@ -2,6 +2,7 @@
 
 #include <pwd.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <array>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "persistence/system_reason.h"
 #include "persistence/text_file.h"
 
 namespace tavilo {
@@ -60,8 +62,7 @@ std::optional<std::string> complete(const SettingsFolderCheck& check) {
   if (!std::filesystem::is_directory(check.folder, code)) {
     std::filesystem::create_directories(check.folder, code);
     if (code || !std::filesystem::is_directory(check.folder, code)) {
-      const std::string reason =
-          code ? code.message() : std::make_error_code(std::errc::not_a_directory).message();
+      const std::string reason = systemReasonText(code ? code.value() : ENOTDIR);
       return "設定フォルダ「" + check.folder.string() + "」を作成できません: " + reason + "。" +
              failureNote();
     }
@@ -72,7 +73,7 @@ std::optional<std::string> complete(const SettingsFolderCheck& check) {
   try {
     writeFileAtomically(check.marker, stamp);
   } catch (const std::exception& error) {
-    return std::string(error.what()) + "。" + failureNote();
+    return std::string(error.what()) + failureNote();
   }
   return std::nullopt;
 }

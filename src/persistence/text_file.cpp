@@ -6,15 +6,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <system_error>
 
 #include "calc/errors.h"
+#include "persistence/system_reason.h"
 
 namespace tavilo {
 namespace {
@@ -27,7 +31,7 @@ std::string quoted(const std::filesystem::path& path) {
 }
 
 std::string systemReason(int error) {
-  return std::generic_category().message(error);
+  return systemReasonText(error);
 }
 
 // One iconv conversion descriptor, closed on every path.
@@ -220,22 +224,116 @@ std::string cannotEncode(std::string_view utf8, std::size_t at) {
   return "文字" + describeCharacter(utf8, at) + "は CP932 (Shift-JIS) で書けません";
 }
 
-// Removes the temporary file unless it has been renamed into place.
+// Names of temporary files that exist on disk right now, removed by the
+// signal handler below when SIGTERM, SIGINT, SIGHUP or SIGQUIT ends the
+// process before they were renamed into place. Fixed storage, written only
+// outside the handler; the handler touches nothing but unlink.
+constexpr std::size_t kPendingSlots = 4;
+constexpr std::size_t kPendingPathMax = 4096;
+char pendingPaths[kPendingSlots][kPendingPathMax];
+volatile std::sig_atomic_t pendingInUse[kPendingSlots];
+constexpr std::array<int, 4> kCleanupSignals = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
+
+extern "C" void removePendingAndDie(int signalNumber) {
+  for (std::size_t i = 0; i < kPendingSlots; ++i) {
+    if (pendingInUse[i] != 0)
+      ::unlink(pendingPaths[i]);
+  }
+  ::signal(signalNumber, SIG_DFL);
+  ::raise(signalNumber);
+}
+
+// Installs the handler for the signals whose disposition is still the
+// default: a program that handles them itself keeps its own handling.
+void installCleanupHandler() {
+  static bool installed = false;
+  if (installed)
+    return;
+  installed = true;
+  for (const int signalNumber : kCleanupSignals) {
+    struct sigaction current {};
+    if (::sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)
+      continue;
+    struct sigaction action {};
+    action.sa_handler = removePendingAndDie;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signalNumber, &action, nullptr);
+  }
+}
+
+// A slot of the pending list for the lifetime of one named temporary file.
+class PendingName {
+ public:
+  PendingName() = default;
+  PendingName(const PendingName&) = delete;
+  PendingName& operator=(const PendingName&) = delete;
+  ~PendingName() { release(); }
+
+  void hold(const std::string& path) {
+    installCleanupHandler();
+    if (path.size() >= kPendingPathMax)
+      return;
+    for (std::size_t i = 0; i < kPendingSlots; ++i) {
+      if (pendingInUse[i] != 0)
+        continue;
+      std::memcpy(pendingPaths[i], path.c_str(), path.size() + 1);
+      pendingInUse[i] = 1;
+      slot_ = static_cast<int>(i);
+      return;
+    }
+  }
+  void release() {
+    if (slot_ >= 0)
+      pendingInUse[slot_] = 0;
+    slot_ = -1;
+  }
+
+ private:
+  int slot_ = -1;
+};
+
+std::string randomSuffix() {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device device;
+  std::string suffix;
+  for (int i = 0; i < 8; ++i)
+    suffix += kLetters[device() % (sizeof kLetters - 1)];
+  return suffix;
+}
+
+// The new contents of one file before they replace the old ones. Where the
+// file system allows it the temporary file has no name at all until it is
+// complete (O_TMPFILE), so a process killed by any signal, SIGKILL included,
+// leaves nothing behind; elsewhere it is a uniquely named file created
+// exclusively beside the target (mkstemp), removed on every failure and by
+// the handler of the terminating signals above.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::filesystem::path& target) {
-    const auto folder =
-        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-    std::string pattern = (folder / ("." + target.filename().string() + ".tmpXXXXXX")).string();
-    fd_ = mkstemp(pattern.data());
-    if (fd_ < 0)
+  explicit TemporaryFile(const std::filesystem::path& target) : target_(target) {
+    folder_ = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    if (::access("/proc/self/fd", X_OK) == 0) {
+      fd_ = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+      if (fd_ >= 0) {
+        unnamed_ = true;
+        return;
+      }
+      // EOPNOTSUPP and the like: the file system has no unnamed files; a
+      // missing or read-only folder fails the same way below.
+    }
+    std::string pattern = temporaryName("XXXXXX");
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd_ < 0) {
       error_ = errno;
+      return;
+    }
     path_ = pattern;
+    pending_.hold(path_);
   }
   ~TemporaryFile() {
     if (fd_ >= 0)
       ::close(fd_);
-    if (!committed_ && error_ == 0)
+    if (!committed_ && !path_.empty())
       ::unlink(path_.c_str());
   }
   TemporaryFile(const TemporaryFile&) = delete;
@@ -243,21 +341,66 @@ class TemporaryFile {
 
   int openError() const { return error_; }
   int fd() const { return fd_; }
-  const std::string& path() const { return path_; }
 
-  // Closes the file and reports the error of the close, or 0.
-  int close() {
-    const int result = ::close(fd_);
+  // Gives the complete file the target's name in one step; answers the
+  // error, or 0.
+  int commit() {
+    if (unnamed_) {
+      if (const int error = giveName(); error != 0)
+        return error;
+    }
+    if (::close(fd_) != 0) {
+      fd_ = -1;
+      return errno;
+    }
     fd_ = -1;
-    return result == 0 ? 0 : errno;
+    if (std::rename(path_.c_str(), target_.c_str()) != 0)
+      return errno;
+    committed_ = true;
+    pending_.release();
+    syncFolder();
+    return 0;
   }
-  void commit() { committed_ = true; }
 
  private:
+  std::string temporaryName(const std::string& suffix) const {
+    return (folder_ / ("." + target_.filename().string() + ".tmp" + suffix)).string();
+  }
+
+  // An unnamed file is linked under a fresh name first (linkat never
+  // replaces an existing entry), then renamed over the target.
+  int giveName() {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+      const std::string name = temporaryName(randomSuffix());
+      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        path_ = name;
+        pending_.hold(path_);
+        return 0;
+      }
+      if (errno != EEXIST)
+        return errno;
+    }
+    return EEXIST;
+  }
+
+  // The rename reaches the disk with the folder's entry.
+  void syncFolder() const {
+    const int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+      return;
+    ::fsync(folder);
+    ::close(folder);
+  }
+
+  std::filesystem::path target_;
+  std::filesystem::path folder_;
   std::string path_;
   int fd_ = -1;
   int error_ = 0;
+  bool unnamed_ = false;
   bool committed_ = false;
+  PendingName pending_;
 };
 
 int writeAll(int fd, std::string_view bytes) {
@@ -327,9 +470,13 @@ std::string toCp932(std::string_view utf8) {
 }
 
 std::vector<std::string> readTextLines(const std::filesystem::path& path) {
-  const std::string bytes = readBytes(path);
+  return decodeTextLines(readBytes(path), path);
+}
+
+std::vector<std::string> decodeTextLines(std::string_view bytes,
+                                         const std::filesystem::path& path) {
   const Encoding encoding = detectEncoding(bytes);
-  const std::string_view body = std::string_view(bytes).substr(encoding.bomLength);
+  const std::string_view body = bytes.substr(encoding.bomLength);
   Converter converter(kUtf8, encoding.name);
   const auto decoded = converter.convert(body);
   if (decoded.badAt) {
@@ -362,10 +509,21 @@ void writeTextLines(const std::filesystem::path& path, const std::vector<std::st
 }
 
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  const auto target = resolveLink(path);
+  writeFileAtomically(path, bytes, {});
+}
+
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const std::function<void()>& beforeRename) {
   const auto fail = [&](int error) {
-    throw UserError("ファイル" + quoted(path) + "に書き込めません: " + systemReason(error));
+    throw UserError("ファイル" + quoted(path) + "に書き込めません: " + systemReasonText(error) +
+                    "。元のファイルは変更していません。");
   };
+  if (path.empty())
+    throw UserError("保存先のファイル名が空です。ファイル名を指定して下さい。");
+  const auto target = resolveLink(path);
+  std::error_code code;
+  if (std::filesystem::is_directory(target, code))
+    fail(EISDIR);
   TemporaryFile temporary(target);
   if (temporary.openError() != 0)
     fail(temporary.openError());
@@ -375,11 +533,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     fail(error);
   if (::fsync(temporary.fd()) != 0)
     fail(errno);
-  if (const int error = temporary.close(); error != 0)
+  if (beforeRename)
+    beforeRename();
+  if (const int error = temporary.commit(); error != 0)
     fail(error);
-  if (std::rename(temporary.path().c_str(), target.c_str()) != 0)
-    fail(errno);
-  temporary.commit();
 }
 
 }  // namespace tavilo

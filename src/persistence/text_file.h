@@ -5,6 +5,7 @@
 // Inside the program all text is UTF-8.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,8 @@ namespace tavilo {
 // break at the very end adds no empty line. Throws UserError naming the file
 // (and the line for bytes that are not valid in the file's encoding).
 std::vector<std::string> readTextLines(const std::filesystem::path& path);
+// The same for the bytes of a file already read; `path` names it in messages.
+std::vector<std::string> decodeTextLines(std::string_view bytes, const std::filesystem::path& path);
 
 // Writes the lines in CP932, each followed by CR LF. The file is written to a
 // temporary file beside the target and renamed over it, so the old file stays
@@ -22,8 +25,18 @@ std::vector<std::string> readTextLines(const std::filesystem::path& path);
 // when a line holds a character that CP932 cannot represent or a line break.
 void writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
-// Replaces the file's contents by the bytes, all or nothing, as above.
+// Replaces the file's contents by the bytes, all or nothing: the new contents
+// are written and synced to a temporary file in the target's folder that is
+// created exclusively (and has no name at all where the file system allows),
+// then renamed over the target. On every failure the old file stays as it
+// was, byte for byte, no temporary file is left behind (also when SIGTERM,
+// SIGINT, SIGHUP or SIGQUIT ends the process), and UserError names the file
+// and the reason. An empty path or a folder as the target is refused.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// As above; `beforeRename` runs when the new contents are complete on disk
+// and the old file has not yet been replaced (the tests end the process there).
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const std::function<void()>& beforeRename);
 
 // UTF-8 to CP932. Throws UserError for a character that CP932 cannot hold or
 // that would come back as a different character (U+301C, U+00A5 …).

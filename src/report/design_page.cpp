@@ -232,7 +232,7 @@ void writeLoadLabel(ReportCanvas& canvas, PixelPoint at, std::string_view label,
 
 void drawLeftLoadColumn(ReportCanvas& canvas, const DesignConditions& c) {
   TextCursor& cursor = canvas.cursor;
-  const int deadLoad = static_cast<int>(std::trunc(c.finishingLoad + c.unitWeight));
+  const int deadLoad = static_cast<int>(truncTo(c.finishingLoad + c.unitWeight, 0));
   const int valueX = canvas.marginLeft + canvas.mmToPx(45);
 
   cursor.rowMm = cut(cursor.rowMm + 1.3 * cursor.rowPitchMm);
@@ -248,7 +248,7 @@ void drawLeftLoadColumn(ReportCanvas& canvas, const DesignConditions& c) {
 
   nextRow(canvas);
   canvas.writeAtCursor("└── デッキ自重");
-  writeAreaLoad(canvas, valueX, static_cast<int>(std::trunc(c.unitWeight)));
+  writeAreaLoad(canvas, valueX, static_cast<int>(truncTo(c.unitWeight, 0)));
 
   nextRow(canvas);
   cursor.indentMm = 5;

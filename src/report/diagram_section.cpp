@@ -174,7 +174,7 @@ void drawMomentLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseA
     // The largest span moment, rounded up in the third decimal.
     const double moment = a.spanDesignMoments[slot(i)];
     const double roundedUp =
-        std::floor(std::fabs(moment) * kToKiloNewtonMetres * 1000 + 0.9999) / 1000;
+        floorTo(std::fabs(moment) * kToKiloNewtonMetres * 1000 + 0.9999, 0) / 1000;
     const std::string largest = momentText(roundedUp);
     const double x = start + deck.drawn(a.spanDesignMomentPositions[slot(i)]);
     canvas.writeAtMm(x - labelWidthMm(largest) / 2, axisY - (moment > 0 ? 9 : 5), largest);

@@ -153,22 +153,22 @@ double signOf(double value) {
 }  // namespace
 
 std::string formatTruncated(double value, int width, int decimals) {
-  const double scale = powerOfTen(decimals);
-  const double r =
-      value >= 0 ? std::floor(value * scale) / scale : std::ceil(value * scale) / scale;
-  return layOut(r, width, decimals);
+  return layOut(truncTo(value, decimals), width, decimals);
 }
 
+// The two formatters below keep their own tolerance of 10^(-2 · width) in the
+// last place on top of the common rounding rule; for narrow fields it is the
+// wider of the two.
 std::string formatTruncatedSafe(double value, int width, int decimals) {
   const double s = signOf(value);
-  const double t = std::fabs(value) * powerOfTen(decimals);
+  const double t = snapToStep(std::fabs(value) * powerOfTen(decimals));
   const double r = s * std::floor(t + powerOfTen(-2 * width)) / powerOfTen(decimals);
   return layOut(r, width, decimals);
 }
 
 std::string formatRoundedUp(double value, int width, int decimals) {
   const double s = signOf(value);
-  const double t = std::fabs(value) * powerOfTen(decimals);
+  const double t = snapToStep(std::fabs(value) * powerOfTen(decimals));
   const double r = s * std::ceil(t - powerOfTen(-2 * width)) / powerOfTen(decimals);
   return layOut(r, width, decimals);
 }

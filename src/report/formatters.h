@@ -9,11 +9,13 @@
 
 namespace tavilo {
 
-// Cuts the value towards zero at `decimals` places, with no tolerance, and lays
-// it out so that numbers of the same width line up on their decimal point.
+// Cuts the value towards zero at `decimals` places by the common rounding rule
+// of calc/numbers.h (a binary product a hair below a cut-off keeps its digit)
+// and lays it out so that numbers of the same width line up on their decimal
+// point.
 std::string formatTruncated(double value, int width, int decimals);
-// As formatTruncated, but a value a binary rounding error below a cut-off
-// (tolerance 10^(-2 * width) in the last place) keeps its digit.
+// As formatTruncated, with the wider tolerance 10^(-2 * width) in the last
+// place besides the common rule.
 std::string formatTruncatedSafe(double value, int width, int decimals);
 // Rounds every remaining fraction away from zero at `decimals` places, except
 // one below the tolerance 10^(-2 * width).

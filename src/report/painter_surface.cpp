@@ -187,6 +187,14 @@ bool PainterSurface::startNewPage() {
 
 PdfReport::PdfReport(const std::string& path, int dpi)
     : writer_(std::make_unique<QPdfWriter>(QString::fromStdString(path))) {
+  begin(path, dpi);
+}
+
+PdfReport::PdfReport(QIODevice& device, int dpi) : writer_(std::make_unique<QPdfWriter>(&device)) {
+  begin({}, dpi);
+}
+
+void PdfReport::begin(const std::string& path, int dpi) {
   writer_->setCreator(QStringLiteral("Tavilo"));
   writer_->setResolution(dpi);
   writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,

@@ -78,6 +78,8 @@ class PdfReport {
  public:
   // Throws UserError when the file cannot be written.
   explicit PdfReport(const std::string& path, int dpi = 600);
+  // Writes into an open device (a QSaveFile that the caller commits).
+  explicit PdfReport(QIODevice& device, int dpi = 600);
   PdfReport(const PdfReport&) = delete;
   PdfReport& operator=(const PdfReport&) = delete;
   ~PdfReport();
@@ -87,6 +89,8 @@ class PdfReport {
   void finish() { surface_->finish(); }
 
  private:
+  void begin(const std::string& path, int dpi);
+
   std::unique_ptr<QPdfWriter> writer_;
   std::unique_ptr<PainterSurface> surface_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -256,7 +257,10 @@ void ReportCanvas::arcMm(double leftMm, double topMm, double rightMm, double bot
 
 int ReportCanvas::printedNumber() const {
   const auto start = parseInteger(printSettings.startNumber);
-  return (start && *start >= 1 ? *start : 1) + pageCounter - 1;
+  // Summed wide: a project file may start the numbering at the largest int.
+  const long long number =
+      static_cast<long long>(start && *start >= 1 ? *start : 1) + pageCounter - 1;
+  return static_cast<int>(std::min<long long>(number, std::numeric_limits<int>::max()));
 }
 
 std::string ReportCanvas::pageNumberText() const {

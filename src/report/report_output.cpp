@@ -1,12 +1,20 @@
 #include "report/report_output.h"
 
+#include <sys/resource.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDate>
+#include <QImageWriter>
+#include <QSaveFile>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "calc/errors.h"
+#include "persistence/system_reason.h"
 #include "report/painter_surface.h"
 #include "report/recording_surface.h"
 #include "report/report_canvas.h"
@@ -15,17 +23,55 @@
 namespace tavilo {
 namespace {
 
-// The temporary file beside the target: same folder, so the final rename
-// stays on one file system and replaces the target in one step.
-std::filesystem::path temporaryPathFor(const std::filesystem::path& target) {
-  std::filesystem::path temp = target;
-  temp += ".tmp-" + std::to_string(QCoreApplication::applicationPid());
-  return temp;
+// The errno behind a failed save. Qt keeps only its own English text, so the
+// cause is read from the place itself where it can be (a folder, a missing or
+// read-only folder, a full disk, a file-size limit), else from `captured`.
+int likelyCause(const std::filesystem::path& target, int captured) {
+  namespace fs = std::filesystem;
+  std::error_code code;
+  if (fs::is_directory(target, code))
+    return EISDIR;
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  if (!fs::exists(folder, code))
+    return ENOENT;
+  if (!fs::is_directory(folder, code))
+    return ENOTDIR;
+  if (::access(folder.c_str(), W_OK) != 0)
+    return errno;
+  struct statvfs space {};
+  if (::statvfs(folder.c_str(), &space) == 0 && space.f_bavail == 0)
+    return ENOSPC;
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+    return EFBIG;
+  return captured;
 }
 
-void removeQuietly(const std::filesystem::path& path) {
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+[[noreturn]] void throwSaveFailure(std::string_view kind, const std::string& path, int captured) {
+  const int cause = likelyCause(path, captured);
+  const std::string reason =
+      cause != 0 ? systemReasonText(cause) : "書き込み中にエラーが発生しました";
+  throw UserError(std::string(kind) + "「" + path + "」を書き込めません: " + reason +
+                  "。既存のファイルは変更していません。");
+}
+
+// A QSaveFile writes into a unique temporary file created exclusively beside
+// the target (on Linux one without a name), which replaces the target only on
+// commit and is discarded on every failure.
+void openForSave(QSaveFile& file, std::string_view kind, const std::string& path) {
+  if (path.empty())
+    throw UserError(std::string(kind) + "の保存先が空です。ファイル名を指定して下さい。");
+  if (std::error_code code; std::filesystem::is_directory(path, code))
+    throwSaveFailure(kind, path, EISDIR);
+  errno = 0;
+  if (!file.open(QIODevice::WriteOnly))
+    throwSaveFailure(kind, path, errno);
+}
+
+void commitSave(QSaveFile& file, std::string_view kind, const std::string& path) {
+  errno = 0;
+  if (file.error() != QFileDevice::NoError || !file.commit())
+    throwSaveFailure(kind, path, errno);
 }
 
 }  // namespace
@@ -63,10 +109,11 @@ QImage renderScreenImage(const CalculationOutcome& outcome) {
 
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
                     const PrintJob& job) {
-  const std::filesystem::path target(path);
-  const std::filesystem::path temp = temporaryPathFor(target);
-  try {
-    PdfReport pdf(temp.string(), kPdfResolution);
+  constexpr std::string_view kKind = "PDFファイル";
+  QSaveFile file(QString::fromStdString(path));
+  openForSave(file, kKind, path);
+  {
+    PdfReport pdf(file, kPdfResolution);
     ReportSetup setup;
     setup.device = ReportDevice::kPrinter;
     setup.printSettings = job.printSettings;
@@ -77,26 +124,18 @@ void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
       drawCalculationReport(canvas, outcome);
     }
     pdf.finish();
-  } catch (const UserError&) {
-    removeQuietly(temp);
-    throw UserError("PDFファイル「" + path +
-                    "」を書き込めません。保存先と書き込み権限を確認して下さい。");
-  } catch (...) {
-    removeQuietly(temp);
-    throw;
   }
+  commitSave(file, kKind, path);
+}
 
-  std::error_code error;
-  if (!std::filesystem::exists(temp, error) || std::filesystem::file_size(temp, error) == 0) {
-    removeQuietly(temp);
-    throw UserError("PDFファイル「" + path +
-                    "」を書き込めません。保存先と書き込み権限を確認して下さい。");
-  }
-  std::filesystem::rename(temp, target, error);
-  if (error) {
-    removeQuietly(temp);
-    throw UserError("PDFファイル「" + path + "」を保存できません（" + error.message() + "）。");
-  }
+void writeReportPng(const std::string& path, const QImage& image) {
+  constexpr std::string_view kKind = "画像ファイル";
+  QSaveFile file(QString::fromStdString(path));
+  openForSave(file, kKind, path);
+  QImageWriter writer(&file, "png");
+  if (!writer.write(image))
+    throwSaveFailure(kKind, path, errno);
+  commitSave(file, kKind, path);
 }
 
 }  // namespace tavilo

@@ -39,9 +39,13 @@ struct PrintJob {
 
 // The print pass onto A4 portrait pages at 600 dpi, written to `path`
 // through a temporary file in the same folder that replaces it only when the
-// document is complete. Throws UserError when the file cannot be written; the
-// previous file at `path`, if any, is then left as it was.
+// document is complete. Throws UserError naming the file and the reason when
+// it cannot be written (an empty path or a folder included); the previous file
+// at `path`, if any, is then left as it was and no temporary file remains.
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
                     const PrintJob& job);
+
+// The screen image as PNG, saved the same way.
+void writeReportPng(const std::string& path, const QImage& image);
 
 }  // namespace tavilo

@@ -82,7 +82,7 @@ std::string comparison(bool ok) {
 
 // A whole number with thousands separators and no padding ("2,445,000").
 std::string wholeNumber(double value) {
-  const double whole = std::floor(value);
+  const double whole = floorTo(value, 0);
   const int width = static_cast<int>(shortestDecimal(whole).size());
   return trimLeadingSpaces(formatTruncatedSafe(whole, width, 0));
 }

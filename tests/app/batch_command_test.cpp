@@ -282,7 +282,7 @@ TEST_F(BatchCommandTest, RefusedInputCheckExitsTwoWithOneLineOnStderr) {
   const Process r = run("'" + path.string() + "' --json");
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "デッキの最大長さを超えています。\n");
+  EXPECT_EQ(r.err, "デッキの最大長さを超えています。 （デッキの全長 7,500mm、最大長さ 5,000mm）\n");
 }
 
 TEST_F(BatchCommandTest, UnreadableOrIllFormedFileExitsTwoNamingLineAndValue) {

@@ -1,14 +1,23 @@
 // The report files of tavilo-calc: --pdf and --png, alone and with --json.
 
+#include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace tavilo {
 namespace {
@@ -73,6 +82,175 @@ TEST_F(BatchReportTest, UnwritableReportStopsWithoutOutput) {
   EXPECT_TRUE(out_.empty());
   EXPECT_NE(err_.find("PDFファイル"), std::string::npos);
   EXPECT_FALSE(fs::exists(pdf.parent_path()));
+}
+
+// ---- Faults injected into the report files
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+
+constexpr uid_t kNobody = 65534;
+const std::string kOldReport = "%PDF-1.4 the old report";
+
+std::set<std::string> namesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+struct Child {
+  pid_t pid = -1;
+  int status = 0;
+  bool asNobody = false;  // root only: runs with an ordinary user's rights
+  rlim_t fileSizeLimit = RLIM_INFINITY;
+};
+
+class ReportFaultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "tavilo_report_fault_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    out_ = dir_ / "out";
+    fs::create_directory(out_);
+    fs::permissions(dir_, fs::perms::all);
+    fs::permissions(out_, fs::perms::all);
+    pdf_ = out_ / "report.pdf";
+    png_ = out_ / "report.png";
+    std::ofstream(pdf_, std::ios::binary) << kOldReport;
+    std::ofstream(png_, std::ios::binary) << kOldReport;
+    fs::permissions(pdf_, fs::perms::all);
+    fs::permissions(png_, fs::perms::all);
+    project_ = dir_ / "project.tvl";
+    fs::copy_file(kExamples / "ordinary-3span.tvl", project_);
+    fs::permissions(project_, fs::perms::all);
+  }
+  void TearDown() override {
+    fs::permissions(out_, fs::perms::all);
+    fs::remove_all(dir_);
+  }
+
+  // Starts the command with its streams in files of dir_.
+  void start(Child& child, const std::vector<std::string>& arguments) const {
+    const std::string err = (dir_ / "stderr").string();
+    child.pid = fork();
+    if (child.pid != 0)
+      return;
+    const int null = open("/dev/null", O_WRONLY);
+    const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    dup2(null, 1);
+    dup2(errFile, 2);
+    if (child.asNobody && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+      _exit(77);
+    const rlimit limit{child.fileSizeLimit, child.fileSizeLimit};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::vector<char*> argv;
+    std::string exe = TAVILO_CALC_EXE;
+    argv.push_back(exe.data());
+    std::vector<std::string> copies = arguments;
+    for (std::string& a : copies)
+      argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+
+  int run(Child child, const std::vector<std::string>& arguments) {
+    start(child, arguments);
+    waitpid(child.pid, &child.status, 0);
+    err_ = readFile(dir_ / "stderr");
+    if (WIFEXITED(child.status) && WEXITSTATUS(child.status) == 77)
+      return 77;
+    return WIFEXITED(child.status) ? WEXITSTATUS(child.status) : -1;
+  }
+
+  // Both old files byte for byte and nothing else in their folder.
+  void expectOldFilesOnly() const {
+    EXPECT_EQ(readFile(pdf_), kOldReport);
+    EXPECT_EQ(readFile(png_), kOldReport);
+    EXPECT_EQ(namesIn(out_), (std::set<std::string>{"report.pdf", "report.png"}));
+  }
+
+  fs::path dir_, out_, pdf_, png_, project_;
+  std::string err_;
+};
+
+TEST_F(ReportFaultTest, ReadOnlyFolder) {
+  fs::permissions(out_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  Child child;
+  child.asNobody = geteuid() == 0;  // root writes anywhere
+  const int status = run(child, {project_.string(), "--pdf", pdf_.string()});
+  if (status == 77)
+    GTEST_SKIP() << "cannot take an ordinary user's rights here";
+  EXPECT_EQ(status, 2);
+  EXPECT_THAT(err_, AllOf(HasSubstr(pdf_.string()), HasSubstr("アクセス権がありません"),
+                          HasSubstr("既存のファイルは変更していません")));
+  expectOldFilesOnly();
+}
+
+TEST_F(ReportFaultTest, FolderAsTarget) {
+  for (const char* option : {"--pdf", "--png"}) {
+    EXPECT_EQ(run({}, {project_.string(), option, out_.string()}), 2) << option;
+    EXPECT_THAT(err_, AllOf(HasSubstr(out_.string()), HasSubstr("フォルダです")));
+    expectOldFilesOnly();
+  }
+}
+
+TEST_F(ReportFaultTest, DiskFull) {
+  Child child;
+  child.fileSizeLimit = 16 * 1024;  // both reports are larger
+  for (const char* option : {"--pdf", "--png"}) {
+    const fs::path target = std::string(option) == "--pdf" ? pdf_ : png_;
+    EXPECT_EQ(run(child, {project_.string(), option, target.string()}), 2) << option;
+    EXPECT_THAT(err_, AllOf(HasSubstr(target.string()), HasSubstr("上限を超えました")));
+    expectOldFilesOnly();
+  }
+}
+
+TEST_F(ReportFaultTest, ProcessKilledWhileTheReportIsWritten) {
+  // Killed at moments spread over the whole run, one of them between the
+  // last write and the rename: never a half-written report, never a
+  // temporary file left behind.
+  for (const int delayMs : {30, 80, 150, 250, 400, 600, 900}) {
+    Child child;
+    start(child, {project_.string(), "--pdf", pdf_.string(), "--png", png_.string()});
+    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    kill(child.pid, delayMs % 20 == 0 ? SIGKILL : SIGTERM);
+    waitpid(child.pid, &child.status, 0);
+    const std::string pdf = readFile(pdf_);
+    EXPECT_TRUE(pdf == kOldReport ||
+                (pdf.starts_with("%PDF-") && pdf.find("%%EOF") != std::string::npos))
+        << delayMs;
+    EXPECT_EQ(namesIn(out_), (std::set<std::string>{"report.pdf", "report.png"})) << delayMs;
+  }
+}
+
+TEST_F(ReportFaultTest, OutputThatIsTheProjectOrEmptyIsRefused) {
+  const std::string before = readFile(project_);
+  const fs::path sameByLink = dir_ / "link.pdf";
+  fs::create_symlink(project_, sameByLink);
+  for (const fs::path& named : {project_, dir_ / "out" / ".." / "project.tvl", sameByLink}) {
+    EXPECT_EQ(run({}, {project_.string(), "--pdf", named.string()}), 2) << named;
+    EXPECT_THAT(err_, HasSubstr("読み込むデータファイルそのもの"));
+    EXPECT_EQ(run({}, {project_.string(), "--png", named.string()}), 2) << named;
+  }
+  EXPECT_EQ(readFile(project_), before);
+  EXPECT_EQ(run({}, {project_.string(), "--pdf", ""}), 2);
+  EXPECT_THAT(err_, HasSubstr("--pdf の出力先が空です"));
+  EXPECT_EQ(run({}, {project_.string(), "--pdf", pdf_.string(), "--png", pdf_.string()}), 2);
+  expectOldFilesOnly();
+}
+
+TEST_F(ReportFaultTest, SaysWhichReportWasWrittenAndWhichFailed) {
+  EXPECT_EQ(run({}, {project_.string(), "--pdf", pdf_.string(), "--png", out_.string()}), 2);
+  EXPECT_THAT(err_, AllOf(HasSubstr("計算書 (PDF) を書きました: " + pdf_.string()),
+                          HasSubstr("フォルダです"), HasSubstr("計算書 (PDF) は書き終えています")));
+  EXPECT_EQ(readFile(pdf_).substr(0, 5), "%PDF-");
+  EXPECT_EQ(run({}, {project_.string(), "--pdf", out_.string(), "--png", png_.string()}), 2);
+  EXPECT_THAT(err_, HasSubstr("画面イメージ (PNG) は書いていません"));
+  EXPECT_EQ(readFile(png_), kOldReport);
 }
 
 }  // namespace

@@ -157,6 +157,10 @@ TEST(BeamSolver, NodalValuesFloorToThousandthsAndDropBelowOneHundredth) {
   EXPECT_DOUBLE_EQ(roundNodalValue(-0.0099), -0.01);  // floors onto the bound: kept
   EXPECT_DOUBLE_EQ(roundNodalValue(0.0109), 0.01);
   EXPECT_DOUBLE_EQ(roundNodalValue(937.5004), 937.5);
+  // A support moment of exactly 519500 N·mm that the solver hands over a few
+  // units in the last place short stays 519500.000.
+  EXPECT_EQ(roundNodalValue(519499.99999999994), 519500.0);
+  EXPECT_EQ(roundNodalValue(519499.9995), 519499.999);
 }
 
 TEST(BeamSolver, DegenerateModelsGiveZeros) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace tavilo {
 namespace {
 
@@ -34,6 +36,41 @@ TEST(Numbers, ShortestDecimalText) {
   EXPECT_EQ(shortestDecimal(-1951.0), "-1951");
   EXPECT_EQ(shortestDecimal(0.0), "0");
   EXPECT_EQ(shortestDecimal(0.09000000000000001), "0.09");
+}
+
+// The rule shared by every rounding: a product that lies a few units in the
+// last place off a step counts as lying on it; a value genuinely past a step
+// is rounded as it stands.
+TEST(Numbers, BinaryArtefactsDoNotMoveAValueAcrossAStep) {
+  EXPECT_EQ(3.0 * -0.8, -2.4000000000000004);  // the artefact itself
+  EXPECT_EQ(floorTo(3.0 * -0.8, 2), -2.4);
+  EXPECT_EQ(floorTo(-2.4001, 2), -2.41);
+  EXPECT_EQ(floorTo(-2.3999, 2), -2.4);
+  // An interpolated -0.7 (the wing canopy's leeward value at 14 degrees).
+  const double interpolated = -0.8 + (-0.3 - -0.8) / (30 - 10) * (14 - 10);
+  EXPECT_NE(interpolated, -0.7);
+  EXPECT_EQ(floorTo(interpolated, 2), -0.7);
+  EXPECT_EQ(floorTo(interpolated * 3.0, 2), -2.1);
+  // A support moment that is 519500 N·mm in exact arithmetic.
+  EXPECT_EQ(floorTo(519499.99999999994, 3), 519500.0);
+  EXPECT_EQ(floorTo(519499.9999, 3), 519499.999);
+  // Half up at whole kN·mm: -1692.5 goes to -1692 from either side.
+  for (const double m : {-1692500.0000000002, -1692500.0, -1692499.9999999998}) {
+    EXPECT_EQ(roundHalfUp(m, -3), -1692000.0) << m;
+  }
+  EXPECT_EQ(roundHalfUp(-1692501.0, -3), -1693000.0);
+  EXPECT_EQ(ceilTo(929.6600000000001, 1), 929.7);
+  EXPECT_EQ(ceilTo(93.00000000000001, 1), 93.0);
+  EXPECT_EQ(truncTo(-0.29 * 100, 0), -29.0);
+  EXPECT_EQ(truncTo(0.29, 2), 0.29);
+}
+
+TEST(Numbers, StepsOfHundredThousandComeBackExact) {
+  EXPECT_EQ(roundHalfUp(125000.0, -5), 100000.0);
+  EXPECT_EQ(roundHalfUp(150000.0, -5), 200000.0);
+  EXPECT_EQ(roundHalfUp(-150000.0, -5), -100000.0);
+  EXPECT_EQ(roundHalfUp(-0.4, 0), 0.0);
+  EXPECT_FALSE(std::signbit(roundHalfUp(-0.4, 0)));
 }
 
 TEST(Numbers, RoundingAtFixedPlaces) {

@@ -61,7 +61,10 @@ TEST_F(CalculateTest, TotalLengthAgainstTheMaximum) {
 
   std::ignore = form.selectIndex(FieldId::Overhang, 1);
   std::ignore = form.typeText(FieldId::LeftOverhang, "200");
-  expectRefusal(check(form), kDeckTooLongMessage, FieldId::Span1);
+  // The second line names the total and the limit.
+  expectRefusal(check(form),
+                std::string(kDeckTooLongMessage) + "\n（デッキの全長 12,200mm、最大長さ 12,000mm）",
+                FieldId::Span1);
   // The span fields are filled although the check failed.
   EXPECT_EQ(conditions_.spanCount, 2);
   EXPECT_EQ(conditions_.spanLengths[0], 6000);
@@ -179,9 +182,12 @@ TEST_F(CalculateTest, RefusalMovesTheFocusAndKeepsTheLastOutcome) {
   EXPECT_FALSE(state.lastOutcome.has_value());
   EXPECT_EQ(form.focus(), FieldId::Span1);
   // The button takes the focus, the message is shown, the focus moves on.
-  const FormEvents expected = {focusEvent(FieldId::CalculateButton),
-                               messageEvent(FieldId::Span1, std::string(kDeckTooLongMessage)),
-                               focusEvent(FieldId::Span1)};
+  const FormEvents expected = {
+      focusEvent(FieldId::CalculateButton),
+      messageEvent(FieldId::Span1, std::string(kDeckTooLongMessage) +
+                                       "\n（デッキの全長 14,000mm、最大長さ "
+                                       "12,000mm）"),
+      focusEvent(FieldId::Span1)};
   EXPECT_EQ(result.events, expected);
 }
 

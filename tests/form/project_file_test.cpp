@@ -371,13 +371,13 @@ TEST_F(ProjectFileTest, RatiosAreTakenAsTheFileHoldsThemAndTheDialogShowsThem) {
 
 TEST_F(ProjectFileTest, SettingsAndPrintCodesAsTheFileGivesThem) {
   Lines lines = defaultLines();
-  lines[34] = "95000";  // beyond the dialog's range: the setting keeps it
+  lines[34] = "95000";  // beyond the dialog's range: brought into it
   lines[30] = "13";     // no such page-number position: none
   lines[32] = "0";      // pages are numbered from 1 at the least
   lines[58] = "2";      // any method but 1 is the notices method
   Session s = session();
   ASSERT_TRUE(s.apply(lines).completed());
-  EXPECT_EQ(s.settings.maxDeckLength, 95000);
+  EXPECT_EQ(s.settings.maxDeckLength, 90000);
   EXPECT_EQ(s.dialog.text(FieldId::SettingsMaxDeckLength), "90000");
   EXPECT_EQ(s.print.pageNumberPosition, 0);
   EXPECT_EQ(s.print.startNumber, "1");

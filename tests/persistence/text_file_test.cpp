@@ -123,7 +123,7 @@ TEST_F(TextFileTest, InvalidBytesNameTheFileAndLine) {
 TEST_F(TextFileTest, MissingFileNamesTheFileAndTheReason) {
   const auto missing = dir_ / "none.csv";
   EXPECT_THAT(errorOf(missing), HasSubstr(missing.string()));
-  EXPECT_THAT(errorOf(missing), HasSubstr("No such file"));
+  EXPECT_THAT(errorOf(missing), HasSubstr("ファイルまたはフォルダが見つかりません"));
   EXPECT_THAT(errorOf(dir_), HasSubstr(dir_.string()));
 }
 

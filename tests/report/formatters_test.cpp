@@ -25,8 +25,14 @@ TEST(FormatTruncated, SmallAndZeroValues) {
   EXPECT_EQ(formatTruncated(0.07, 5, 2), " 0.07");
 }
 
-TEST(FormatTruncated, BinaryValueJustBelowACutOffLosesADigitUnlessSafe) {
-  EXPECT_EQ(formatTruncated(0.29, 6, 2), "  0.28");
+// 0.29 × 100 is a hair below 29 in binary; the common rounding rule keeps the
+// digit that the exact value has.
+TEST(FormatTruncated, BinaryValueJustBelowACutOffKeepsItsDigit) {
+  EXPECT_EQ(formatTruncated(0.29, 6, 2), "  0.29");
+  EXPECT_EQ(formatTruncated(-0.29, 6, 2), " -0.29");
+  EXPECT_EQ(formatTruncated(3.0 * -0.8, 6, 2), " -2.40");
+  EXPECT_EQ(formatTruncated(0.2899, 6, 2), "  0.28");
+  EXPECT_EQ(formatRoundedUp(1.1 * 1.1, 6, 2), "  1.21");
   EXPECT_EQ(formatTruncatedSafe(0.29, 6, 2), "  0.29");
   EXPECT_EQ(formatTruncatedSafe(-0.29, 6, 2), " -0.29");
   EXPECT_EQ(formatTruncatedSafe(1.9999, 4, 2), "1.99");

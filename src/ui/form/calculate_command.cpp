@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kMinLeftOverhang = 200;
 constexpr int kMaxOverhang = 1000;
+constexpr double kMaxUnitWeight = 99999;  // five digits, N/m²
 
 std::string fieldLabel(FieldId id) {
   switch (id) {
@@ -50,7 +51,8 @@ int wholeNumber(const InputForm& form, FieldId id) {
   const std::string& text = form.text(id);
   const auto value = parseInteger(text);
   if (!value)
-    throw InputConversionError(id, fieldLabel(id) + "「" + text + "」を整数に変換できません。");
+    throw InputConversionError(
+        id, fieldLabel(id) + "「" + echoedValue(text) + "」を整数に変換できません。");
   return *value;
 }
 
@@ -58,7 +60,8 @@ double decimalNumber(const InputForm& form, FieldId id) {
   const std::string& text = form.text(id);
   const auto value = parseDecimal(text);
   if (!value)
-    throw InputConversionError(id, fieldLabel(id) + "「" + text + "」を数値に変換できません。");
+    throw InputConversionError(
+        id, fieldLabel(id) + "「" + echoedValue(text) + "」を数値に変換できません。");
   return *value;
 }
 
@@ -104,10 +107,20 @@ std::optional<InputRefusal> refuse(std::string_view message, FieldId focus) {
   return InputRefusal{std::string(message), focus};
 }
 
+// The field holds five digits at the most; a project file may bring any
+// number, in any surface treatment, and a larger one would overflow the
+// combined dead load.
+bool unitWeightOutOfField(const InputForm& form) {
+  const auto value = parseDecimal(form.text(FieldId::UnitWeight));
+  return value && !(*value >= 0 && *value <= kMaxUnitWeight);
+}
+
 std::optional<InputRefusal> unitWeightRule(const InputForm& form) {
-  if (form.index(FieldId::SurfaceTreatment) != kSurfaceTreatmentOther)
-    return std::nullopt;
-  if (form.text(FieldId::UnitWeight).empty() || wholeNumber(form, FieldId::UnitWeight) == 0)
+  if (form.index(FieldId::SurfaceTreatment) == kSurfaceTreatmentOther &&
+      (form.text(FieldId::UnitWeight).empty() || wholeNumber(form, FieldId::UnitWeight) == 0)) {
+    return refuse(kUnitWeightMessage, FieldId::UnitWeight);
+  }
+  if (unitWeightOutOfField(form))
     return refuse(kUnitWeightMessage, FieldId::UnitWeight);
   return std::nullopt;
 }
@@ -122,16 +135,27 @@ std::optional<InputRefusal> overhangRules(const InputForm& form, const Overhangs
     if (o.left > kMaxOverhang)
       return refuse(kOverhangTooLongMessage, FieldId::LeftOverhang);
   }
-  if (overhangOnRight(code) && o.right == 0)
-    return refuse(kOverhangMissingMessage, FieldId::RightOverhang);
+  if (overhangOnRight(code)) {
+    if (o.right == 0)
+      return refuse(kOverhangMissingMessage, FieldId::RightOverhang);
+    // The screen caps the field at 1000 when it is left; a file is capped here.
+    if (o.right > kMaxOverhang)
+      return refuse(kOverhangTooLongMessage, FieldId::RightOverhang);
+  }
   return std::nullopt;
 }
 
-// The solver has no meaning for a negative length; only a project file can
-// bring one, since the fields take digits only.
-std::optional<InputRefusal> negativeLengthRule(const DesignConditions& c, const Overhangs& o) {
+// A span of 0 mm is refused like an empty field: it has no deflection limit
+// to check against. The solver has no meaning for a negative length; only a
+// project file can bring one, since the fields take digits only.
+std::optional<InputRefusal> lengthRule(const DesignConditions& c, const Overhangs& o) {
   for (int i = 0; i < c.spanCount; ++i) {
     const int length = c.spanLengths[static_cast<std::size_t>(i)];
+    if (length == 0) {
+      return refuse("スパン" + std::to_string(i + 1) +
+                        "の長さが 0 です。スパン間隔を単位：㎜で入力して下さい。",
+                    spanField(i + 1));
+    }
     if (length < 0) {
       return refuse("スパン" + std::to_string(i + 1) + "の長さが負の値（" + std::to_string(length) +
                         "mm）です。0以上の長さを入力して下さい。",
@@ -166,6 +190,18 @@ std::optional<InputRefusal> archedRoofRule(const InputForm& form,
   return std::nullopt;
 }
 
+std::string grouped(long long value) {
+  std::string digits = std::to_string(value < 0 ? -value : value);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+    digits.insert(static_cast<std::size_t>(i), ",");
+  return (value < 0 ? "-" : "") + digits;
+}
+
+std::string deckTooLongMessage(int total, int maximum) {
+  return std::string(kDeckTooLongMessage) + "\n（デッキの全長 " + grouped(total) + "mm、最大長さ " +
+         grouped(maximum) + "mm）";
+}
+
 std::optional<InputRefusal> runRules(const InputForm& form, const CoefficientSettings& settings,
                                      const DesignConditions& c, const Overhangs& o) {
   if (auto r = unitWeightRule(form))
@@ -173,8 +209,8 @@ std::optional<InputRefusal> runRules(const InputForm& form, const CoefficientSet
   if (auto r = overhangRules(form, o))
     return r;
   if (settings.maxDeckLength < c.totalDeckLength)
-    return refuse(kDeckTooLongMessage, FieldId::Span1);
-  if (auto r = negativeLengthRule(c, o))
+    return refuse(deckTooLongMessage(c.totalDeckLength, settings.maxDeckLength), FieldId::Span1);
+  if (auto r = lengthRule(c, o))
     return r;
   return archedRoofRule(form, settings);
 }
@@ -309,6 +345,16 @@ CalculateResult calculate(InputForm& form, AppState& state, const std::function<
   if (form.focus() != FieldId::CalculateButton && message != result.events.end()) {
     // The field being left corrected its text and kept the focus.
     result.refusal = InputRefusal{message->text, form.focus()};
+    return result;
+  }
+
+  // Site data that could not be read for the chosen district would be those
+  // of another district.
+  if (const auto& failure = form.siteFailure()) {
+    refuseWith(result, form,
+               InputRefusal{"所在地「" + form.prefectureName() + " " + form.districtName() +
+                                "」のデータを読み込めないため、計算できません。\n" + *failure,
+                            FieldId::Prefecture});
     return result;
   }
 

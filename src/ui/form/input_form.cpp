@@ -122,8 +122,14 @@ FormEvents InputForm::startUp() {
   onSnowModeInput(out);
   state(FieldId::HeavySnow).enabled = false;
 
-  if (!failure.empty())
+  if (districtName_.empty() && failure.empty())
+    failure = "所在地データ（" + std::string(kAddressFileName) + "）に「" + prefectureName_ +
+              "」の地域がありません。";
+  if (!failure.empty()) {
+    siteFailure_ = failure;
     throw UserError(failure);
+  }
+  siteFailure_.reset();
   return out;
 }
 

@@ -93,6 +93,10 @@ class InputForm {
   int derivedSnowDepth() const { return derivedSnowDepth_; }
   double computedDepthM() const { return computedDepthM_; }
   bool heavySnow() const { return index(FieldId::HeavySnow) == 1; }
+  // Why the site data in hand are not those of the chosen district (a table
+  // that could not be read, a malformed line, a prefecture without
+  // districts); nothing when they are. A calculation must not use them then.
+  const std::optional<std::string>& siteFailure() const { return siteFailure_; }
   Rgb heavySnowCaptionColour() const { return heavySnowCaptionColour_; }
 
   int layoutMethod() const { return layoutMethod_; }
@@ -236,6 +240,7 @@ class InputForm {
   int derivedSnowDepth_ = 0;
   double computedDepthM_ = 0;
   Rgb heavySnowCaptionColour_ = kCaptionGrey;
+  std::optional<std::string> siteFailure_;
 
   int layoutMethod_ = 0;
   bool screenEnabled_ = true;

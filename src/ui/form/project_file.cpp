@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "calc/catalogue.h"
@@ -27,6 +28,7 @@ constexpr int kDefaultOverhangLength = 500;
 constexpr int kDefaultMaxDeckLength = 12000;
 constexpr std::array<int, 6> kPageNumberPositions = {10, 11, 12, 20, 21, 22};
 constexpr int kPageNumberStyleCount = 2;
+constexpr double kMaxRatio = 99999999;  // eight digits fill the dialog's field
 
 // The unit weight of a file without deck lines: the "Z12" weight of the deck.
 std::string versionlessUnitWeight(int deckType) {
@@ -118,19 +120,19 @@ class ProjectApplier {
     }
     add(c_.form.clickRoofType(roofType));
 
-    const int shape = reader_.indexOr(ProjectItem::BuildingShape, kBuildingShapeCodeOffset) -
-                      kBuildingShapeCodeOffset;
-    if (shape < 0 || shape >= static_cast<int>(kBuildingShapeItems.size())) {
-      reader_.throwOutsideList(ProjectItem::BuildingShape);
-    }
-    add(c_.form.clickBuildingShape(shape));
+    add(c_.form.clickBuildingShape(offsetChoice(
+        ProjectItem::BuildingShape, kBuildingShapeCodeOffset, kBuildingShapeItems.size())));
+    add(c_.form.clickRoofShape(
+        offsetChoice(ProjectItem::RoofShape, kRoofShapeCodeOffset, kRoofShapeNames.size())));
+  }
 
-    const int roofShape =
-        reader_.indexOr(ProjectItem::RoofShape, kRoofShapeCodeOffset) - kRoofShapeCodeOffset;
-    if (roofShape < 0 || roofShape >= static_cast<int>(kRoofShapeNames.size())) {
-      reader_.throwOutsideList(ProjectItem::RoofShape);
-    }
-    add(c_.form.clickRoofShape(roofShape));
+  // A choice stored as offset + position. The code is compared with its range
+  // before the offset is taken off, so that no stored number can overflow.
+  int offsetChoice(ProjectItem item, int offset, std::size_t count) const {
+    const int code = reader_.indexOr(item, offset);
+    if (code < offset || code - offset >= static_cast<int>(count))
+      reader_.throwOutsideList(item);
+    return code - offset;
   }
 
   void snow() {
@@ -194,15 +196,18 @@ class ProjectApplier {
     // The reserved flag (line 33) and the design strength (line 35) are not read.
     CoefficientSettings& settings = c_.settings;
     SettingsDialog& dialog = c_.dialog;
-    // Taken as it stands; only the dialog's spin field has a range.
-    settings.maxDeckLength = reader_.indexOr(ProjectItem::MaxDeckLength, kDefaultMaxDeckLength);
+    // Brought into the dialog's range, as every spin field a file fills: a
+    // length beyond it would only let absurd spans through to the analysis.
+    settings.maxDeckLength =
+        clampToRange(reader_.indexOr(ProjectItem::MaxDeckLength, kDefaultMaxDeckLength),
+                     fieldInfo(FieldId::SettingsMaxDeckLength).range);
     dialog.setMaxDeckLength(settings.maxDeckLength);
 
     LoadRatios& ratios = settings.loadRatios;
     for (int i = 0; i < kLoadRatioCount; ++i) {
       const auto position = static_cast<std::size_t>(i);
       const ProjectItem item = ratioItem(i);
-      if (const auto value = reader_.decimal(item)) {
+      if (const auto value = ratioOf(item)) {
         ratios[position] = *value;
       } else {
         out_.push_back(messageEvent(ratioField(i),
@@ -226,6 +231,15 @@ class ProjectApplier {
       add(c_.form.setLayout(method));
     }
     settings.calcMethod = method;
+  }
+
+  // A ratio the dialog's field can show: at most 8 characters, so no
+  // magnitude beyond 99999999. A larger one counts as no number.
+  std::optional<double> ratioOf(ProjectItem item) const {
+    const auto value = reader_.decimal(item);
+    if (!value || !std::isfinite(*value) || std::fabs(*value) > kMaxRatio)
+      return std::nullopt;
+    return value;
   }
 
   // Fills the dialog's ratio fields [first, end) in the shortest form, in
@@ -371,6 +385,7 @@ ProjectLoad applyProjectLines(std::vector<std::string> fileLines, const std::str
                               const ProjectContext& context) {
   ProjectLoad load;
   try {
+    requireProjectFile(fileLines, fileLabel);
     const ProjectReader reader(std::move(fileLines), fileLabel);
     load.converted = reader.converted();
     ProjectApplier(reader, context, load.events).run();

@@ -91,19 +91,21 @@ void InputForm::onPrefectureChanged(FormEvents& out) {
 
   FieldState& districts = state(FieldId::District);
   districts.items.clear();
+  siteFailure_.reset();
   try {
     DistrictList list = tables_.districtsOfPrefecture(prefectureName_);
     districts.items = std::move(list.districts);
     if (list.first)
       site_ = *list.first;
     if (districts.items.empty()) {
-      out.push_back(messageEvent(FieldId::District, "所在地データ（" +
-                                                        std::string(kAddressFileName) + "）に「" +
-                                                        prefectureName_ +
-                                                        "」の地域がありません。所在地データを確認"
-                                                        "して下さい。"));
+      const std::string message = "所在地データ（" + std::string(kAddressFileName) + "）に「" +
+                                  prefectureName_ +
+                                  "」の地域がありません。所在地データを確認して下さい。";
+      siteFailure_ = message;
+      out.push_back(messageEvent(FieldId::District, message));
     }
   } catch (const UserError& error) {
+    siteFailure_ = error.what();
     out.push_back(messageEvent(FieldId::Prefecture, error.what()));
   }
   districts.index = districts.items.empty() ? -1 : 0;
@@ -116,6 +118,8 @@ void InputForm::onPrefectureChanged(FormEvents& out) {
       coefficients_ = *coefficients;
     }
   } catch (const UserError& error) {
+    if (!siteFailure_)
+      siteFailure_ = error.what();
     out.push_back(messageEvent(FieldId::Prefecture, error.what()));
   }
   onUpdateSnowDisplays(out);
@@ -128,10 +132,13 @@ void InputForm::onDistrictChanged(FormEvents& out) {
   districtName_ = chosen >= 0 && chosen < static_cast<int>(districts.items.size())
                       ? districts.items[static_cast<std::size_t>(chosen)]
                       : std::string();
+  // The district's own lookups decide afresh whether the site data hold.
+  siteFailure_.reset();
   try {
     if (const auto site = tables_.lookupDistrict(prefectureName_, districtName_))
       site_ = *site;
   } catch (const UserError& error) {
+    siteFailure_ = error.what();
     out.push_back(messageEvent(FieldId::District, error.what()));
   }
   showSiteSpeed();
@@ -140,6 +147,8 @@ void InputForm::onDistrictChanged(FormEvents& out) {
       coefficients_ = *coefficients;
     }
   } catch (const UserError& error) {
+    if (!siteFailure_)
+      siteFailure_ = error.what();
     out.push_back(messageEvent(FieldId::District, error.what()));
   }
   onUpdateSnowDisplays(out);

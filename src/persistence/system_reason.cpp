@@ -1,0 +1,51 @@
+#include "persistence/system_reason.h"
+
+#include <cerrno>
+
+namespace tavilo {
+
+std::string systemReasonText(int error) {
+  switch (error) {
+    case ENOENT:
+      return "ファイルまたはフォルダが見つかりません";
+    case EACCES:
+    case EPERM:
+      return "アクセス権がありません";
+    case EROFS:
+      return "読み取り専用の場所です";
+    case ENOSPC:
+      return "ディスクの空き容量が足りません";
+    case EDQUOT:
+      return "ディスク使用量の上限を超えました";
+    case EFBIG:
+      return "ファイルの大きさが上限を超えました";
+    case EISDIR:
+      return "フォルダです（ファイル名を指定して下さい）";
+    case ENOTDIR:
+      return "途中のフォルダ名がフォルダではありません";
+    case ENAMETOOLONG:
+      return "ファイル名が長すぎます";
+    case ELOOP:
+      return "シンボリックリンクが循環しています";
+    case EEXIST:
+      return "同じ名前のファイルが既にあります";
+    case EBUSY:
+    case ETXTBSY:
+      return "ファイルが使用中です";
+    case EMFILE:
+    case ENFILE:
+      return "開いているファイルが多すぎます";
+    case EXDEV:
+      return "別のドライブへは移動できません";
+    case EIO:
+      return "読み書き中に装置のエラーが発生しました";
+    case ENOMEM:
+      return "メモリが足りません";
+    case EINVAL:
+      return "この場所には書き込めません";
+    default:
+      return "システムエラー（番号 " + std::to_string(error) + "）";
+  }
+}
+
+}  // namespace tavilo

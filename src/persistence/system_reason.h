@@ -1,0 +1,11 @@
+#pragma once
+// The reason of a failed system call in the system's voice: the common errno
+// values in Japanese, any other one by its number.
+
+#include <string>
+
+namespace tavilo {
+
+std::string systemReasonText(int error);
+
+}  // namespace tavilo
