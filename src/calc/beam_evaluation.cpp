@@ -127,6 +127,83 @@ double deflectionSum(const SpanLoads& s, double mi, double mj, double inverseEi,
   return sum;
 }
 
+// The deflection sums of a span with a uniform varying load and no point
+// loads at x = 0, 5, 10 … mm, each added up exactly as deflectionSum adds
+// it. The terms that are zero over the whole span are left out at compile
+// time, so that the compiler evaluates several points at once.
+template <bool kEndI, bool kEndJ, bool kLine, bool kVarying>
+void uniformDeflectionSums(const SpanLoads& s, double mi, double mj, double inverseEi,
+                           std::vector<double>& sums) {
+  const double l = s.length;
+  const double l3 = l * l * l;
+  const int count = static_cast<int>(sums.size());
+  for (int step = 0; step < count; ++step) {
+    const double x = kStep * step;
+    const double x2 = x * x;
+    const double x3 = x2 * x;
+    double sum = 0;
+    if constexpr (kEndI)
+      sum += mi * inverseEi * (x3 / (6 * l) - x2 / 2 + x * l / 3);
+    if constexpr (kEndJ)
+      sum += mj * inverseEi * (x3 / (6 * l) - x * l / 6);
+    const double x4 = x3 * x;
+    if constexpr (kLine)
+      sum += s.w * inverseEi * (x4 / 24 - x3 * l / 12 + x * l3 / 24);
+    if constexpr (kVarying)
+      sum += s.r0 * inverseEi * (x4 / 24 - x3 * l / 12 + x * l3 / 24);
+    sums[static_cast<std::size_t>(step)] = sum;
+  }
+}
+
+using DeflectionSums = void (*)(const SpanLoads&, double, double, double, std::vector<double>&);
+
+template <int kTerms>
+constexpr DeflectionSums deflectionSumsFor() {
+  return &uniformDeflectionSums<(kTerms & 8) != 0, (kTerms & 4) != 0, (kTerms & 2) != 0,
+                                (kTerms & 1) != 0>;
+}
+
+template <int... kTerms>
+constexpr std::array<DeflectionSums, sizeof...(kTerms)> deflectionSumTable(
+    std::integer_sequence<int, kTerms...>) {
+  return {deflectionSumsFor<kTerms>()...};
+}
+
+constexpr auto kDeflectionSums = deflectionSumTable(std::make_integer_sequence<int, 16>());
+
+// The number of points x = 0, 5, 10 … mm with x < L (or x ≤ L with
+// `endIncluded`). A span longer than any deck (more than a million points)
+// is left to the point-by-point loops: the answer is then above the limit.
+constexpr std::size_t kMaxBatchedPoints = 1 << 20;
+
+std::size_t pointCount(double length, bool endIncluded) {
+  if (!(length < kStep * static_cast<double>(kMaxBatchedPoints)))
+    return kMaxBatchedPoints + 1;
+  const auto inside = [&](std::size_t step) {
+    const double x = kStep * static_cast<int>(step);
+    return endIncluded ? x <= length : x < length;
+  };
+  auto count = static_cast<std::size_t>(std::ceil(length / kStep));
+  while (count > 0 && !inside(count - 1))
+    --count;
+  while (inside(count))
+    ++count;
+  return count;
+}
+
+// The unrounded moment curve of a span with a uniform varying load and no
+// point loads at x = 0, 5, 10 … mm, each summed exactly as spanMoments sums
+// it (the point loads add their moment of 0).
+void uniformMomentCurve(const SpanLoads& s, double mi, double mj, std::vector<double>& curve) {
+  const double l = s.length;
+  const int count = static_cast<int>(curve.size());
+  for (int step = 0; step < count; ++step) {
+    const double x = kStep * step;
+    curve[static_cast<std::size_t>(step)] =
+        mi * (1 - x / l) - mj * x / l + s.w * x * (l - x) / 2 + 0.0 + s.r0 * x * (l - x) / 2;
+  }
+}
+
 double flexibility(int youngsModulus, double inertia) {
   const double ei = static_cast<double>(youngsModulus) * inertia;
   return ei == 0 ? 0 : 1 / ei;
@@ -169,39 +246,111 @@ SpanMoments spanMoments(const BeamModel& model, const BeamResult& result, int me
   if (storeSamples)
     out.samples.reserve(static_cast<std::size_t>(l / kSampleSpacing) + 2);
 
+  std::vector<double> curve;
+  if (s.p[0] == 0 && s.p[1] == 0 && s.uniformVarying) {
+    const std::size_t count = pointCount(l, true);
+    if (count <= kMaxBatchedPoints) {
+      curve.resize(count);
+      uniformMomentCurve(s, mi, mj, curve);
+    }
+  }
+
   // The extremes start from the first point of the curve: moments of a deck
   // routinely exceed ±99999 N·mm, so that value is no usable starting bound.
+  double minimum = 0;
+  double minimumPosition = 0;
+  double maximum = 0;
+  double maximumPosition = 0;
+  double lastPosition = 0;
   for (int step = 0;; ++step) {
     const double x = kStep * step;
     if (x > l)
       break;
-    const double moment = floorTo(mi * (1 - x / l) - mj * x / l + s.w * x * (l - x) / 2 +
-                                      pointMoment.at(x) + varyingLoadMoment(s, x),
-                                  0);
-    if (step == 0 || moment < out.minimum) {
-      out.minimum = moment;
-      out.minimumPosition = x;
+    const auto point = static_cast<std::size_t>(step);
+    const double unrounded = point < curve.size()
+                                 ? curve[point]
+                                 : mi * (1 - x / l) - mj * x / l + s.w * x * (l - x) / 2 +
+                                       pointMoment.at(x) + varyingLoadMoment(s, x);
+    const double moment = floorTo(unrounded, 0);
+    if (step == 0 || moment < minimum) {
+      minimum = moment;
+      minimumPosition = x;
     }
-    if (step == 0 || moment > out.maximum) {
-      out.maximum = moment;
-      out.maximumPosition = x;
+    if (step == 0 || moment > maximum) {
+      maximum = moment;
+      maximumPosition = x;
     }
-    out.lastPosition = x;
+    lastPosition = x;
     if (storeSamples && step % kStepsPerSample == 0)
       out.samples.push_back(moment);
   }
   if (storeSamples)
     out.samples.push_back(kEndMarker);
+  out.minimum = minimum;
+  out.minimumPosition = minimumPosition;
+  out.maximum = maximum;
+  out.maximumPosition = maximumPosition;
+  out.lastPosition = lastPosition;
   const DesignMoment design = designMomentOf(out);
   out.designMoment = design.moment;
   out.designMomentPosition = design.position;
   return out;
 }
 
-double roundSpanDeflection(double sum, double deflectionFactor) {
+namespace {
+
+// A deflection sum times the deck's factor (upward positive) as reported:
+// downward positive, 0.0001 mm. A larger value never reports a larger
+// deflection.
+double reportedDeflection(double factoredSum) {
   // + 0.0 turns a negative zero into zero.
-  return -floorTo(sum * deflectionFactor, 4) + 0.0;
+  return -floorTo(factoredSum, 4) + 0.0;
 }
+
+}  // namespace
+
+double roundSpanDeflection(double sum, double deflectionFactor) {
+  return reportedDeflection(sum * deflectionFactor);
+}
+
+namespace {
+
+// The extreme of the rounded deflections of the sums, and the samples. The
+// rounding is monotone (a larger sum never gives a larger reported
+// deflection), so the extremes follow from the smallest and the largest sum
+// alone. False when a sum is no number; the caller then takes every point.
+bool extremeDeflection(const std::vector<double>& sums, double deflectionFactor, bool storeSamples,
+                       SpanDeflection& out) {
+  if (sums.empty()) {
+    if (storeSamples)
+      out.samples.push_back(kEndMarker);
+    return true;
+  }
+  double lowest = sums[0] * deflectionFactor;
+  double highest = lowest;
+  bool numbers = true;
+  for (const double sum : sums) {
+    const double v = sum * deflectionFactor;
+    numbers = numbers && !std::isnan(v);
+    lowest = v < lowest ? v : lowest;
+    highest = v > highest ? v : highest;
+  }
+  if (!numbers)
+    return false;
+  // The extremes start from 0, as in the point-by-point loop.
+  const double smallest = std::min(0.0, reportedDeflection(highest));
+  const double largest = std::max(0.0, reportedDeflection(lowest));
+  out.deflection = std::fabs(smallest) <= std::fabs(largest) ? largest : smallest;
+  if (storeSamples) {
+    // Samples lie 5 mm short of every 100 mm mark: 95, 195, 295 … mm.
+    for (std::size_t k = kStepsPerSample - 1; k < sums.size(); k += kStepsPerSample)
+      out.samples.push_back(roundSpanDeflection(sums[k], deflectionFactor));
+    out.samples.push_back(kEndMarker);
+  }
+  return true;
+}
+
+}  // namespace
 
 SpanDeflection spanDeflection(const BeamModel& model, const BeamResult& result, int member,
                               double deflectionFactor, bool storeSamples) {
@@ -218,6 +367,19 @@ SpanDeflection spanDeflection(const BeamModel& model, const BeamResult& result, 
   const double inverseEi = flexibility(model.youngsModulus, model.inertia[k]);
   if (storeSamples)
     out.samples.reserve(static_cast<std::size_t>(s.length / kSampleSpacing) + 2);
+
+  if (s.p[0] == 0 && s.p[1] == 0 && s.uniformVarying) {
+    const std::size_t count = pointCount(s.length, false);
+    if (count <= kMaxBatchedPoints) {
+      std::vector<double> sums(count);
+      const std::size_t terms =
+          (mi != 0 ? 8 : 0) | (mj != 0 ? 4 : 0) | (s.w != 0 ? 2 : 0) | (s.r0 != 0 ? 1 : 0);
+      kDeflectionSums[terms](s, mi, mj, inverseEi, sums);
+      if (extremeDeflection(sums, deflectionFactor, storeSamples, out))
+        return out;
+      out.samples.clear();
+    }
+  }
 
   double smallest = 0;
   double largest = 0;

@@ -305,6 +305,19 @@ ResultsTable resultsTable(const CaseAnalysis& a) {
   return t;
 }
 
+// What analyseCase without samples gives, taken from the analysis of the
+// same case with samples: the beam and every value along it are the same;
+// only the samples go and the deflection and the intermediate reaction are
+// selected by the rules of the results pass.
+CaseAnalysis withoutSamples(CaseAnalysis a) {
+  a.samplesStored = false;
+  a.spanMomentSamples = {};
+  a.spanDeflectionSamples = {};
+  selectReactions(a, false);
+  selectLargestDeflection(a);
+  return a;
+}
+
 CaseRatios ratiosOfCase(const DesignConditions& c, int caseIndex) {
   const std::size_t k = slot(caseIndex);
   return CaseRatios{c.ratioG[k], c.ratioP[k], c.ratioS[k], c.ratioW[k]};
@@ -476,10 +489,23 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
       settings.calcMethod, wind ? &*wind : static_cast<const WindDerivation*>(nullptr));
   const bool heavySnow = c.heavySnow == 1;
 
+  // The diagram section analyses the cases of the results section again,
+  // mostly with the same ratios: each distinct case is analysed once, with
+  // its samples, and both sections take their values from that analysis.
+  std::vector<CaseAnalysis> analysed;
+  const auto sampledCase = [&](CaseVariant variant, const CaseRatios& ratios) {
+    for (const CaseAnalysis& a : analysed) {
+      if (a.variant == variant && a.ratios == ratios)
+        return a;
+    }
+    analysed.push_back(analyseCase(c, variant, ratios, wallPressure, true));
+    return analysed.back();
+  };
+
   // ---- Results section
   const auto addSection = [&](CaseVariant variant, const CaseRatios& ratios) {
     ResultsSection section =
-        checkSection(analyseCase(c, variant, ratios, wallPressure, false), c, settings);
+        checkSection(withoutSamples(sampledCase(variant, ratios)), c, settings);
     out.failures += section.checks.failures;
     out.sections.push_back(std::move(section));
   };
@@ -514,7 +540,7 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
   const auto addBlock = [&](CaseVariant variant, const CaseRatios& ratios, std::string label,
                             double combinedLoad, bool additional) {
     DiagramBlock block;
-    block.analysis = analyseCase(c, variant, ratios, wallPressure, true);
+    block.analysis = sampledCase(variant, ratios);
     block.label = std::move(label);
     block.loads = spanLoadsOf(block.analysis.lineLoads, c.spanCount, true);
     const double total = additional && !heavySnow ? block.analysis.sectionCaseTotal : combinedLoad;

@@ -66,6 +66,7 @@ struct CaseRatios {
   double p = 0;
   double s = 0;
   double w = 0;
+  bool operator==(const CaseRatios&) const = default;
 };
 
 // "Ｇ＋Ｐ" or "1.20(Ｇ＋Ｐ)" …: the ratio part of a case title. `windSuffix` is

@@ -1,7 +1,6 @@
 #include "calc/numbers.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -10,53 +9,12 @@
 
 namespace tavilo {
 
-double powerOfTen(int n) {
-  static constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  if (n >= 0 && n < static_cast<int>(kPowers.size()))
-    return kPowers[static_cast<size_t>(n)];
-  if (n < 0 && -n < static_cast<int>(kPowers.size()))
-    return 1.0 / kPowers[static_cast<size_t>(-n)];
-  return std::pow(10.0, n);
-}
-
 double snapToStep(double scaled) {
   if (!std::isfinite(scaled))
     return scaled;
   const double nearest = std::round(scaled);
   const double tolerance = kStepTolerance * std::max(1.0, std::fabs(nearest));
   return std::fabs(scaled - nearest) <= tolerance ? nearest : scaled;
-}
-
-namespace {
-
-// x · 10^n and back. Negative places divide and multiply by the exact power
-// 10^-n, so that whole multiples of 100000 come back exact.
-double scaleUp(double x, int n) {
-  return n >= 0 ? x * powerOfTen(n) : x / powerOfTen(-n);
-}
-
-double scaleDown(double whole, int n) {
-  return (n >= 0 ? whole / powerOfTen(n) : whole * powerOfTen(-n)) + 0.0;  // no negative zero
-}
-
-}  // namespace
-
-double roundHalfUp(double x, int n) {
-  return scaleDown(std::floor(snapToStep(scaleUp(x, n) + 0.5)), n);
-}
-
-double floorTo(double x, int n) {
-  return scaleDown(std::floor(snapToStep(scaleUp(x, n))), n);
-}
-
-double ceilTo(double x, int n) {
-  return scaleDown(std::ceil(snapToStep(scaleUp(x, n))), n);
-}
-
-double truncTo(double x, int n) {
-  return scaleDown(std::trunc(snapToStep(scaleUp(x, n))), n);
 }
 
 std::optional<int> parseInteger(std::string_view text) {

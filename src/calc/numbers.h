@@ -2,6 +2,9 @@
 // Rounding rules and number texts shared by the load derivations, the solver,
 // the location tables and the project file.
 
+#include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +20,17 @@ inline constexpr int kEndMarker = -99999;
 inline constexpr int kNoValue = 99999;
 
 // 10^n as an exact double for n in 0..22 (n may be negative: 1 / 10^-n).
-double powerOfTen(int n);
+inline double powerOfTen(int n) {
+  constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr int kCount = static_cast<int>(std::size(kPowers));
+  if (n >= 0 && n < kCount)
+    return kPowers[n];
+  if (n < 0 && -n < kCount)
+    return 1.0 / kPowers[-n];
+  return std::pow(10.0, n);
+}
 
 // Every rounding at a fixed place, in the calculation and in the report,
 // goes through the helpers below, which share one rule: a scaled value that
@@ -35,13 +48,76 @@ double snapToStep(double scaled);
 // The rules at n decimal places (n < 0: at 10^-n, e.g. n = -5 rounds to
 // multiples of 100000), each on the snapped value x · 10^n.
 // floor(x · 10^n + 0.5) / 10^n
-double roundHalfUp(double x, int n);
+inline double roundHalfUp(double x, int n);
 // floor(x · 10^n) / 10^n, toward minus infinity.
-double floorTo(double x, int n);
+inline double floorTo(double x, int n);
 // ceil(x · 10^n) / 10^n, toward plus infinity.
-double ceilTo(double x, int n);
+inline double ceilTo(double x, int n);
 // trunc(x · 10^n) / 10^n, toward zero.
-double truncTo(double x, int n);
+inline double truncTo(double x, int n);
+
+// The rules above are applied to every 5 mm point of every span, so they
+// are defined here, where the sampling loops can inline them.
+namespace rounding {
+
+// Below 2^31 the tolerance of a step stays far below half a step, so the
+// step a value snaps to can only be the one below it or the one above it.
+inline constexpr double kFastLimit = 2147483648.0;
+
+inline double toleranceAt(double step) {
+  return kStepTolerance * std::max(1.0, std::fabs(step));
+}
+
+// floor(snapToStep(s)).
+inline double floorSnapped(double s) {
+  if (!(std::fabs(s) < kFastLimit))
+    return std::floor(snapToStep(s));
+  double below = static_cast<double>(static_cast<long long>(s));
+  if (below > s)
+    below -= 1;
+  const double above = below + 1;
+  return above - s <= toleranceAt(above) ? above : below;
+}
+
+// ceil(snapToStep(s)).
+inline double ceilSnapped(double s) {
+  if (!(std::fabs(s) < kFastLimit))
+    return std::ceil(snapToStep(s));
+  double below = static_cast<double>(static_cast<long long>(s));
+  if (below > s)
+    below -= 1;
+  return s - below <= toleranceAt(below) ? below : below + 1;
+}
+
+// x · 10^n and back. Negative places divide and multiply by the exact power
+// 10^-n, so that whole multiples of 100000 come back exact.
+inline double scaleUp(double x, int n) {
+  return n >= 0 ? x * powerOfTen(n) : x / powerOfTen(-n);
+}
+
+inline double scaleDown(double whole, int n) {
+  return (n >= 0 ? whole / powerOfTen(n) : whole * powerOfTen(-n)) + 0.0;  // no negative zero
+}
+
+}  // namespace rounding
+
+inline double roundHalfUp(double x, int n) {
+  return rounding::scaleDown(rounding::floorSnapped(rounding::scaleUp(x, n) + 0.5), n);
+}
+
+inline double floorTo(double x, int n) {
+  return rounding::scaleDown(rounding::floorSnapped(rounding::scaleUp(x, n)), n);
+}
+
+inline double ceilTo(double x, int n) {
+  return rounding::scaleDown(rounding::ceilSnapped(rounding::scaleUp(x, n)), n);
+}
+
+inline double truncTo(double x, int n) {
+  const double scaled = rounding::scaleUp(x, n);
+  const double whole = scaled >= 0 ? rounding::floorSnapped(scaled) : rounding::ceilSnapped(scaled);
+  return rounding::scaleDown(whole, n);
+}
 
 // An optional sign and decimal digits that fit in 32 bits; nothing else.
 std::optional<int> parseInteger(std::string_view text);

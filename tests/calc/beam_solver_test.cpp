@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "calc/numbers.h"
@@ -259,6 +260,52 @@ TEST(BeamSolver, DeflectionSamplesFiveMillimetresShortOfEachHundred) {
   BeamModel up = m;
   up.lineLoads[0] = 1;
   EXPECT_LT(spanDeflection(up, analyseBeam(up), 0, 1.0, false).deflection, 0);
+}
+
+// Spans without point loads and with a uniform varying load are evaluated
+// in a batch. The same span described as a linearly varying load with equal
+// ends takes the point-by-point loop and must give every value bit for bit.
+TEST(BeamSolver, BatchedCurvesEqualThePointByPointLoop) {
+  std::uint32_t seed = 12345;
+  const auto next = [&seed](int n) {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+  };
+  for (int trial = 0; trial < 60; ++trial) {
+    const int count = 1 + next(4);
+    BeamModel m = equalSpans(count, 100 + next(9000), -0.001 * next(12000));
+    for (int i = 0; i < count; ++i) {
+      const auto k = static_cast<std::size_t>(i);
+      m.spans[k] = 100 + next(9000) + 0.5 * next(2);
+      const double snow = trial % 3 == 0 ? 0.0 : -0.001 * next(9000);
+      m.endIntensities[k] = {snow, snow};
+    }
+    m.leftOverhang = trial % 2 == 0 ? 200 + next(800) : 0;
+    m.rightOverhang = trial % 4 == 1 ? 150 + next(850) : 0;
+    if (trial % 5 == 4)
+      m.lineLoads.fill(0);  // snow alone, or an unloaded beam
+    const BeamResult r = analyseBeam(m);
+    BeamModel pointwise = m;
+    pointwise.uniformSnow.fill(0);
+    for (int i = 0; i < count; ++i) {
+      for (const bool samples : {false, true}) {
+        const SpanMoments a = spanMoments(m, r, i, samples);
+        const SpanMoments b = spanMoments(pointwise, r, i, samples);
+        EXPECT_EQ(a.minimum, b.minimum);
+        EXPECT_EQ(a.minimumPosition, b.minimumPosition);
+        EXPECT_EQ(a.maximum, b.maximum);
+        EXPECT_EQ(a.maximumPosition, b.maximumPosition);
+        EXPECT_EQ(a.lastPosition, b.lastPosition);
+        EXPECT_EQ(a.samples, b.samples);
+        for (const double factor : {1.0, 1.2}) {
+          const SpanDeflection c = spanDeflection(m, r, i, factor, samples);
+          const SpanDeflection d = spanDeflection(pointwise, r, i, factor, samples);
+          EXPECT_EQ(c.deflection, d.deflection) << "trial " << trial << " span " << i;
+          EXPECT_EQ(c.samples, d.samples);
+        }
+      }
+    }
+  }
 }
 
 Overhang overhang(OverhangSide side, double a, double w) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace tavilo {
 namespace {
@@ -63,6 +65,60 @@ TEST(Numbers, BinaryArtefactsDoNotMoveAValueAcrossAStep) {
   EXPECT_EQ(ceilTo(93.00000000000001, 1), 93.0);
   EXPECT_EQ(truncTo(-0.29 * 100, 0), -29.0);
   EXPECT_EQ(truncTo(0.29, 2), 0.29);
+}
+
+// The rules written out as their definition: the step of the snapped value.
+double byDefinition(double (*step)(double), double x, int n) {
+  const double scaled = n >= 0 ? x * powerOfTen(n) : x / powerOfTen(-n);
+  const double whole = step(snapToStep(scaled));
+  return (n >= 0 ? whole / powerOfTen(n) : whole * powerOfTen(-n)) + 0.0;
+}
+
+bool sameValue(double a, double b) {
+  return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
+}
+
+// Every value on and around a step, small and beyond 2^31, of either sign.
+TEST(Numbers, EveryRuleIsTheStepOfTheSnappedValue) {
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.5,
+                                -0.5,
+                                1e-300,
+                                2147483647.5,
+                                2147483648.0,
+                                -2147483649.25,
+                                4.5e15,
+                                1e300,
+                                -1e300,
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN()};
+  for (const double whole : {1.0, 7.0, 519500.0, 99999.0, 2147483000.0, 3e9}) {
+    for (const double sign : {1.0, -1.0}) {
+      const double w = sign * whole;
+      const double tolerance = kStepTolerance * std::fabs(w);
+      for (const double off : {0.0, 0.5, 0.25, 0.999, 1e-13, 0.9 * kStepTolerance})
+        values.insert(values.end(), {w + off, w - off});
+      values.insert(values.end(), {std::nextafter(w + tolerance, 0.0), w + 2 * tolerance,
+                                   std::nextafter(w - tolerance, w), w - 2 * tolerance});
+    }
+  }
+  for (const double x : values) {
+    for (const int n : {-5, -3, 0, 1, 3, 4}) {
+      const auto floorStep = [](double v) { return std::floor(v); };
+      const auto ceilStep = [](double v) { return std::ceil(v); };
+      const auto truncStep = [](double v) { return std::trunc(v); };
+      EXPECT_TRUE(sameValue(floorTo(x, n), byDefinition(floorStep, x, n))) << x << " " << n;
+      EXPECT_TRUE(sameValue(ceilTo(x, n), byDefinition(ceilStep, x, n))) << x << " " << n;
+      EXPECT_TRUE(sameValue(truncTo(x, n), byDefinition(truncStep, x, n))) << x << " " << n;
+      const double halfUp =
+          byDefinition(floorStep, (n >= 0 ? x * powerOfTen(n) : x / powerOfTen(-n)) + 0.5, 0);
+      EXPECT_TRUE(sameValue(roundHalfUp(x, n),
+                            (n >= 0 ? halfUp / powerOfTen(n) : halfUp * powerOfTen(-n)) + 0.0))
+          << x << " " << n;
+    }
+  }
 }
 
 TEST(Numbers, StepsOfHundredThousandComeBackExact) {
