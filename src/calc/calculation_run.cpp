@@ -325,6 +325,25 @@ CaseRatios ratiosOfCase(const DesignConditions& c, int caseIndex) {
 
 }  // namespace
 
+std::vector<ResultsCase> resultsCases(const DesignConditions& c) {
+  std::vector<ResultsCase> cases = {
+      {CaseVariant::kLongTerm, ratiosOfCase(c, kLongTerm)},
+      {CaseVariant::kShortTermSnow, ratiosOfCase(c, kShortTermSnow)},
+      {CaseVariant::kStormPositive, ratiosOfCase(c, kShortTermStorm)},
+  };
+  CaseRatios noSnowStorm = ratiosOfCase(c, kShortTermStorm);
+  noSnowStorm.s = 0;
+  // An ordinary site carries no snow in the storm case under uplift; a
+  // heavy-snow site is checked with and without it.
+  if (c.heavySnow == 1) {
+    cases.push_back({CaseVariant::kStormNegative, ratiosOfCase(c, kShortTermStorm)});
+    cases.push_back({CaseVariant::kStormNoSnow, noSnowStorm});
+  } else {
+    cases.push_back({CaseVariant::kStormNegative, noSnowStorm});
+  }
+  return cases;
+}
+
 const CaseConstants& caseConstantsOf(CaseVariant variant) {
   return kCaseConstants[static_cast<std::size_t>(variant)];
 }
@@ -341,6 +360,11 @@ std::string ratioText(double ratio) {
   const std::size_t point = text.find('.');
   const bool negative = cut < 0;
   return (negative ? "-" : "") + groupThousands(text.substr(0, point)) + text.substr(point);
+}
+
+std::string caseTitle(CaseVariant variant, const CaseRatios& ratios) {
+  const CaseConstants& k = caseConstantsOf(variant);
+  return std::string(k.sectionName) + ratioTitle(ratios, k.caseIndex != kLongTerm, "");
 }
 
 std::string ratioTitle(const CaseRatios& r, bool withWind, std::string_view windSuffix) {
@@ -393,7 +417,7 @@ CaseAnalysis analyseCase(const DesignConditions& c, CaseVariant variant, const C
   a.variant = variant;
   a.caseIndex = k.caseIndex;
   a.windSign = std::string(k.windSign);
-  a.caseTitle = std::string(k.sectionName) + ratioTitle(ratios, k.caseIndex != kLongTerm, "");
+  a.caseTitle = caseTitle(variant, ratios);
   a.ratios = ratios;
   const bool negativeSide = k.windSign == kWindNegativeSide;
   a.wind = negativeSide ? c.windNegative : c.windPositive;
@@ -474,6 +498,21 @@ ResultsSection checkSection(CaseAnalysis analysis, const DesignConditions& c,
   return section;
 }
 
+FailureCounters resultsFailures(const DesignConditions& prepared,
+                                const CoefficientSettings& settings,
+                                const std::optional<WindDerivation>& wind) {
+  const double wallPressure = wallPressureFor(
+      settings.calcMethod, wind ? &*wind : static_cast<const WindDerivation*>(nullptr));
+  FailureCounters failures;
+  for (const ResultsCase& results : resultsCases(prepared)) {
+    failures +=
+        checkSection(analyseCase(prepared, results.variant, results.ratios, wallPressure, false),
+                     prepared, settings)
+            .checks.failures;
+  }
+  return failures;
+}
+
 CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_DATA& calcData,
                                   const CoefficientSettings& settings,
                                   const std::optional<WindDerivation>& wind,
@@ -509,19 +548,13 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
     out.failures += section.checks.failures;
     out.sections.push_back(std::move(section));
   };
-  addSection(CaseVariant::kLongTerm, ratiosOfCase(c, kLongTerm));
-  addSection(CaseVariant::kShortTermSnow, ratiosOfCase(c, kShortTermSnow));
-  addSection(CaseVariant::kStormPositive, ratiosOfCase(c, kShortTermStorm));
-
+  for (const ResultsCase& results : resultsCases(c))
+    addSection(results.variant, results.ratios);
   CaseRatios noSnowStorm = ratiosOfCase(c, kShortTermStorm);
   noSnowStorm.s = 0;
-  // An ordinary site carries no snow in the storm case under uplift.
-  addSection(CaseVariant::kStormNegative,
-             heavySnow ? ratiosOfCase(c, kShortTermStorm) : noSnowStorm);
   double noSnowCaseTotal = 0;
   std::string noSnowTitle;
   if (heavySnow) {
-    addSection(CaseVariant::kStormNoSnow, noSnowStorm);
     noSnowCaseTotal = out.sections.back().analysis.sectionCaseTotal;
     noSnowTitle = out.sections.back().analysis.caseTitle;
   }

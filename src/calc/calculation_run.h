@@ -75,6 +75,8 @@ struct CaseRatios {
 std::string ratioTitle(const CaseRatios& ratios, bool withWind, std::string_view windSuffix);
 // A ratio as the titles print it: cut to two decimals ("0.70", "1.25").
 std::string ratioText(double ratio);
+// The results-page title of a case, e.g. "長期Ｇ＋Ｐ＋0.70Ｓ".
+std::string caseTitle(CaseVariant variant, const CaseRatios& ratios);
 
 // ---- One analysed case
 
@@ -236,6 +238,17 @@ LoadDerivations prepareCalculationData(DesignConditions& conditions, CaLC_DATA& 
 
 // ---- Running
 
+// A case of the results section with the ratios it is analysed with.
+struct ResultsCase {
+  CaseVariant variant;
+  CaseRatios ratios;
+};
+
+// The cases of the results section in report order: long-term, short-term
+// snow, storm under positive and under negative pressure, and on a
+// heavy-snow site the storm without snow.
+std::vector<ResultsCase> resultsCases(const DesignConditions& prepared);
+
 // One load case: builds the beam, analyses it, evaluates spans and
 // overhangs and collects the check quantities. `wallPressure` is Wwall+ of
 // the calculation (wallPressureFor). With `storeSamples` the diagram-pass
@@ -246,6 +259,13 @@ CaseAnalysis analyseCase(const DesignConditions& conditions, CaseVariant variant
 // The checks and table of an analysed case.
 ResultsSection checkSection(CaseAnalysis analysis, const DesignConditions& conditions,
                             const CoefficientSettings& settings);
+
+// The failures of the results section alone, which decide the verdict:
+// the same cases, analyses and checks as the calculation run, without the
+// samples and the diagram section.
+FailureCounters resultsFailures(const DesignConditions& prepared,
+                                const CoefficientSettings& settings,
+                                const std::optional<WindDerivation>& wind);
 
 // Both passes, in report order.
 CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_DATA& calcData,
