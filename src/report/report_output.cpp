@@ -19,6 +19,7 @@
 #include "report/recording_surface.h"
 #include "report/report_canvas.h"
 #include "report/report_driver.h"
+#include "report/span_table_page.h"
 
 namespace tavilo {
 namespace {
@@ -122,6 +123,26 @@ void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
     {
       ReportCanvas canvas = beginReport(pdf.surface(), std::move(setup));
       drawCalculationReport(canvas, outcome);
+    }
+    pdf.finish();
+  }
+  commitSave(file, kKind, path);
+}
+
+void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job) {
+  constexpr std::string_view kKind = "PDFファイル";
+  QSaveFile file(QString::fromStdString(path));
+  openForSave(file, kKind, path);
+  {
+    PdfReport pdf(file, kPdfResolution);
+    ReportSetup setup;
+    setup.device = ReportDevice::kPrinter;
+    setup.printSettings = job.printSettings;
+    setup.projectFilePath = job.projectFilePath;
+    setup.date = job.date;
+    {
+      ReportCanvas canvas = beginReport(pdf.surface(), std::move(setup));
+      drawSpanTablePage(canvas, table);
     }
     pdf.finish();
   }

@@ -8,6 +8,7 @@
 
 #include "calc/calculation_run.h"
 #include "calc/print_settings.h"
+#include "calc/span_search.h"
 
 namespace tavilo {
 
@@ -44,6 +45,9 @@ struct PrintJob {
 // at `path`, if any, is then left as it was and no temporary file remains.
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
                     const PrintJob& job);
+
+// The span table page on one A4 portrait page at 600 dpi, saved the same way.
+void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job);
 
 // The screen image as PNG, saved the same way.
 void writeReportPng(const std::string& path, const QImage& image);
