@@ -1,16 +1,24 @@
 #include "app/batch_command.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "app/outcome_json.h"
 #include "app/report_files.h"
+#include "app/span_table_output.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
+#include "persistence/system_reason.h"
 #include "ui/form/calculate_command.h"
 #include "ui/form/project_file.h"
+#include "ui/form/span_table.h"
 
 namespace tavilo {
 namespace {
@@ -23,13 +31,6 @@ std::string oneLine(std::string text) {
       c = ' ';
   }
   return text;
-}
-
-void printMessages(const FormEvents& events, std::ostream& err) {
-  for (const FormEvent& event : events) {
-    if (event.kind == FormEvent::Kind::Message)
-      err << event.text << '\n';
-  }
 }
 
 std::string fixed(double value, int decimals) {
@@ -95,24 +96,270 @@ bool sameFile(const fs::path& a, const fs::path& b) {
          fs::weakly_canonical(fs::absolute(b, code), code);
 }
 
-// A report file may not replace the project it is drawn from, nor the other
-// report file; an empty name is no file at all.
+// The report files of one project: --pdf and --png name them, --pdf-dir and
+// --png-dir hold one per project named after it.
+struct ProjectFiles {
+  std::optional<fs::path> pdf;
+  std::optional<fs::path> png;
+};
+
+ProjectFiles filesOf(const BatchOptions& options, const fs::path& project) {
+  ProjectFiles files{options.pdf, options.png};
+  const fs::path name = project.filename().replace_extension();
+  if (options.pdfDir)
+    files.pdf = *options.pdfDir / fs::path(name).concat(".pdf");
+  if (options.pngDir)
+    files.png = *options.pngDir / fs::path(name).concat(".png");
+  return files;
+}
+
+std::optional<std::string> combinationRefusal(const BatchOptions& options) {
+  if (options.projects.empty())
+    return "データファイルを指定して下さい。";
+  if (options.csv && !options.spanTable)
+    return std::string(
+        "--csv はスパン表 (--span-table) の出力です。--span-table と一緒に指定して下さい。");
+  if (options.step && !options.spanTable)
+    return std::string("--step はスパン表の刻みです。--span-table と一緒に指定して下さい。");
+  if (options.csv && options.json)
+    return std::string("--json と --csv は同時に指定できません。");
+  if (options.spanTable && (options.png || options.pngDir))
+    return std::string(
+        "スパン表には画面イメージがありません。--png と --png-dir は --span-table "
+        "と一緒には指定できません。");
+  if (options.pdf && options.pdfDir)
+    return std::string("--pdf と --pdf-dir は同時に指定できません。");
+  if (options.png && options.pngDir)
+    return std::string("--png と --png-dir は同時に指定できません。");
+  if (options.projects.size() > 1 && (options.pdf || options.png)) {
+    return std::string(options.pdf ? "--pdf" : "--png") +
+           " は 1 つのデータファイルにだけ使えます。複数のデータファイルでは " +
+           (options.pdf ? "--pdf-dir" : "--png-dir") + " を指定して下さい。";
+  }
+  for (const auto& [option, dir] :
+       {std::pair{"--pdf-dir", &options.pdfDir}, std::pair{"--png-dir", &options.pngDir}}) {
+    if (*dir && (*dir)->empty())
+      return std::string(option) + " のフォルダ名が空です。書き込むフォルダを指定して下さい。";
+  }
+  if (options.step && (*options.step < kMinSpanStep || *options.step > kMaxSpanStep))
+    return "--step " + std::to_string(*options.step) +
+           ": スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。";
+  return std::nullopt;
+}
+
+// A report file may not replace a project file of the run, another report
+// file of the run, or be nameless.
 std::optional<std::string> outputRefusal(const BatchOptions& options) {
-  const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
-      {"--pdf", &options.pdf}, {"--png", &options.png}};
-  for (const auto& [option, path] : outputs) {
-    if (!*path)
-      continue;
-    if ((*path)->empty())
-      return std::string(option) + " の出力先が空です。書き込むファイル名を指定して下さい。";
-    if (sameFile(**path, options.project)) {
-      return std::string(option) + " の出力先「" + (*path)->string() +
-             "」は読み込むデータファイルそのものです。別のファイル名を指定して下さい。";
+  if (auto refusal = combinationRefusal(options))
+    return refusal;
+  std::vector<std::pair<fs::path, const fs::path*>> written;  // file, its project
+  for (const fs::path& project : options.projects) {
+    const ProjectFiles files = filesOf(options, project);
+    const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
+        {options.pdfDir ? "--pdf-dir" : "--pdf", &files.pdf},
+        {options.pngDir ? "--png-dir" : "--png", &files.png}};
+    for (const auto& [option, path] : outputs) {
+      if (!*path)
+        continue;
+      if ((*path)->empty())
+        return std::string(option) + " の出力先が空です。書き込むファイル名を指定して下さい。";
+      for (const fs::path& read : options.projects) {
+        if (sameFile(**path, read)) {
+          return std::string(option) + " の出力先「" + (*path)->string() +
+                 "」は読み込むデータファイルそのものです。別のファイル名を指定して下さい。";
+        }
+      }
+      for (const auto& [other, otherProject] : written) {
+        if (!sameFile(**path, other))
+          continue;
+        if (otherProject == &project && options.pdf && options.png)
+          return "--pdf と --png に同じファイル「" + options.pdf->string() + "」は指定できません。";
+        return "「" + otherProject->string() + "」と「" + project.string() +
+               "」の出力先が同じファイル「" + (*path)->string() +
+               "」になります。データファイルの名前を変えるか、別々に実行して下さい。";
+      }
+      written.emplace_back(**path, &project);
     }
   }
-  if (options.pdf && options.png && sameFile(*options.pdf, *options.png))
-    return "--pdf と --png に同じファイル「" + options.pdf->string() + "」は指定できません。";
   return std::nullopt;
+}
+
+// --pdf-dir and --png-dir are made when they do not exist yet.
+void makeOutputFolders(const BatchOptions& options) {
+  for (const auto& dir : {options.pdfDir, options.pngDir}) {
+    if (!dir)
+      continue;
+    std::error_code code;
+    fs::create_directories(*dir, code);
+    if (code || !fs::is_directory(*dir)) {
+      throw UserError("出力フォルダ「" + dir->string() +
+                      "」を作れません: " + systemReasonText(code ? code.value() : ENOTDIR) + "。");
+    }
+  }
+}
+
+// How the results of one project are written.
+enum class RunShape {
+  kSingle,  // one project: exactly as the command always wrote it
+  kMany,    // several projects: blocks headed by the file name, JSON Lines
+};
+
+// Messages to stderr; with several projects each line names its file.
+class Notes {
+ public:
+  Notes(std::ostream& err, RunShape shape, const fs::path& project)
+      : err_(err), prefix_(shape == RunShape::kMany ? project.string() + ": " : "") {}
+
+  void line(const std::string& text) const {
+    std::istringstream lines(text);
+    for (std::string each; std::getline(lines, each);)
+      err_ << prefix_ << each << '\n';
+  }
+  void events(const FormEvents& events) const {
+    for (const FormEvent& event : events) {
+      if (event.kind == FormEvent::Kind::Message)
+        line(event.text);
+    }
+  }
+
+ private:
+  std::ostream& err_;
+  std::string prefix_;
+};
+
+// Why a project was not calculated (or its table not built). A refusal is
+// reported under the project's name and the run goes on.
+struct Refused {
+  std::string message;
+};
+
+// A fresh session, as a new start of the program, with the project loaded.
+std::unique_ptr<Session> openProject(const fs::path& project, const fs::path& dataDir,
+                                     const fs::path& executable, const Notes& notes) {
+  auto session = std::make_unique<Session>(ProgramFolders{executable.parent_path(), dataDir, {}});
+  if (const auto failure = session->startUp(""))
+    throw Refused{*failure};
+  const ProjectLoad load = session->load(project);
+  notes.events(load.events);
+  if (!load.completed())
+    throw Refused{*load.failure};
+  return session;
+}
+
+fs::path footerPath(const Session& session, const fs::path& project) {
+  // The footer names the project file by its full path, as the file dialogs give it.
+  const fs::path current = session.paths().current;
+  return fs::absolute(current.empty() ? project : current);
+}
+
+// Writes the report files, naming each written file in the notes.
+template <typename Write>
+void writeFiles(const Notes& notes, Write write) {
+  std::ostringstream written;
+  try {
+    write(written);
+  } catch (...) {
+    notes.line(written.str());
+    throw;
+  }
+  notes.line(written.str());
+}
+
+void calculateProject(const BatchOptions& options, const fs::path& project, Session& session,
+                      RunShape shape, const Notes& notes, std::ostream& out) {
+  const CalculateResult result = session.calculate();
+  if (result.refusal)
+    throw Refused{oneLine(result.refusal->message)};
+  notes.events(result.events);
+  if (!result.outcome)
+    throw std::runtime_error("計算結果がありません。");
+  const ProjectFiles files = filesOf(options, project);
+  ReportFileRequest request{files.pdf, files.png, session.printSettings(),
+                            footerPath(session, project)};
+  writeFiles(notes,
+             [&](std::ostream& written) { writeReportFiles(request, *result.outcome, written); });
+  if (!options.json) {
+    out << summaryText(*result.outcome, project);
+    return;
+  }
+  if (shape == RunShape::kSingle) {
+    out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    return;
+  }
+  Json line = {{"file", project.string()}};
+  line.update(outcomeJson(*result.outcome));
+  out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+}
+
+void spanTableOfProject(const BatchOptions& options, const fs::path& project, Session& session,
+                        RunShape shape, const Notes& notes, std::ostream& out) {
+  SpanTableResult result = buildSpanTable(session, options.step.value_or(kDefaultSpanStep));
+  if (result.refusal)
+    throw Refused{oneLine(result.refusal->message)};
+  const SpanTable& table = *result.table;
+  if (const auto pdf = filesOf(options, project).pdf) {
+    writeFiles(notes, [&](std::ostream& written) {
+      writeSpanTableFile(*pdf, table, session.printSettings(), footerPath(session, project),
+                         written);
+    });
+  }
+  if (options.json) {
+    const int indent = shape == RunShape::kSingle ? 2 : -1;
+    out << spanTableJson(table, project).dump(indent, ' ', false, Json::error_handler_t::replace)
+        << '\n';
+  } else if (options.csv) {
+    out << spanTableCsv(table, project);
+  } else {
+    out << spanTableText(table, project);
+  }
+}
+
+// A project that was not calculated: alone, its message goes to stderr as
+// it always did; among several, it stands under the project's name where
+// its results would have stood (and a JSON line says so), and the run goes on.
+void reportRefusal(const BatchOptions& options, const fs::path& project, RunShape shape,
+                   const std::string& message, const Notes& notes, std::ostream& out) {
+  if (shape == RunShape::kSingle || options.csv) {
+    notes.line(message);
+    return;
+  }
+  if (options.json) {
+    notes.line(message);
+    const Json line = {{options.spanTable ? "project" : "file", project.string()},
+                       {"refusal", message}};
+    out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    return;
+  }
+  out << "データファイル: " << project.string() << '\n' << message << "\n\n";
+}
+
+// One project from a fresh session; the exit status of that project.
+int runProject(const BatchOptions& options, const fs::path& project, const fs::path& dataDir,
+               const fs::path& executable, RunShape shape, std::ostream& out, std::ostream& err) {
+  const Notes notes(err, shape, project);
+  // The results go out only once everything of the project has succeeded.
+  std::ostringstream results;
+  try {
+    std::unique_ptr<Session> session = openProject(project, dataDir, executable, notes);
+    if (options.spanTable)
+      spanTableOfProject(options, project, *session, shape, notes, results);
+    else
+      calculateProject(options, project, *session, shape, notes, results);
+  } catch (const Refused& refused) {
+    reportRefusal(options, project, shape, refused.message, notes, out);
+    return kBatchRefused;
+  } catch (const UserError& error) {
+    reportRefusal(options, project, shape, oneLine(error.what()), notes, out);
+    return kBatchRefused;
+  } catch (const std::exception& error) {
+    reportRefusal(options, project, shape,
+                  std::string("内部エラーのため計算できません: ") + error.what(), notes, out);
+    return kBatchInternalError;
+  }
+  out << results.str();
+  if (shape == RunShape::kMany && !options.json && !options.csv)
+    out << '\n';
+  return kBatchCalculated;
 }
 
 }  // namespace
@@ -148,48 +395,24 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
       err << *refusal << '\n';
       return kBatchRefused;
     }
-    const fs::path dataDir = options.dataDir.value_or(defaultDataDir(executable));
-    Session session({executable.parent_path(), dataDir, {}});
-    if (const auto failure = session.startUp("")) {
-      err << *failure << '\n';
-      return kBatchRefused;
-    }
-    const ProjectLoad load = session.load(options.project);
-    printMessages(load.events, err);
-    if (!load.completed()) {
-      err << *load.failure << '\n';
-      return kBatchRefused;
-    }
-
-    const CalculateResult result = session.calculate();
-    if (result.refusal) {
-      err << oneLine(result.refusal->message) << '\n';
-      return kBatchRefused;
-    }
-    printMessages(result.events, err);
-    if (!result.outcome) {
-      err << "計算結果がありません。\n";
-      return kBatchInternalError;
-    }
-    // The footer names the project file by its full path, as the file dialogs give it.
-    const fs::path current = session.paths().current;
-    ReportFileRequest files{options.pdf, options.png, session.printSettings(),
-                            fs::absolute(current.empty() ? fs::path(options.project) : current)};
-    writeReportFiles(files, *result.outcome, err);
-    if (options.json) {
-      out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace)
-          << '\n';
-    } else {
-      out << summaryText(*result.outcome, options.project);
-    }
-    return kBatchCalculated;
+    makeOutputFolders(options);
   } catch (const UserError& error) {
     err << oneLine(error.what()) << '\n';
     return kBatchRefused;
-  } catch (const std::exception& error) {
-    err << "内部エラーのため計算できません: " << error.what() << '\n';
-    return kBatchInternalError;
   }
+  const fs::path dataDir = options.dataDir.value_or(defaultDataDir(executable));
+  const RunShape shape = options.projects.size() == 1 ? RunShape::kSingle : RunShape::kMany;
+  if (options.csv)
+    out << kSpanTableCsvHeader << '\n';
+  int status = kBatchCalculated;
+  for (const fs::path& project : options.projects) {
+    const int projectStatus = runProject(options, project, dataDir, executable, shape, out, err);
+    if (projectStatus == kBatchRefused)
+      status = kBatchRefused;
+    else if (projectStatus == kBatchInternalError && status == kBatchCalculated)
+      status = kBatchInternalError;
+  }
+  return status;
 }
 
 }  // namespace tavilo

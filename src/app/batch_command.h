@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "calc/calculation_run.h"
 #include "ui/form/session.h"
@@ -20,20 +21,34 @@ inline constexpr int kBatchInternalError = 1;
 inline constexpr int kBatchRefused = 2;  // unreadable file, stopped load or refused input
 
 struct BatchOptions {
-  std::filesystem::path project;
+  // One or more project files, run one after the other, each from a fresh
+  // session as a new start of the program would.
+  std::vector<std::filesystem::path> projects;
   std::optional<std::filesystem::path> dataDir;  // the folder of the location tables
   bool json = false;
-  // Report files to write besides the summary or the JSON.
+  // Report files to write besides the summary or the JSON (one project only).
   std::optional<std::filesystem::path> pdf;  // the printed report, A4 at 600 dpi
   std::optional<std::filesystem::path> png;  // the screen image of the result window
+  // Folders that receive one report file per project, named after it
+  // ("NAME.pdf", "NAME.png"); made when missing.
+  std::optional<std::filesystem::path> pdfDir;
+  std::optional<std::filesystem::path> pngDir;
+  // The span table instead of the calculation; --pdf then writes its page.
+  bool spanTable = false;
+  std::optional<int> step;  // mm, the grid of the span table
+  bool csv = false;         // the span table as CSV
 };
 
-// Loads, calculates, writes the requested report files and prints. The
-// result goes to `out` only when the calculation ran and every report file
-// was written; messages of the load (ratio defaults), the refusal of the
-// input check (one line), the names of the written report files and errors
-// go to `err`. A report file that cannot be written ends the run with
-// kBatchRefused.
+// Loads, calculates (or builds the span table), writes the requested report
+// files and prints, project by project. The results of a project go to `out`
+// only when it was calculated and every report file of it was written.
+// Messages of the load (ratio defaults), refusals, the names of the written
+// report files and errors go to `err`; with several projects each such line
+// starts with the project's name, and a refused project's message also
+// stands under its name in `out` (as a line with "refusal" in JSON). A report
+// file that cannot be written refuses its project. The status is
+// kBatchRefused when any project was refused, else kBatchInternalError when
+// one failed inside, else kBatchCalculated.
 int runBatch(const BatchOptions& options, const std::filesystem::path& executable,
              std::ostream& out, std::ostream& err);
 

@@ -39,4 +39,16 @@ void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome
   }
 }
 
+void writeSpanTableFile(const std::filesystem::path& pdf, const SpanTable& table,
+                        const PrintSettings& printSettings,
+                        const std::filesystem::path& projectFile, std::ostream& err) {
+  if (QGuiApplication::instance() == nullptr)
+    throw std::logic_error("writeSpanTableFile needs a QGuiApplication");
+  PrintJob job;
+  job.printSettings = printSettings;
+  job.projectFilePath = projectFile.string();
+  writeSpanTablePdf(pdf.string(), table, job);
+  err << "スパン表 (PDF) を書きました: " << pdf.string() << '\n';
+}
+
 }  // namespace tavilo

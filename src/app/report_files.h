@@ -8,6 +8,7 @@
 
 #include "calc/calculation_run.h"
 #include "calc/print_settings.h"
+#include "calc/span_search.h"
 
 namespace tavilo {
 
@@ -25,5 +26,10 @@ struct ReportFileRequest {
 // written.
 void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome& outcome,
                       std::ostream& err);
+
+// Writes the span table page as PDF the same way and names the file on `err`.
+void writeSpanTableFile(const std::filesystem::path& pdf, const SpanTable& table,
+                        const PrintSettings& printSettings,
+                        const std::filesystem::path& projectFile, std::ostream& err);
 
 }  // namespace tavilo
