@@ -129,6 +129,22 @@ void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
   commitSave(file, kKind, path);
 }
 
+QImage renderSpanTableImage(const SpanTable& table) {
+  RecordingSurface dryRun(72, kScreenImageWidth, kScreenImageHeight);
+  {
+    ReportCanvas canvas = beginReport(dryRun, {});
+    drawSpanTablePage(canvas, table);
+  }
+  QImage image = makeReportImage(kScreenImageWidth, dryRun.usedHeight() + kScreenImageBottomMargin);
+  PainterSurface surface(image, 72);
+  {
+    ReportCanvas canvas = beginReport(surface, {});
+    drawSpanTablePage(canvas, table);
+  }
+  surface.finish();
+  return image;
+}
+
 void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job) {
   constexpr std::string_view kKind = "PDFファイル";
   QSaveFile file(QString::fromStdString(path));

@@ -46,6 +46,10 @@ struct PrintJob {
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
                     const PrintJob& job);
 
+// The span table page for a window: an image of the report's width at 72
+// pixels per inch on the report background, as tall as the page needs.
+QImage renderSpanTableImage(const SpanTable& table);
+
 // The span table page on one A4 portrait page at 600 dpi, saved the same way.
 void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job);
 

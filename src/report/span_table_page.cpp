@@ -184,8 +184,7 @@ class SpanTablePage {
 
     rowMm_ = cut(rowMm_ + 1.3 * canvas_.cursor.rowPitchMm);
     canvas_.separatorY = rowY();
-    canvas_.drawLine(x(4), canvas_.separatorY, x(canvas_.onScreen() ? 186 : 180),
-                     canvas_.separatorY);
+    canvas_.drawLine(x(4), canvas_.separatorY, x(kFrameWidthMm - 5), canvas_.separatorY);
   }
 
   // ---- Loads

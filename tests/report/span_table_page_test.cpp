@@ -6,6 +6,8 @@
 #include <tuple>
 
 #include "report/recording_surface.h"
+#include "report/report_output.h"
+#include "report_samples.h"
 #include "ui/form/project_file.h"
 #include "ui/form/span_table.h"
 
@@ -92,6 +94,21 @@ TEST_F(SpanTablePageTest, NoTextRunsPastTheFrame) {
       continue;
     EXPECT_LE(text.endX, frameRight_ + static_cast<int>(2 * pxPerMm_)) << text.text;
   }
+}
+
+// The window's image holds the whole page at the report's width.
+TEST_F(SpanTablePageTest, ScreenImageHoldsThePage) {
+  testing::ensureGuiApplication();
+  const SpanTable table = sampleTable();
+  const QImage image = renderSpanTableImage(table);
+  EXPECT_EQ(image.width(), kScreenImageWidth);
+  RecordingSurface screen(72, kScreenImageWidth, 2000);
+  {
+    ReportCanvas canvas = beginReport(screen, {});
+    drawSpanTablePage(canvas, table);
+  }
+  EXPECT_GT(image.height(), screen.usedHeight());
+  EXPECT_EQ(screen.findText("FileName"), nullptr) << "no footer on the screen";
 }
 
 }  // namespace
