@@ -314,17 +314,16 @@ void spanTableOfProject(const BatchOptions& options, const fs::path& project, Se
   }
 }
 
-// A project that was not calculated: alone, its message goes to stderr as
-// it always did; among several, it stands under the project's name where
-// its results would have stood (and a JSON line says so), and the run goes on.
+// A project that was not calculated: its message goes to stderr (among
+// several projects after the project's name); among several it also stands
+// under the project's name where its results would have stood, as a line
+// with "refusal" in JSON, and the run goes on.
 void reportRefusal(const BatchOptions& options, const fs::path& project, RunShape shape,
                    const std::string& message, const Notes& notes, std::ostream& out) {
-  if (shape == RunShape::kSingle || options.csv) {
-    notes.line(message);
+  notes.line(message);
+  if (shape == RunShape::kSingle || options.csv)
     return;
-  }
   if (options.json) {
-    notes.line(message);
     const Json line = {{options.spanTable ? "project" : "file", project.string()},
                        {"refusal", message}};
     out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
