@@ -34,8 +34,8 @@ using MessagePresenter = std::function<void(QWidget* parent, const QString& text
 // the one it replaces.
 MessagePresenter setMessagePresenter(MessagePresenter presenter);
 
-inline const QColor kScreenBlue{0, 102, 153};    // ground of the input screen, the splash
-inline const QColor kNavy{0, 0, 128};            // chosen item of a choice group
+inline const QColor kScreenBlue{0, 102, 153};     // ground of the input screen, the splash
+inline const QColor kNavy{0, 0, 128};             // chosen item of a choice group
 inline const QColor kCaptionGrey{153, 153, 153};  // heavy-snow label when not ticked
 
 // The face of the windows: the proportional Japanese Gothic, 12 pixels high.
