@@ -2,12 +2,17 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "calc/errors.h"
 #include "report/painter_surface.h"
+#include "report/pdf_document_info.h"
 #include "report/recording_surface.h"
 #include "report/report_canvas.h"
 #include "report/report_driver.h"
@@ -26,6 +31,18 @@ std::filesystem::path temporaryPathFor(const std::filesystem::path& target) {
 void removeQuietly(const std::filesystem::path& path) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
+}
+
+PdfDocumentInfo documentInfo(const std::string& title) {
+  PdfDocumentInfo info;
+  info.title = title;
+  info.author = kPdfAuthor;
+  info.subject = kPdfSubject;
+  info.creator = "Tavilo";
+  info.producer = "Qt " + std::string(qVersion());
+  info.created = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  info.utcOffset = std::chrono::minutes(QDateTime::currentDateTime().offsetFromUtc() / 60);
+  return info;
 }
 
 }  // namespace
@@ -61,22 +78,48 @@ QImage renderScreenImage(const CalculationOutcome& outcome) {
   return image;
 }
 
+void printReport(QPagedPaintDevice& device, const QRect& printableArea,
+                 const CalculationOutcome& outcome, const PrintJob& job) {
+  PainterSurface surface(
+      device, device.logicalDpiY(), [&device] { return device.newPage(); }, printableArea);
+  ReportSetup setup;
+  setup.device = ReportDevice::kPrinter;
+  setup.printSettings = job.printSettings;
+  setup.projectFilePath = job.projectFilePath;
+  setup.date = job.date;
+  {
+    ReportCanvas canvas = beginReport(surface, std::move(setup));
+    drawCalculationReport(canvas, outcome);
+  }
+  surface.finish();
+}
+
+std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath) {
+  const std::string& name = job.printSettings.projectName;
+  if (!name.empty() && name != kNoProjectName)
+    return name;
+  if (!job.projectFilePath.empty())
+    return std::filesystem::path(job.projectFilePath).stem().string();
+  return std::filesystem::path(pdfPath).stem().string();
+}
+
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
                     const PrintJob& job) {
   const std::filesystem::path target(path);
   const std::filesystem::path temp = temporaryPathFor(target);
+  const std::string title = reportDocumentTitle(job, path);
   try {
-    PdfReport pdf(temp.string(), kPdfResolution);
-    ReportSetup setup;
-    setup.device = ReportDevice::kPrinter;
-    setup.printSettings = job.printSettings;
-    setup.projectFilePath = job.projectFilePath;
-    setup.date = job.date;
     {
-      ReportCanvas canvas = beginReport(pdf.surface(), std::move(setup));
-      drawCalculationReport(canvas, outcome);
+      QPdfWriter writer(QString::fromStdString(temp.string()));
+      writer.setCreator(QStringLiteral("Tavilo"));
+      writer.setTitle(QString::fromStdString(title));
+      writer.setResolution(kPdfResolution);
+      // The sheet is the device; the report keeps to its printable area.
+      writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+      printReport(writer, a4PrintableArea(kPdfResolution), outcome, job);
     }
-    pdf.finish();
+    appendPdfDocumentInfo(temp, documentInfo(title));
   } catch (const UserError&) {
     removeQuietly(temp);
     throw UserError("PDFファイル「" + path +
