@@ -322,7 +322,7 @@ void drawSpanChecks(ReportCanvas& canvas, const ResultsSection& section,
   nextLine(canvas);
   writeAtIndent(canvas, kValueIndent,
                 "σ= Mmax/Z = " + moment + "/" + wholeNumber(outcome.conditions.sectionModulus) +
-                    " = " + trimLeadingSpaces(formatRoundedUp(checks.stress.sigma, 5, 1)));
+                    " = " + CheckValueTexts::stress(checks.stress.sigma));
   canvas.writeRun(comparison(checks.stress.ok) + allowableStressText(section));
   writeSuperscript(canvas, "2");
   writeResultMark(canvas, checks.stress.ok);
@@ -330,17 +330,17 @@ void drawSpanChecks(ReportCanvas& canvas, const ResultsSection& section,
   const DeflectionCheck& d = checks.deflection;
   nextLine(canvas);
   writeAtIndent(canvas, kValueIndent,
-                "最大たわみδmax = " + formatTruncatedSafe(d.deflection, 4, 2) + comparison(d.ok) +
-                    "L/" + formatTruncatedSafe(checks.deflectionLimitN, 4, 0) + " = " +
-                    formatTruncatedSafe(d.limit, 4, 1) + std::string(kUnitMmSymbol));
+                "最大たわみδmax = " + CheckValueTexts::deflection(d.deflection) + comparison(d.ok) +
+                    "L/" + CheckValueTexts::limitRatio(checks.deflectionLimitN) + " = " +
+                    CheckValueTexts::deflectionLimit(d.limit) + std::string(kUnitMmSymbol));
   writeResultMark(canvas, d.ok);
 }
 
 std::string jointComparison(const JointCheck& joint, double allowableFactor) {
-  return trimLeadingSpaces(formatTruncatedSafe(joint.force, 10, 0)) + comparison(joint.ok) +
+  return CheckValueTexts::jointForce(joint.force) + comparison(joint.ok) +
          std::string(kJointLineTail) + shortestDecimal(joint.capacity) + "×" +
          formatTruncatedSafe(allowableFactor, 3, 1) + " = " +
-         formatTruncatedSafe(joint.allowable, 3, 1) + std::string(kUnitNPerM);
+         CheckValueTexts::jointAllowable(joint.allowable) + std::string(kUnitNPerM);
 }
 
 void drawJointChecks(ReportCanvas& canvas, const CaseChecks& checks) {
@@ -383,7 +383,7 @@ void drawOverhangChecks(ReportCanvas& canvas, const ResultsSection& section,
   writeAtIndent(canvas, kValueIndent,
                 "σ= M/Z = " + formatPattern(std::fabs(o.moment), ",0") + "/" +
                     formatPattern(outcome.conditions.sectionModulus, ",0") + " = " +
-                    formatPattern(o.sigma, ",#.##"));
+                    CheckValueTexts::overhangStress(o.sigma));
   canvas.writeRun(comparison(o.stressOk) + allowableStressText(section));
   writeSuperscript(canvas, "2");
   writeResultMark(canvas, o.stressOk);
@@ -391,9 +391,10 @@ void drawOverhangChecks(ReportCanvas& canvas, const ResultsSection& section,
   const DeflectionCheck& d = o.deflection;
   nextLine(canvas);
   writeAtIndent(canvas, kValueIndent,
-                "たわみδ = " + formatPattern(d.deflection, ",0.##") + comparison(d.ok) + " L/" +
-                    formatTruncatedSafe(checks.deflectionLimitN, 4, 0) + " = " +
-                    formatTruncatedSafe(d.limit, 4, 1) + std::string(kUnitMmSymbol));
+                "たわみδ = " + CheckValueTexts::overhangDeflection(d.deflection) +
+                    comparison(d.ok) + " L/" +
+                    CheckValueTexts::limitRatio(checks.deflectionLimitN) + " = " +
+                    CheckValueTexts::deflectionLimit(d.limit) + std::string(kUnitMmSymbol));
   writeResultMark(canvas, d.ok);
 
   if (!o.joint)
@@ -444,6 +445,31 @@ void keepOnOnePage(ReportCanvas& canvas, double heightBelowTextMm, int textY) {
 }
 
 }  // namespace
+
+std::string CheckValueTexts::stress(double sigma) {
+  return trimLeadingSpaces(formatRoundedUp(sigma, 5, 1));
+}
+std::string CheckValueTexts::deflection(double deflection) {
+  return formatTruncatedSafe(deflection, 4, 2);
+}
+std::string CheckValueTexts::limitRatio(double n) {
+  return formatTruncatedSafe(n, 4, 0);
+}
+std::string CheckValueTexts::deflectionLimit(double limit) {
+  return formatTruncatedSafe(limit, 4, 1);
+}
+std::string CheckValueTexts::overhangStress(double sigma) {
+  return formatPattern(sigma, ",#.##");
+}
+std::string CheckValueTexts::overhangDeflection(double deflection) {
+  return formatPattern(deflection, ",0.##");
+}
+std::string CheckValueTexts::jointForce(double force) {
+  return trimLeadingSpaces(formatTruncatedSafe(force, 10, 0));
+}
+std::string CheckValueTexts::jointAllowable(double allowable) {
+  return formatTruncatedSafe(allowable, 3, 1);
+}
 
 std::string caseHeadingText(const CaseAnalysis& analysis) {
   return "■" + analysis.caseTitle + "の検討";
