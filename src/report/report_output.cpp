@@ -5,9 +5,13 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDate>
+#include <QBuffer>
+#include <QDateTime>
 #include <QImageWriter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QSaveFile>
-
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -16,6 +20,7 @@
 #include "calc/errors.h"
 #include "persistence/system_reason.h"
 #include "report/painter_surface.h"
+#include "report/pdf_document_info.h"
 #include "report/recording_surface.h"
 #include "report/report_canvas.h"
 #include "report/report_driver.h"
@@ -74,6 +79,18 @@ void commitSave(QSaveFile& file, std::string_view kind, const std::string& path)
     throwSaveFailure(kind, path, errno);
 }
 
+PdfDocumentInfo documentInfo(const std::string& title) {
+  PdfDocumentInfo info;
+  info.title = title;
+  info.author = kPdfAuthor;
+  info.subject = kPdfSubject;
+  info.creator = "Tavilo";
+  info.producer = "Qt " + std::string(qVersion());
+  info.created = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  info.utcOffset = std::chrono::minutes(QDateTime::currentDateTime().offsetFromUtc() / 60);
+  return info;
+}
+
 }  // namespace
 
 std::chrono::year_month_day PrintJob::todayLocal() {
@@ -107,23 +124,61 @@ QImage renderScreenImage(const CalculationOutcome& outcome) {
   return image;
 }
 
+void printReport(QPagedPaintDevice& device, const QRect& printableArea,
+                 const CalculationOutcome& outcome, const PrintJob& job) {
+  PainterSurface surface(
+      device, device.logicalDpiY(), [&device] { return device.newPage(); }, printableArea);
+  ReportSetup setup;
+  setup.device = ReportDevice::kPrinter;
+  setup.printSettings = job.printSettings;
+  setup.projectFilePath = job.projectFilePath;
+  setup.date = job.date;
+  {
+    ReportCanvas canvas = beginReport(surface, std::move(setup));
+    drawCalculationReport(canvas, outcome);
+  }
+  surface.finish();
+}
+
+std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath) {
+  const std::string& name = job.printSettings.projectName;
+  if (!name.empty() && name != kNoProjectName)
+    return name;
+  if (!job.projectFilePath.empty())
+    return std::filesystem::path(job.projectFilePath).stem().string();
+  return std::filesystem::path(pdfPath).stem().string();
+}
+
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
                     const PrintJob& job) {
   constexpr std::string_view kKind = "PDFファイル";
+  const std::string title = reportDocumentTitle(job, path);
+  // Drawn in memory first: the document information is appended to the
+  // finished document before anything reaches the file.
+  QByteArray document;
+  {
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Tavilo"));
+    writer.setTitle(QString::fromStdString(title));
+    writer.setResolution(kPdfResolution);
+    // The sheet is the device; the report keeps to its printable area.
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printReport(writer, a4PrintableArea(kPdfResolution), outcome, job);
+  }
+  std::string bytes = document.toStdString();
+  const std::optional<std::string> info = pdfDocumentInfoUpdate(bytes, documentInfo(title));
+  if (!info)
+    throw UserError(std::string(kKind) + "「" + path + "」を作成できません。");
+  bytes += *info;
+
   QSaveFile file(QString::fromStdString(path));
   openForSave(file, kKind, path);
-  {
-    PdfReport pdf(file, kPdfResolution);
-    ReportSetup setup;
-    setup.device = ReportDevice::kPrinter;
-    setup.printSettings = job.printSettings;
-    setup.projectFilePath = job.projectFilePath;
-    setup.date = job.date;
-    {
-      ReportCanvas canvas = beginReport(pdf.surface(), std::move(setup));
-      drawCalculationReport(canvas, outcome);
-    }
-    pdf.finish();
+  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+      static_cast<qint64>(bytes.size())) {
+    throwSaveFailure(kKind, path, errno);
   }
   commitSave(file, kKind, path);
 }
