@@ -20,6 +20,7 @@
 #include "ui/form_binder.h"
 #include "ui/spin_field.h"
 #include "ui/ui_support.h"
+#include "ui/window_placement.h"
 
 namespace tavilo::ui {
 namespace {
@@ -486,8 +487,7 @@ void InputScreen::carryOut(const FormEvents& events) {
 
 void InputScreen::showAgain() {
   show();
-  raise();
-  activateWindow();
+  bringToFront(*this);
   binder_->carryOut({focusEvent(session_.form().focus())});
 }
 
