@@ -17,6 +17,7 @@
 #include <string>
 
 #include "calc/errors.h"
+#include "ui/auxiliary_windows.h"
 #include "ui/form_binder.h"
 #include "ui/spin_field.h"
 #include "ui/ui_support.h"
@@ -139,12 +140,15 @@ InputScreenDialogs InputScreenDialogs::platform() {
   d.chooseProjectToSave =
       [filter](QWidget* parent,
                const SaveLocation& proposal) -> std::optional<std::filesystem::path> {
-    const QString start = qs((proposal.folder / proposal.fileName).string());
-    const QString file =
-        QFileDialog::getSaveFileName(parent, QStringLiteral("データ保存"), start, filter);
-    if (file.isEmpty())
+    QFileDialog dialog(parent, QStringLiteral("データ保存"), qs(proposal.folder.string()), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without an extension receives ".tvl" before the dialog
+    // asks about overwriting, so that the question names the file written.
+    dialog.setDefaultSuffix(QStringLiteral("tvl"));
+    dialog.selectFile(qs(proposal.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
       return std::nullopt;
-    return withProjectExtension(std::filesystem::path(utf8(file)));
+    return withProjectExtension(std::filesystem::path(utf8(dialog.selectedFiles().front())));
   };
   d.askToSaveChanges = [](QWidget* parent) {
     QMessageBox box(QMessageBox::Question, qs(kApplicationTitle),
@@ -162,6 +166,7 @@ InputScreenDialogs InputScreenDialogs::platform() {
       return SaveAnswer::kDiscard;
     return SaveAnswer::kCancel;
   };
+  d.busyWhileCalculating = [] { return std::make_shared<BusyPanel>(); };
   return d;
 }
 
