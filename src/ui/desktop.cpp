@@ -11,11 +11,11 @@
 
 namespace tavilo::ui {
 
-Desktop::Desktop(Session& session, InputScreenDialogs dialogs)
+Desktop::Desktop(Session& session, InputScreenDialogs dialogs, ResultWindowDialogs resultDialogs)
     : session_(session),
       inputScreen_(std::make_unique<InputScreen>(session, std::move(dialogs))),
       settingsWindow_(std::make_unique<SettingsWindow>(session)),
-      resultWindow_(std::make_unique<ResultWindow>()),
+      resultWindow_(std::make_unique<ResultWindow>(session, std::move(resultDialogs))),
       overviewWindow_(std::make_unique<OverviewWindow>()),
       fireResistanceWindow_(std::make_unique<FireResistanceWindow>()) {
   InputScreen* screen = inputScreen_.get();
@@ -53,7 +53,8 @@ std::unique_ptr<Desktop> startDesktop(Session& session, StartUpOptions options) 
   }
 
   const std::optional<std::string> failure = session.startUp(options.version);
-  auto desktop = std::make_unique<Desktop>(session, std::move(options.dialogs));
+  auto desktop = std::make_unique<Desktop>(session, std::move(options.dialogs),
+                                           std::move(options.resultDialogs));
   InputScreen& screen = desktop->inputScreen();
   splash.close();
   screen.show();

@@ -1,8 +1,8 @@
 #pragma once
 // The windows of one program run and how they lead to each other: the input
-// screen with its commands, the settings dialog, the result window, the
-// overview and fire-resistance windows. All are made at start-up, hidden but
-// for the input screen, and live until the end.
+// screen with its commands, the settings dialog, the result window with its
+// print settings dialog, the overview and fire-resistance windows. All are
+// made at start-up, hidden but for the input screen, and live until the end.
 
 #include <QObject>
 #include <chrono>
@@ -11,19 +11,20 @@
 
 #include "persistence/settings_folder.h"
 #include "ui/input_screen.h"
+#include "ui/result_window.h"
 
 namespace tavilo::ui {
 
 class FireResistanceWindow;
 class OverviewWindow;
-class ResultWindow;
 class SettingsWindow;
 
 class Desktop : public QObject {
   Q_OBJECT
 
  public:
-  Desktop(Session& session, InputScreenDialogs dialogs);
+  Desktop(Session& session, InputScreenDialogs dialogs,
+          ResultWindowDialogs resultDialogs = ResultWindowDialogs::platform());
   ~Desktop() override;
 
   InputScreen& inputScreen() { return *inputScreen_; }
@@ -51,6 +52,7 @@ struct StartUpOptions {
   // The splash stays at least this long; the benchmark passes zero.
   std::chrono::milliseconds splashWait{1000};
   InputScreenDialogs dialogs = InputScreenDialogs::platform();
+  ResultWindowDialogs resultDialogs = ResultWindowDialogs::platform();
 };
 
 // The start-up sequence: the settings folder and its marker (the terms-of-use
