@@ -291,10 +291,11 @@ TEST(DesktopStartUp, FirstRunShowsTheNoticeBeforeAnythingThenWritesTheMarker) {
     if (notice == nullptr)
       return;
     noticeSeen = true;
-    screenShownBeforeNotice =
-        !QApplication::topLevelWidgets().empty() &&
-        std::any_of(QApplication::topLevelWidgets().begin(), QApplication::topLevelWidgets().end(),
-                    [](QWidget* w) { return qobject_cast<InputScreen*>(w) && w->isVisible(); });
+    // One list: each call of topLevelWidgets() makes a new one.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    screenShownBeforeNotice = std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
+      return qobject_cast<InputScreen*>(w) && w->isVisible();
+    });
     for (QPushButton* b : notice->findChildren<QPushButton*>())
       b->click();
   });
