@@ -140,15 +140,12 @@ InputScreenDialogs InputScreenDialogs::platform() {
   d.chooseProjectToSave =
       [filter](QWidget* parent,
                const SaveLocation& proposal) -> std::optional<std::filesystem::path> {
-    QFileDialog dialog(parent, QStringLiteral("データ保存"), qs(proposal.folder.string()), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // A name typed without an extension receives ".tvl" before the dialog
-    // asks about overwriting, so that the question names the file written.
-    dialog.setDefaultSuffix(QStringLiteral("tvl"));
-    dialog.selectFile(qs(proposal.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const auto chosen =
+        chooseFileToSave(parent, QStringLiteral("データ保存"), proposal.folder / proposal.fileName,
+                         filter, QStringLiteral("tvl"));
+    if (!chosen)
       return std::nullopt;
-    return withProjectExtension(std::filesystem::path(utf8(dialog.selectedFiles().front())));
+    return withProjectExtension(*chosen);
   };
   d.askToSaveChanges = [](QWidget* parent) {
     QMessageBox box(QMessageBox::Question, qs(kApplicationTitle),

@@ -63,18 +63,6 @@ QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
   return result;
 }
 
-// Shows the model's text, keeping the cursor where the user left it; a
-// refused character leaves it where it was before the keystroke.
-void showLineText(QLineEdit& edit, const QString& text) {
-  if (edit.text() == text)
-    return;
-  const int cursor = edit.cursorPosition();
-  const int lengthBefore = static_cast<int>(edit.text().size());
-  edit.setText(text);
-  const int shift = static_cast<int>(text.size()) - lengthBefore;
-  edit.setCursorPosition(std::clamp(cursor + std::min(shift, 0), 0, static_cast<int>(text.size())));
-}
-
 }  // namespace
 
 PrintSettingsWindow::PrintSettingsWindow(Session& session, QWidget* owner)

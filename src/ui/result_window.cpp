@@ -138,16 +138,9 @@ ResultWindowDialogs ResultWindowDialogs::platform() {
   d.choosePdfFile =
       [](QWidget* parent,
          const std::filesystem::path& proposal) -> std::optional<std::filesystem::path> {
-    QFileDialog dialog(parent, QStringLiteral("PDF保存"), qs(proposal.parent_path().string()),
-                       QStringLiteral("PDFファイル(*.pdf);;全てのファイル(*.*)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // ".pdf" is added before the dialog asks about overwriting, so that the
-    // question names the file written.
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(qs(proposal.filename().string()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-      return std::nullopt;
-    return std::filesystem::path(utf8(dialog.selectedFiles().front()));
+    return chooseFileToSave(parent, QStringLiteral("PDF保存"), proposal,
+                            QStringLiteral("PDFファイル(*.pdf);;全てのファイル(*.*)"),
+                            QStringLiteral("pdf"));
   };
   return d;
 }

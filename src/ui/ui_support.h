@@ -5,10 +5,13 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+class QLineEdit;
 class QWidget;
 
 namespace tavilo::ui {
@@ -33,6 +36,19 @@ using MessagePresenter = std::function<void(QWidget* parent, const QString& text
 // Installs `presenter` (an empty one restores the message box) and returns
 // the one it replaces.
 MessagePresenter setMessagePresenter(MessagePresenter presenter);
+
+// Shows a model's text in a line edit, keeping the cursor where the user left
+// it; a character the model refused leaves it where it was before the key.
+void showLineText(QLineEdit& edit, const QString& text);
+
+// The platform's save dialog starting at `proposal` (folder and file name):
+// a name typed without an extension receives `suffix` before the dialog asks
+// about overwriting, so that the question names the file written. Nothing
+// when the user cancels.
+std::optional<std::filesystem::path> chooseFileToSave(QWidget* parent, const QString& caption,
+                                                      const std::filesystem::path& proposal,
+                                                      const QString& filters,
+                                                      const QString& suffix);
 
 inline const QColor kScreenBlue{0, 102, 153};     // ground of the input screen, the splash
 inline const QColor kNavy{0, 0, 128};             // chosen item of a choice group

@@ -1,8 +1,8 @@
 // tavilo-screenshots: draws every window of the desktop program as a user
 // sees it and writes PNGs for the documentation: the input screen in both
 // layouts and with the roof-shape group, the settings dialog, the
-// terms-of-use notice, the overview, the fire-resistance window and the
-// result window of a sample project. Usage: tavilo-screenshots OUT_DIR
+// terms-of-use notice, the overview, the fire-resistance window, the result
+// window of a sample project and its print settings dialog. Usage: tavilo-screenshots OUT_DIR
 // (scripts/screenshots runs it under Xvfb).
 
 #include <QApplication>
@@ -18,6 +18,7 @@
 
 #include "ui/auxiliary_windows.h"
 #include "ui/desktop.h"
+#include "ui/print_settings_window.h"
 #include "ui/result_window.h"
 #include "ui/settings_window.h"
 #include "ui/ui_support.h"
@@ -106,5 +107,7 @@ int main(int argc, char** argv) {
   save(desktop->resultWindow(), out, "result-window.png");
   desktop->resultWindow().scrollBox()->verticalScrollBar()->setValue(1400);
   save(desktop->resultWindow(), out, "result-window-scrolled.png");
+  desktop->resultWindow().openPrintSettings();
+  save(desktop->resultWindow().printSettingsWindow(), out, "print-settings-dialog.png");
   return 0;
 }
