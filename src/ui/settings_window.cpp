@@ -90,6 +90,10 @@ SettingsWindow::SettingsWindow(Session& session, QWidget* parent)
   refresh();
 }
 
+SettingsWindow::~SettingsWindow() {
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 void SettingsWindow::buildMethodGroup() {
   auto* group = new QGroupBox(QStringLiteral("計算の方法"), this);
   group->setGeometry(8, 4, kClientWidth - 16, 62);
