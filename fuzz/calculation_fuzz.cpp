@@ -90,22 +90,11 @@ void checkOutcome(const CalculationOutcome& outcome) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> lines;
-  try {
-    lines = decodeTextLines(fuzz::bytesOf(data, size), "fuzz.tvl");
-  } catch (const UserError&) {
+  const auto lines = fuzz::projectFileLines(data, size);
+  fuzz::Project project;
+  if (!lines || !project.apply(*lines, "fuzz.tvl"))
     return 0;
-  }
-  InputForm form = fuzz::startedForm();
-  SettingsDialog dialog;
-  AppState state;
-  PrintSettings print;
-  ProjectPaths paths;
-  if (!applyProjectLines(lines, "fuzz.tvl", {form, dialog, state.settings, print, paths})
-           .completed()) {
-    return 0;
-  }
-  const CalculateResult result = calculate(form, state);
+  const CalculateResult result = calculate(project.form, project.state);
   if (result.outcome)
     checkOutcome(*result.outcome);
   return 0;

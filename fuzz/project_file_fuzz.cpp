@@ -10,32 +10,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tavilo;
-  std::vector<std::string> lines;
-  try {
-    lines = decodeTextLines(fuzz::bytesOf(data, size), "fuzz.tvl");
-  } catch (const UserError&) {
-    return 0;
-  }
-  InputForm form = fuzz::startedForm();
-  SettingsDialog dialog;
-  CoefficientSettings settings;
-  PrintSettings print;
-  ProjectPaths paths;
-  const ProjectContext context{form, dialog, settings, print, paths};
-  const ProjectLoad load = applyProjectLines(lines, "fuzz.tvl", context);
-  if (!load.completed())
+  const auto lines = fuzz::projectFileLines(data, size);
+  fuzz::Project project;
+  if (!lines || !project.apply(*lines, "fuzz.tvl"))
     return 0;
   // What a completed load put on the screen saves and loads again.
-  const std::vector<std::string> saved = projectLines(form, settings, print);
-  InputForm again = fuzz::startedForm();
-  SettingsDialog dialog2;
-  CoefficientSettings settings2;
-  PrintSettings print2;
-  ProjectPaths paths2;
-  const ProjectLoad reload =
-      applyProjectLines(saved, "saved.tvl", {again, dialog2, settings2, print2, paths2});
+  const std::vector<std::string> saved =
+      projectLines(project.form, project.state.settings, project.print);
+  fuzz::Project again;
   // A file the program saved itself always loads.
-  if (!reload.completed())
+  if (!again.apply(saved, "saved.tvl"))
     fuzz::finding();
   return 0;
 }

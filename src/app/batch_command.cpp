@@ -1,7 +1,6 @@
 #include "app/batch_command.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <exception>
 #include <memory>
 #include <sstream>
@@ -16,6 +15,7 @@
 #include "calc/errors.h"
 #include "location/location_tables.h"
 #include "persistence/system_reason.h"
+#include "report/results_page.h"
 #include "ui/form/calculate_command.h"
 #include "ui/form/project_file.h"
 #include "ui/form/span_table.h"
@@ -33,14 +33,13 @@ std::string oneLine(std::string text) {
   return text;
 }
 
-std::string fixed(double value, int decimals) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  return buffer;
-}
-
 std::string okText(bool ok) {
   return ok ? "OK" : "NG";
+}
+
+// The sign between a value and its limit, as the report writes it.
+std::string versus(bool ok) {
+  return ok ? " < " : " > ";
 }
 
 std::string trimmed(const std::string& text) {
@@ -58,8 +57,10 @@ void writeJoint(std::ostringstream& text, std::string_view name,
                 const std::optional<JointCheck>& joint) {
   if (!joint)
     return;
-  text << "  " << name << " V = " << fixed(joint->force, 1) << " N/m < "
-       << fixed(joint->allowable, 1) << " N/m  " << okText(joint->ok) << '\n';
+  // Values as the report prints them.
+  text << "  " << name << " V = " << trimmed(CheckValueTexts::jointForce(joint->force)) << " N/m"
+       << versus(joint->ok) << trimmed(CheckValueTexts::jointAllowable(joint->allowable))
+       << " N/m  " << okText(joint->ok) << '\n';
 }
 
 void writeCase(std::ostringstream& text, const ResultsSection& section) {
@@ -68,11 +69,13 @@ void writeCase(std::ostringstream& text, const ResultsSection& section) {
   text << "[" << a.caseTitle << "] "
        << a.caseLabels[static_cast<std::size_t>(std::clamp(a.caseIndex, 0, 2))] << " = "
        << shortestDecimal(a.sectionCaseTotal) << " N/m²\n";
-  text << "  応力度 σ = " << fixed(c.stress.sigma, 1)
-       << " N/mm² < fb = " << shortestDecimal(c.allowableStress) << " N/mm²  "
+  text << "  応力度 σ = " << CheckValueTexts::stress(c.stress.sigma) << " N/mm²"
+       << versus(c.stress.ok) << "fb = " << shortestDecimal(c.allowableStress) << " N/mm²  "
        << okText(c.stress.ok) << '\n';
-  text << "  たわみ δ = " << fixed(c.deflection.deflection, 2) << " mm < L/"
-       << shortestDecimal(c.deflectionLimitN) << " = " << fixed(c.deflection.limit, 2) << " mm  "
+  text << "  たわみ δ = " << trimmed(CheckValueTexts::deflection(c.deflection.deflection)) << " mm"
+       << versus(c.deflection.ok) << "L/"
+       << trimmed(CheckValueTexts::limitRatio(c.deflectionLimitN)) << " = "
+       << trimmed(CheckValueTexts::deflectionLimit(c.deflection.limit)) << " mm  "
        << okText(c.deflection.ok) << '\n';
   writeJoint(text, "端部接合", c.endJoint);
   writeJoint(text, "中間部接合", c.midJoint);
@@ -80,9 +83,11 @@ void writeCase(std::ostringstream& text, const ResultsSection& section) {
     const OverhangCheck& o = *c.overhang;
     text << "  はね出し(" << (o.side == OverhangSide::kLeft ? "左" : "右")
          << ") a = " << shortestDecimal(o.length) << " mm"
-         << (o.wallPressure ? " [壁面正圧を考慮]" : "") << ": σ = " << fixed(o.sigma, 2)
-         << " N/mm² " << okText(o.stressOk) << ", δ = " << fixed(o.deflection.deflection, 2)
-         << " mm < " << fixed(o.deflection.limit, 2) << " mm " << okText(o.deflection.ok) << '\n';
+         << (o.wallPressure ? " [壁面正圧を考慮]" : "")
+         << ": σ = " << CheckValueTexts::overhangStress(o.sigma) << " N/mm² " << okText(o.stressOk)
+         << ", δ = " << CheckValueTexts::overhangDeflection(o.deflection.deflection) << " mm"
+         << versus(o.deflection.ok) << trimmed(CheckValueTexts::deflectionLimit(o.deflection.limit))
+         << " mm " << okText(o.deflection.ok) << '\n';
     writeJoint(text, "はね出し接合", o.joint);
   }
 }

@@ -1,7 +1,9 @@
 #include "report/design_page.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "calc/numbers.h"
 #include "report/formatters.h"
@@ -12,6 +14,10 @@ namespace {
 constexpr int kHeadingBlockFontSize = 10;
 constexpr int kPrinterTitleFontSize = 12;
 constexpr int kNoteFontSize = 8;
+// A long project name is set down to this size before it takes more lines.
+constexpr int kSmallestNameSize = 7;
+// Kept between the project name and the inside of its box.
+constexpr double kNameBoxPaddingMm = 0.5;
 // The byte length the note's position is laid out for; the note itself is a
 // little shorter in Shift-JIS, but the position on paper is fixed by this width.
 constexpr int kDetailNoteLayoutBytes = 62;
@@ -50,6 +56,49 @@ void writeAreaLoad(ReportCanvas& canvas, int x, int value) {
 }
 
 // ---- 1. Heading block
+
+// The project name in its box. A name too long for the box is set smaller,
+// down to 7 points, and then goes on over more lines under its first; a box
+// that must grow for them moves the page below down with it.
+void drawProjectNameBox(ReportCanvas& canvas) {
+  const std::string caption = "物件名： ";
+  const std::string& name = canvas.printSettings.projectName;
+  const int x = canvas.mmToPx(15);
+  const int boxLeft = canvas.marginLeft;
+  const int boxRight = boxLeft + canvas.mmToPx(174);
+  const int boxTop = canvas.headerY + canvas.mmToPx(5);
+  const int room = boxRight - canvas.mmToPx(kNameBoxPaddingMm) - x;
+  // The middle of the box's line as the 10-point name sits there.
+  const int middle = canvas.headerY + canvas.mmToPx(6.3) + canvas.emHeight() / 2;
+
+  int size = kHeadingBlockFontSize;
+  while (size > kSmallestNameSize && canvas.textWidth(caption + name) > room)
+    canvas.setFontSize(--size);
+  if (canvas.textWidth(caption + name) <= room) {
+    canvas.drawRect(boxLeft, boxTop, boxRight, canvas.headerY + canvas.mmToPx(11));
+    canvas.writeAt(x, middle - canvas.emHeight() / 2, caption + name);
+    canvas.setFontSize(kHeadingBlockFontSize);
+    return;
+  }
+
+  const int nameX = x + canvas.textWidth(caption);
+  const std::vector<std::string> lines = canvas.wrapToWidth(name, room - (nameX - x));
+  const int step = canvas.emHeight() + canvas.labelGap().y;
+  const int height = static_cast<int>(lines.size()) * step - canvas.labelGap().y;
+  const int padding = canvas.mmToPx(kNameBoxPaddingMm);
+  const int boxBottom = std::max(canvas.headerY + canvas.mmToPx(11), boxTop + height + 2 * padding);
+  canvas.drawRect(boxLeft, boxTop, boxRight, boxBottom);
+  int y = std::max(boxTop + padding, middle - height / 2);
+  y = std::min(y, boxBottom - padding - height);
+  canvas.writeAt(x, y, caption);
+  for (const std::string& line : lines) {
+    canvas.writeAt(nameX, y, line);
+    y += step;
+  }
+  canvas.marginTop += boxBottom - (canvas.headerY + canvas.mmToPx(11));
+  canvas.setFontSize(kHeadingBlockFontSize);
+}
+
 void drawHeadingBlock(ReportCanvas& canvas) {
   canvas.setFontFace(kReportFace);
   canvas.setFontColor(canvas.textColor);
@@ -67,10 +116,7 @@ void drawHeadingBlock(ReportCanvas& canvas) {
     return;
   }
   canvas.setPenWidth(canvas.finePenWidth(6));
-  canvas.drawRect(canvas.marginLeft, canvas.headerY + canvas.mmToPx(5),
-                  canvas.marginLeft + canvas.mmToPx(174), canvas.headerY + canvas.mmToPx(11));
-  canvas.writeAt(canvas.mmToPx(15), canvas.headerY + canvas.mmToPx(6.3),
-                 "物件名： " + canvas.printSettings.projectName);
+  drawProjectNameBox(canvas);
 }
 
 // ---- 2. Title and frame

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "calc/numbers.h"
 #include "calc/wind_load.h"
@@ -23,6 +24,10 @@ constexpr int kSubHeading = kBase + 7;      // A-1) … D)
 constexpr int kCaption = kBase + 10;        // captions, and every line of the snow part
 constexpr int kCalc = kBase + 15;           // calculation lines
 constexpr int kPressureValue = kCalc + 30;  // a design pressure beside its caption
+// Between the frame of a framed heading and the heading's first character.
+constexpr double kHeadingFrameGapMm = 1.5;
+// Between a caption of the design pressures and its formula.
+constexpr double kCaptionGapMm = 2.0;
 
 // Sub- and superscripts of this page are 6 points; only the "0" of V0 in the
 // conditions table is 7.
@@ -113,6 +118,32 @@ class Lines {
     return write(indentMm, pieces);
   }
 
+  // The column of formulas written beside captions at `captionIndentMm`: their
+  // own column, or further right where the longest caption would reach it,
+  // so that every formula of the group keeps a gap from its caption and they
+  // still line up.
+  int columnBeside(int captionIndentMm, const std::vector<std::string>& captions,
+                   int columnMm) const {
+    int widest = 0;
+    for (const std::string& caption : captions)
+      widest = std::max(widest, canvas_.inkBox(0, 0, caption).right);
+    const double reachMm = captionIndentMm + widest / canvas_.pxPerMm + kCaptionGapMm;
+    return std::max(columnMm, static_cast<int>(std::ceil(reachMm)));
+  }
+
+  // A value of the conditions table on the current row, in its column; a
+  // caption long enough to reach the column pushes it further right.
+  void value(int indentMm, const std::string& text) {
+    TextCursor& cursor = canvas_.cursor;
+    cursor.indentMm = indentMm;
+    cursor.rowMm = cursor.lineMm;
+    const PixelPoint at = canvas_.cursorPosition();
+    TextBox row = canvas_.printableArea();
+    row.top = at.y;
+    row.bottom = at.y + canvas_.emHeight();
+    canvas_.writeLabel(at.x, at.y, text, {GiveWay::kRight, row});
+  }
+
   // A section heading ("■条　件", "■荷重の計算"): 1 mm above its row.
   void sectionHeading(std::string_view text) { write(kBase, {std::string(text)}, -1); }
 
@@ -163,6 +194,14 @@ bool overhangPresent(const CaLC_DATA& data) {
 
 // ---- Start of the page
 
+// The frame of the printed page: from 1 mm above the top margin, 265 mm high.
+int pageFrameTop(const ReportCanvas& canvas) {
+  return canvas.marginTop - canvas.mmToPx(1);
+}
+int pageFrameBottom(const ReportCanvas& canvas) {
+  return pageFrameTop(canvas) + canvas.mmToPx(265);
+}
+
 void startPage(ReportCanvas& canvas, Lines& lines) {
   TextCursor& cursor = canvas.cursor;
   if (canvas.onScreen()) {
@@ -172,16 +211,21 @@ void startPage(ReportCanvas& canvas, Lines& lines) {
   }
   // Paper: the page begins a sheet of its own, framed, with its title above the frame.
   canvas.marginTop = canvas.mmToPx(18);
-  const int frameTop = canvas.marginTop - canvas.mmToPx(1);
+  const int frameTop = pageFrameTop(canvas);
   canvas.drawRect(canvas.marginLeft, frameTop, canvas.marginLeft + canvas.mmToPx(183),
-                  frameTop + canvas.mmToPx(265));
+                  pageFrameBottom(canvas));
   cursor.firstLineMm -= 5;
   cursor.lineMm = cursor.firstLineMm;
   cursor.lineCount = 1;
   lines.newRow();
   canvas.setFontSize(canvas.baseFontSize + 2);
-  canvas.writeAt(canvas.marginLeft + canvas.mmToPx(27), canvas.mmToPx(cursor.lineMm + 3),
-                 "Tavilo構造計算 ［風荷重､積雪荷重の検討－計算詳細・応力図－］");
+  // A page number at the top of the page keeps its place; the title gives
+  // way below it, still above the frame.
+  TextBox aboveFrame = canvas.printableArea();
+  aboveFrame.bottom = frameTop - canvas.mmToPx(0.5);
+  canvas.writeLabel(canvas.marginLeft + canvas.mmToPx(27), canvas.mmToPx(cursor.lineMm + 3),
+                    "Tavilo構造計算 ［風荷重､積雪荷重の検討－計算詳細・応力図－］",
+                    {GiveWay::kDown, aboveFrame});
   canvas.setFontSize(canvas.baseFontSize);
   lines.newRow();
 }
@@ -208,8 +252,10 @@ void framedHeading(ReportCanvas& canvas, Lines& lines, std::string_view title,
   canvas.setFontSize(canvas.baseFontSize);
   lines.skip(0.5);
 
-  const int left = canvas.marginLeft + canvas.mmToPx(kTitleIndent);
-  const int right = left + canvas.mmToPx(canvas.onScreen() ? 55 : 40);
+  const int textLeft = canvas.marginLeft + canvas.mmToPx(kTitleIndent);
+  const int right = textLeft + canvas.mmToPx(canvas.onScreen() ? 55 : 40);
+  // The frame keeps clear of the heading's first character.
+  const int left = textLeft - canvas.mmToPx(kHeadingFrameGapMm);
   const int frameTop = top - canvas.mmToPx(1.5);
   const int frameBottom = top + canvas.mmToPx(6);
   canvas.drawRect(left, frameTop, right, frameBottom);
@@ -237,35 +283,35 @@ void windConditions(ReportCanvas& canvas, Lines& lines, const PageData& p) {
   lines.line(leftLabel, {siteText(data)});
 
   lines.line(leftLabel, {"地表面粗度区分："});
-  lines.write(leftValue, {roughnessText(data)});
+  lines.value(leftValue, roughnessText(data));
   lines.write(rightLabel, {"張り間方向の長さＤ："});
-  lines.write(rightValue, {fixed(data.spanDirectionLengthD * 10, 4, 0) + " mm"});
+  lines.value(rightValue, fixed(data.spanDirectionLengthD * 10, 4, 0) + " mm");
 
   lines.line(leftLabel, {"告示で規定された風速　Ｖ"});
   lines.script(ScriptKind::kSubscript, "0", kV0SubscriptSize, canvas.fontSize());
   canvas.writeRun(" ：");
-  lines.write(leftValue, {digits(data.windSpeedV0) + " m/s"});
+  lines.value(leftValue, digits(data.windSpeedV0) + " m/s");
   if (data.roofClass != kRoofClassArched) {
     lines.write(rightLabel, {"屋根面が水平面となす角度θ："});
-    lines.write(rightValue, {fixed(w.roofAngle, 3, 0) + "  度"});
+    lines.value(rightValue, fixed(w.roofAngle, 3, 0) + "  度");
   }
 
   lines.line(leftLabel, {"建物の高さと軒の高さの平均Ｈ："});
-  lines.write(leftValue, {fixed(w.meanHeight * 1000, 4, 0) + " mm"});
+  lines.value(leftValue, fixed(w.meanHeight * 1000, 4, 0) + " mm");
   const std::string shape = data.roofClass == kRoofClassCanopy
                                 ? roofShapeNameOf(data.roofShape)
                                 : buildingShapeNameOf(data.buildingShape);
   lines.write(rightLabel, {"屋根面の種類: " + roofTypeText(p.conditions) + ", " + shape});
 
   lines.line(leftLabel, {"軒の高さＨ1："});
-  lines.write(leftValue, {fixed(data.eavesHeightH1 * 10, 4, 0) + " mm"});
+  lines.value(leftValue, fixed(data.eavesHeightH1 * 10, 4, 0) + " mm");
   if (p.overhangShown) {
     lines.write(rightLabel, {"帳壁部分の地盤面からの高さＺ："});
-    lines.write(rightValue, {fixed(w.wallHeightZ * 1000, 4, 0) + "  mm"});
+    lines.value(rightValue, fixed(w.wallHeightZ * 1000, 4, 0) + "  mm");
   }
 
   lines.line(leftLabel, {"建物の高さＨ2："});
-  lines.write(leftValue, {fixed(data.buildingHeightH2 * 10, 4, 0) + " mm"});
+  lines.value(leftValue, fixed(data.buildingHeightH2 * 10, 4, 0) + " mm");
 }
 
 // ---- Wind: peak force coefficients
@@ -417,28 +463,40 @@ void designPressures(Lines& lines, const PageData& p) {
   const WindDerivation& w = p.wind;
   const std::string q = fixed(w.velocityPressure, 6, 2);
   const bool canopy = p.data.roofClass == kRoofClassCanopy;
-  lines.line(kSubHeading, {"C)設計用風圧力　Ｗ＝ｑ･Ｃf"});
-  if (canopy) {
-    for (size_t i = 0; i < 2; ++i) {
-      lines.line(kCaption, {std::string(kCanopyPositiveCaptions[i])});
-      lines.write(kPressureValue, {"Ｗ正 ＝ " + q + " ×  " + fixed(w.cfPositive[i], 5, 2) + " ＝ " +
-                                       fixed(w.pressurePositive[i], 8, 2) + " N/m",
-                                   sup("2")});
-    }
-  } else {
-    lines.line(kCaption, {" （正圧）"});
-    lines.write(kPressureValue, {"Ｗ正 ＝ " + q + " ×  " + fixed(w.cfPositive[0], 5, 2) + " ＝   " +
-                                     fixed(w.pressurePositive[0], 9, 2) + " N/m",
-                                 sup("2")});
-  }
   const size_t negatives = static_cast<size_t>(std::clamp(w.negativeCount, 0, 4));
+
+  std::vector<std::string> positiveCaptions;
+  if (canopy)
+    positiveCaptions.assign(kCanopyPositiveCaptions.begin(), kCanopyPositiveCaptions.end());
+  else
+    positiveCaptions.push_back(" （正圧）");
+  std::vector<std::string> negativeCaptions;
   for (size_t i = 0; i < negatives; ++i) {
-    const std::string caption = canopy ? std::string(kCanopyNegativeCaptions[i])
-                                       : " （負圧" + std::string(kZoneNames[i]) + "）";
-    lines.line(kCaption, {caption});
-    lines.write(kPressureValue, {"Ｗ負 ＝ " + q + " × " + fixed(w.cfNegative[i], 5, 2) + " ＝ " +
-                                     fixed(w.pressureNegative[i], 9, 2) + " N/m",
-                                 sup("2")});
+    negativeCaptions.push_back(canopy ? std::string(kCanopyNegativeCaptions[i])
+                                      : " （負圧" + std::string(kZoneNames[i]) + "）");
+  }
+  std::vector<std::string> captions = positiveCaptions;
+  captions.insert(captions.end(), negativeCaptions.begin(), negativeCaptions.end());
+  const int column = lines.columnBeside(kCaption, captions, kPressureValue);
+
+  lines.line(kSubHeading, {"C)設計用風圧力　Ｗ＝ｑ･Ｃf"});
+  for (size_t i = 0; i < positiveCaptions.size(); ++i) {
+    lines.line(kCaption, {positiveCaptions[i]});
+    if (canopy) {
+      lines.write(column, {"Ｗ正 ＝ " + q + " ×  " + fixed(w.cfPositive[i], 5, 2) + " ＝ " +
+                               fixed(w.pressurePositive[i], 8, 2) + " N/m",
+                           sup("2")});
+    } else {
+      lines.write(column, {"Ｗ正 ＝ " + q + " ×  " + fixed(w.cfPositive[0], 5, 2) + " ＝   " +
+                               fixed(w.pressurePositive[0], 9, 2) + " N/m",
+                           sup("2")});
+    }
+  }
+  for (size_t i = 0; i < negatives; ++i) {
+    lines.line(kCaption, {negativeCaptions[i]});
+    lines.write(column, {"Ｗ負 ＝ " + q + " × " + fixed(w.cfNegative[i], 5, 2) + " ＝ " +
+                             fixed(w.pressureNegative[i], 9, 2) + " N/m",
+                         sup("2")});
   }
   lines.line(kCalc, {"本計算用風圧力 → 正圧計算 " + fixed(w.windPositive, 10, 2) + " N/m", sup("2"),
                      "、  負圧計算 " + fixed(w.windNegative, 10, 2) + " N/m", sup("2")});
@@ -523,7 +581,7 @@ void surchargeLines(ReportCanvas& canvas, Lines& lines, const PageData& p, int s
   lines.line(kCaption, {"積雪荷重Ｗs＝ " + digits(c.snowUnitWeight) + "×" + digits(c.snowDepth) +
                         "×" + plain(c.snowIncreaseFactor) + "＝ " + digits(c.snowLoad) + " N/㎡"});
   if (canvas.onPrinter())
-    drawRoofSketch(canvas, c.roofType, p.data.roofShape, siteRowTop);
+    drawRoofSketch(canvas, c.roofType, p.data.roofShape, siteRowTop, pageFrameBottom(canvas));
 }
 
 void snowPart(ReportCanvas& canvas, Lines& lines, const PageData& p) {
@@ -572,6 +630,10 @@ void finishPage(ReportCanvas& canvas, Lines& lines) {
 }
 
 // ---- Roof sketch
+
+// How far the figures reach below their top line y0 (the dimension line).
+constexpr double kBuildingSketchDepthMm = 27;
+constexpr double kCanopySketchDepthMm = 31;
 
 struct SketchPens {
   int outline;
@@ -655,12 +717,19 @@ void canopySketch(ReportCanvas& canvas, double y0, SketchPens pens, bool wing) {
 
 }  // namespace
 
-void drawRoofSketch(ReportCanvas& canvas, int roofType, int canopyShape, int siteRowTopPx) {
+void drawRoofSketch(ReportCanvas& canvas, int roofType, int canopyShape, int siteRowTopPx,
+                    int frameBottomPx) {
   if (roofType < kRoofTypeMonoPitch || roofType > kRoofTypeCanopy)
     return;
   const PenSpec saved = canvas.pen();
   const int r = static_cast<int>(std::floor(siteRowTopPx / canvas.pxPerMm));
-  const double y0 = r + (roofType == kRoofTypeCanopy ? 13 : 20);
+  const bool canopy = roofType == kRoofTypeCanopy;
+  double y0 = r + (canopy ? 13 : 20);
+  // A figure that would hang below the page frame is lifted into it.
+  if (frameBottomPx > 0) {
+    const double depthMm = (canopy ? kCanopySketchDepthMm : kBuildingSketchDepthMm) + 1;
+    y0 = std::min(y0, std::floor(frameBottomPx / canvas.pxPerMm - depthMm));
+  }
   const SketchPens pens{canvas.finePenWidth(30), canvas.finePenWidth(7)};
   canvas.setPenColor(kGreyLineColor);
   canvas.setPenStyle(PenStyle::kSolid);

@@ -102,11 +102,13 @@ void drawSupport(ReportCanvas& canvas, double x, double y) {
   canvas.lineToMm(x - halfBase, y + 2);
   canvas.lineToMm(x + halfBase, y + 2);
   canvas.lineToMm(x, y);
+  canvas.keepClearMm(x - halfBase, y, x + halfBase, y + 2);
 }
 
 void drawLoadArrow(ReportCanvas& canvas, double direction, double x, double y, double length) {
   if (!(length >= kHeadLengthMm))
     return;
+  canvas.keepClearMm(x - kHeadHalfWidthMm, y - length, x + kHeadHalfWidthMm, y);
   line(canvas, x, y, x, y - length);
   if (direction < 0) {
     line(canvas, x, y, x - kHeadHalfWidthMm, y - kHeadLengthMm);
@@ -118,15 +120,16 @@ void drawLoadArrow(ReportCanvas& canvas, double direction, double x, double y, d
   line(canvas, x, top, x + kHeadHalfWidthMm, top + kHeadLengthMm);
 }
 
-void drawDimension(ReportCanvas& canvas, const DeckDrawing& deck, double x, double y,
-                   double length) {
+void drawDimension(ReportCanvas& canvas, const DeckDrawing& deck, double x, double y, double length,
+                   const TextBox& labelArea) {
   const double drawnLength = deck.drawn(length);
   canvas.moveToMm(x, y + 5);
   canvas.lineToMm(x, y + 8);
   canvas.lineToMm(x + drawnLength, y + 8);
   canvas.lineToMm(x + drawnLength, y + 5);
   const std::string label = formatTruncatedSafe(length, 5, 0);
-  canvas.writeAtMm(x + drawnLength / 2 - labelWidthMm(label) / 2, y + 7 - 3.175, label);
+  canvas.writeLabelMm(x + drawnLength / 2 - labelWidthMm(label) / 2, y + 7 - 3.175, label,
+                      LabelRoom::below(labelArea, canvas.mmToPx(y)));
 }
 
 void drawLoadBand(ReportCanvas& canvas, const DeckDrawing& deck, double direction, double x,
@@ -152,7 +155,8 @@ void drawLoadBand(ReportCanvas& canvas, const DeckDrawing& deck, double directio
 }
 
 void drawLoadFigure(ReportCanvas& canvas, const DeckDrawing& deck, std::span<const SpanLoad> loads,
-                    double x, double y, double sizeFactor, double reference, LoadFigureMode mode) {
+                    double x, double y, double sizeFactor, double reference, LoadFigureMode mode,
+                    const TextBox& labelArea) {
   const int spans = std::min(deck.spanCount(), static_cast<int>(loads.size()));
   if (spans <= 0)
     return;
@@ -192,7 +196,10 @@ void drawLoadFigure(ReportCanvas& canvas, const DeckDrawing& deck, std::span<con
     return fullSize ? formatTruncatedSafe(-w * 1000, 5, 0) : formatTruncatedSafe(-w, 5, 3);
   };
   canvas.setFontSize(canvas.baseFontSize);
+  const LabelRoom room = LabelRoom::above(labelArea, canvas.mmToPx(y));
 
+  // Every arrow first, so that a value keeps clear of the arrows of the
+  // spans after its own.
   for (int i = 0; i < spans; ++i) {
     const SpanLoad& load = loads[slot(i)];
     const double start = x + deck.supportX[slot(i)];
@@ -207,21 +214,28 @@ void drawLoadFigure(ReportCanvas& canvas, const DeckDrawing& deck, std::span<con
     for (int c = 0; c <= k; ++c)
       arrow(start + c * pitch, left + (right - left) * c / k);
     line(canvas, start, y - std::fabs(left), start + g, y - std::fabs(right));
+  }
 
+  for (int i = 0; i < spans; ++i) {
+    const SpanLoad& load = loads[slot(i)];
+    const double start = x + deck.supportX[slot(i)];
+    const double g = deck.supportX[slot(i + 1)] - deck.supportX[slot(i)];
+    if (g <= 0)
+      continue;
     if (load.uniform) {
       if (load.left == 0)
         continue;
       const std::string text = valueText(load.left);
-      canvas.writeAtMm(start + g / 2 - 0.6 * labelWidthMm(text), labelY - 1, text);
+      canvas.writeLabelMm(start + g / 2 - 0.6 * labelWidthMm(text), labelY - 1, text, room);
       continue;
     }
     if (load.left != 0) {
       const std::string text = valueText(load.left);
-      canvas.writeAtMm(start + 0.3 * labelWidthMm(text), labelY, text);
+      canvas.writeLabelMm(start + 0.3 * labelWidthMm(text), labelY, text, room);
     }
     if (load.right != 0) {
       const std::string text = valueText(load.right);
-      canvas.writeAtMm(start + g - 1.3 * labelWidthMm(text), labelY, text);
+      canvas.writeLabelMm(start + g - 1.3 * labelWidthMm(text), labelY, text, room);
     }
   }
 }

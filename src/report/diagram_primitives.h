@@ -51,6 +51,7 @@ DeckDrawing deckDrawing(const DesignConditions& conditions, double scale);
 double labelWidthMm(std::string_view text);
 
 // A triangle with its apex on the beam at (x, y) and its base 2 mm below.
+// Labels keep clear of it, as of every load arrow.
 void drawSupport(ReportCanvas& canvas, double x, double y);
 
 // A load arrow standing on (x, y), `length` mm high; its head points down for
@@ -59,9 +60,10 @@ void drawSupport(ReportCanvas& canvas, double x, double y);
 void drawLoadArrow(ReportCanvas& canvas, double direction, double x, double y, double length);
 
 // The dimension line of a deck length (mm) starting at drawn x under a beam
-// at y, with its value centred above the line.
-void drawDimension(ReportCanvas& canvas, const DeckDrawing& deck, double x, double y,
-                   double length);
+// at y, with its value centred above the line. A value whose place is taken
+// gives way downwards inside `labelArea` (device pixels; empty: the page).
+void drawDimension(ReportCanvas& canvas, const DeckDrawing& deck, double x, double y, double length,
+                   const TextBox& labelArea = {});
 
 // A uniform load over the whole deck: two lines `height` mm apart and arrows of
 // that height at about 5 mm pitch, pointing by the sign of `direction`.
@@ -76,8 +78,10 @@ enum class LoadFigureMode {
 // The loads of every span (N/mm, downward negative) as arrows of varying
 // height standing on y, the overhangs loaded like the adjacent span ends,
 // with the value of each span above it. `reference` is Ww− (N/m²), the load
-// the scale of kScaleAdj refers to.
+// the scale of kScaleAdj refers to. A value whose place is taken gives way
+// upwards inside `labelArea` (empty: the page).
 void drawLoadFigure(ReportCanvas& canvas, const DeckDrawing& deck, std::span<const SpanLoad> loads,
-                    double x, double y, double sizeFactor, double reference, LoadFigureMode mode);
+                    double x, double y, double sizeFactor, double reference, LoadFigureMode mode,
+                    const TextBox& labelArea = {});
 
 }  // namespace tavilo

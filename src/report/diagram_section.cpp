@@ -39,6 +39,13 @@ constexpr double kZeroCaseScaleValue = 100.0;
 // of the next span.
 constexpr double kShortSpanMm = 2500.0;
 constexpr int kTitleLineWidth = 80;
+// The values of a load-case block stay within this distance of its axis, clear
+// of the blocks above and below; on paper also inside the frame of the page
+// (10 mm to 275 mm from the top of the printable area).
+constexpr double kBlockLabelReachMm = 23.5;
+constexpr double kPaperFrameBottomMm = 275;
+// The captions of the caption column ("Ｍ[kN･m]", "(Ｑ[kN])") end within this width.
+constexpr double kCaptionColumnWidthMm = 16;
 
 std::size_t slot(int i) {
   return static_cast<std::size_t>(i);
@@ -157,8 +164,10 @@ void drawMomentLines(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAn
 }
 
 void drawMomentLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
-                      double axisY) {
+                      double axisY, const TextBox& labelArea) {
   canvas.setFontSize(canvas.baseFontSize);
+  const LabelRoom below = LabelRoom::below(labelArea, canvas.mmToPx(axisY));
+  const LabelRoom above = LabelRoom::above(labelArea, canvas.mmToPx(axisY));
   const auto& forces = a.result.memberEndForces;
   for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i) {
     const double start = deck.supportAt(i);
@@ -166,10 +175,10 @@ void drawMomentLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseA
     const bool shortSpan = deck.spans[slot(i)] < kShortSpanMm;
 
     const std::string left = momentText(forces[slot(i)][2] * kToKiloNewtonMetres);
-    canvas.writeAtMm(start + 0.1 * labelWidthMm(left), axisY + 5, left);
+    canvas.writeLabelMm(start + 0.1 * labelWidthMm(left), axisY + 5, left, below);
     const std::string right = momentText(forces[slot(i)][5] * kToKiloNewtonMetres);
     const double rightDrop = shortSpan && i > 0 ? 0.2 * 5 : 5;
-    canvas.writeAtMm(end - 1.1 * labelWidthMm(right), axisY + rightDrop, right);
+    canvas.writeLabelMm(end - 1.1 * labelWidthMm(right), axisY + rightDrop, right, below);
 
     // The largest span moment, rounded up in the third decimal.
     const double moment = a.spanDesignMoments[slot(i)];
@@ -177,42 +186,56 @@ void drawMomentLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseA
         floorTo(std::fabs(moment) * kToKiloNewtonMetres * 1000 + 0.9999, 0) / 1000;
     const std::string largest = momentText(roundedUp);
     const double x = start + deck.drawn(a.spanDesignMomentPositions[slot(i)]);
-    canvas.writeAtMm(x - labelWidthMm(largest) / 2, axisY - (moment > 0 ? 9 : 5), largest);
+    canvas.writeLabelMm(x - labelWidthMm(largest) / 2, axisY - (moment > 0 ? 9 : 5), largest,
+                        above);
   }
   // Overhang roots, on the overhang's side of the support.
   const OverhangAnalysis& leftOverhang = a.overhangs[0];
   if (leftOverhang.present) {
     const std::string text = momentText(leftOverhang.rootMoment * kToKiloNewtonMetres);
-    canvas.writeAtMm(deck.supportAt(0) - 1.1 * labelWidthMm(text), axisY + 5, text);
+    canvas.writeLabelMm(deck.supportAt(0) - 1.1 * labelWidthMm(text), axisY + 5, text, below);
   }
   const OverhangAnalysis& rightOverhang = a.overhangs[1];
   if (rightOverhang.present) {
     const std::string text = momentText(rightOverhang.rootMoment * kToKiloNewtonMetres);
-    canvas.writeAtMm(deck.supportAt(deck.spanCount()) + 0.1 * labelWidthMm(text), axisY + 5, text);
+    canvas.writeLabelMm(deck.supportAt(deck.spanCount()) + 0.1 * labelWidthMm(text), axisY + 5,
+                        text, below);
   }
 }
 
 void drawShearLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
-                     double axisY, double leftOverhangRootShear) {
+                     double axisY, double leftOverhangRootShear, const TextBox& labelArea) {
   canvas.setFontSize(canvas.baseFontSize - 1);
+  const LabelRoom below = LabelRoom::below(labelArea, canvas.mmToPx(axisY));
   const int decimals = canvas.onScreen() ? 2 : 3;
   const auto& forces = a.result.memberEndForces;
   for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i) {
     const double start = deck.supportAt(i);
     const double end = deck.supportAt(i + 1);
-    canvas.writeAtMm(start, axisY + 15, shearText(forces[slot(i)][1], decimals));
+    canvas.writeLabelMm(start, axisY + 15, shearText(forces[slot(i)][1], decimals), below);
+    // The right one ends a part of its width before the support: 0.8 of it,
+    // or 1.1 and lower down on a short span.
     const std::string right = shearText(forces[slot(i)][4], decimals);
+    const double width = labelWidthMm(right);
     if (deck.spans[slot(i)] < kShortSpanMm)
-      canvas.writeAtMm(end - 1.1 * labelWidthMm(right), axisY + 15 * 1.3, right);
+      canvas.writeLabelMm(end - 2.1 * width, axisY + 15 * 1.3, right, below);
     else
-      canvas.writeAtMm(end - 0.8 * labelWidthMm(right), axisY + 15, right);
+      canvas.writeLabelMm(end - 1.8 * width, axisY + 15, right, below);
   }
   if (a.overhangs[0].present) {
-    // The overhang's root shear always has two decimals; it ends at the support.
+    // The overhang's root shear always has two decimals; it ends just before
+    // the support, where the first span's shear begins.
     const std::string text = shearText(leftOverhangRootShear, 2);
-    canvas.writeAtMm(deck.supportAt(0) - 0.8 * labelWidthMm(text), axisY + 15, text);
+    canvas.writeLabelMm(deck.supportAt(0) - 1.1 * labelWidthMm(text), axisY + 15, text, below);
   }
   canvas.setFontSize(canvas.baseFontSize);
+}
+
+void drawMomentLinesAndValues(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
+                              double axisY, const TextBox& labelArea) {
+  drawAxis(canvas, deck, axisY);
+  drawMomentLines(canvas, deck, a, axisY, kMomentHeightMm / largestMoment(a));
+  drawMomentLabels(canvas, deck, a, axisY, labelArea);
 }
 
 // Deflection samples of a span lie at 95, 195 … mm and are drawn at 100,
@@ -247,8 +270,9 @@ void drawOverhangDeflection(ReportCanvas& canvas, const DeckDrawing& deck,
   }
 }
 
-void writeCentred(ReportCanvas& canvas, double centreX, double y, const std::string& text) {
-  canvas.writeAtMm(centreX - labelWidthMm(text) / 2, y, text);
+void writeCentred(ReportCanvas& canvas, double centreX, double y, const std::string& text,
+                  const LabelRoom& room) {
+  canvas.writeLabelMm(centreX - labelWidthMm(text) / 2, y, text, room);
 }
 
 std::string deflectionText(double deflection) {
@@ -342,6 +366,26 @@ int diagramTopFor(const ReportCanvas& canvas, int calcMethod) {
   return calcMethod == kCalcMethodDirect ? diagramTopAfterResults(canvas) : canvas.diagramTop;
 }
 
+namespace {
+
+// Where the values of the structural model may go: between the wind band and
+// the rule above the first block.
+TextBox headerLabelArea(const ReportCanvas& canvas, const DiagramLayout& layout) {
+  return canvas.bandMm(layout.loadRow2 + 0.5, layout.blockRows[0] - 30.5);
+}
+
+// Where the values of a load-case block may go: near its axis, right of the
+// caption column.
+TextBox blockLabelArea(const ReportCanvas& canvas, const DiagramLayout& layout, double axisY) {
+  TextBox area = canvas.bandMm(axisY - kBlockLabelReachMm, axisY + kBlockLabelReachMm);
+  if (canvas.onPrinter())
+    area.bottom = std::min(area.bottom, canvas.mmToPx(kPaperFrameBottomMm) - canvas.mmToPx(1));
+  area.left = std::max(area.left, canvas.mmToPx(layout.captionX + kCaptionColumnWidthMm));
+  return area;
+}
+
+}  // namespace
+
 void drawModelHeader(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramHeader& header,
                      const DiagramLayout& layout) {
   const double y = layout.beamRow;
@@ -353,23 +397,25 @@ void drawModelHeader(ReportCanvas& canvas, const DeckDrawing& deck, const Diagra
     canvas.setPenStyle(PenStyle::kSolid);
     drawSupport(canvas, x, y);
   }
-
-  canvas.setFontSize(canvas.baseFontSize);
-  if (deck.leftOverhang != 0)
-    drawDimension(canvas, deck, kBeamLeftMm, y, deck.leftOverhang);
-  for (int i = 0; i < deck.spanCount(); ++i)
-    drawDimension(canvas, deck, deck.supportAt(i), y, deck.spans[slot(i)]);
-  if (deck.rightOverhang != 0)
-    drawDimension(canvas, deck, deck.supportAt(deck.spanCount()), y, deck.rightOverhang);
-
-  drawLoadFigure(canvas, deck, header.snowLoads, kBeamLeftMm, layout.loadRow3, 1.0,
-                 header.windNegative, LoadFigureMode::kScaleAdj);
   if (header.deadPlusLive != 0)
     drawLoadBand(canvas, deck, -header.deadPlusLive, kBeamLeftMm, layout.loadRow1, 2.5);
   if (header.windNegative != 0)
     drawLoadBand(canvas, deck, -header.windNegative, kBeamLeftMm, layout.loadRow2, 3.5);
-
+  // The captions stand where they stand; the values of the figures keep
+  // clear of them.
   drawHeaderTexts(canvas, header, layout);
+
+  const TextBox labels = headerLabelArea(canvas, layout);
+  drawLoadFigure(canvas, deck, header.snowLoads, kBeamLeftMm, layout.loadRow3, 1.0,
+                 header.windNegative, LoadFigureMode::kScaleAdj, labels);
+  canvas.setFontSize(canvas.baseFontSize);
+  if (deck.leftOverhang != 0)
+    drawDimension(canvas, deck, kBeamLeftMm, y, deck.leftOverhang, labels);
+  for (int i = 0; i < deck.spanCount(); ++i)
+    drawDimension(canvas, deck, deck.supportAt(i), y, deck.spans[slot(i)], labels);
+  if (deck.rightOverhang != 0)
+    drawDimension(canvas, deck, deck.supportAt(deck.spanCount()), y, deck.rightOverhang, labels);
+
   drawHeaderRules(canvas, layout);
 }
 
@@ -388,15 +434,7 @@ void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramB
   // The appended block writes its title half a millimetre lower.
   const double titleDrop = block.additional ? 0.5 : 0.0;
 
-  drawLoadFigure(canvas, deck, block.loads, kBeamLeftMm, row - 12, 0.5, windNegative,
-                 LoadFigureMode::kNonScale);
-  if (!screen && !block.additional) {
-    canvas.setPenStyle(PenStyle::kDotted);
-    rule(canvas, canvas.marginLeft + canvas.mmToPx(2), row + 20,
-         canvas.marginLeft + canvas.mmToPx(178));
-    canvas.setPenStyle(PenStyle::kSolid);
-  }
-
+  // Title and captions first: the values of the diagrams keep clear of them.
   canvas.setFontSize(canvas.baseFontSize);
   if (screen) {
     canvas.setFontFace(kFixedFace);
@@ -405,26 +443,37 @@ void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramB
   } else {
     canvas.writeAtMm(14, axisY - 25 + titleDrop, std::string(kBlockMark) + block.label);
   }
-
   const double stressCaptionY = screen || block.additional ? axisY - 15 : axisY - 11;
   canvas.writeAtMm(x, stressCaptionY, kStressCaption);
   canvas.writeAtMm(x, axisY + (screen ? 5 : 4.5), "Ｍ[" + std::string(kUnitKnM) + "]");
   canvas.writeAtMm(x, axisY + 15, "(Ｑ[" + std::string(kUnitKn) + "])");
+  canvas.writeAtMm(x, axisY + (screen ? 10 : 8.5), kDeflectionCaption);
 
-  drawMomentDiagram(canvas, deck, block.analysis, axisY, block.leftOverhangRootShear);
-  drawDeflectionCurve(canvas, deck, block.analysis, axisY, x);
+  if (!screen && !block.additional) {
+    canvas.setPenStyle(PenStyle::kDotted);
+    rule(canvas, canvas.marginLeft + canvas.mmToPx(2), row + 20,
+         canvas.marginLeft + canvas.mmToPx(178));
+    canvas.setPenStyle(PenStyle::kSolid);
+  }
+
+  const TextBox labels = blockLabelArea(canvas, layout, axisY);
+  drawLoadFigure(canvas, deck, block.loads, kBeamLeftMm, row - 12, 0.5, windNegative,
+                 LoadFigureMode::kNonScale, labels);
+  // The shears come last: where values crowd, the moments and deflections
+  // keep the places nearest the beam.
+  drawMomentLinesAndValues(canvas, deck, block.analysis, axisY, labels);
+  drawDeflectionCurve(canvas, deck, block.analysis, axisY, labels);
+  drawShearLabels(canvas, deck, block.analysis, axisY, block.leftOverhangRootShear, labels);
 }
 
 void drawMomentDiagram(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& analysis,
-                       double axisY, double leftOverhangRootShear) {
-  drawAxis(canvas, deck, axisY);
-  drawMomentLines(canvas, deck, analysis, axisY, kMomentHeightMm / largestMoment(analysis));
-  drawMomentLabels(canvas, deck, analysis, axisY);
-  drawShearLabels(canvas, deck, analysis, axisY, leftOverhangRootShear);
+                       double axisY, double leftOverhangRootShear, const TextBox& labelArea) {
+  drawMomentLinesAndValues(canvas, deck, analysis, axisY, labelArea);
+  drawShearLabels(canvas, deck, analysis, axisY, leftOverhangRootShear, labelArea);
 }
 
 void drawDeflectionCurve(ReportCanvas& canvas, const DeckDrawing& deck,
-                         const CaseAnalysis& analysis, double axisY, double captionX) {
+                         const CaseAnalysis& analysis, double axisY, const TextBox& labelArea) {
   drawAxis(canvas, deck, axisY);
   const double scale = kDeflectionHeightMm / largestDeflection(analysis);
   const ReportColor penColor = canvas.pen().color;
@@ -452,18 +501,19 @@ void drawDeflectionCurve(ReportCanvas& canvas, const DeckDrawing& deck,
   canvas.setPenColor(penColor);
 
   canvas.setFontSize(canvas.baseFontSize);
-  canvas.writeAtMm(captionX, axisY + (canvas.onScreen() ? 10 : 8.5), kDeflectionCaption);
+  const LabelRoom below = LabelRoom::below(labelArea, canvas.mmToPx(axisY));
   for (int i = 0; i < deck.spanCount() && i < analysis.spanCount; ++i) {
     const double centre = (deck.supportAt(i) + deck.supportAt(i + 1)) / 2;
-    writeCentred(canvas, centre, axisY + 8, deflectionText(analysis.spanDeflections[slot(i)]));
+    writeCentred(canvas, centre, axisY + 8, deflectionText(analysis.spanDeflections[slot(i)]),
+                 below);
   }
   if (left.present) {
     writeCentred(canvas, (kBeamLeftMm + deck.supportAt(0)) / 2, axisY + 8,
-                 deflectionText(left.tipDeflection));
+                 deflectionText(left.tipDeflection), below);
   }
   if (right.present) {
     writeCentred(canvas, (deck.supportAt(deck.spanCount()) + kBeamLeftMm + deck.total()) / 2,
-                 axisY + 8, deflectionText(right.tipDeflection));
+                 axisY + 8, deflectionText(right.tipDeflection), below);
   }
 }
 

@@ -49,8 +49,9 @@ void drawModelHeader(ReportCanvas& canvas, const DeckDrawing& deck, const Diagra
 // characters of "-", one more "-" at the end when the padding is odd.
 std::string blockTitleLine(const std::string& label);
 
-// One load-case block on row `row`: its load figure, title, captions, moment
-// diagram and deflection curve. `windNegative` (N/m²) is the reference load of
+// One load-case block on row `row`: its title and captions, load figure,
+// moment diagram and deflection curve; the values of the figures keep within
+// the block. `windNegative` (N/m²) is the reference load of
 // the figure.
 void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramBlock& block,
                    double row, int windNegative, const DiagramLayout& layout);
@@ -59,16 +60,17 @@ void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramB
 // moment 5 mm from the axis, with the end, span and overhang moments in kN·m
 // and the end shears in kN (two decimals on the screen, three on paper).
 // `leftOverhangRootShear` (N per metre of width) labels the root of a left
-// overhang.
+// overhang. A value whose place is taken gives way inside `labelArea`
+// (device pixels; empty: the page).
 void drawMomentDiagram(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& analysis,
-                       double axisY, double leftOverhangRootShear);
+                       double axisY, double leftOverhangRootShear, const TextBox& labelArea = {});
 
 // The deflection curve of a case in magenta on the axis y = axisY, the largest
 // deflection 3 mm from the axis and downward deflections below it, with the
-// caption "δ[mm]" in the caption column and the largest deflection of every
-// span and the tip deflection of every overhang.
+// largest deflection of every span and the tip deflection of every overhang.
+// (Its caption "δ[mm]" belongs to the caption column of the block.)
 void drawDeflectionCurve(ReportCanvas& canvas, const DeckDrawing& deck,
-                         const CaseAnalysis& analysis, double axisY, double captionX);
+                         const CaseAnalysis& analysis, double axisY, const TextBox& labelArea = {});
 
 // The end of the report below the position `reachedMm`: on the screen a rule
 // and "－END－"; on paper the frame of the diagram page, which is then ended

@@ -90,8 +90,9 @@ QImage makeReportImage(int width, int height) {
 }
 
 PainterSurface::PainterSurface(QPaintDevice& device, int pixelsPerInch,
-                               std::function<bool()> newPage)
+                               std::function<bool()> newPage, QRect area)
     : device_(device),
+      area_(area.isEmpty() ? QRect(0, 0, device.width(), device.height()) : area),
       pixelsPerInch_(pixelsPerInch),
       newPage_(std::move(newPage)),
       metrics_(QFont()) {
@@ -100,6 +101,12 @@ PainterSurface::PainterSurface(QPaintDevice& device, int pixelsPerInch,
   }
   painter_.setBrush(Qt::NoBrush);
   painter_.setBackgroundMode(Qt::TransparentMode);
+  placeOrigin();
+}
+
+void PainterSurface::placeOrigin() {
+  painter_.resetTransform();
+  painter_.translate(area_.topLeft());
 }
 
 PainterSurface::~PainterSurface() {
@@ -182,7 +189,16 @@ void PainterSurface::paintFill(int left, int top, int right, int bottom, ReportC
 bool PainterSurface::startNewPage() {
   if (!newPage_ || !painter_.isActive())
     return false;
-  return newPage_();
+  if (!newPage_())
+    return false;
+  placeOrigin();
+  return true;
+}
+
+QRect a4PrintableArea(int dpi) {
+  const QSize sheet = QPageSize(QPageSize::A4).sizePixels(dpi);
+  const int margin = static_cast<int>(kPdfMarginMm * dpi / 25.4);
+  return QRect(margin, margin, sheet.width() - 2 * margin, sheet.height() - 2 * margin);
 }
 
 PdfReport::PdfReport(const std::string& path, int dpi)
@@ -197,11 +213,13 @@ PdfReport::PdfReport(QIODevice& device, int dpi) : writer_(std::make_unique<QPdf
 void PdfReport::begin(const std::string& path, int dpi) {
   writer_->setCreator(QStringLiteral("Tavilo"));
   writer_->setResolution(dpi);
+  // The sheet is the device; the report keeps to its printable area.
   writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
   try {
-    surface_ = std::make_unique<PainterSurface>(*writer_, writer_->resolution(),
-                                                [this] { return writer_->newPage(); });
+    surface_ = std::make_unique<PainterSurface>(
+        *writer_, writer_->resolution(), [this] { return writer_->newPage(); },
+        a4PrintableArea(writer_->resolution()));
   } catch (const UserError&) {
     throw UserError("PDFファイル「" + path +
                     "」を書き込めません。保存先と書き込み権限を確認して下さい。");

@@ -23,9 +23,13 @@ class PainterSurface : public ReportSurface {
  public:
   // Paints onto `device` at `pixelsPerInch`: fonts of n points are n × ppi / 72
   // pixels high. `newPage` starts the next page of a paged device, for example
-  // [&writer] { return writer.newPage(); }; an image has none. Throws
-  // UserError when the device cannot be painted on.
-  PainterSurface(QPaintDevice& device, int pixelsPerInch, std::function<bool()> newPage = {});
+  // [&writer] { return writer.newPage(); }; an image has none. `area` is the
+  // part of the device the report is drawn in, in the device's pixels: the
+  // printable area of a page, whose top-left corner becomes the report's
+  // origin and whose size is the page size the report lays out; empty for the
+  // whole device. Throws UserError when the device cannot be painted on.
+  PainterSurface(QPaintDevice& device, int pixelsPerInch, std::function<bool()> newPage = {},
+                 QRect area = {});
   ~PainterSurface() override;
 
   // Ends painting; an image holds the drawing and a document is complete
@@ -33,8 +37,8 @@ class PainterSurface : public ReportSurface {
   void finish();
 
   int pixelsPerInch() const override { return pixelsPerInch_; }
-  int width() const override { return device_.width(); }
-  int height() const override { return device_.height(); }
+  int width() const override { return area_.width(); }
+  int height() const override { return area_.height(); }
 
  protected:
   void applyFont(const FontSpec& font) override;
@@ -49,8 +53,11 @@ class PainterSurface : public ReportSurface {
 
  private:
   QString familyFor(const std::string& face);
+  // The report's origin at the top-left corner of the area, on every page.
+  void placeOrigin();
 
   QPaintDevice& device_;
+  QRect area_;
   int pixelsPerInch_;
   std::function<bool()> newPage_;
   QPainter painter_;
@@ -72,8 +79,17 @@ std::string reportFaceFamily();
 // The screen image of the report: `width` x `height` pixels at 72 pixels per inch.
 QImage makeReportImage(int width, int height);
 
-// An A4 portrait PDF document drawn edge to edge at `dpi` pixels per inch,
-// the paper counterpart of a print job. The fonts used are embedded.
+// The margin of common printers: the printable area of a PDF page is the A4
+// sheet less this on every side, so that a PDF printed at 100 % loses nothing.
+inline constexpr double kPdfMarginMm = 5.0;
+
+// The printable area of an A4 portrait sheet at `dpi`, in device pixels from
+// the sheet's top-left corner: the sheet less kPdfMarginMm on every side.
+QRect a4PrintableArea(int dpi);
+
+// An A4 portrait PDF document at `dpi` pixels per inch, the paper
+// counterpart of a print job: the report is drawn in the sheet's printable
+// area (a4PrintableArea). The fonts used are embedded.
 class PdfReport {
  public:
   // Throws UserError when the file cannot be written.
@@ -85,6 +101,7 @@ class PdfReport {
   ~PdfReport();
 
   ReportSurface& surface() { return *surface_; }
+  QPdfWriter& writer() { return *writer_; }
   // Ends the document and closes the file.
   void finish() { surface_->finish(); }
 

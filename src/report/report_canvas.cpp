@@ -25,6 +25,22 @@ int wholePart(double v) {
   return static_cast<int>(std::trunc(v));
 }
 
+// Below the screen image there is no edge: it grows with the report.
+constexpr int kUnboundedPx = 1 << 28;
+
+constexpr std::string_view kWideBlank = "　";
+
+// Byte length of a blank at the start (or, with atEnd, the end) of the text: a
+// space or an ideographic space; 0 when there is none.
+std::size_t blankAt(std::string_view text, bool atEnd) {
+  if (text.empty())
+    return 0;
+  if (atEnd ? text.back() == ' ' : text.front() == ' ')
+    return 1;
+  const bool wide = atEnd ? text.ends_with(kWideBlank) : text.starts_with(kWideBlank);
+  return wide ? kWideBlank.size() : 0;
+}
+
 }  // namespace
 
 void TextCursor::advanceLine() {
@@ -143,8 +159,113 @@ void ReportCanvas::setPenStyle(PenStyle style) {
   surface_.setPen(pen);
 }
 
-int ReportCanvas::writeAt(int x, int y, std::string_view text) {
+int ReportCanvas::drawText(int x, int y, std::string_view text) {
   const int endX = surface_.drawText(x, y, text);
+  pageTexts_.take(inkBox(x, y, text));
+  return endX;
+}
+
+TextBox ReportCanvas::inkBox(int x, int y, std::string_view text) const {
+  std::size_t first = 0;
+  while (const std::size_t n = blankAt(text.substr(first), false))
+    first += n;
+  std::size_t end = text.size();
+  while (end > first) {
+    const std::size_t n = blankAt(text.substr(first, end - first), true);
+    if (n == 0)
+      break;
+    end -= n;
+  }
+  if (end <= first)
+    return {};
+  const int left = x + (first > 0 ? surface_.textWidth(text.substr(0, first)) : 0);
+  const int right = x + surface_.textWidth(text.substr(0, end));
+  return {left, y, right, y + emHeight()};
+}
+
+int ReportCanvas::emHeight() const {
+  return static_cast<int>(std::lround(fontSize() * pixelsPerInch / 72.0));
+}
+
+LabelGap ReportCanvas::labelGap() const {
+  return {mmToPx(0.8), mmToPx(0.2)};
+}
+
+TextBox ReportCanvas::printableArea() const {
+  return {0, 0, pageWidth, onScreen() ? kUnboundedPx : pageHeight};
+}
+
+TextBox ReportCanvas::bandMm(double topMm, double bottomMm) const {
+  TextBox band = printableArea();
+  band.top = std::max(band.top, mmToPx(topMm));
+  band.bottom = std::min(band.bottom, mmToPx(bottomMm));
+  return band;
+}
+
+PixelPoint ReportCanvas::labelPlace(int x, int y, std::string_view text,
+                                    const LabelRoom& room) const {
+  const TextBox box = inkBox(x, y, text);
+  const TextBox page = printableArea();
+  TextBox area = room.area.empty() ? page : room.area;
+  area = {std::max(area.left, page.left), std::max(area.top, page.top),
+          std::min(area.right, page.right), std::min(area.bottom, page.bottom)};
+  std::optional<PixelPoint> move = pageTexts_.freePlace(box, area, room.way, labelGap());
+  // A room too small for the label: anywhere on the page rather than over
+  // another text.
+  if (!move)
+    move = pageTexts_.freePlace(box, page, room.way, labelGap());
+  const PixelPoint shift = move.value_or(PixelPoint{});
+  return {x + shift.x, y + shift.y};
+}
+
+PixelPoint ReportCanvas::writeLabel(int x, int y, std::string_view text, const LabelRoom& room) {
+  const PixelPoint at = labelPlace(x, y, text, room);
+  writeAt(at.x, at.y, text);
+  return at;
+}
+
+std::vector<std::string> ReportCanvas::wrapToWidth(std::string_view text, int maxWidth) const {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    // The longest head that fits, at least one character.
+    std::size_t fits = 0;
+    std::size_t lastSlash = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+      std::size_t next = at + 1;
+      while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+        ++next;
+      if (fits > 0 && surface_.textWidth(text.substr(0, next)) > maxWidth)
+        break;
+      fits = next;
+      if (text[at] == '/')
+        lastSlash = next;
+      at = next;
+    }
+    const std::size_t cut = fits < text.size() && lastSlash > 0 ? lastSlash : fits;
+    lines.emplace_back(text.substr(0, cut));
+    text.remove_prefix(cut);
+  }
+  return lines;
+}
+
+PixelPoint ReportCanvas::writeLabelMm(double xMm, double yMm, std::string_view text,
+                                      const LabelRoom& room) {
+  return writeLabel(mmToPx(xMm), mmToPx(yMm), text, room);
+}
+
+void ReportCanvas::keepClear(const TextBox& box) {
+  pageTexts_.take(box);
+}
+
+void ReportCanvas::keepClearMm(double leftMm, double topMm, double rightMm, double bottomMm) {
+  const int left = mmToPx(leftMm);
+  const int top = mmToPx(topMm);
+  keepClear({left, top, std::max(left + 1, mmToPx(rightMm)), std::max(top + 1, mmToPx(bottomMm))});
+}
+
+int ReportCanvas::writeAt(int x, int y, std::string_view text) {
+  const int endX = drawText(x, y, text);
   lastTextEnd_ = {endX, y};
   cursor.runX = endX;
   cursor.runY = y;
@@ -185,7 +306,7 @@ int ReportCanvas::writeScript(ScriptKind kind, std::string_view text, int size, 
   }
   const int x = origin.x + static_cast<int>(std::floor(dx * pxPerMm));
   const int y = origin.y - static_cast<int>(std::floor(dy * pxPerMm));
-  const int endX = surface_.drawText(x, y, text);
+  const int endX = drawText(x, y, text);
   lastTextEnd_ = {endX, y};
   cursor.runX = endX;
   cursor.runY = origin.y;
@@ -291,7 +412,7 @@ void ReportCanvas::drawPageNumber(bool top) {
     y = pageHeight - (printedNumber() == 3 ? wholePart(s * pxPerMm) : wholePart(s * pxPerMm * 0.6));
   }
   // Page furniture: it does not move the running text position.
-  surface_.drawText(x, y, text);
+  drawText(x, y, text);
 }
 
 void ReportCanvas::requestFooter(int leftX) {
@@ -299,17 +420,32 @@ void ReportCanvas::requestFooter(int leftX) {
   footerLeftX = leftX;
 }
 
+void ReportCanvas::drawFooter() {
+  const int y = lastTextEnd_.y + wholePart(1.5 * cursor.linePitchMm * pxPerMm);
+  if (!projectFilePath.empty()) {
+    setFontSize(kFooterFileNameSize);
+    // A path too long for the page goes on over as many lines as it needs.
+    const int lineStep = emHeight() + labelGap().y;
+    int lineY = y;
+    for (const std::string& line :
+         wrapToWidth("FileName : " + projectFilePath, printableArea().right - footerLeftX)) {
+      drawText(footerLeftX, lineY, line);
+      lineY += lineStep;
+    }
+    setFontSize(baseFontSize);
+  }
+  // The date keeps its column; a file name that reaches it puts it on the
+  // line below.
+  const std::string stamp = "Morenta [" + date + "]";
+  const PixelPoint at = labelPlace(mmToPx(144), y, stamp, {GiveWay::kDown, printableArea()});
+  drawText(at.x, at.y, stamp);
+}
+
 void ReportCanvas::endPage() {
   if (!onPrinter())
     return;
   if (footerRequested) {
-    const int y = lastTextEnd_.y + wholePart(1.5 * cursor.linePitchMm * pxPerMm);
-    if (!projectFilePath.empty()) {
-      setFontSize(kFooterFileNameSize);
-      surface_.drawText(footerLeftX, y, "FileName : " + projectFilePath);
-      setFontSize(baseFontSize);
-    }
-    surface_.drawText(mmToPx(144), y, "Morenta [" + date + "]");
+    drawFooter();
     footerRequested = false;
   }
   drawPageNumber(false);
@@ -320,6 +456,7 @@ void ReportCanvas::endPage() {
     throw UserError("プリンタで新しいページを開始できませんでした。印刷を中止します。");
   }
   ++pageCounter;
+  pageTexts_.clear();
   cursor.firstLineMm = 7;
   cursor.lineCount = 1;
   drawPageNumber(true);

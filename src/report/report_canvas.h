@@ -8,8 +8,10 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/print_settings.h"
+#include "report/label_layout.h"
 #include "report/report_style.h"
 #include "report/report_surface.h"
 
@@ -138,6 +140,30 @@ class ReportCanvas {
   // Right end and top of the text drawn last (raised for a superscript).
   PixelPoint lastTextEnd() const { return lastTextEnd_; }
 
+  // --- Labels that never overprint (label_layout.h) ---
+  // Every text drawn on the current page is kept; labels keep clear of them.
+  // The box of the text's ink if it were drawn at (x, y) in the current font.
+  TextBox inkBox(int x, int y, std::string_view text) const;
+  // The em of the current font in device pixels: the height of a text's box.
+  int emHeight() const;
+  // The least distance a label keeps: 0.8 mm along a line, 0.2 mm between lines.
+  LabelGap labelGap() const;
+  // Where nothing is cut off: the image (unbounded below) or the printable
+  // area of the page.
+  TextBox printableArea() const;
+  // The printable area between two heights in page millimetres.
+  TextBox bandMm(double topMm, double bottomMm) const;
+  // Writes a label at (x, y) when that place is free, else at the nearest
+  // free place in the room; returns where it was drawn (its top-left).
+  PixelPoint writeLabel(int x, int y, std::string_view text, const LabelRoom& room);
+  PixelPoint writeLabelMm(double xMm, double yMm, std::string_view text, const LabelRoom& room);
+  // The text cut into lines no wider than maxWidth pixels in the current
+  // font, after a "/" where one is at hand, else between two characters.
+  std::vector<std::string> wrapToWidth(std::string_view text, int maxWidth) const;
+  // An area labels keep clear of (a load arrow, a support).
+  void keepClear(const TextBox& box);
+  void keepClearMm(double leftMm, double topMm, double rightMm, double bottomMm);
+
   // --- Lines ---
   void moveTo(int x, int y);
   void lineTo(int x, int y);
@@ -170,8 +196,15 @@ class ReportCanvas {
 
  private:
   int printedNumber() const;
+  // Draws through the surface and keeps the text's box on the page.
+  int drawText(int x, int y, std::string_view text);
+  // Where writeLabel would draw the text, without drawing it.
+  PixelPoint labelPlace(int x, int y, std::string_view text, const LabelRoom& room) const;
+  // The footer lines of a printed page below the text written last.
+  void drawFooter();
 
   ReportSurface& surface_;
+  PageTexts pageTexts_;
   PixelPoint lastTextEnd_;
   PixelPoint penPos_;
 };

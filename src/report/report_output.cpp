@@ -3,19 +3,25 @@
 #include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QImageWriter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QSaveFile>
-
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include "calc/errors.h"
 #include "persistence/system_reason.h"
 #include "report/painter_surface.h"
+#include "report/pdf_document_info.h"
 #include "report/recording_surface.h"
 #include "report/report_canvas.h"
 #include "report/report_driver.h"
@@ -75,6 +81,18 @@ void commitSave(QSaveFile& file, std::string_view kind, const std::string& path)
     throwSaveFailure(kind, path, errno);
 }
 
+PdfDocumentInfo documentInfo(const std::string& title) {
+  PdfDocumentInfo info;
+  info.title = title;
+  info.author = kPdfAuthor;
+  info.subject = kPdfSubject;
+  info.creator = "Tavilo";
+  info.producer = "Qt " + std::string(qVersion());
+  info.created = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  info.utcOffset = std::chrono::minutes(QDateTime::currentDateTime().offsetFromUtc() / 60);
+  return info;
+}
+
 }  // namespace
 
 std::chrono::year_month_day PrintJob::todayLocal() {
@@ -108,25 +126,81 @@ QImage renderScreenImage(const CalculationOutcome& outcome) {
   return image;
 }
 
-void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
-                    const PrintJob& job) {
+namespace {
+
+// One print pass of a drawing onto a paged device.
+void printPages(QPagedPaintDevice& device, const QRect& printableArea, const PrintJob& job,
+                const std::function<void(ReportCanvas&)>& draw) {
+  PainterSurface surface(
+      device, device.logicalDpiY(), [&device] { return device.newPage(); }, printableArea);
+  ReportSetup setup;
+  setup.device = ReportDevice::kPrinter;
+  setup.printSettings = job.printSettings;
+  setup.projectFilePath = job.projectFilePath;
+  setup.date = job.date;
+  {
+    ReportCanvas canvas = beginReport(surface, std::move(setup));
+    draw(canvas);
+  }
+  surface.finish();
+}
+
+// The pages of a print pass as an A4 PDF with its document information,
+// saved whole or not at all.
+void writePdf(const std::string& path, const std::string& title, const PrintJob& job,
+              const std::function<void(ReportCanvas&)>& draw) {
   constexpr std::string_view kKind = "PDFファイル";
+  // Drawn in memory first: the document information is appended to the
+  // finished document before anything reaches the file.
+  QByteArray document;
+  {
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Tavilo"));
+    writer.setTitle(QString::fromStdString(title));
+    writer.setResolution(kPdfResolution);
+    // The sheet is the device; the report keeps to its printable area.
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printPages(writer, a4PrintableArea(kPdfResolution), job, draw);
+  }
+  std::string bytes = document.toStdString();
+  const std::optional<std::string> info = pdfDocumentInfoUpdate(bytes, documentInfo(title));
+  if (!info)
+    throw UserError(std::string(kKind) + "「" + path + "」を作成できません。");
+  bytes += *info;
+
   QSaveFile file(QString::fromStdString(path));
   openForSave(file, kKind, path);
-  {
-    PdfReport pdf(file, kPdfResolution);
-    ReportSetup setup;
-    setup.device = ReportDevice::kPrinter;
-    setup.printSettings = job.printSettings;
-    setup.projectFilePath = job.projectFilePath;
-    setup.date = job.date;
-    {
-      ReportCanvas canvas = beginReport(pdf.surface(), std::move(setup));
-      drawCalculationReport(canvas, outcome);
-    }
-    pdf.finish();
+  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+      static_cast<qint64>(bytes.size())) {
+    throwSaveFailure(kKind, path, errno);
   }
   commitSave(file, kKind, path);
+}
+
+}  // namespace
+
+void printReport(QPagedPaintDevice& device, const QRect& printableArea,
+                 const CalculationOutcome& outcome, const PrintJob& job) {
+  printPages(device, printableArea, job,
+             [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
+}
+
+std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath) {
+  const std::string& name = job.printSettings.projectName;
+  if (!name.empty() && name != kNoProjectName)
+    return name;
+  if (!job.projectFilePath.empty())
+    return std::filesystem::path(job.projectFilePath).stem().string();
+  return std::filesystem::path(pdfPath).stem().string();
+}
+
+void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
+                    const PrintJob& job) {
+  writePdf(path, reportDocumentTitle(job, path), job,
+           [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
 }
 
 QImage renderSpanTableImage(const SpanTable& table) {
@@ -145,24 +219,15 @@ QImage renderSpanTableImage(const SpanTable& table) {
   return image;
 }
 
+void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const SpanTable& table,
+                    const PrintJob& job) {
+  printPages(device, printableArea, job,
+             [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
+}
+
 void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job) {
-  constexpr std::string_view kKind = "PDFファイル";
-  QSaveFile file(QString::fromStdString(path));
-  openForSave(file, kKind, path);
-  {
-    PdfReport pdf(file, kPdfResolution);
-    ReportSetup setup;
-    setup.device = ReportDevice::kPrinter;
-    setup.printSettings = job.printSettings;
-    setup.projectFilePath = job.projectFilePath;
-    setup.date = job.date;
-    {
-      ReportCanvas canvas = beginReport(pdf.surface(), std::move(setup));
-      drawSpanTablePage(canvas, table);
-    }
-    pdf.finish();
-  }
-  commitSave(file, kKind, path);
+  writePdf(path, reportDocumentTitle(job, path) + " スパン表", job,
+           [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
 }
 
 void writeReportPng(const std::string& path, const QImage& image) {

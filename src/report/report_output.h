@@ -3,6 +3,8 @@
 // window and the printed report as an A4 PDF. Both need a QGuiApplication.
 
 #include <QImage>
+#include <QPagedPaintDevice>
+#include <QRect>
 #include <chrono>
 #include <string>
 
@@ -20,6 +22,8 @@ inline constexpr int kScreenImageHeightHeavySnowOverhangs = 3550;
 // Space kept below the lowest drawing of a report taller than the fixed height.
 inline constexpr int kScreenImageBottomMargin = 40;
 inline constexpr int kPdfResolution = 600;
+inline constexpr const char* kPdfAuthor = "Tavilo";
+inline constexpr const char* kPdfSubject = "デッキプレート構造計算書";
 
 // The height the result window gives its image before the screen pass.
 int screenImageBaseHeight(const CalculationOutcome& outcome);
@@ -38,11 +42,29 @@ struct PrintJob {
   static std::chrono::year_month_day todayLocal();
 };
 
-// The print pass onto A4 portrait pages at 600 dpi, written to `path`
-// through a temporary file in the same folder that replaces it only when the
-// document is complete. Throws UserError naming the file and the reason when
-// it cannot be written (an empty path or a folder included); the previous file
-// at `path`, if any, is then left as it was and no temporary file remains.
+// The print pass: the report page by page onto a paged device, a printer or
+// a PDF writer, with the print job's page numbers, footers and page ends.
+// `printableArea` is where a page may be drawn, in the device's pixels from
+// the painter's origin (the device's own paint rectangle for QPrinter, or
+// a4PrintableArea for a PDF drawn on the whole sheet); the report's layout is
+// measured from its top-left corner and its size is the page size. The
+// device's vertical resolution is the report's pixels per inch. Throws
+// UserError when the device cannot be painted on or refuses a new page.
+void printReport(QPagedPaintDevice& device, const QRect& printableArea,
+                 const CalculationOutcome& outcome, const PrintJob& job);
+
+// The document's title: the project name, else the project file's name,
+// else the PDF's own file name (both without their extension).
+std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath);
+
+// The print pass onto A4 portrait pages at 600 dpi within the printable area
+// of common printers (A4 less 5 mm on every side), written to `path` through
+// a temporary file in the same folder that replaces it only when the document
+// is complete. The document carries its title, the author "Tavilo", the
+// subject "デッキプレート構造計算書" and its creation date. Throws UserError
+// naming the file and the reason when it cannot be written (an empty path or
+// a folder included); the previous file at `path`, if any, is then left as it
+// was and no temporary file remains.
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
                     const PrintJob& job);
 
@@ -50,7 +72,13 @@ void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
 // pixels per inch on the report background, as tall as the page needs.
 QImage renderSpanTableImage(const SpanTable& table);
 
-// The span table page on one A4 portrait page at 600 dpi, saved the same way.
+// The span table page as the only page of a print pass onto a paged
+// device, as printReport draws the report.
+void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const SpanTable& table,
+                    const PrintJob& job);
+
+// The span table page as a one-page A4 PDF, saved as writeReportPdf saves
+// the report; its title ends in "スパン表".
 void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job);
 
 // The screen image as PNG, saved the same way.

@@ -1,7 +1,9 @@
 #include "report/results_page.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc/numbers.h"
@@ -20,6 +22,8 @@ constexpr int kScreenMarkIndent = kSectionIndent + 155;
 constexpr int kPrinterMarkIndent = kSectionIndent + 145;
 // The deck schematic of the results table starts this far right of the margin.
 constexpr double kSchematicLeftMm = 45.0;
+// Room kept right of the schematic's end for the value centred there.
+constexpr double kSchematicRightRoomMm = 4.0;
 // Width rule of the table values: a value's half width is taken as its
 // character count × 0.5 × 3.175 mm (3.175 mm being a 9-point em); the text is
 // not measured, so screen and paper place a value alike.
@@ -117,18 +121,27 @@ struct DeckLayout {
   double rightEndMm = 0;
 };
 
-DeckLayout deckLayout(const CaseAnalysis& a, double drawScale) {
+// The schematic starts 45 mm right of the margin; a deck drawn so long that
+// its end would leave the paper starts further left, so that the deck and
+// the values at its right end stay on the page.
+DeckLayout deckLayout(const ReportCanvas& canvas, const CaseAnalysis& a) {
   const BeamModel& beam = a.beam;
-  const double scale = drawScale > 0 ? drawScale : 80.0;
+  const double scale = canvas.drawScale > 0 ? canvas.drawScale : 80.0;
+  double total = beam.leftOverhang + beam.rightOverhang;
+  for (int i = 0; i < a.spanCount && i < kMaxMembers; ++i)
+    total += beam.spans[static_cast<std::size_t>(i)];
+  const double roomMm = (canvas.printableArea().right - canvas.marginLeft) / canvas.pxPerMm;
+  const double left = std::min(kSchematicLeftMm, roomMm - kSchematicRightRoomMm - total / scale);
+
   DeckLayout d;
-  d.leftEndMm = kSchematicLeftMm;
+  d.leftEndMm = left;
   double at = beam.leftOverhang;
-  d.supportMm.push_back(kSchematicLeftMm + at / scale);
+  d.supportMm.push_back(left + at / scale);
   for (int i = 0; i < a.spanCount && i < kMaxMembers; ++i) {
     at += beam.spans[static_cast<std::size_t>(i)];
-    d.supportMm.push_back(kSchematicLeftMm + at / scale);
+    d.supportMm.push_back(left + at / scale);
   }
-  d.rightEndMm = kSchematicLeftMm + (at + beam.rightOverhang) / scale;
+  d.rightEndMm = left + (at + beam.rightOverhang) / scale;
   return d;
 }
 
@@ -139,11 +152,6 @@ int characterCount(std::string_view utf8) {
       ++count;
   }
   return count;
-}
-
-void writeCentred(ReportCanvas& canvas, double centreMm, std::string_view text) {
-  const double leftMm = centreMm - characterCount(text) * kHalfWidthPerCharMm;
-  canvas.writeAt(canvas.marginLeft + canvas.mmToPx(leftMm), canvas.cursorPosition().y, text);
 }
 
 std::string joined(const std::vector<double>& values, std::string (*format)(double)) {
@@ -190,6 +198,89 @@ void drawSchematic(ReportCanvas& canvas, const DeckLayout& deck) {
   canvas.setPenStyle(saved.style);
 }
 
+// One row of the table: its label and its values, each on the line of the
+// row it takes (0 the row itself, 1 the line below it, …).
+struct TableValue {
+  std::string text;
+  int x = 0;  // device pixels
+  int line = 0;
+};
+struct TableRow {
+  std::string label;
+  std::string subscript;
+  std::vector<TableValue> values;
+  int lines = 1;
+};
+
+// Values centred under their span, support or overhang by the half-width
+// rule, kept on the page, then stacked so that no two touch.
+TableRow tableRow(const ReportCanvas& canvas, std::string label, std::string subscript,
+                  const std::vector<std::pair<double, std::string>>& centredValues) {
+  TableRow row{std::move(label), std::move(subscript), {}, 1};
+  const TextBox page = canvas.printableArea();
+  std::vector<RowExtent> extents;
+  for (const auto& [centreMm, text] : centredValues) {
+    const double leftMm = centreMm - characterCount(text) * kHalfWidthPerCharMm;
+    const int width = canvas.textWidth(text);
+    int x = canvas.marginLeft + canvas.mmToPx(leftMm);
+    x = std::max(page.left, std::min(x, page.right - width));
+    row.values.push_back({text, x, 0});
+    extents.push_back({x, x + width});
+  }
+  const std::vector<int> lines = stackRowValues(extents, canvas.labelGap().x);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    row.values[i].line = lines[i];
+    row.lines = std::max(row.lines, lines[i] + 1);
+  }
+  return row;
+}
+
+// The rows of the table (Ｍ1, Ｍ0, δ and, in the negative-pressure cases, Ｑ)
+// in the current font.
+std::vector<TableRow> tableRows(const ReportCanvas& canvas, const ResultsSection& section) {
+  const ResultsTable& t = section.table;
+  const DeckLayout deck = deckLayout(canvas, section.analysis);
+  const auto& s = deck.supportMm;
+  std::vector<TableRow> rows;
+
+  std::vector<std::pair<double, std::string>> values;
+  for (std::size_t i = 0; i < t.spanMoments.size() && i + 1 < s.size(); ++i)
+    values.emplace_back((s[i] + s[i + 1]) / 2, spanMomentText(t.spanMoments[i]));
+  rows.push_back(tableRow(canvas, "Ｍ", "1", values));
+
+  values.clear();
+  for (std::size_t i = 0; i < t.supportMoments.size() && i < s.size(); ++i)
+    values.emplace_back(s[i], joined(t.supportMoments[i], momentText));
+  rows.push_back(tableRow(canvas, "Ｍ", "0", values));
+
+  values.clear();
+  for (std::size_t i = 0; i < t.deflections.size(); ++i) {
+    double centre = deck.leftEndMm;
+    if (i + 1 == t.deflections.size())
+      centre = deck.rightEndMm;
+    else if (i > 0 && i < s.size())
+      centre = (s[i - 1] + s[i]) / 2;
+    values.emplace_back(centre, deflectionText(t.deflections[i]));
+  }
+  rows.push_back(tableRow(canvas, "δ", "", values));
+
+  if (t.supportShears.empty())
+    return rows;
+  values.clear();
+  for (std::size_t i = 0; i < t.supportShears.size() && i < s.size(); ++i)
+    values.emplace_back(s[i], joined(t.supportShears[i], shearText));
+  rows.push_back(tableRow(canvas, "Ｑ", "", values));
+  return rows;
+}
+
+// Lines the table takes below the schematic.
+int tableLineCount(const ReportCanvas& canvas, const ResultsSection& section) {
+  int lines = 0;
+  for (const TableRow& row : tableRows(canvas, section))
+    lines += row.lines;
+  return lines;
+}
+
 void writeRowLabel(ReportCanvas& canvas, std::string_view label, std::string_view sub) {
   writeAtIndent(canvas, kSectionIndent, label);
   if (!sub.empty())
@@ -197,40 +288,22 @@ void writeRowLabel(ReportCanvas& canvas, std::string_view label, std::string_vie
 }
 
 void drawResultsTable(ReportCanvas& canvas, const ResultsSection& section) {
-  const ResultsTable& t = section.table;
-  const DeckLayout deck = deckLayout(section.analysis, canvas.drawScale);
-  const auto& s = deck.supportMm;
-
+  const std::vector<TableRow> rows = tableRows(canvas, section);
   nextLine(canvas);
-  drawSchematic(canvas, deck);
+  drawSchematic(canvas, deckLayout(canvas, section.analysis));
 
-  nextLine(canvas);
-  writeRowLabel(canvas, "Ｍ", "1");
-  for (std::size_t i = 0; i < t.spanMoments.size() && i + 1 < s.size(); ++i)
-    writeCentred(canvas, (s[i] + s[i + 1]) / 2, spanMomentText(t.spanMoments[i]));
-
-  nextLine(canvas);
-  writeRowLabel(canvas, "Ｍ", "0");
-  for (std::size_t i = 0; i < t.supportMoments.size() && i < s.size(); ++i)
-    writeCentred(canvas, s[i], joined(t.supportMoments[i], momentText));
-
-  nextLine(canvas);
-  writeRowLabel(canvas, "δ", "");
-  for (std::size_t i = 0; i < t.deflections.size(); ++i) {
-    double centre = deck.leftEndMm;
-    if (i + 1 == t.deflections.size())
-      centre = deck.rightEndMm;
-    else if (i > 0 && i < s.size())
-      centre = (s[i - 1] + s[i]) / 2;
-    writeCentred(canvas, centre, deflectionText(t.deflections[i]));
+  for (const TableRow& row : rows) {
+    nextLine(canvas);
+    writeRowLabel(canvas, row.label, row.subscript);
+    for (int line = 0; line < row.lines; ++line) {
+      if (line > 0)
+        nextLine(canvas);
+      for (const TableValue& v : row.values) {
+        if (v.line == line)
+          canvas.writeAt(v.x, canvas.cursorPosition().y, v.text);
+      }
+    }
   }
-
-  if (t.supportShears.empty())
-    return;
-  nextLine(canvas);
-  writeRowLabel(canvas, "Ｑ", "");
-  for (std::size_t i = 0; i < t.supportShears.size() && i < s.size(); ++i)
-    writeCentred(canvas, s[i], joined(t.supportShears[i], shearText));
 }
 
 // ---- Check lines
@@ -249,7 +322,7 @@ void drawSpanChecks(ReportCanvas& canvas, const ResultsSection& section,
   nextLine(canvas);
   writeAtIndent(canvas, kValueIndent,
                 "σ= Mmax/Z = " + moment + "/" + wholeNumber(outcome.conditions.sectionModulus) +
-                    " = " + trimLeadingSpaces(formatRoundedUp(checks.stress.sigma, 5, 1)));
+                    " = " + CheckValueTexts::stress(checks.stress.sigma));
   canvas.writeRun(comparison(checks.stress.ok) + allowableStressText(section));
   writeSuperscript(canvas, "2");
   writeResultMark(canvas, checks.stress.ok);
@@ -257,17 +330,17 @@ void drawSpanChecks(ReportCanvas& canvas, const ResultsSection& section,
   const DeflectionCheck& d = checks.deflection;
   nextLine(canvas);
   writeAtIndent(canvas, kValueIndent,
-                "最大たわみδmax = " + formatTruncatedSafe(d.deflection, 4, 2) + comparison(d.ok) +
-                    "L/" + formatTruncatedSafe(checks.deflectionLimitN, 4, 0) + " = " +
-                    formatTruncatedSafe(d.limit, 4, 1) + std::string(kUnitMmSymbol));
+                "最大たわみδmax = " + CheckValueTexts::deflection(d.deflection) + comparison(d.ok) +
+                    "L/" + CheckValueTexts::limitRatio(checks.deflectionLimitN) + " = " +
+                    CheckValueTexts::deflectionLimit(d.limit) + std::string(kUnitMmSymbol));
   writeResultMark(canvas, d.ok);
 }
 
 std::string jointComparison(const JointCheck& joint, double allowableFactor) {
-  return trimLeadingSpaces(formatTruncatedSafe(joint.force, 10, 0)) + comparison(joint.ok) +
+  return CheckValueTexts::jointForce(joint.force) + comparison(joint.ok) +
          std::string(kJointLineTail) + shortestDecimal(joint.capacity) + "×" +
          formatTruncatedSafe(allowableFactor, 3, 1) + " = " +
-         formatTruncatedSafe(joint.allowable, 3, 1) + std::string(kUnitNPerM);
+         CheckValueTexts::jointAllowable(joint.allowable) + std::string(kUnitNPerM);
 }
 
 void drawJointChecks(ReportCanvas& canvas, const CaseChecks& checks) {
@@ -310,7 +383,7 @@ void drawOverhangChecks(ReportCanvas& canvas, const ResultsSection& section,
   writeAtIndent(canvas, kValueIndent,
                 "σ= M/Z = " + formatPattern(std::fabs(o.moment), ",0") + "/" +
                     formatPattern(outcome.conditions.sectionModulus, ",0") + " = " +
-                    formatPattern(o.sigma, ",#.##"));
+                    CheckValueTexts::overhangStress(o.sigma));
   canvas.writeRun(comparison(o.stressOk) + allowableStressText(section));
   writeSuperscript(canvas, "2");
   writeResultMark(canvas, o.stressOk);
@@ -318,9 +391,10 @@ void drawOverhangChecks(ReportCanvas& canvas, const ResultsSection& section,
   const DeflectionCheck& d = o.deflection;
   nextLine(canvas);
   writeAtIndent(canvas, kValueIndent,
-                "たわみδ = " + formatPattern(d.deflection, ",0.##") + comparison(d.ok) + " L/" +
-                    formatTruncatedSafe(checks.deflectionLimitN, 4, 0) + " = " +
-                    formatTruncatedSafe(d.limit, 4, 1) + std::string(kUnitMmSymbol));
+                "たわみδ = " + CheckValueTexts::overhangDeflection(d.deflection) +
+                    comparison(d.ok) + " L/" +
+                    CheckValueTexts::limitRatio(checks.deflectionLimitN) + " = " +
+                    CheckValueTexts::deflectionLimit(d.limit) + std::string(kUnitMmSymbol));
   writeResultMark(canvas, d.ok);
 
   if (!o.joint)
@@ -342,11 +416,10 @@ void startNextPrintedPage(ReportCanvas& canvas) {
 }
 
 // Line steps of a case section from its heading to its last line.
-double sectionLineSteps(const ResultsSection& section) {
+double sectionLineSteps(const ReportCanvas& canvas, const ResultsSection& section) {
   const CaseChecks& checks = section.checks;
-  double steps = 2 + 1 + 3 + 1.5 + 3;  // heading lines, schematic, table, strength checks
-  if (!section.table.supportShears.empty())
-    steps += 1;
+  // Heading lines, schematic, table rows, strength checks.
+  double steps = 2 + 1 + tableLineCount(canvas, section) + 1.5 + 3;
   if (checks.endJoint || checks.midJoint)
     steps += 1 + (checks.endJoint ? 1 : 0) + (checks.midJoint ? 1 : 0);
   if (checks.overhang) {
@@ -373,6 +446,31 @@ void keepOnOnePage(ReportCanvas& canvas, double heightBelowTextMm, int textY) {
 
 }  // namespace
 
+std::string CheckValueTexts::stress(double sigma) {
+  return trimLeadingSpaces(formatRoundedUp(sigma, 5, 1));
+}
+std::string CheckValueTexts::deflection(double deflection) {
+  return formatTruncatedSafe(deflection, 4, 2);
+}
+std::string CheckValueTexts::limitRatio(double n) {
+  return formatTruncatedSafe(n, 4, 0);
+}
+std::string CheckValueTexts::deflectionLimit(double limit) {
+  return formatTruncatedSafe(limit, 4, 1);
+}
+std::string CheckValueTexts::overhangStress(double sigma) {
+  return formatPattern(sigma, ",#.##");
+}
+std::string CheckValueTexts::overhangDeflection(double deflection) {
+  return formatPattern(deflection, ",0.##");
+}
+std::string CheckValueTexts::jointForce(double force) {
+  return trimLeadingSpaces(formatTruncatedSafe(force, 10, 0));
+}
+std::string CheckValueTexts::jointAllowable(double allowable) {
+  return formatTruncatedSafe(allowable, 3, 1);
+}
+
 std::string caseHeadingText(const CaseAnalysis& analysis) {
   return "■" + analysis.caseTitle + "の検討";
 }
@@ -384,7 +482,7 @@ void drawCaseSection(ReportCanvas& canvas, const ResultsSection& section,
   canvas.setFontSize(canvas.baseFontSize);
   canvas.setFontColor(canvas.textColor);
   atLine(canvas);
-  keepOnOnePage(canvas, (sectionLineSteps(section) + 1) * canvas.cursor.linePitchMm,
+  keepOnOnePage(canvas, (sectionLineSteps(canvas, section) + 1) * canvas.cursor.linePitchMm,
                 canvas.cursorPosition().y);
 
   drawHeading(canvas, section);

@@ -26,4 +26,24 @@ void drawVerdictBlock(ReportCanvas& canvas, const CalculationOutcome& outcome);
 // "■長期Ｇ＋Ｐの検討".
 std::string caseHeadingText(const CaseAnalysis& analysis);
 
+// The values of the checks exactly as the results pages print them (some
+// keep the formatter's padding, " 5.5"); whatever else prints a check (the
+// batch command's summary) uses these, so that it never disagrees with the
+// report.
+struct CheckValueTexts {
+  // The span checks: σ rounded up to 0.1 ("34.6"), δmax cut to 0.01 ("0.44"),
+  // the n of L/n ("250") and L/n cut to 0.1 ("24.0").
+  static std::string stress(double sigma);
+  static std::string deflection(double deflection);
+  static std::string limitRatio(double n);
+  static std::string deflectionLimit(double limit);
+  // The overhang check: σ and δ with at most two decimals ("4.32", "0.21").
+  static std::string overhangStress(double sigma);
+  static std::string overhangDeflection(double deflection);
+  // A joint: the uplift force in whole N/m ("1,234") and its allowable value
+  // cut to 0.1 ("2,345.6").
+  static std::string jointForce(double force);
+  static std::string jointAllowable(double allowable);
+};
+
 }  // namespace tavilo

@@ -18,18 +18,6 @@ constexpr std::size_t slot(FieldId id) {
   return fieldIndex(id);
 }
 
-// Keeps the cursor where the user left it when the model answers with a text
-// that differs from what the field shows (a refused character).
-void showLineText(QLineEdit* edit, const QString& text) {
-  if (edit->text() == text)
-    return;
-  const int cursor = edit->cursorPosition();
-  const int shift = static_cast<int>(text.size() - edit->text().size());
-  edit->setText(text);
-  edit->setCursorPosition(
-      std::clamp(cursor + std::min(shift, 0), 0, static_cast<int>(text.size())));
-}
-
 QString chosenStyle(bool chosen) {
   return chosen ? QStringLiteral("color: #000080; font-weight: bold;")
                 : QStringLiteral("color: black; font-weight: normal;");
@@ -220,7 +208,7 @@ void FormBinder::update(FieldId id) {
     }
     case FieldKind::Text: {
       auto* edit = static_cast<QLineEdit*>(widget);
-      showLineText(edit, qs(form_.text(id)));
+      showLineText(*edit, qs(form_.text(id)));
       edit->setReadOnly(!form_.takesTyping(id));
       break;
     }

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,9 +17,11 @@
 #include <string>
 
 #include "calc/errors.h"
+#include "ui/auxiliary_windows.h"
 #include "ui/form_binder.h"
 #include "ui/spin_field.h"
 #include "ui/ui_support.h"
+#include "ui/window_placement.h"
 
 namespace tavilo::ui {
 namespace {
@@ -35,8 +38,8 @@ constexpr int kStatusBarHeight = 20;
 struct Rect {
   int x, y, w, h;
 };
-constexpr Rect kDeckGroup{4, 2, 392, 104};
-constexpr Rect kSiteGroup{400, 2, 387, 104};
+constexpr Rect kDeckGroup{4, 2, 474, 104};
+constexpr Rect kSiteGroup{482, 2, 305, 104};
 constexpr Rect kWindGroup{4, 110, 392, 297};
 constexpr Rect kSnowGroup{400, 110, 387, 208};
 constexpr int kLeftColumn = 4;
@@ -76,6 +79,22 @@ QLabel* label(QWidget* parent, const QString& text, int x, int y, int w = -1) {
   else
     l->adjustSize();
   return l;
+}
+
+// A caption with a run of blanks that a value fills ("平均風速 Ｖ0 =      m/sec"):
+// the words before the blanks, a label for the value where the blanks stand
+// (wide enough for the value in the proportional face), and the words after.
+QLabel* valueInGap(QWidget* parent, const QString& caption, int x, int y, int valueWidth) {
+  const qsizetype gapStart = caption.indexOf(QStringLiteral("  "));
+  qsizetype gapEnd = gapStart;
+  while (gapEnd < caption.size() && caption[gapEnd] == QLatin1Char(' '))
+    ++gapEnd;
+  QLabel* before = label(parent, caption.left(gapStart), x, y);
+  auto* value = new QLabel(parent);
+  value->setAlignment(Qt::AlignCenter);
+  value->setGeometry(before->geometry().right() + 1, y, valueWidth, before->height());
+  label(parent, caption.mid(gapEnd), value->geometry().right() + 1, y);
+  return value;
 }
 
 template <typename W>
@@ -121,12 +140,12 @@ InputScreenDialogs InputScreenDialogs::platform() {
   d.chooseProjectToSave =
       [filter](QWidget* parent,
                const SaveLocation& proposal) -> std::optional<std::filesystem::path> {
-    const QString start = qs((proposal.folder / proposal.fileName).string());
-    const QString file =
-        QFileDialog::getSaveFileName(parent, QStringLiteral("データ保存"), start, filter);
-    if (file.isEmpty())
+    const auto chosen =
+        chooseFileToSave(parent, QStringLiteral("データ保存"), proposal.folder / proposal.fileName,
+                         filter, QStringLiteral("tvl"));
+    if (!chosen)
       return std::nullopt;
-    return withProjectExtension(std::filesystem::path(utf8(file)));
+    return withProjectExtension(*chosen);
   };
   d.askToSaveChanges = [](QWidget* parent) {
     QMessageBox box(QMessageBox::Question, qs(kApplicationTitle),
@@ -144,6 +163,7 @@ InputScreenDialogs InputScreenDialogs::platform() {
       return SaveAnswer::kDiscard;
     return SaveAnswer::kCancel;
   };
+  d.busyWhileCalculating = [] { return std::make_shared<BusyPanel>(); };
   return d;
 }
 
@@ -215,19 +235,19 @@ void InputScreen::buildDeckGroup() {
   QGroupBox* g = makeGroup(Group::Deck, QStringLiteral("デッキ"), this);
   g->setGeometry(kDeckGroup.x, kDeckGroup.y, kDeckGroup.w, kDeckGroup.h);
   label(g, QStringLiteral("デッキ種類"), 8, 22);
-  binder_->bind(FieldId::DeckType, place(new QComboBox(g), 66, 19, 78));
+  binder_->bind(FieldId::DeckType, place(new QComboBox(g), 66, 19, 92));
   label(g, QStringLiteral("表面処理"), 8, 48);
-  binder_->bind(FieldId::SurfaceTreatment, place(new QComboBox(g), 66, 45, 52));
+  binder_->bind(FieldId::SurfaceTreatment, place(new QComboBox(g), 66, 45, 58));
   label(g, QStringLiteral("単位重量"), 8, 74);
-  binder_->bind(FieldId::UnitWeight, place(new QLineEdit(g), 66, 71, 44));
-  label(g, QStringLiteral("N/㎡"), 113, 74);
+  binder_->bind(FieldId::UnitWeight, place(new QLineEdit(g), 66, 71, 50));
+  label(g, QStringLiteral("N/㎡"), 120, 74);
 
   auto* joints = new QGroupBox(QStringLiteral("梁との接合"), g);
-  joints->setGeometry(148, 12, 238, 86);
+  joints->setGeometry(166, 12, 300, 86);
   label(joints, QStringLiteral("端　部"), 8, 26);
-  binder_->bind(FieldId::EndJoint, place(new QComboBox(joints), 46, 23, 186));
+  binder_->bind(FieldId::EndJoint, place(new QComboBox(joints), 48, 23, 244));
   label(joints, QStringLiteral("中間部"), 8, 56);
-  binder_->bind(FieldId::MidJoint, place(new QComboBox(joints), 46, 53, 186));
+  binder_->bind(FieldId::MidJoint, place(new QComboBox(joints), 48, 53, 244));
 }
 
 void InputScreen::buildSiteGroup() {
@@ -237,9 +257,9 @@ void InputScreen::buildSiteGroup() {
   binder_->bind(FieldId::Prefecture, place(new QComboBox(g), 70, 21, 100));
   label(g, QStringLiteral("地  域"), 10, 54);
   binder_->bind(FieldId::District, place(new QComboBox(g), 70, 51, 150));
-  auto* heavySnow = place(new QCheckBox(g), 250, 23, 18, 18);
+  auto* heavySnow = place(new QCheckBox(g), 190, 23, 18, 18);
   binder_->bind(FieldId::HeavySnow, heavySnow);
-  binder_->bindCaption(FieldId::HeavySnow, label(g, QStringLiteral("多雪地域"), 270, 24));
+  binder_->bindCaption(FieldId::HeavySnow, label(g, QStringLiteral("多雪地域"), 210, 24));
 }
 
 void InputScreen::buildWindGroup() {
@@ -251,12 +271,9 @@ void InputScreen::buildWindGroup() {
   auto* roughness = place(new QLabel(g), 184, 16, 200, 60);
   roughness->setPixmap(QPixmap(QStringLiteral(":/resources/roughness.png")));
 
-  label(g, QStringLiteral("平均風速 Ｖ0 ="), 8, 52);
-  auto* speed = place(new QLabel(g), 88, 52, 30, 16);
-  speed->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  QLabel* speed = valueInGap(g, qs(fieldInfo(FieldId::WindSpeedV0).caption), 8, 52, 32);
   speed->setStyleSheet(QStringLiteral("font-weight: bold;"));
   binder_->bind(FieldId::WindSpeedV0, speed);
-  label(g, QStringLiteral("m/sec"), 122, 52);
 
   const std::array<std::pair<FieldId, int>, 3> sizes = {{{FieldId::EavesHeightH1, 80},
                                                          {FieldId::BuildingHeightH2, 104},
@@ -279,10 +296,12 @@ void InputScreen::buildWindGroup() {
     const auto items = fieldInfo(id).items;
     for (std::size_t i = 0; i < items.size(); ++i) {
       buttons.push_back(
-          place(new QRadioButton(qs(items[i]), box), 8, 22 + 22 * static_cast<int>(i), 80, 20));
+          place(new QRadioButton(qs(items[i]), box), 6, 22 + 22 * static_cast<int>(i), 84, 20));
     }
     binder_->bindChoice(id, std::move(buttons), std::move(click));
-    choicePictures_[static_cast<std::size_t>(slotIndex)] = place(new QLabel(box), 84, 44, 100, 64);
+    QLabel* picture = place(new QLabel(box), 90, 48, 94, 60);
+    picture->setScaledContents(true);
+    choicePictures_[static_cast<std::size_t>(slotIndex)] = picture;
     if (group != Group::Wind)
       binder_->bind(id, box);
   };
@@ -308,26 +327,25 @@ void InputScreen::buildSnowGroup() {
   label(g, QStringLiteral("N/㎝/㎡"), 158, 52);
 
   auto* method = new QGroupBox(QStringLiteral("垂直積雪量の算定法"), g);
-  method->setGeometry(204, 10, 176, 72);
+  method->setGeometry(214, 10, 166, 72);
   binder_->bindOption(FieldId::SnowModeInput,
-                      place(new QRadioButton(QStringLiteral("上欄へ入力"), method), 8, 22, 96, 20),
+                      place(new QRadioButton(QStringLiteral("上欄へ入力"), method), 6, 22, 92, 20),
                       [&form] { return form.clickSnowModeInput(); });
-  auto* depthReference = place(new QLabel(method), 104, 24, 36, 16);
+  auto* depthReference = place(new QLabel(method), 96, 24, 38, 16);
   depthReference->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   binder_->bind(FieldId::SnowDepthReference, depthReference);
-  label(method, QStringLiteral("cm"), 144, 24);
+  label(method, QStringLiteral("cm"), 138, 24);
   binder_->bindOption(
       FieldId::SnowModeDerive,
-      place(new QRadioButton(QStringLiteral("下記値より算出"), method), 8, 46, 130, 20),
+      place(new QRadioButton(QStringLiteral("下記値より算出"), method), 6, 46, 130, 20),
       [&form] { return form.clickSnowModeDerive(); });
 
   auto* derived = new QGroupBox(g);
   derived->setGeometry(8, 86, 372, 114);
-  label(derived, QStringLiteral("[標高参考値            ]"), 10, 12);
-  auto* altitudeReference = place(new QLabel(derived), 76, 12, 40, 16);
-  altitudeReference->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  QLabel* altitudeReference =
+      valueInGap(derived, qs(fieldInfo(FieldId::AltitudeReference).caption), 10, 12, 44);
   binder_->bind(FieldId::AltitudeReference, altitudeReference);
-  label(derived, QStringLiteral("m"), 142, 12);
+  label(derived, QStringLiteral("m"), altitudeReference->geometry().right() + 12, 12);
   label(derived, QStringLiteral("標高"), 10, 44);
   binder_->bind(FieldId::Altitude, place(new SpinField(derived), 44, 41, 62));
   label(derived, QStringLiteral("m"), 110, 44);
@@ -366,6 +384,8 @@ void InputScreen::buildLoadGroups() {
 
 void InputScreen::buildSpanGroup() {
   QGroupBox* g = makeGroup(Group::Span, QString(), this);
+  // No title: the frame starts at the top, where the span count's label stands.
+  g->setStyleSheet(QStringLiteral("QGroupBox { margin-top: 0px; }"));
   arrangementPicture_ = place(new QLabel(g), kArrangementPicture.x, kArrangementPicture.y,
                               kArrangementPicture.w, kArrangementPicture.h);
   label(g, QStringLiteral("荷重ΣＷ"), 8, 18);
@@ -379,10 +399,10 @@ void InputScreen::buildSpanGroup() {
                 place(new QLineEdit(g), kLeftOverhangLeft, kSpanFieldTop, kSpanFieldWidth));
   binder_->bind(FieldId::RightOverhang, place(new QLineEdit(g), session_.form().rightOverhangLeft(),
                                               kSpanFieldTop, kSpanFieldWidth));
-  label(g, QStringLiteral("スパン数"), 726, 2);
-  binder_->bind(FieldId::SpanCount, place(new SpinField(g), 726, 17, 50));
-  label(g, QStringLiteral("はね出し"), 726, 40);
-  binder_->bind(FieldId::Overhang, place(new QComboBox(g), 726, 55, 50));
+  label(g, QStringLiteral("スパン数"), 726, 6);
+  binder_->bind(FieldId::SpanCount, place(new SpinField(g), 726, 21, 50));
+  label(g, QStringLiteral("はね出し"), 726, 43);
+  binder_->bind(FieldId::Overhang, place(new QComboBox(g), 726, 58, 50, 20));
 }
 
 void InputScreen::buildCommandBar() {
@@ -469,8 +489,7 @@ void InputScreen::carryOut(const FormEvents& events) {
 
 void InputScreen::showAgain() {
   show();
-  raise();
-  activateWindow();
+  bringToFront(*this);
   binder_->carryOut({focusEvent(session_.form().focus())});
 }
 
@@ -566,6 +585,7 @@ void InputScreen::calculate() {
 void InputScreen::closeEvent(QCloseEvent* event) {
   if (unsavedChangesSettled()) {
     event->accept();
+    emit closedForGood();
   } else {
     event->ignore();
   }

@@ -80,6 +80,8 @@ class InputScreen : public QWidget {
   // A calculation has finished; the session's last outcome holds it. Sent
   // while the busy panel is still shown, so that the report is drawn under it.
   void calculated();
+  // The user closed the screen and nothing held it open: the program ends.
+  void closedForGood();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,19 +1,63 @@
 #pragma once
 // The result window: a tool bar and the report image of the last calculation
 // in a scroll box. "閉じる" erases the image; closing by the title bar keeps
-// it until the next calculation.
+// it until the next calculation. From its tool bar the report is printed,
+// previewed and saved as a PDF with the session's print settings, which the
+// dialog "印刷の設定" edits.
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
 
+#include "calc/calculation_run.h"
+
+class QPagedPaintDevice;
+class QPrinter;
 class QPushButton;
 class QScrollArea;
 
 namespace tavilo {
-struct CalculationOutcome;
+class Session;
 }
 
 namespace tavilo::ui {
+
+class PrintSettingsWindow;
+
+// The paper of one print job: the device the printer pass paints on and the
+// part of each page it may use, in the device's pixels.
+struct PrintTarget {
+  std::shared_ptr<QPagedPaintDevice> device;
+  QRect printableArea;
+};
+
+// The platform dialogs and the printer behind the tool bar, replaceable so
+// that the tests answer the dialogs and record the printer pass.
+struct ResultWindowDialogs {
+  // The print dialog over a printer proposed A4 portrait; nothing when the
+  // user cancels.
+  std::function<std::optional<PrintTarget>(QWidget* parent)> choosePrinter;
+  // The preview window over a printer proposed A4 portrait: it calls `paint`
+  // for every printer it renders the pages on (its own print button
+  // included) and returns when it is closed.
+  std::function<void(QWidget* parent, const std::function<void(QPrinter&)>& paint)> preview;
+  // The save dialog for the PDF, starting at `proposal`; nothing when cancelled.
+  std::function<std::optional<std::filesystem::path>(QWidget* parent,
+                                                     const std::filesystem::path& proposal)>
+      choosePdfFile;
+
+  static ResultWindowDialogs platform();
+};
+
+// The name the PDF save dialog proposes: the project file's name with ".pdf"
+// in its folder, else "計算書.pdf" in `defaultFolder`.
+std::filesystem::path proposedPdfPath(const std::filesystem::path& projectFile,
+                                      const std::filesystem::path& defaultFolder);
 
 class ResultWindow : public QWidget {
   Q_OBJECT
@@ -23,7 +67,10 @@ class ResultWindow : public QWidget {
   static constexpr int kClientHeight = 698;
   static constexpr int kToolBarHeight = 25;
 
-  explicit ResultWindow(QWidget* parent = nullptr);
+  explicit ResultWindow(Session& session,
+                        ResultWindowDialogs dialogs = ResultWindowDialogs::platform(),
+                        QWidget* parent = nullptr);
+  ~ResultWindow() override;
 
   // Draws the report of `outcome` (the screen pass), shows it from its top
   // and shows and activates the window.
@@ -31,19 +78,30 @@ class ResultWindow : public QWidget {
   const QImage& reportImage() const { return image_; }
 
   // The tool bar and its buttons. The free stretch between "閉じる" and
-  // "印刷の設定" is the spacer, where further commands find their place.
+  // "印刷の設定" is the spacer; further commands stand at its right end, and
+  // it shrinks by their width.
   QWidget* toolBar() const { return toolBar_; }
   QPushButton* printButton() const { return printButton_; }
   QPushButton* closeButton() const { return closeButton_; }
   QPushButton* spacer() const { return spacer_; }
+  QPushButton* previewButton() const { return previewButton_; }
+  QPushButton* pdfButton() const { return pdfButton_; }
   QPushButton* printSettingsButton() const { return printSettingsButton_; }
   QScrollArea* scrollBox() const { return scrollBox_; }
+  PrintSettingsWindow& printSettingsWindow() { return *printSettingsWindow_; }
+
+  // A further command in the spacer, right of those added before it.
+  QPushButton* addToolBarCommand(const QString& caption, const QString& hint, int width);
+
+  // The commands, as their buttons run them.
+  void print();
+  void preview();
+  void savePdf();
+  void openPrintSettings();
 
  signals:
   // The window was left, by "閉じる" or by the title bar.
   void closed();
-  void printRequested();
-  void printSettingsRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -51,16 +109,27 @@ class ResultWindow : public QWidget {
  private:
   void buildToolBar();
   QPushButton* addToolButton(const QString& caption, const QString& hint, int left, int width);
+  void placeSpacerCommands();
   void closeReport();
+  // The printer pass onto a printer whose printable area is its paint area.
+  void paintOnPrinter(QPrinter& printer);
 
+  Session& session_;
+  ResultWindowDialogs dialogs_;
+  // What the window shows is what it prints.
+  std::optional<CalculationOutcome> outcome_;
   QImage image_;
   QWidget* toolBar_ = nullptr;
   QPushButton* printButton_ = nullptr;
   QPushButton* closeButton_ = nullptr;
   QPushButton* spacer_ = nullptr;
   QPushButton* printSettingsButton_ = nullptr;
+  QPushButton* previewButton_ = nullptr;
+  QPushButton* pdfButton_ = nullptr;
+  std::vector<QPushButton*> spacerCommands_;
   QScrollArea* scrollBox_ = nullptr;
   QWidget* imageView_ = nullptr;
+  PrintSettingsWindow* printSettingsWindow_ = nullptr;
 };
 
 }  // namespace tavilo::ui

@@ -57,18 +57,6 @@ void setHint(QWidget& widget, const Hint& hint) {
   widget.setToolTip(qs(hint.shortText));
 }
 
-// Shows the model's text in a line edit, keeping the cursor where the user
-// left it; a refused character leaves it where it was before the keystroke.
-void showLineText(QLineEdit& edit, const QString& text) {
-  if (edit.text() == text)
-    return;
-  const int cursor = edit.cursorPosition();
-  const int lengthBefore = static_cast<int>(edit.text().size());
-  edit.setText(text);
-  const int shift = static_cast<int>(text.size()) - lengthBefore;
-  edit.setCursorPosition(std::clamp(cursor + std::min(shift, 0), 0, static_cast<int>(text.size())));
-}
-
 // White text on the dark blue ground, as every ratio field shows it.
 void styleRatioField(QLineEdit& edit) {
   QPalette palette = edit.palette();
@@ -100,6 +88,10 @@ SettingsWindow::SettingsWindow(Session& session, QWidget* parent)
   connect(qApp, &QApplication::focusChanged, this,
           [this](QWidget*, QWidget* now) { onFocusChanged(now); });
   refresh();
+}
+
+SettingsWindow::~SettingsWindow() {
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 void SettingsWindow::buildMethodGroup() {

@@ -28,6 +28,9 @@ class SettingsWindow : public QWidget {
 
  public:
   explicit SettingsWindow(Session& session, QWidget* parent = nullptr);
+  // Stops following the application's focus before the widgets go: their
+  // destruction moves the focus, which must not reach a half-destroyed window.
+  ~SettingsWindow() override;
 
   // The "設　定" command: opens the dialog model (which disables the input
   // screen) and shows the window centred on the screen.

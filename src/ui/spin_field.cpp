@@ -27,8 +27,8 @@ void SpinField::showText(const QString& text) {
   edit->setText(text);
   // A refused character leaves the cursor where it was before the keystroke.
   const int shift = static_cast<int>(text.size()) - lengthBefore;
-  edit->setCursorPosition(std::clamp(cursor + std::min(shift, 0), 0,
-                                     static_cast<int>(text.size())));
+  edit->setCursorPosition(
+      std::clamp(cursor + std::min(shift, 0), 0, static_cast<int>(text.size())));
 }
 
 void SpinField::setTypingAllowed(bool allowed) {

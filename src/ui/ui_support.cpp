@@ -1,6 +1,9 @@
 #include "ui/ui_support.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <algorithm>
 #include <utility>
 
 namespace tavilo::ui {
@@ -27,6 +30,29 @@ MessagePresenter setMessagePresenter(MessagePresenter next) {
   MessagePresenter previous = std::move(presenter());
   presenter() = std::move(next);
   return previous;
+}
+
+void showLineText(QLineEdit& edit, const QString& text) {
+  if (edit.text() == text)
+    return;
+  const int cursor = edit.cursorPosition();
+  const int lengthBefore = static_cast<int>(edit.text().size());
+  edit.setText(text);
+  const int shift = static_cast<int>(text.size()) - lengthBefore;
+  edit.setCursorPosition(std::clamp(cursor + std::min(shift, 0), 0, static_cast<int>(text.size())));
+}
+
+std::optional<std::filesystem::path> chooseFileToSave(QWidget* parent, const QString& caption,
+                                                      const std::filesystem::path& proposal,
+                                                      const QString& filters,
+                                                      const QString& suffix) {
+  QFileDialog dialog(parent, caption, qs(proposal.parent_path().string()), filters);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(suffix);
+  dialog.selectFile(qs(proposal.filename().string()));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  return std::filesystem::path(utf8(dialog.selectedFiles().front()));
 }
 
 QFont windowFont(int pixelSize, bool bold) {

@@ -5,10 +5,13 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+class QLineEdit;
 class QWidget;
 
 namespace tavilo::ui {
@@ -34,8 +37,21 @@ using MessagePresenter = std::function<void(QWidget* parent, const QString& text
 // the one it replaces.
 MessagePresenter setMessagePresenter(MessagePresenter presenter);
 
-inline const QColor kScreenBlue{0, 102, 153};    // ground of the input screen, the splash
-inline const QColor kNavy{0, 0, 128};            // chosen item of a choice group
+// Shows a model's text in a line edit, keeping the cursor where the user left
+// it; a character the model refused leaves it where it was before the key.
+void showLineText(QLineEdit& edit, const QString& text);
+
+// The platform's save dialog starting at `proposal` (folder and file name):
+// a name typed without an extension receives `suffix` before the dialog asks
+// about overwriting, so that the question names the file written. Nothing
+// when the user cancels.
+std::optional<std::filesystem::path> chooseFileToSave(QWidget* parent, const QString& caption,
+                                                      const std::filesystem::path& proposal,
+                                                      const QString& filters,
+                                                      const QString& suffix);
+
+inline const QColor kScreenBlue{0, 102, 153};     // ground of the input screen, the splash
+inline const QColor kNavy{0, 0, 128};             // chosen item of a choice group
 inline const QColor kCaptionGrey{153, 153, 153};  // heavy-snow label when not ticked
 
 // The face of the windows: the proportional Japanese Gothic, 12 pixels high.

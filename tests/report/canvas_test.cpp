@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "calc/errors.h"
 #include "report/recording_surface.h"
@@ -304,6 +306,44 @@ TEST(CanvasPages, FooterBelowTheLastTextThenCleared) {
   unnamed.requestFooter(307);
   unnamed.endPage();
   EXPECT_EQ(withoutPath.allTexts(), std::vector<std::string>{"Morenta [2024/03/05]"});
+}
+
+TEST(CanvasPages, LongFilePathWrapsAndTheDateGoesBelowIt) {
+  ReportSetup setup = printerSetup(0);
+  std::string folder = "/home/engineer";
+  for (int i = 0; i < 12; ++i)
+    folder += "/構造計算フォルダ" + std::to_string(i);
+  setup.projectFilePath = folder + "/倉庫.tvl";
+  RecordingSurface surface = printerSurface();
+  ReportCanvas canvas = beginReport(surface, setup);
+  canvas.writeAt(300, 5000, "※全ての計算は");
+  canvas.requestFooter(307);
+  canvas.lastPage = true;
+  canvas.endPage();
+
+  std::string path;
+  std::vector<RecordedText> lines;
+  for (const RecordedText& t : surface.texts()) {
+    if (t.font.sizePt == 7) {
+      lines.push_back(t);
+      path += t.text;
+    }
+  }
+  // The whole path, over lines that end at a "/" and stay on the page.
+  EXPECT_EQ(path, "FileName : " + setup.projectFilePath);
+  ASSERT_GE(lines.size(), 2u);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].x, 307);
+    EXPECT_LE(lines[i].endX, kPageWidth);
+    if (i + 1 < lines.size()) {
+      EXPECT_TRUE(lines[i].text.ends_with("/")) << lines[i].text;
+    }
+  }
+  // The date keeps its column, on the first line below the path that has room.
+  const RecordedText* stamp = surface.findText("Morenta [");
+  ASSERT_NE(stamp, nullptr);
+  EXPECT_EQ(stamp->x, 3401);
+  EXPECT_GT(stamp->y, lines.front().y);
 }
 
 // A few lines of a report page, enough to exercise every kind of output.

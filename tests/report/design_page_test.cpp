@@ -203,5 +203,42 @@ TEST(DesignPage, PrinterHeadingBlockNoteAndPitch) {
   }
 }
 
+TEST(DesignPage, LongProjectNameIsSetSmallerThenWrappedInsideItsBox) {
+  const double k = 600 / 25.4;
+  const auto name = [](int characters) {
+    std::string text;
+    for (int i = 0; i < characters; ++i)
+      text += "棟";
+    return text;
+  };
+  struct Case {
+    int characters;
+    std::size_t lines;
+  };
+  // 45 characters fit in a smaller size, the 65 the dialog allows need two
+  // lines of 7 points, a longer name from a file more.
+  for (const Case c : {Case{45, 1}, Case{65, 2}, Case{130, 3}}) {
+    SCOPED_TRACE(c.characters);
+    const Page1 p(true, oneSpan(), {}, facts(), name(c.characters));
+    const RecordedRect box = p.outlines()[0];
+    const RecordedRect frame = p.outlines()[1];
+    std::vector<RecordedText> lines;
+    for (const RecordedText& t : p.surface.texts()) {
+      if (t.y < frame.top - static_cast<int>(6 * k) && t.text.find("棟") != std::string::npos)
+        lines.push_back(t);
+    }
+    ASSERT_EQ(lines.size(), c.lines);
+    for (const RecordedText& t : lines) {
+      EXPECT_GE(t.font.sizePt, 7);
+      EXPECT_LT(t.font.sizePt, 10);
+      EXPECT_GT(t.y, box.top);
+      EXPECT_LT(t.y + t.font.sizePt * 600 / 72, box.bottom);
+      EXPECT_LT(t.endX, box.right);
+    }
+    // The page below keeps its distance from a box that grew.
+    EXPECT_EQ(frame.top - box.bottom, static_cast<int>(17 * k) - static_cast<int>(11 * k));
+  }
+}
+
 }  // namespace
 }  // namespace tavilo

@@ -259,6 +259,40 @@ TEST(DetailPageWind, CanopyNamesSideAndZoneOfEveryEntry) {
   }
 }
 
+TEST(DetailPageWind, FormulasAndValuesKeepClearOfTheirCaptions) {
+  Example canopy = withoutOverhang(workedExample());
+  canopy = withRoof(canopy, 6, kRoofClassCanopy);
+  for (const ReportDevice device : {ReportDevice::kScreen, ReportDevice::kPrinter}) {
+    SCOPED_TRACE(device == ReportDevice::kScreen ? "screen" : "paper");
+    RecordingSurface s = device == ReportDevice::kScreen ? screenSurface() : paperSurface();
+    const Left left = draw(s, canopy, device);
+    const double k = s.pixelsPerInch() / 25.4;
+    const int gap = static_cast<int>(2 * k);
+    // The design pressures of a canopy line up in one column, clear of the
+    // longest caption.
+    std::vector<int> columns;
+    for (const RecordedText& caption : s.texts()) {
+      if (!caption.text.starts_with(" （"))
+        continue;
+      const auto formula = std::find_if(
+          s.texts().begin(), s.texts().end(),
+          [&](const RecordedText& t) { return t.y == caption.y && t.text.starts_with("Ｗ"); });
+      ASSERT_NE(formula, s.texts().end()) << caption.text;
+      EXPECT_GE(formula->x, caption.endX + gap) << caption.text;
+      columns.push_back(formula->x);
+    }
+    ASSERT_EQ(columns.size(), 6u);
+    EXPECT_EQ(std::count(columns.begin(), columns.end(), columns.front()), 6);
+
+    // A condition's value stays in its column unless its caption reaches it.
+    const std::vector<RecordedText> row = rowFrom(s, "建物の高さと軒の高さの平均Ｈ：");
+    ASSERT_GE(row.size(), 2u);
+    const int column =
+        left.marginLeft + static_cast<int>((device == ReportDevice::kScreen ? 4 + 68 : 4 + 60) * k);
+    EXPECT_EQ(row[1].x, std::max(column, row[0].endX + static_cast<int>(0.8 * k)));
+  }
+}
+
 TEST(DetailPageWind, BadRoughnessIsReportedBeforeAnythingIsDrawn) {
   Example e = workedExample();
   e.data.roughnessIndex = 7;
@@ -364,7 +398,7 @@ TEST(DetailPageSketch, OnlyOnPaperAndOnlyWithTheSurchargeCheck) {
   EXPECT_TRUE(greyLines(paperWithout).empty());
 
   RecordingSurface paper = paperSurface();
-  draw(paper, surchargedExample(), ReportDevice::kPrinter);
+  draw(paper, withoutOverhang(surchargedExample()), ReportDevice::kPrinter);
   const std::vector<RecordedLine> grey = greyLines(paper);
   ASSERT_FALSE(grey.empty());
   // Outline 30 px and thin lines 7 px at 600 pixels per inch; black again afterwards.
@@ -378,6 +412,30 @@ TEST(DetailPageSketch, OnlyOnPaperAndOnlyWithTheSurchargeCheck) {
             (PixelPoint{static_cast<int>(142 * kPaperK), static_cast<int>((r + 32) * kPaperK)}));
   EXPECT_EQ(grey.front().points[1],
             (PixelPoint{static_cast<int>(165 * kPaperK), static_cast<int>((r + 20) * kPaperK)}));
+}
+
+TEST(DetailPageSketch, FigureLowOnTheSheetIsLiftedIntoTheFrame) {
+  // With the overhang's curtain-wall lines the snow part starts so low that
+  // a figure hung 20 mm below its site row would cross the foot of the frame.
+  RecordingSurface paper = paperSurface();
+  draw(paper, surchargedExample(), ReportDevice::kPrinter);
+  const RecordedRect& frame = paper.rects().front();
+  const int r = static_cast<int>(paper.textsContaining("建設用地：")[1].y / kPaperK);
+  ASSERT_GT((r + 20 + 27) * kPaperK, frame.bottom);
+
+  const std::vector<RecordedLine> grey = greyLines(paper);
+  ASSERT_FALSE(grey.empty());
+  for (const RecordedLine& l : grey) {
+    for (const PixelPoint& p : l.points)
+      EXPECT_LT(p.y, frame.bottom);
+  }
+  const RecordedText* d = paper.findText("Ｄ");
+  ASSERT_NE(d, nullptr);
+  EXPECT_LE(d->y + static_cast<int>(10 * 600 / 72), frame.bottom);
+  // Lifted whole: the roof keeps its slope from the eaves up to the ridge.
+  const PixelPoint eaves = grey.front().points[0];
+  const PixelPoint ridge = grey.front().points[1];
+  EXPECT_NEAR(eaves.y - ridge.y, 12 * kPaperK, 1.5);
 }
 
 TEST(DetailPageSketch, ArchedRoofDrawsItsCrownArc) {
@@ -425,7 +483,12 @@ TEST(DetailPageFrame, ScreenPageLeavesTheDiagramsAtItsLastRow) {
   RecordingSurface screen = screenSurface();
   const Left left = draw(screen, workedExample());
   EXPECT_FALSE(has(screen, "Tavilo構造計算"));
-  EXPECT_EQ(screen.rects()[1].right - screen.rects()[1].left, static_cast<int>(55 * kScreenK));
+  // The heading's frame reaches 55 mm from the start of the heading and keeps
+  // 1.5 mm clear of its first character.
+  const RecordedText* heading = screen.findText("風 荷 重 計 算");
+  ASSERT_NE(heading, nullptr);
+  EXPECT_EQ(screen.rects()[1].right, heading->x + static_cast<int>(55 * kScreenK));
+  EXPECT_EQ(screen.rects()[1].left, heading->x - static_cast<int>(1.5 * kScreenK));
   const RecordedText& last = screen.texts().back();
   EXPECT_EQ(last.text, " ");
   EXPECT_EQ(left.diagramTop, static_cast<int>(last.y / kScreenK));

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -154,8 +155,11 @@ TEST_F(PainterSurfaceTest, PdfPassWritesPagesWithEmbeddedJapaneseText) {
     setup.printSettings.pageNumberStyle = 1;
     ReportCanvas canvas = beginReport(pdf.surface(), setup);
     EXPECT_EQ(canvas.pixelsPerInch, 600);
-    EXPECT_EQ(canvas.pageWidth, 4958);  // A4 (595 pt), edge to edge
-    EXPECT_EQ(canvas.pageHeight, 7017);
+    // The printable area of common printers: A4 (210 × 297 mm) less 5 mm on every side.
+    EXPECT_EQ(canvas.pageWidth, a4PrintableArea(600).width());
+    EXPECT_EQ(canvas.pageHeight, a4PrintableArea(600).height());
+    EXPECT_NEAR(canvas.pageWidth / canvas.pxPerMm, 200, 0.2);
+    EXPECT_NEAR(canvas.pageHeight / canvas.pxPerMm, 287, 0.2);
     canvas.writeAtMm(13, 20, "Tavilo構造計算－風荷重､積雪荷重の検討－");
     canvas.cursor.rowMm = 10;
     canvas.writeAtCursor("《設計仕様》");
@@ -180,6 +184,22 @@ TEST_F(PainterSurfaceTest, PdfPassWritesPagesWithEmbeddedJapaneseText) {
   EXPECT_NE(text->find("-2-"), std::string::npos);
   EXPECT_NE(fonts->find("IPAPGothic"), std::string::npos) << *fonts;
   EXPECT_EQ(embeddedColumn(*fonts), std::vector<std::string>{"yes"}) << *fonts;
+
+  // On both pages the report's origin lies 5 mm in from the sheet's corner:
+  // the title written 13 mm from the origin starts 18 mm from the sheet's edge.
+  const auto boxes = run("pdftotext -bbox '" + path + "' - 2>/dev/null");
+  ASSERT_TRUE(boxes.has_value());
+  const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+  std::vector<double> lefts;
+  for (auto it = std::sregex_iterator(boxes->begin(), boxes->end(), word);
+       it != std::sregex_iterator(); ++it) {
+    const std::string text = (*it)[3];
+    if (text.starts_with("Tavilo構造計算") || text.starts_with("計算結果"))
+      lefts.push_back(std::stod((*it)[1]) * 25.4 / 72);
+  }
+  ASSERT_EQ(lefts.size(), 2u) << *boxes;
+  for (const double left : lefts)
+    EXPECT_NEAR(left, 18.0, 0.3);
 }
 
 TEST_F(PainterSurfaceTest, UnwritablePdfFileIsReported) {

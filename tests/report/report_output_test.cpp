@@ -12,6 +12,7 @@
 
 #include "calc/errors.h"
 #include "report/painter_surface.h"
+#include "report/pdf_document_info.h"
 #include "report/recording_surface.h"
 #include "report/report_driver.h"
 #include "report/results_page.h"
@@ -95,6 +96,45 @@ TEST_F(ReportOutputTest, SamplePdfsHaveTheirPagesHeadingsAndVerdict) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()),
               static_cast<long>(i + 1));
   }
+}
+
+TEST_F(ReportOutputTest, PdfCarriesItsTitleAuthorSubjectAndDate) {
+  if (!havePoppler())
+    GTEST_SKIP() << "pdftotext/pdfinfo are not installed";
+  Sample sample = calculateSample("direct-1span");
+  // The project name, else the project file's name, else the PDF's own.
+  struct Case {
+    std::string projectName;
+    std::string projectFile;
+    std::string title;
+  };
+  for (const Case& c : {Case{"倉庫A棟 屋根デッキ", "/data/direct-1span.tvl", "倉庫A棟 屋根デッキ"},
+                        Case{kNoProjectName, "/data/direct-1span.tvl", "direct-1span"},
+                        Case{kNoProjectName, "", "report"}}) {
+    PrintJob job = jobFor(sample);
+    job.printSettings.projectName = c.projectName;
+    job.projectFilePath = c.projectFile;
+    const fs::path pdf = dir_ / "report.pdf";
+    writeReportPdf(pdf.string(), sample.outcome, job);
+    const auto info = commandOutput("pdfinfo '" + pdf.string() + "'");
+    ASSERT_TRUE(info.has_value());
+    EXPECT_NE(info->find("Title:           " + c.title + "\n"), std::string::npos) << *info;
+    EXPECT_NE(info->find("Author:          Tavilo\n"), std::string::npos) << *info;
+    EXPECT_NE(info->find("Subject:         デッキプレート構造計算書\n"), std::string::npos)
+        << *info;
+    EXPECT_NE(info->find("CreationDate:"), std::string::npos) << *info;
+    // The amended document still reads whole.
+    EXPECT_EQ(pdfPageCount(pdf), 3);
+    const auto text = commandOutput("pdftotext '" + pdf.string() + "' -");
+    ASSERT_TRUE(text.has_value());
+    EXPECT_NE(text->find("全てＯＫです"), std::string::npos);
+  }
+  EXPECT_EQ(pdfDate(std::chrono::sys_days{std::chrono::year{2024} / 3 / 5} + std::chrono::hours{1},
+                    std::chrono::minutes{9 * 60}),
+            "D:20240305100000+09'00'");
+  EXPECT_EQ(pdfDate(std::chrono::sys_days{std::chrono::year{2024} / 3 / 5},
+                    std::chrono::minutes{-(3 * 60 + 30)}),
+            "D:20240304203000-03'30'");
 }
 
 TEST_F(ReportOutputTest, PdfReplacesAnOldFileOnlyWhenComplete) {

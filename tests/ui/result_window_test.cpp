@@ -48,7 +48,7 @@ class ResultWindowTest : public ::testing::Test {
   }
 
   StartedSession started;
-  ResultWindow window;
+  ResultWindow window{started.session, ResultWindowDialogs{}};
 };
 
 TEST_F(ResultWindowTest, ShowsTheReportAndScrollsOneNotchBy120Pixels) {
@@ -58,8 +58,19 @@ TEST_F(ResultWindowTest, ShowsTheReportAndScrollsOneNotchBy120Pixels) {
   EXPECT_EQ(window.reportImage().width(), 565);
   EXPECT_GE(window.reportImage().height(), 3350);
   EXPECT_FALSE(isBlank(window.reportImage()));
-  EXPECT_FALSE(window.printButton()->isEnabled());
-  EXPECT_FALSE(window.spacer()->isEnabled());
+
+  // "プレビュー" and "PDF保存" stand in the spacer, which keeps its place.
+  const std::vector<std::pair<QPushButton*, QRect>> toolBar = {
+      {window.printButton(), QRect(0, 0, 100, 24)},
+      {window.closeButton(), QRect(100, 0, 100, 24)},
+      {window.spacer(), QRect(200, 0, 122, 24)},
+      {window.previewButton(), QRect(322, 0, 80, 24)},
+      {window.pdfButton(), QRect(402, 0, 80, 24)},
+      {window.printSettingsButton(), QRect(482, 0, 100, 24)}};
+  for (const auto& [button, place] : toolBar) {
+    EXPECT_EQ(button->geometry(), place) << button->text().toStdString();
+    EXPECT_EQ(button->isEnabled(), button != window.spacer()) << button->text().toStdString();
+  }
 
   QScrollBar* bar = window.scrollBox()->verticalScrollBar();
   EXPECT_EQ(bar->value(), 0);

@@ -298,7 +298,7 @@ FormChanges InputForm::takeChanges() {
   FormChanges changes;
   const bool first = !published_.has_value();
   if (first)
-    published_.emplace();
+    published_ = Published{};
   Published& p = *published_;
   for (std::size_t i = 0; i < kInputScreenFieldCount; ++i) {
     if (first || !(fields_[i] == p.fields[i])) {

@@ -1,0 +1,81 @@
+// tavilo: the desktop program. Starts the windows of one program run and runs
+// them until the input screen is closed.
+
+#include <QApplication>
+#include <QIcon>
+#include <QStandardPaths>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "location/location_tables.h"
+#include "persistence/project_paths.h"
+#include "persistence/settings_folder.h"
+#include "ui/desktop.h"
+#include "ui/ui_support.h"
+
+namespace {
+
+// An error that escapes a command is shown with its text, as every message
+// of the program is, and the program goes on.
+class DesktopApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+      tavilo::ui::showMessage(nullptr, QString::fromUtf8(error.what()));
+    }
+    return false;
+  }
+};
+
+// The major and minor parts of the program's version, "5.4".
+std::string versionText() {
+  char text[32];
+  std::snprintf(text, sizeof text, "%d.%d", TAVILO_VERSION_MAJOR, TAVILO_VERSION_MINOR);
+  return text;
+}
+
+tavilo::ProgramFolders programFolders(const char* argv0) {
+  const std::filesystem::path executable = tavilo::executablePath(argv0);
+  const std::filesystem::path program = executable.parent_path();
+  const std::filesystem::path data = tavilo::defaultDataDir(executable);
+  const std::filesystem::path documents =
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+  // An installed program keeps its data in share/tavilo; its projects belong
+  // to the user, not beside the system's programs.
+  const bool installed = data != program / tavilo::kDataFolderName;
+  const std::filesystem::path projects = installed
+                                             ? documents / tavilo::kDocumentsFolderName
+                                             : tavilo::defaultProjectFolder(program, documents);
+  if (installed) {
+    std::error_code ignored;
+    std::filesystem::create_directories(projects, ignored);
+  }
+  return {program, data, projects};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  DesktopApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tavilo"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("tavilo"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/tavilo.png")));
+  QApplication::setFont(tavilo::ui::windowFont());
+  // Only the input screen ends the program; the other windows just hide.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  tavilo::Session session(programFolders(argc > 0 ? argv[0] : nullptr));
+  tavilo::ui::StartUpOptions options;
+  options.version = versionText();
+  options.environment = tavilo::processEnvironment();
+  const auto desktop = tavilo::ui::startDesktop(session, std::move(options));
+  QObject::connect(desktop.get(), &tavilo::ui::Desktop::finished, &app,
+                   [] { QCoreApplication::exit(0); });
+  return QApplication::exec();
+}

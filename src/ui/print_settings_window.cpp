@@ -1,0 +1,244 @@
+#include "ui/print_settings_window.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "ui/form/session.h"
+#include "ui/spin_field.h"
+#include "ui/ui_support.h"
+#include "ui/window_placement.h"
+
+namespace tavilo::ui {
+namespace {
+
+const QColor kDialogGround{240, 240, 240};
+const QColor kNoteGrey{64, 64, 64};
+const QColor kNameGround{0, 103, 153};
+const QColor kCheckedCaption{204, 0, 68};
+
+// Where each position's option button stands in the group: "無し" above the
+// right column, then the top and the bottom row from left to right.
+struct OptionPlace {
+  int column;
+  int row;
+};
+constexpr std::array<OptionPlace, 7> kOptionPlaces = {
+    {{2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}};
+constexpr int kOptionLeft = 12;
+constexpr int kOptionTop = 16;
+constexpr int kOptionWidth = 54;
+constexpr int kOptionHeight = 20;
+
+// The dialog's face: Tahoma where it is installed, else the face of the
+// other windows.
+QFont dialogFont(bool bold = false) {
+  if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+    return windowFont(11, bold);
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPixelSize(11);
+  font.setBold(bold);
+  return font;
+}
+
+void setTextColour(QWidget& widget, const QColor& colour) {
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::WindowText, colour);
+  palette.setColor(QPalette::ButtonText, colour);
+  widget.setPalette(palette);
+}
+
+QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
+  auto* result = new QLabel(text, parent);
+  result->setGeometry(geometry);
+  return result;
+}
+
+}  // namespace
+
+PrintSettingsWindow::PrintSettingsWindow(Session& session, QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      session_(session) {
+  setWindowTitle(QStringLiteral("印刷用設定"));
+  setFont(dialogFont());
+  setFixedSize(kClientWidth, kClientHeight);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, kDialogGround);
+  setPalette(palette);
+  setAutoFillBackground(true);
+  buildNameRow();
+  buildPositionGroup();
+  buildNotesAndButtons();
+  refresh();
+}
+
+void PrintSettingsWindow::buildNameRow() {
+  label(this, QStringLiteral("物件名"), QRect(10, 6, 40, 16))->setFont(dialogFont(true));
+  QLabel* note =
+      label(this, QStringLiteral(" [文字数は全角半角共に65以下]"), QRect(50, 6, 300, 16));
+  setTextColour(*note, kNoteGrey);
+
+  name_ = new QLineEdit(this);
+  name_->setGeometry(12, 24, 442, 22);
+  name_->setToolTip(QStringLiteral("計算書の表題を記述します"));
+  // The model counts characters, not UTF-16 units, and also cuts what is
+  // pasted; the field itself sets no limit of its own.
+  QPalette palette = name_->palette();
+  palette.setColor(QPalette::Base, kNameGround);
+  palette.setColor(QPalette::Text, Qt::white);
+  palette.setColor(QPalette::Highlight, Qt::white);
+  palette.setColor(QPalette::HighlightedText, kNameGround);
+  name_->setPalette(palette);
+  name_->installEventFilter(this);
+  connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    session_.printDialog().editName(utf8(text));
+    showLineText(*name_, qs(session_.printDialog().nameText()));
+  });
+}
+
+void PrintSettingsWindow::buildPositionGroup() {
+  positionGroup_ = new QGroupBox(QStringLiteral("ページ番号表示/位置"), this);
+  positionGroup_->setGeometry(8, 52, kClientWidth - 16, 84);
+  positionButtons_ = new QButtonGroup(this);
+  for (std::size_t i = 0; i < positions_.size(); ++i) {
+    auto* button = new QRadioButton(qs(kPageNumberPositionCaptions[i]), positionGroup_);
+    button->setFont(windowFont(13));
+    button->setGeometry(kOptionLeft + kOptionPlaces[i].column * kOptionWidth,
+                        kOptionTop + kOptionPlaces[i].row * kOptionHeight, kOptionWidth,
+                        kOptionHeight);
+    button->setToolTip(i == 0 ? QStringLiteral("ページ番号の記述無し")
+                              : QStringLiteral("ページ番号位置"));
+    positionButtons_->addButton(button, kPageNumberPositionCodes[i]);
+    positions_[i] = button;
+  }
+  // Toggled rather than clicked: the arrow keys move the choice too.
+  connect(positionButtons_, &QButtonGroup::idToggled, this, [this](int code, bool checked) {
+    if (!checked || code == session_.printDialog().position())
+      return;
+    session_.printDialog().choosePosition(code, session_.printSettings());
+    refresh();
+  });
+  buildNumberGroup();
+}
+
+void PrintSettingsWindow::buildNumberGroup() {
+  numberGroup_ = new QGroupBox(QStringLiteral("表示内容"), positionGroup_);
+  numberGroup_->setGeometry(186, 10, 250, 68);
+  label(numberGroup_, QStringLiteral("番号書式"), QRect(10, 18, 56, 20));
+  style_ = new QComboBox(numberGroup_);
+  style_->setGeometry(70, 17, 130, 22);
+  for (const std::string_view item : kPageNumberStyleItems)
+    style_->addItem(qs(item));
+  connect(style_, &QComboBox::activated, this, [this](int index) {
+    session_.printDialog().chooseStyle(index, session_.printSettings());
+    refresh();
+  });
+
+  label(numberGroup_, QStringLiteral("開始番号"), QRect(10, 42, 56, 20));
+  startNumber_ = new SpinField(numberGroup_);
+  startNumber_->setGeometry(70, 41, 80, 22);
+  startNumber_->setToolTip(QStringLiteral("1以上の整数を入力します。"));
+  // Digits only: the input method would offer nothing the field keeps.
+  if (auto* edit = startNumber_->findChild<QLineEdit*>())
+    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  connect(startNumber_, &SpinField::textEditedByUser, this, [this](const QString& text) {
+    session_.printDialog().editStartNumber(utf8(text));
+    startNumber_->showText(qs(session_.printDialog().startNumberText()));
+  });
+  connect(startNumber_, &SpinField::stepRequested, this, [this](int direction) {
+    session_.printDialog().stepStartNumber(direction);
+    refresh();
+  });
+  connect(startNumber_, &SpinField::editingFinished, this, [this] {
+    session_.printDialog().leaveStartNumber();
+    refresh();
+  });
+}
+
+void PrintSettingsWindow::buildNotesAndButtons() {
+  label(this, QStringLiteral("物件名が不要な場合、何も入力しないで下さい。"),
+        QRect(10, 142, 276, 16));
+  label(this, QStringLiteral("ページ表示位置のキャンセルは無効です。"), QRect(10, 160, 276, 16));
+
+  confirm_ = new QPushButton(QStringLiteral("    設　定"), this);
+  confirm_->setGeometry(292, 144, 80, 30);
+  confirm_->setToolTip(QStringLiteral("設定終了"));
+  cancel_ = new QPushButton(QStringLiteral(" キャンセル"), this);
+  cancel_->setGeometry(378, 144, 80, 30);
+  cancel_->setToolTip(QStringLiteral("設定を破棄します"));
+  for (QPushButton* button : {confirm_, cancel_})
+    button->setAutoDefault(false);
+  connect(confirm_, &QPushButton::clicked, this, &PrintSettingsWindow::confirm);
+  connect(cancel_, &QPushButton::clicked, this, &PrintSettingsWindow::cancel);
+}
+
+void PrintSettingsWindow::open() {
+  session_.openPrintSettings();
+  refresh();
+  // Shown over a disabled owner, whose state a child window would inherit.
+  setEnabled(true);
+  centreOnScreen(*this);
+  show();
+  bringToFront(*this);
+  name_->setFocus(Qt::OtherFocusReason);
+}
+
+void PrintSettingsWindow::confirm() {
+  // Text still being composed belongs to the name that is confirmed.
+  QGuiApplication::inputMethod()->commit();
+  session_.confirmPrintSettings();
+  leave();
+}
+
+void PrintSettingsWindow::cancel() {
+  QGuiApplication::inputMethod()->reset();
+  session_.cancelPrintSettings();
+  leave();
+}
+
+void PrintSettingsWindow::leave() {
+  refresh();
+  name_->setFocus(Qt::OtherFocusReason);
+  QGuiApplication::inputMethod()->hide();
+  hide();
+  emit closed();
+}
+
+void PrintSettingsWindow::closeEvent(QCloseEvent* event) {
+  // Only "    設　定" and " キャンセル" leave the dialog.
+  event->ignore();
+}
+
+bool PrintSettingsWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == name_ && event->type() == QEvent::MouseButtonPress) {
+    session_.printDialog().clickNameField();
+    showLineText(*name_, qs(session_.printDialog().nameText()));
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void PrintSettingsWindow::refresh() {
+  const PrintSettingsDialog& model = session_.printDialog();
+  showLineText(*name_, qs(model.nameText()));
+  for (std::size_t i = 0; i < positions_.size(); ++i) {
+    QRadioButton& button = *positions_[i];
+    const bool checked = kPageNumberPositionCodes[i] == model.position();
+    if (checked)
+      button.setChecked(true);
+    setTextColour(button, checked ? kCheckedCaption : kNavy);
+  }
+  numberGroup_->setEnabled(model.numberGroupEnabled());
+  style_->setCurrentIndex(model.styleIndex());
+  startNumber_->showText(qs(model.startNumberText()));
+}
+
+}  // namespace tavilo::ui

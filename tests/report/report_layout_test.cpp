@@ -1,0 +1,163 @@
+// The report of many varied projects, drawn on the screen and on paper through
+// the recording surface: no two texts overprint each other and no text leaves
+// the printable area (the image, or the A4 sheet less 5 mm on every side).
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/formatters.h"
+#include "report/painter_surface.h"
+#include "report/recording_surface.h"
+#include "report/report_canvas.h"
+#include "report/report_driver.h"
+#include "report/report_output.h"
+#include "report/report_style.h"
+#include "varied_projects.h"
+
+namespace tavilo {
+namespace {
+
+struct InkBox {
+  int left, top, right, bottom;
+  std::string text;
+};
+
+// Where the ink of a text lies: its extent without leading and trailing
+// blanks (half-width or ideographic), one em high, by the recording
+// surface's width rule.
+std::optional<InkBox> inkBoxOf(const RecordedText& t, int ppi) {
+  std::string_view ink = t.text;
+  std::size_t lead = 0;
+  for (bool trimmed = true; trimmed;) {
+    trimmed = false;
+    for (const std::string_view blank : {" ", "　"}) {
+      if (ink.starts_with(blank)) {
+        ink.remove_prefix(blank.size());
+        lead += blank.size();
+        trimmed = true;
+      }
+      if (ink.ends_with(blank)) {
+        ink.remove_suffix(blank.size());
+        trimmed = true;
+      }
+    }
+  }
+  if (ink.empty())
+    return std::nullopt;
+  const auto width = [&](std::string_view text) {
+    return shiftJisByteCount(text) * t.font.sizePt * ppi / 72 / 2;
+  };
+  const int left = t.x + width(std::string_view(t.text).substr(0, lead));
+  return InkBox{left, t.y, t.x + width(std::string_view(t.text).substr(0, lead + ink.size())),
+                t.y + (t.font.sizePt * ppi + 36) / 72, t.text};
+}
+
+struct Faults {
+  int overlaps = 0;
+  int outside = 0;
+  std::vector<std::string> examples;
+  void note(int& counter, const std::string& what) {
+    ++counter;
+    if (examples.size() < 6)
+      examples.push_back(what);
+  }
+};
+
+void checkTexts(const RecordingSurface& s, const std::string& pass, Faults& faults) {
+  const bool paper = s.pixelsPerInch() != 72;
+  for (int page = 1; page <= s.pageCount(); ++page) {
+    std::vector<InkBox> boxes;
+    for (const RecordedText& t : s.textsOnPage(page)) {
+      if (const auto box = inkBoxOf(t, s.pixelsPerInch()))
+        boxes.push_back(*box);
+    }
+    const std::string where = pass + " p" + std::to_string(page) + ": ";
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const InkBox& a = boxes[i];
+      if (a.left < 0 || a.top < 0 || a.right > s.width() || (paper && a.bottom > s.height()))
+        faults.note(faults.outside, where + "outside: \"" + a.text + "\"");
+      for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+        const InkBox& b = boxes[j];
+        if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+          faults.note(faults.overlaps, where + "\"" + a.text + "\" over \"" + b.text + "\"");
+      }
+    }
+  }
+}
+
+// The roof sketch of the detail page (its grey lines) stays inside the page
+// frame, the outline 183 mm wide.
+void checkSketchInFrame(const RecordingSurface& s, Faults& faults) {
+  const int frameWidth = static_cast<int>(183 * s.pixelsPerInch() / 25.4);
+  for (const RecordedRect& frame : s.rects()) {
+    if (frame.filled || std::abs(frame.right - frame.left - frameWidth) > 2)
+      continue;
+    for (const RecordedLine& line : s.linesOnPage(frame.page)) {
+      for (const PixelPoint& p : line.points) {
+        if (line.pen.color == kGreyLineColor &&
+            (p.x < frame.left || p.x > frame.right || p.y < frame.top || p.y > frame.bottom)) {
+          faults.note(faults.outside, "paper: the roof sketch leaves the frame");
+        }
+      }
+    }
+  }
+}
+
+Faults layoutFaults(const testing::Sample& sample) {
+  Faults faults;
+  RecordingSurface screen(72, kScreenImageWidth, 20000);
+  {
+    ReportCanvas canvas = beginReport(screen, {});
+    drawCalculationReport(canvas, sample.outcome);
+  }
+  checkTexts(screen, "screen", faults);
+
+  // The printable area of a PDF page: 200 × 287 mm at 600 dpi.
+  const QRect area = a4PrintableArea(600);
+  RecordingSurface paper(600, area.width(), area.height());
+  {
+    ReportSetup setup;
+    setup.device = ReportDevice::kPrinter;
+    setup.printSettings = sample.print;
+    setup.projectFilePath =
+        "/home/engineer/Documents/構造計算/2024年度/大規模物流倉庫新築工事/"
+        "屋根デッキプレート/" +
+        sample.path.filename().string();
+    ReportCanvas canvas = beginReport(paper, std::move(setup));
+    drawCalculationReport(canvas, sample.outcome);
+  }
+  checkTexts(paper, "paper", faults);
+  checkSketchInFrame(paper, faults);
+  return faults;
+}
+
+TEST(ReportLayout, VariedProjectsPrintWithoutOverprintingOrLeavingThePaper) {
+  testing::ensureGuiApplication();
+  const std::vector<testing::VariedProject> projects = testing::variedProjects();
+  int faulty = 0;
+  int overlaps = 0;
+  int outside = 0;
+  std::ostringstream report;
+  for (const testing::VariedProject& p : projects) {
+    const Faults faults = layoutFaults(testing::calculateVaried(p));
+    overlaps += faults.overlaps;
+    outside += faults.outside;
+    if (faults.overlaps + faults.outside == 0)
+      continue;
+    ++faulty;
+    report << p.description() << "\n";
+    for (const std::string& e : faults.examples)
+      report << "    " << e << "\n";
+  }
+  EXPECT_EQ(faulty, 0) << overlaps << " overlapping pairs and " << outside
+                       << " texts or sketches outside, in " << faulty << " of " << projects.size()
+                       << " projects\n"
+                       << report.str();
+}
+
+}  // namespace
+}  // namespace tavilo
