@@ -6,17 +6,14 @@
 // dialog "印刷の設定" edits.
 
 #include <QImage>
-#include <QRect>
 #include <QWidget>
 #include <filesystem>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
 #include "calc/calculation_run.h"
+#include "ui/printed_document.h"
 
-class QPagedPaintDevice;
 class QPrinter;
 class QPushButton;
 class QScrollArea;
@@ -28,36 +25,6 @@ class Session;
 namespace tavilo::ui {
 
 class PrintSettingsWindow;
-
-// The paper of one print job: the device the printer pass paints on and the
-// part of each page it may use, in the device's pixels.
-struct PrintTarget {
-  std::shared_ptr<QPagedPaintDevice> device;
-  QRect printableArea;
-};
-
-// The platform dialogs and the printer behind the tool bar, replaceable so
-// that the tests answer the dialogs and record the printer pass.
-struct ResultWindowDialogs {
-  // The print dialog over a printer proposed A4 portrait; nothing when the
-  // user cancels.
-  std::function<std::optional<PrintTarget>(QWidget* parent)> choosePrinter;
-  // The preview window over a printer proposed A4 portrait: it calls `paint`
-  // for every printer it renders the pages on (its own print button
-  // included) and returns when it is closed.
-  std::function<void(QWidget* parent, const std::function<void(QPrinter&)>& paint)> preview;
-  // The save dialog for the PDF, starting at `proposal`; nothing when cancelled.
-  std::function<std::optional<std::filesystem::path>(QWidget* parent,
-                                                     const std::filesystem::path& proposal)>
-      choosePdfFile;
-
-  static ResultWindowDialogs platform();
-};
-
-// The name the PDF save dialog proposes: the project file's name with ".pdf"
-// in its folder, else "計算書.pdf" in `defaultFolder`.
-std::filesystem::path proposedPdfPath(const std::filesystem::path& projectFile,
-                                      const std::filesystem::path& defaultFolder);
 
 class ResultWindow : public QWidget {
   Q_OBJECT
@@ -111,8 +78,8 @@ class ResultWindow : public QWidget {
   QPushButton* addToolButton(const QString& caption, const QString& hint, int left, int width);
   void placeSpacerCommands();
   void closeReport();
-  // The printer pass onto a printer whose printable area is its paint area.
-  void paintOnPrinter(QPrinter& printer);
+  // The report shown, as the print commands take it.
+  PrintedDocument document() const;
 
   Session& session_;
   ResultWindowDialogs dialogs_;
