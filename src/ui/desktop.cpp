@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QPushButton>
 #include <QTimer>
 
 #include "ui/auxiliary_windows.h"
+#include "ui/form/span_table.h"
 #include "ui/result_window.h"
 #include "ui/settings_window.h"
+#include "ui/span_table_window.h"
 #include "ui/ui_support.h"
 
 namespace tavilo::ui {
@@ -15,6 +18,7 @@ Desktop::Desktop(Session& session, InputScreenDialogs dialogs, ResultWindowDialo
     : session_(session),
       inputScreen_(std::make_unique<InputScreen>(session, std::move(dialogs))),
       settingsWindow_(std::make_unique<SettingsWindow>(session)),
+      spanTableWindow_(std::make_unique<SpanTableWindow>(session, resultDialogs)),
       resultWindow_(std::make_unique<ResultWindow>(session, std::move(resultDialogs))),
       overviewWindow_(std::make_unique<OverviewWindow>()),
       fireResistanceWindow_(std::make_unique<FireResistanceWindow>()) {
@@ -32,10 +36,30 @@ Desktop::Desktop(Session& session, InputScreenDialogs dialogs, ResultWindowDialo
   connect(screen, &InputScreen::calculated, this,
           [this] { resultWindow_->showOutcome(*session_.lastOutcome()); });
   connect(resultWindow_.get(), &ResultWindow::closed, screen, &InputScreen::showAgain);
+  // A table of inputs that are about to change is not left standing.
+  connect(resultWindow_.get(), &ResultWindow::closed, spanTableWindow_.get(), &QWidget::hide);
+  QPushButton* spanTable = resultWindow_->addToolBarCommand(
+      QStringLiteral("スパン表"), QStringLiteral("デッキ・スパン数ごとの最長スパンを表示します"),
+      80);
+  connect(spanTable, &QPushButton::clicked, this, &Desktop::showSpanTable);
   connect(screen, &InputScreen::closedForGood, this, &Desktop::finished);
 }
 
 Desktop::~Desktop() = default;
+
+void Desktop::showSpanTable() {
+  SpanTableResult result;
+  {
+    const BusyPanel busy;
+    result = buildSpanTable(session_);
+  }
+  if (result.refusal || !result.table) {
+    showMessage(resultWindow_.get(),
+                qs(result.refusal ? result.refusal->message : "スパン表を作成できません。"));
+    return;
+  }
+  spanTableWindow_->showTable(std::move(*result.table));
+}
 
 std::unique_ptr<Desktop> startDesktop(Session& session, StartUpOptions options) {
   if (const auto failure = ensureSettingsFolder(options.environment, [] { showNotice(nullptr); })) {

@@ -18,6 +18,7 @@ namespace tavilo::ui {
 class FireResistanceWindow;
 class OverviewWindow;
 class SettingsWindow;
+class SpanTableWindow;
 
 class Desktop : public QObject {
   Q_OBJECT
@@ -30,6 +31,10 @@ class Desktop : public QObject {
   InputScreen& inputScreen() { return *inputScreen_; }
   SettingsWindow& settingsWindow() { return *settingsWindow_; }
   ResultWindow& resultWindow() { return *resultWindow_; }
+  SpanTableWindow& spanTableWindow() { return *spanTableWindow_; }
+  // "スパン表" of the result window: the table of the inputs of the report
+  // shown, worked out behind the busy panel.
+  void showSpanTable();
   OverviewWindow& overviewWindow() { return *overviewWindow_; }
   FireResistanceWindow& fireResistanceWindow() { return *fireResistanceWindow_; }
 
@@ -41,6 +46,8 @@ class Desktop : public QObject {
   Session& session_;
   std::unique_ptr<InputScreen> inputScreen_;
   std::unique_ptr<SettingsWindow> settingsWindow_;
+  // Made before the result window, which takes its own copy of the dialogs.
+  std::unique_ptr<SpanTableWindow> spanTableWindow_;
   std::unique_ptr<ResultWindow> resultWindow_;
   std::unique_ptr<OverviewWindow> overviewWindow_;
   std::unique_ptr<FireResistanceWindow> fireResistanceWindow_;

@@ -2,8 +2,8 @@
 // sees it and writes PNGs for the documentation: the input screen in both
 // layouts and with the roof-shape group, the settings dialog, the
 // terms-of-use notice, the overview, the fire-resistance window, the result
-// window of a sample project and its print settings dialog. Usage: tavilo-screenshots OUT_DIR
-// (scripts/screenshots runs it under Xvfb).
+// window of a sample project, its print settings dialog and the span table. Usage:
+// tavilo-screenshots OUT_DIR (scripts/screenshots runs it under Xvfb).
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +21,7 @@
 #include "ui/print_settings_window.h"
 #include "ui/result_window.h"
 #include "ui/settings_window.h"
+#include "ui/span_table_window.h"
 #include "ui/ui_support.h"
 
 namespace {
@@ -109,5 +110,9 @@ int main(int argc, char** argv) {
   save(desktop->resultWindow(), out, "result-window-scrolled.png");
   desktop->resultWindow().openPrintSettings();
   save(desktop->resultWindow().printSettingsWindow(), out, "print-settings-dialog.png");
+  desktop->resultWindow().printSettingsWindow().hide();
+  desktop->resultWindow().setEnabled(true);
+  desktop->showSpanTable();
+  save(desktop->spanTableWindow(), out, "span-table-window.png");
   return 0;
 }

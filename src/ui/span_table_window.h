@@ -1,0 +1,68 @@
+#pragma once
+// The span table of the report shown: for every deck and span count the
+// longest span at which the whole calculation of the project passes, drawn as
+// its printed page, with its own print, preview and PDF commands.
+
+#include <QImage>
+#include <QWidget>
+#include <optional>
+
+#include "calc/span_search.h"
+#include "ui/printed_document.h"
+
+class QPushButton;
+
+namespace tavilo {
+class Session;
+}
+
+namespace tavilo::ui {
+
+class SpanTableWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 582;
+  static constexpr int kClientHeight = 698;
+  static constexpr int kToolBarHeight = 25;
+
+  explicit SpanTableWindow(Session& session,
+                           ResultWindowDialogs dialogs = ResultWindowDialogs::platform(),
+                           QWidget* parent = nullptr);
+
+  // Draws the table's page, shows it from its top and shows the window.
+  void showTable(SpanTable table);
+  const QImage& tableImage() const { return image_; }
+  const std::optional<SpanTable>& table() const { return table_; }
+
+  QPushButton* printButton() const { return printButton_; }
+  QPushButton* previewButton() const { return previewButton_; }
+  QPushButton* pdfButton() const { return pdfButton_; }
+  QPushButton* closeButton() const { return closeButton_; }
+
+  // The commands, as their buttons run them.
+  void print();
+  void preview();
+  void savePdf();
+
+ private:
+  PrintedDocument document() const;
+
+  Session& session_;
+  ResultWindowDialogs dialogs_;
+  std::optional<SpanTable> table_;
+  QImage image_;
+  ImageScrollBox* scrollBox_ = nullptr;
+  ImageView* imageView_ = nullptr;
+  QPushButton* printButton_ = nullptr;
+  QPushButton* previewButton_ = nullptr;
+  QPushButton* pdfButton_ = nullptr;
+  QPushButton* closeButton_ = nullptr;
+};
+
+// Where the span table's PDF is proposed: the project file's name with
+// "_スパン表.pdf" in its folder, else "スパン表.pdf" in `defaultFolder`.
+std::filesystem::path proposedSpanTablePdfPath(const std::filesystem::path& projectFile,
+                                               const std::filesystem::path& defaultFolder);
+
+}  // namespace tavilo::ui
