@@ -1,60 +1,28 @@
 #include "ui/result_window.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <numeric>
 #include <utility>
 
 #include "report/report_output.h"
-#include "report/report_style.h"
 #include "ui/form/session.h"
 #include "ui/print_settings_window.h"
-#include "ui/ui_support.h"
 #include "ui/window_placement.h"
 
 namespace tavilo::ui {
 namespace {
 
-const QColor kWindowGround{210, 210, 224};
-const QColor kToolBarColour{0, 64, 128};
-const QColor kReportGround{kScreenBackground.red, kScreenBackground.green, kScreenBackground.blue};
-constexpr int kToolButtonHeight = 24;
 // The spacer's place between "閉じる" and "印刷の設定" when it stands alone.
 constexpr int kSpacerLeft = 200;
 constexpr int kSpacerWidth = 282;
 constexpr int kSpacerCommandWidth = 80;
 
-void setColour(QWidget& widget, QPalette::ColorRole role, const QColor& colour) {
-  QPalette palette = widget.palette();
-  palette.setColor(role, colour);
-  widget.setPalette(palette);
-}
-
 }  // namespace
 
 ResultWindow::ResultWindow(Session& session, ResultWindowDialogs dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      session_(session),
-      dialogs_(std::move(dialogs)) {
-  setFont(windowFont());
-  setFixedSize(kClientWidth, kClientHeight);
-  setColour(*this, QPalette::Window, kWindowGround);
-  setAutoFillBackground(true);
+    : DocumentWindow(session, std::move(dialogs), parent) {
   buildToolBar();
-
-  scrollBox_ = new ImageScrollBox(this);
-  scrollBox_->setGeometry(0, kToolBarHeight, kClientWidth, kClientHeight - kToolBarHeight);
-  setColour(*scrollBox_->viewport(), QPalette::Window, kReportGround);
-  scrollBox_->viewport()->setAutoFillBackground(true);
-  imageView_ = new ImageView(image_, scrollBox_);
-  imageView_->resize(0, 0);
-  scrollBox_->setWidget(imageView_);
-
   printSettingsWindow_ = new PrintSettingsWindow(session_, this);
   connect(printSettingsWindow_, &PrintSettingsWindow::closed, this, [this] {
     setEnabled(true);
@@ -66,11 +34,6 @@ ResultWindow::ResultWindow(Session& session, ResultWindowDialogs dialogs, QWidge
 ResultWindow::~ResultWindow() = default;
 
 void ResultWindow::buildToolBar() {
-  toolBar_ = new QWidget(this);
-  toolBar_->setGeometry(0, 0, kClientWidth, kToolBarHeight);
-  setColour(*toolBar_, QPalette::Window, kToolBarColour);
-  toolBar_->setAutoFillBackground(true);
-
   printButton_ =
       addToolButton(QStringLiteral("印刷"), QStringLiteral("用紙をA4 縦に設定して下さい"), 0, 100);
   closeButton_ =
@@ -115,29 +78,15 @@ void ResultWindow::placeSpacerCommands() {
   }
 }
 
-QPushButton* ResultWindow::addToolButton(const QString& caption, const QString& hint, int left,
-                                         int width) {
-  return toolBarButton(*toolBar_, caption, hint, QRect(left, 0, width, kToolButtonHeight));
-}
-
 void ResultWindow::showOutcome(const CalculationOutcome& outcome) {
   outcome_ = outcome;
-  image_ = renderScreenImage(outcome);
-  imageView_->resize(image_.size());
-  imageView_->update();
-  scrollBox_->verticalScrollBar()->setValue(0);
-  scrollBox_->horizontalScrollBar()->setValue(0);
   setWindowTitle(QStringLiteral("Tavilo for Win [計算結果の表示]"));
-  if (!isVisible())
-    centreOnScreen(*this);
-  show();
-  bringToFront(*this);
+  showImage(renderScreenImage(outcome));
 }
 
 void ResultWindow::closeReport() {
   hide();
-  image_.fill(kReportGround);
-  imageView_->update();
+  eraseImage();
   emit closed();
 }
 
@@ -153,7 +102,9 @@ void ResultWindow::closeEvent(QCloseEvent* event) {
   emit closed();
 }
 
-PrintedDocument ResultWindow::document() const {
+std::optional<PrintedDocument> ResultWindow::document() const {
+  if (!outcome_)
+    return std::nullopt;
   PrintedDocument d;
   const PrintJob job = printJobOf(session_);
   d.pdfProposal = proposedPdfPath(session_.paths().current, session_.folders().projects);
@@ -165,21 +116,6 @@ PrintedDocument ResultWindow::document() const {
     writeReportPdf(path.string(), outcome, job);
   };
   return d;
-}
-
-void ResultWindow::print() {
-  if (outcome_)
-    printDocument(this, dialogs_, document());
-}
-
-void ResultWindow::preview() {
-  if (outcome_)
-    previewDocument(this, dialogs_, document());
-}
-
-void ResultWindow::savePdf() {
-  if (outcome_)
-    saveDocumentAsPdf(this, dialogs_, document());
 }
 
 void ResultWindow::openPrintSettings() {

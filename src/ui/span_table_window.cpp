@@ -1,30 +1,15 @@
 #include "ui/span_table_window.h"
 
 #include <QPushButton>
-#include <QScrollBar>
 #include <utility>
 
 #include "report/report_output.h"
-#include "report/report_style.h"
 #include "ui/form/session.h"
-#include "ui/ui_support.h"
-#include "ui/window_placement.h"
 
 namespace tavilo::ui {
 namespace {
 
-const QColor kWindowGround{210, 210, 224};
-const QColor kToolBarColour{0, 64, 128};
-const QColor kPageGround{kScreenBackground.red, kScreenBackground.green, kScreenBackground.blue};
-constexpr int kButtonHeight = 24;
 constexpr const char* kTableName = "スパン表";
-
-void fill(QWidget& widget, const QColor& colour) {
-  QPalette palette = widget.palette();
-  palette.setColor(QPalette::Window, colour);
-  widget.setPalette(palette);
-  widget.setAutoFillBackground(true);
-}
 
 }  // namespace
 
@@ -37,41 +22,17 @@ std::filesystem::path proposedSpanTablePdfPath(const std::filesystem::path& proj
 }
 
 SpanTableWindow::SpanTableWindow(Session& session, ResultWindowDialogs dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      session_(session),
-      dialogs_(std::move(dialogs)) {
-  setFont(windowFont());
-  setFixedSize(kClientWidth, kClientHeight);
+    : DocumentWindow(session, std::move(dialogs), parent) {
   setWindowTitle(QStringLiteral("Tavilo for Win [スパン表]"));
-  fill(*this, kWindowGround);
-
-  auto* toolBar = new QWidget(this);
-  toolBar->setGeometry(0, 0, kClientWidth, kToolBarHeight);
-  fill(*toolBar, kToolBarColour);
   printButton_ =
-      toolBarButton(*toolBar, QStringLiteral("印刷"), QStringLiteral("用紙をA4 縦に設定して下さい"),
-                    QRect(0, 0, 100, kButtonHeight));
-  previewButton_ = toolBarButton(*toolBar, QStringLiteral("プレビュー"),
-                                 QStringLiteral("印刷されるスパン表を画面で確認します"),
-                                 QRect(100, 0, 100, kButtonHeight));
-  pdfButton_ = toolBarButton(*toolBar, QStringLiteral("PDF保存"),
-                             QStringLiteral("スパン表をPDFファイルに保存します"),
-                             QRect(200, 0, 100, kButtonHeight));
-  QPushButton* spacer = toolBarButton(*toolBar, QStringLiteral("　　　　　"), QString(),
-                                      QRect(300, 0, 182, kButtonHeight));
-  spacer->setEnabled(false);
+      addToolButton(QStringLiteral("印刷"), QStringLiteral("用紙をA4 縦に設定して下さい"), 0, 100);
+  previewButton_ = addToolButton(QStringLiteral("プレビュー"),
+                                 QStringLiteral("印刷されるスパン表を画面で確認します"), 100, 100);
+  pdfButton_ = addToolButton(QStringLiteral("PDF保存"),
+                             QStringLiteral("スパン表をPDFファイルに保存します"), 200, 100);
+  addToolButton(QStringLiteral("　　　　　"), QString(), 300, 182)->setEnabled(false);
   closeButton_ =
-      toolBarButton(*toolBar, QStringLiteral("閉じる"), QStringLiteral("計算結果の表示へ戻る"),
-                    QRect(482, 0, 100, kButtonHeight));
-
-  scrollBox_ = new ImageScrollBox(this);
-  scrollBox_->setGeometry(0, kToolBarHeight, kClientWidth, kClientHeight - kToolBarHeight);
-  fill(*scrollBox_->viewport(), kPageGround);
-  imageView_ = new ImageView(image_, scrollBox_);
-  imageView_->resize(0, 0);
-  scrollBox_->setWidget(imageView_);
+      addToolButton(QStringLiteral("閉じる"), QStringLiteral("計算結果の表示へ戻る"), 482, 100);
 
   connect(printButton_, &QPushButton::clicked, this, &SpanTableWindow::print);
   connect(previewButton_, &QPushButton::clicked, this, &SpanTableWindow::preview);
@@ -81,17 +42,12 @@ SpanTableWindow::SpanTableWindow(Session& session, ResultWindowDialogs dialogs, 
 
 void SpanTableWindow::showTable(SpanTable table) {
   table_ = std::move(table);
-  image_ = renderSpanTableImage(*table_);
-  imageView_->resize(image_.size());
-  imageView_->update();
-  scrollBox_->verticalScrollBar()->setValue(0);
-  if (!isVisible())
-    centreOnScreen(*this);
-  show();
-  bringToFront(*this);
+  showImage(renderSpanTableImage(*table_));
 }
 
-PrintedDocument SpanTableWindow::document() const {
+std::optional<PrintedDocument> SpanTableWindow::document() const {
+  if (!table_)
+    return std::nullopt;
   PrintedDocument d;
   const PrintJob job = printJobOf(session_);
   d.name = kTableName;
@@ -103,21 +59,6 @@ PrintedDocument SpanTableWindow::document() const {
     writeSpanTablePdf(path.string(), table, job);
   };
   return d;
-}
-
-void SpanTableWindow::print() {
-  if (table_)
-    printDocument(this, dialogs_, document());
-}
-
-void SpanTableWindow::preview() {
-  if (table_)
-    previewDocument(this, dialogs_, document());
-}
-
-void SpanTableWindow::savePdf() {
-  if (table_)
-    saveDocumentAsPdf(this, dialogs_, document());
 }
 
 }  // namespace tavilo::ui

@@ -3,36 +3,27 @@
 // longest span at which the whole calculation of the project passes, drawn as
 // its printed page, with its own print, preview and PDF commands.
 
-#include <QImage>
-#include <QWidget>
+#include <filesystem>
 #include <optional>
 
 #include "calc/span_search.h"
-#include "ui/printed_document.h"
+#include "ui/document_window.h"
 
 class QPushButton;
 
-namespace tavilo {
-class Session;
-}
-
 namespace tavilo::ui {
 
-class SpanTableWindow : public QWidget {
+class SpanTableWindow : public DocumentWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 582;
-  static constexpr int kClientHeight = 698;
-  static constexpr int kToolBarHeight = 25;
-
   explicit SpanTableWindow(Session& session,
                            ResultWindowDialogs dialogs = ResultWindowDialogs::platform(),
                            QWidget* parent = nullptr);
 
   // Draws the table's page, shows it from its top and shows the window.
   void showTable(SpanTable table);
-  const QImage& tableImage() const { return image_; }
+  const QImage& tableImage() const { return image(); }
   const std::optional<SpanTable>& table() const { return table_; }
 
   QPushButton* printButton() const { return printButton_; }
@@ -40,20 +31,10 @@ class SpanTableWindow : public QWidget {
   QPushButton* pdfButton() const { return pdfButton_; }
   QPushButton* closeButton() const { return closeButton_; }
 
-  // The commands, as their buttons run them.
-  void print();
-  void preview();
-  void savePdf();
-
  private:
-  PrintedDocument document() const;
+  std::optional<PrintedDocument> document() const override;
 
-  Session& session_;
-  ResultWindowDialogs dialogs_;
   std::optional<SpanTable> table_;
-  QImage image_;
-  ImageScrollBox* scrollBox_ = nullptr;
-  ImageView* imageView_ = nullptr;
   QPushButton* printButton_ = nullptr;
   QPushButton* previewButton_ = nullptr;
   QPushButton* pdfButton_ = nullptr;
