@@ -2,16 +2,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "command_test_support.h"
 #include "persistence/text_file.h"
 
 namespace tavilo {
@@ -26,16 +24,8 @@ using Json = nlohmann::ordered_json;  // keeps the order of the keys
 const fs::path kSource = TAVILO_SOURCE_DIR;
 const fs::path kExamples = kSource / "examples";
 
-struct Process {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using testing::Process;
+using testing::readFile;
 
 std::vector<std::string> keysOf(const Json& object) {
   std::vector<std::string> keys;
@@ -44,29 +34,8 @@ std::vector<std::string> keysOf(const Json& object) {
   return keys;
 }
 
-class BatchCommandTest : public ::testing::Test {
+class BatchCommandTest : public testing::CommandTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavilo_batch_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // Runs the built command as a process.
-  Process run(const std::string& arguments) const {
-    const fs::path out = dir_ / "stdout";
-    const fs::path err = dir_ / "stderr";
-    const std::string command = "'" + std::string(TAVILO_CALC_EXE) + "' " + arguments + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    Process result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
-    return result;
-  }
-
   // A copy of a sample project with some lines replaced.
   fs::path changedSample(const std::string& sample,
                          const std::vector<std::pair<int, std::string>>& changes) const {
@@ -77,8 +46,6 @@ class BatchCommandTest : public ::testing::Test {
     writeTextLines(path, lines);
     return path;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(BatchCommandTest, SummaryOfEverySampleEndsWithTheVerdict) {

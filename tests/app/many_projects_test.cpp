@@ -2,17 +2,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "command_test_support.h"
 #include "persistence/text_file.h"
 
 namespace tavilo {
@@ -28,16 +25,8 @@ using Json = nlohmann::ordered_json;
 const fs::path kSource = TAVILO_SOURCE_DIR;
 const fs::path kExamples = kSource / "examples";
 
-struct Process {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using testing::Process;
+using testing::readFile;
 
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
@@ -58,28 +47,8 @@ std::string quoted(const fs::path& path) {
   return "'" + path.string() + "'";
 }
 
-class ManyProjectsTest : public ::testing::Test {
+class ManyProjectsTest : public testing::CommandTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavilo_many_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  Process run(const std::string& arguments) const {
-    const fs::path out = dir_ / "stdout";
-    const fs::path err = dir_ / "stderr";
-    const std::string command = "'" + std::string(TAVILO_CALC_EXE) + "' " + arguments + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    Process result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
-    return result;
-  }
-
   // The ordinary sample with a maximum deck length its spans exceed.
   fs::path refusedProject() const {
     std::vector<std::string> lines = readTextLines(kExamples / "ordinary-3span.tvl");
@@ -88,8 +57,6 @@ class ManyProjectsTest : public ::testing::Test {
     writeTextLines(path, lines);
     return path;
   }
-
-  fs::path dir_;
 };
 
 const fs::path kOrdinary = kExamples / "ordinary-3span.tvl";
