@@ -93,6 +93,28 @@ PdfDocumentInfo documentInfo(const std::string& title) {
   return info;
 }
 
+// The screen pass of a drawing: an image of the report's width at 72 pixels
+// per inch on the report background, at least `minHeight` high and tall
+// enough for everything drawn. A dry pass learns how far down the drawing
+// reaches, so that a long report (four spans, overhangs, a heavy-snow site)
+// is not cut off at a fixed height.
+QImage renderImage(int minHeight, const std::function<void(ReportCanvas&)>& draw) {
+  RecordingSurface dryRun(72, kScreenImageWidth, std::max(minHeight, kScreenImageHeight));
+  {
+    ReportCanvas canvas = beginReport(dryRun, {});
+    draw(canvas);
+  }
+  const int height = std::max(minHeight, dryRun.usedHeight() + kScreenImageBottomMargin);
+  QImage image = makeReportImage(kScreenImageWidth, height);
+  PainterSurface surface(image, 72);
+  {
+    ReportCanvas canvas = beginReport(surface, {});
+    draw(canvas);
+  }
+  surface.finish();
+  return image;
+}
+
 }  // namespace
 
 std::chrono::year_month_day PrintJob::todayLocal() {
@@ -108,22 +130,8 @@ int screenImageBaseHeight(const CalculationOutcome& outcome) {
 }
 
 QImage renderScreenImage(const CalculationOutcome& outcome) {
-  const int baseHeight = screenImageBaseHeight(outcome);
-  // A dry pass learns how far down the report reaches, so that a long report
-  // (four spans, overhangs, a heavy-snow site) is not cut off at the fixed height.
-  RecordingSurface dryRun(72, kScreenImageWidth, baseHeight);
-  {
-    ReportCanvas canvas = beginReport(dryRun, {});
-    drawCalculationReport(canvas, outcome);
-  }
-  const int height = std::max(baseHeight, dryRun.usedHeight() + kScreenImageBottomMargin);
-
-  QImage image = makeReportImage(kScreenImageWidth, height);
-  PainterSurface surface(image, 72);
-  ReportCanvas canvas = beginReport(surface, {});
-  drawCalculationReport(canvas, outcome);
-  surface.finish();
-  return image;
+  return renderImage(screenImageBaseHeight(outcome),
+                     [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
 }
 
 namespace {
@@ -204,19 +212,7 @@ void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
 }
 
 QImage renderSpanTableImage(const SpanTable& table) {
-  RecordingSurface dryRun(72, kScreenImageWidth, kScreenImageHeight);
-  {
-    ReportCanvas canvas = beginReport(dryRun, {});
-    drawSpanTablePage(canvas, table);
-  }
-  QImage image = makeReportImage(kScreenImageWidth, dryRun.usedHeight() + kScreenImageBottomMargin);
-  PainterSurface surface(image, 72);
-  {
-    ReportCanvas canvas = beginReport(surface, {});
-    drawSpanTablePage(canvas, table);
-  }
-  surface.finish();
-  return image;
+  return renderImage(0, [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
 }
 
 void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const SpanTable& table,

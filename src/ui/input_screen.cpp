@@ -103,18 +103,14 @@ W* place(W* widget, int x, int y, int w, int h = kRowHeight) {
   return widget;
 }
 
-QString pictureResourceFor(std::string_view arrangementName) {
-  // "Image6_S2_CL": span count after "_S", overhang code after "_C".
-  const std::string name(arrangementName);
-  const auto s = name.find("_S");
-  const auto c = name.find("_C");
-  const QString count = s == std::string::npos ? QStringLiteral("1") : qs(name.substr(s + 2, 1));
-  const std::string code = c == std::string::npos ? "0" : name.substr(c + 2);
-  const QString side = code == "L"    ? QStringLiteral("left")
-                       : code == "R"  ? QStringLiteral("right")
-                       : code == "LR" ? QStringLiteral("both")
-                                      : QStringLiteral("none");
-  return QStringLiteral(":/resources/arrangement_s%1_%2.png").arg(count, side);
+// The built-in arrangement picture for a span count and overhang code (a code
+// outside 1 to 3 shows no overhang, as the model's picture name says).
+QString arrangementResource(int spanCount, int overhangCode) {
+  constexpr std::array<const char*, 4> kSides = {"none", "left", "right", "both"};
+  const int code = overhangCode >= 1 && overhangCode <= 3 ? overhangCode : 0;
+  return QStringLiteral(":/resources/arrangement_s%1_%2.png")
+      .arg(std::clamp(spanCount, 1, 4))
+      .arg(QLatin1String(kSides[static_cast<std::size_t>(code)]));
 }
 
 constexpr std::array<const char*, 3> kBuiltInChoicePictures = {
@@ -459,7 +455,8 @@ void InputScreen::updateWindowTexts() {
 
 void InputScreen::updatePictures() {
   const InputForm& form = session_.form();
-  arrangementPicture_->setPixmap(QPixmap(pictureResourceFor(form.arrangementPicture())));
+  arrangementPicture_->setPixmap(
+      QPixmap(arrangementResource(form.shownSpanCount(), form.overhangCode())));
   if (QWidget* right = fieldWidget(FieldId::RightOverhang))
     right->move(form.rightOverhangLeft(), kSpanFieldTop);
 

@@ -175,7 +175,9 @@ TEST_F(InputScreenTest, SpanCountStepsBuildTheSpanFields) {
   QTest::keyClick(count, Qt::Key_Down);
   EXPECT_FALSE(widget(FieldId::Span3)->isVisible());
   EXPECT_EQ(QApplication::focusWidget(), widget(FieldId::Span2));
-  EXPECT_TRUE(screen.arrangementPicture()->pixmap().toImage().size() == QSize(640, 40));
+  EXPECT_EQ(screen.arrangementPicture()->pixmap().toImage(),
+            QPixmap(QStringLiteral(":/resources/arrangement_s2_none.png")).toImage())
+      << "the picture of two spans without overhang";
 }
 
 TEST_F(InputScreenTest, OverhangFieldsCorrectTheirLengthWhenLeft) {
