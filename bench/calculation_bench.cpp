@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "calc/app_state.h"
+#include "model/calculate_command.h"
+#include "model/project_file.h"
 #include "persistence/text_file.h"
-#include "ui/form/calculate_command.h"
-#include "ui/form/project_file.h"
 
 namespace tavilo {
 namespace {

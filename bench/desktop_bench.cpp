@@ -31,7 +31,9 @@ struct Scratch {
   QTemporaryDir folder;
   Environment environment{(fs::path(folder.path().toStdString()) / "home").string(), ""};
 
-  Scratch() { std::ignore = ensureSettingsFolder(environment, [] {}); }
+  Scratch() {
+    std::ignore = ensureSettingsFolder(environment, [] {});
+  }
 
   ProgramFolders folders() const {
     const fs::path own = folder.path().toStdString();

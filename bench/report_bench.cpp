@@ -14,11 +14,11 @@
 #include <tuple>
 
 #include "calc/app_state.h"
+#include "model/calculate_command.h"
+#include "model/project_file.h"
+#include "model/settings_dialog.h"
 #include "persistence/project_paths.h"
-#include "report/report_output.h"
-#include "ui/form/calculate_command.h"
-#include "ui/form/project_file.h"
-#include "ui/form/settings_dialog.h"
+#include "report/qt/report_output.h"
 
 namespace tavilo {
 namespace {

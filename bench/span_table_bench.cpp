@@ -9,8 +9,8 @@
 #include <tuple>
 
 #include "calc/errors.h"
-#include "ui/form/project_file.h"
-#include "ui/form/span_table.h"
+#include "model/project_file.h"
+#include "model/span_table.h"
 
 namespace tavilo {
 namespace {

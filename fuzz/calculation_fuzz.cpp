@@ -8,9 +8,9 @@
 
 #include "calc/app_state.h"
 #include "fuzz_support.h"
+#include "model/calculate_command.h"
+#include "model/project_file.h"
 #include "persistence/text_file.h"
-#include "ui/form/calculate_command.h"
-#include "ui/form/project_file.h"
 
 namespace {
 

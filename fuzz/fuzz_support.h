@@ -14,9 +14,9 @@
 #include "calc/app_state.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
+#include "model/input_form.h"
+#include "model/project_file.h"
 #include "persistence/text_file.h"
-#include "ui/form/input_form.h"
-#include "ui/form/project_file.h"
 
 namespace tavilo::fuzz {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
+#include "model/project_file.h"
 #include "persistence/text_file.h"
-#include "ui/form/project_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tavilo;

@@ -14,11 +14,11 @@
 #include "app/span_table_output.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
+#include "model/calculate_command.h"
+#include "model/project_file.h"
+#include "model/span_table.h"
 #include "persistence/system_reason.h"
 #include "report/results_page.h"
-#include "ui/form/calculate_command.h"
-#include "ui/form/project_file.h"
-#include "ui/form/span_table.h"
 
 namespace tavilo {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "calc/calculation_run.h"
-#include "ui/form/session.h"
+#include "model/session.h"
 
 namespace tavilo {
 

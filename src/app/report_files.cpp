@@ -6,7 +6,7 @@
 #include <string>
 
 #include "calc/errors.h"
-#include "report/report_output.h"
+#include "report/qt/report_output.h"
 
 namespace tavilo {
 

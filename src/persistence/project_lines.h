@@ -2,7 +2,7 @@
 // The project data file at the level of its lines: which item stands on which
 // line in each layout, the conversion of the legacy keyed layout, and a reader
 // that hands out the items with the defaults and the stop rules of loading.
-// The input screen applies the items (ui/form/project_file.h); nothing here
+// The input screen applies the items (model/project_file.h); nothing here
 // knows the screen.
 
 #include <cstddef>

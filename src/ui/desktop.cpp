@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "model/span_table.h"
 #include "ui/auxiliary_windows.h"
-#include "ui/form/span_table.h"
 #include "ui/result_window.h"
 #include "ui/settings_window.h"
 #include "ui/span_table_window.h"

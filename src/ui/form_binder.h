@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/form/input_form.h"
+#include "model/input_form.h"
 
 class QAbstractButton;
 class QLabel;

@@ -13,7 +13,7 @@
 #include <memory>
 #include <optional>
 
-#include "ui/form/session.h"
+#include "model/session.h"
 
 class QGroupBox;
 class QLabel;

@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "ui/form/session.h"
+#include "model/session.h"
 #include "ui/spin_field.h"
 #include "ui/ui_support.h"
 #include "ui/window_placement.h"

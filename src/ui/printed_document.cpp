@@ -15,8 +15,8 @@
 #include <algorithm>
 
 #include "calc/errors.h"
+#include "model/session.h"
 #include "ui/auxiliary_windows.h"
-#include "ui/form/session.h"
 #include "ui/ui_support.h"
 
 namespace tavilo::ui {

@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-#include "report/report_output.h"
+#include "report/qt/report_output.h"
 
 class QPagedPaintDevice;
 class QPrinter;

@@ -5,8 +5,8 @@
 #include <numeric>
 #include <utility>
 
-#include "report/report_output.h"
-#include "ui/form/session.h"
+#include "model/session.h"
+#include "report/qt/report_output.h"
 #include "ui/print_settings_window.h"
 #include "ui/window_placement.h"
 

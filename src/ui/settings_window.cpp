@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "calc/coefficient_settings.h"
-#include "ui/form/session.h"
+#include "model/session.h"
 #include "ui/spin_field.h"
 #include "ui/ui_support.h"
 #include "ui/window_placement.h"

@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <array>
 
-#include "ui/form/form_events.h"
-#include "ui/form/form_fields.h"
+#include "model/form_events.h"
+#include "model/form_fields.h"
 
 class QAbstractButton;
 class QButtonGroup;

@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <utility>
 
-#include "report/report_output.h"
-#include "ui/form/session.h"
+#include "model/session.h"
+#include "report/qt/report_output.h"
 
 namespace tavilo::ui {
 namespace {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "report/formatters.h"
-#include "report/painter_surface.h"
+#include "report/qt/painter_surface.h"
+#include "report/qt/report_output.h"
 #include "report/recording_surface.h"
 #include "report/report_canvas.h"
 #include "report/report_driver.h"
-#include "report/report_output.h"
 #include "report/report_style.h"
 #include "varied_projects.h"
 

@@ -12,11 +12,11 @@
 
 #include "calc/app_state.h"
 #include "calc/print_settings.h"
+#include "model/calculate_command.h"
+#include "model/input_form.h"
+#include "model/project_file.h"
+#include "model/settings_dialog.h"
 #include "persistence/project_paths.h"
-#include "ui/form/calculate_command.h"
-#include "ui/form/input_form.h"
-#include "ui/form/project_file.h"
-#include "ui/form/settings_dialog.h"
 
 namespace tavilo::testing {
 

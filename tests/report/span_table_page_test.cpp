@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <tuple>
 
+#include "model/project_file.h"
+#include "model/span_table.h"
+#include "report/qt/report_output.h"
 #include "report/recording_surface.h"
-#include "report/report_output.h"
 #include "report_samples.h"
-#include "ui/form/project_file.h"
-#include "ui/form/span_table.h"
 
 namespace tavilo {
 namespace {

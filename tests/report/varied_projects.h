@@ -58,12 +58,13 @@ inline Sample calculateVaried(const VariedProject& p) {
       std::ignore = form.clickRoofShape(p.shape);
     else
       std::ignore = form.clickBuildingShape(p.shape);
-    std::ignore = form.typeText(FieldId::SpanDirectionLengthD, std::to_string(p.spanDirectionLengthD));
+    std::ignore =
+        form.typeText(FieldId::SpanDirectionLengthD, std::to_string(p.spanDirectionLengthD));
     std::ignore = form.setSpinValue(FieldId::SpanCount, static_cast<int>(p.spans.size()));
     for (std::size_t i = 0; i < p.spans.size(); ++i)
       std::ignore = form.typeText(spanField(static_cast<int>(i) + 1), std::to_string(p.spans[i]));
     std::ignore = form.setOverhangCode((p.leftOverhang > 0 ? kOverhangLeft : 0) +
-                         (p.rightOverhang > 0 ? kOverhangRight : 0));
+                                       (p.rightOverhang > 0 ? kOverhangRight : 0));
     if (p.leftOverhang > 0)
       std::ignore = form.typeText(FieldId::LeftOverhang, std::to_string(p.leftOverhang));
     if (p.rightOverhang > 0)

@@ -26,7 +26,7 @@
 #include <deque>
 
 #include "report/design_page.h"
-#include "report/painter_surface.h"
+#include "report/qt/painter_surface.h"
 #include "session_fixture.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/print_settings_window.h"

@@ -10,7 +10,7 @@
 #include <tuple>
 #include <utility>
 
-#include "ui/form/session.h"
+#include "model/session.h"
 #include "ui/ui_support.h"
 
 namespace tavilo::ui::testing {

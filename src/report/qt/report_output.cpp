@@ -1,0 +1,239 @@
+#include "report/qt/report_output.h"
+
+#include <sys/resource.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QImageWriter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <system_error>
+
+#include "calc/errors.h"
+#include "persistence/system_reason.h"
+#include "report/qt/painter_surface.h"
+#include "report/qt/pdf_document_info.h"
+#include "report/recording_surface.h"
+#include "report/report_canvas.h"
+#include "report/report_driver.h"
+#include "report/span_table_page.h"
+
+namespace tavilo {
+namespace {
+
+// The errno behind a failed save. Qt keeps only its own English text, so the
+// cause is read from the place itself where it can be (a folder, a missing or
+// read-only folder, a full disk, a file-size limit), else from `captured`.
+int likelyCause(const std::filesystem::path& target, int captured) {
+  namespace fs = std::filesystem;
+  std::error_code code;
+  if (fs::is_directory(target, code))
+    return EISDIR;
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  if (!fs::exists(folder, code))
+    return ENOENT;
+  if (!fs::is_directory(folder, code))
+    return ENOTDIR;
+  if (::access(folder.c_str(), W_OK) != 0)
+    return errno;
+  struct statvfs space {};
+  if (::statvfs(folder.c_str(), &space) == 0 && space.f_bavail == 0)
+    return ENOSPC;
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+    return EFBIG;
+  return captured;
+}
+
+[[noreturn]] void throwSaveFailure(std::string_view kind, const std::string& path, int captured) {
+  const int cause = likelyCause(path, captured);
+  const std::string reason =
+      cause != 0 ? systemReasonText(cause) : "書き込み中にエラーが発生しました";
+  throw UserError(std::string(kind) + "「" + path + "」を書き込めません: " + reason +
+                  "。既存のファイルは変更していません。");
+}
+
+// A QSaveFile writes into a unique temporary file created exclusively beside
+// the target (on Linux one without a name), which replaces the target only on
+// commit and is discarded on every failure.
+void openForSave(QSaveFile& file, std::string_view kind, const std::string& path) {
+  if (path.empty())
+    throw UserError(std::string(kind) + "の保存先が空です。ファイル名を指定して下さい。");
+  if (std::error_code code; std::filesystem::is_directory(path, code))
+    throwSaveFailure(kind, path, EISDIR);
+  errno = 0;
+  if (!file.open(QIODevice::WriteOnly))
+    throwSaveFailure(kind, path, errno);
+}
+
+void commitSave(QSaveFile& file, std::string_view kind, const std::string& path) {
+  errno = 0;
+  if (file.error() != QFileDevice::NoError || !file.commit())
+    throwSaveFailure(kind, path, errno);
+}
+
+PdfDocumentInfo documentInfo(const std::string& title) {
+  PdfDocumentInfo info;
+  info.title = title;
+  info.author = kPdfAuthor;
+  info.subject = kPdfSubject;
+  info.creator = "Tavilo";
+  info.producer = "Qt " + std::string(qVersion());
+  info.created = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  info.utcOffset = std::chrono::minutes(QDateTime::currentDateTime().offsetFromUtc() / 60);
+  return info;
+}
+
+// The screen pass of a drawing: an image of the report's width at 72 pixels
+// per inch on the report background, at least `minHeight` high and tall
+// enough for everything drawn. A dry pass learns how far down the drawing
+// reaches, so that a long report (four spans, overhangs, a heavy-snow site)
+// is not cut off at a fixed height.
+QImage renderImage(int minHeight, const std::function<void(ReportCanvas&)>& draw) {
+  RecordingSurface dryRun(72, kScreenImageWidth, std::max(minHeight, kScreenImageHeight));
+  {
+    ReportCanvas canvas = beginReport(dryRun, {});
+    draw(canvas);
+  }
+  const int height = std::max(minHeight, dryRun.usedHeight() + kScreenImageBottomMargin);
+  QImage image = makeReportImage(kScreenImageWidth, height);
+  PainterSurface surface(image, 72);
+  {
+    ReportCanvas canvas = beginReport(surface, {});
+    draw(canvas);
+  }
+  surface.finish();
+  return image;
+}
+
+}  // namespace
+
+std::chrono::year_month_day PrintJob::todayLocal() {
+  const QDate d = QDate::currentDate();
+  return std::chrono::year{d.year()} / std::chrono::month{static_cast<unsigned>(d.month())} /
+         std::chrono::day{static_cast<unsigned>(d.day())};
+}
+
+int screenImageBaseHeight(const CalculationOutcome& outcome) {
+  const bool tall = outcome.settings.calcMethod == kCalcMethodNotices &&
+                    outcome.facts.overhangSelected && outcome.conditions.heavySnow == 1;
+  return tall ? kScreenImageHeightHeavySnowOverhangs : kScreenImageHeight;
+}
+
+QImage renderScreenImage(const CalculationOutcome& outcome) {
+  return renderImage(screenImageBaseHeight(outcome),
+                     [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
+}
+
+namespace {
+
+// One print pass of a drawing onto a paged device.
+void printPages(QPagedPaintDevice& device, const QRect& printableArea, const PrintJob& job,
+                const std::function<void(ReportCanvas&)>& draw) {
+  PainterSurface surface(
+      device, device.logicalDpiY(), [&device] { return device.newPage(); }, printableArea);
+  ReportSetup setup;
+  setup.device = ReportDevice::kPrinter;
+  setup.printSettings = job.printSettings;
+  setup.projectFilePath = job.projectFilePath;
+  setup.date = job.date;
+  {
+    ReportCanvas canvas = beginReport(surface, std::move(setup));
+    draw(canvas);
+  }
+  surface.finish();
+}
+
+// The pages of a print pass as an A4 PDF with its document information,
+// saved whole or not at all.
+void writePdf(const std::string& path, const std::string& title, const PrintJob& job,
+              const std::function<void(ReportCanvas&)>& draw) {
+  constexpr std::string_view kKind = "PDFファイル";
+  // Drawn in memory first: the document information is appended to the
+  // finished document before anything reaches the file.
+  QByteArray document;
+  {
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Tavilo"));
+    writer.setTitle(QString::fromStdString(title));
+    writer.setResolution(kPdfResolution);
+    // The sheet is the device; the report keeps to its printable area.
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printPages(writer, a4PrintableArea(kPdfResolution), job, draw);
+  }
+  std::string bytes = document.toStdString();
+  const std::optional<std::string> info = pdfDocumentInfoUpdate(bytes, documentInfo(title));
+  if (!info)
+    throw UserError(std::string(kKind) + "「" + path + "」を作成できません。");
+  bytes += *info;
+
+  QSaveFile file(QString::fromStdString(path));
+  openForSave(file, kKind, path);
+  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+      static_cast<qint64>(bytes.size())) {
+    throwSaveFailure(kKind, path, errno);
+  }
+  commitSave(file, kKind, path);
+}
+
+}  // namespace
+
+void printReport(QPagedPaintDevice& device, const QRect& printableArea,
+                 const CalculationOutcome& outcome, const PrintJob& job) {
+  printPages(device, printableArea, job,
+             [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
+}
+
+std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath) {
+  const std::string& name = job.printSettings.projectName;
+  if (!name.empty() && name != kNoProjectName)
+    return name;
+  if (!job.projectFilePath.empty())
+    return std::filesystem::path(job.projectFilePath).stem().string();
+  return std::filesystem::path(pdfPath).stem().string();
+}
+
+void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
+                    const PrintJob& job) {
+  writePdf(path, reportDocumentTitle(job, path), job,
+           [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
+}
+
+QImage renderSpanTableImage(const SpanTable& table) {
+  return renderImage(0, [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
+}
+
+void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const SpanTable& table,
+                    const PrintJob& job) {
+  printPages(device, printableArea, job,
+             [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
+}
+
+void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job) {
+  writePdf(path, reportDocumentTitle(job, path) + " スパン表", job,
+           [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
+}
+
+void writeReportPng(const std::string& path, const QImage& image) {
+  constexpr std::string_view kKind = "画像ファイル";
+  QSaveFile file(QString::fromStdString(path));
+  openForSave(file, kKind, path);
+  QImageWriter writer(&file, "png");
+  if (!writer.write(image))
+    throwSaveFailure(kKind, path, errno);
+  commitSave(file, kKind, path);
+}
+
+}  // namespace tavilo

@@ -1,0 +1,272 @@
+#include "model/input_form.h"
+
+#include <gtest/gtest.h>
+#include <tuple>
+
+#include "calc/errors.h"
+#include "form_test_support.h"
+
+namespace tavilo {
+namespace {
+
+using testing::FormTest;
+
+TEST(FieldTable, EveryEntryStandsAtItsOwnId) {
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const auto id = static_cast<FieldId>(i);
+    EXPECT_EQ(fieldInfo(id).id, id) << "entry " << i;
+  }
+  EXPECT_EQ(fieldInfo(FieldId::SettingsRatio22).keys, KeyRule::Ratio);
+  EXPECT_EQ(fieldInfo(FieldId::SettingsCancelButton).caption, " キャンセル");
+}
+
+TEST_F(FormTest, StartUpShowsTheFirstDistrictOfHokkaido) {
+  const InputForm form = startedForm();
+  EXPECT_EQ(form.prefectureName(), "北海道");
+  EXPECT_EQ(form.items(FieldId::District), (std::vector<std::string>{"札幌市", "函館市"}));
+  EXPECT_EQ(form.index(FieldId::District), 0);
+  EXPECT_EQ(form.districtName(), "札幌市");
+  EXPECT_EQ(form.text(FieldId::WindSpeedV0), "32");
+  EXPECT_EQ(form.text(FieldId::AltitudeReference), "17");
+  EXPECT_EQ(form.text(FieldId::Altitude), "17");
+  EXPECT_EQ(form.text(FieldId::SnowDepthReference), "140");
+  EXPECT_EQ(form.text(FieldId::SnowDepth), "140") << "the district's depth, not the derived one";
+  EXPECT_EQ(form.text(FieldId::RadiusR), "40");
+  EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "30");
+  EXPECT_TRUE(form.heavySnow());
+  EXPECT_FALSE(form.isEnabled(FieldId::HeavySnow));
+  EXPECT_FALSE(form.isEnabled(FieldId::Altitude));
+  EXPECT_FALSE(form.isEnabled(FieldId::SeaRatio));
+  EXPECT_TRUE(form.isEnabled(FieldId::SnowDepth));
+  EXPECT_EQ(form.snowMode(), kSnowModeInput);
+  EXPECT_EQ(form.focus(), FieldId::DeckType);
+  EXPECT_EQ(form.hint(FieldId::SnowModeInput).longText,
+            "北陸等は、個別の詳細な規則・基準があります。");
+
+  EXPECT_TRUE(form.isShown(FieldId::BuildingShape));
+  EXPECT_FALSE(form.isShown(FieldId::RoofShape));
+  EXPECT_FALSE(form.isShown(FieldId::WindPositive));
+  EXPECT_EQ(form.layout().windowHeight, 608);
+  EXPECT_EQ(form.arrangementPicture(), "Image1_S1_C0");
+  EXPECT_FALSE(form.isShown(FieldId::Span2));
+  EXPECT_FALSE(form.isShown(FieldId::LeftOverhang));
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "127");
+  EXPECT_EQ(form.text(FieldId::EndJoint), "焼抜き栓溶接 (母屋板厚≧6mm)");
+}
+
+TEST_F(FormTest, StartUpWithoutTablesStillLeavesAUsableScreen) {
+  std::filesystem::remove(dir_ / "Data_SnowfallV.csv");
+  InputForm form{LocationTables(dir_)};
+  EXPECT_THROW(form.startUp(), UserError);
+  EXPECT_EQ(form.districtName(), "札幌市") << "the address table was read";
+  EXPECT_EQ(form.text(FieldId::SnowDepth), "140");
+  EXPECT_EQ(form.snowMode(), kSnowModeInput);
+}
+
+TEST_F(FormTest, HintsSplitIntoTooltipAndStatusBar) {
+  InputForm form = startedForm();
+  const Hint site = form.hint(FieldId::Prefecture);
+  EXPECT_EQ(site.shortText, "多雪地域判定に使用");
+  EXPECT_EQ(site.longText, "風荷重、積雪荷重の計算に使用します。");
+  const Hint deck = form.hint(FieldId::DeckType);
+  EXPECT_EQ(deck.shortText, "デッキを選択して下さい。");
+  EXPECT_EQ(deck.longText, deck.shortText);
+
+  form.setVersionText("5.4");
+  EXPECT_EQ(form.versionLabel(), "ver.5.4");
+  EXPECT_TRUE(form.statusText().ends_with("　ver.5.4"));
+  form.pointerRestsOn(FieldId::Prefecture);
+  EXPECT_EQ(form.statusText(), "風荷重、積雪荷重の計算に使用します。");
+}
+
+TEST_F(FormTest, DigitFieldsDropEverythingButDigits) {
+  InputForm form = startedForm();
+  std::ignore = form.typeText(FieldId::EavesHeightH1, "12.5");
+  EXPECT_EQ(form.text(FieldId::EavesHeightH1), "125");
+  std::ignore = form.typeKeys(FieldId::EavesHeightH1, "\b\r-7");
+  EXPECT_EQ(form.text(FieldId::EavesHeightH1), "127");
+  std::ignore = form.typeText(FieldId::Span1, "３０a00");  // full-width digits are not digits
+  EXPECT_EQ(form.text(FieldId::Span1), "00");
+
+  // The span count takes no typing at all, only its arrows.
+  std::ignore = form.typeText(FieldId::SpanCount, "3");
+  EXPECT_EQ(form.text(FieldId::SpanCount), "1");
+  EXPECT_FALSE(form.acceptsKey(FieldId::SpanCount, U'\b'));
+}
+
+TEST_F(FormTest, UnitWeightFollowsTheCatalogueOrTheUser) {
+  InputForm form = startedForm();
+  std::ignore = form.typeText(FieldId::UnitWeight, "x9");
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "127") << "Z12 discards every key";
+
+  std::ignore = form.selectIndex(FieldId::DeckType, 3);
+  std::ignore = form.selectIndex(FieldId::SurfaceTreatment, 1);
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "188");
+  EXPECT_EQ(form.hint(FieldId::UnitWeight).shortText, "選択されたデッキの単位重量です。");
+
+  const FormEvents events = form.selectIndex(FieldId::SurfaceTreatment, 2);
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "");
+  EXPECT_EQ(form.focus(), FieldId::UnitWeight);
+  EXPECT_EQ(events.back(), focusEvent(FieldId::UnitWeight));
+  EXPECT_EQ(form.hint(FieldId::UnitWeight).longText, "デッキの単位重量を設定して下さい。");
+  std::ignore = form.typeKeys(FieldId::UnitWeight, "1a5.0");
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "150");
+
+  std::ignore = form.selectIndex(FieldId::DeckType, 0);
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "") << "a new deck type empties it again";
+}
+
+TEST_F(FormTest, SpinFieldsKeepTheirRange) {
+  InputForm form = startedForm();
+  // Set by the program: into range at once; a non-integer reads as the minimum.
+  std::ignore = form.setText(FieldId::SnowUnitWeight, "70");
+  EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "50");
+  std::ignore = form.setText(FieldId::WindPositive, "abc");
+  EXPECT_EQ(form.text(FieldId::WindPositive), "10");
+
+  // Typed: kept until the field loses the focus.
+  std::ignore = form.typeText(FieldId::FinishingLoad, "99999");
+  EXPECT_EQ(form.text(FieldId::FinishingLoad), "99999");
+  EXPECT_EQ(form.spinValue(FieldId::FinishingLoad), 9000);
+  std::ignore = form.focusField(FieldId::LiveLoad);
+  EXPECT_EQ(form.text(FieldId::FinishingLoad), "9000");
+  std::ignore = form.typeText(FieldId::LiveLoad, "\b");
+  EXPECT_EQ(form.text(FieldId::LiveLoad), "");
+  std::ignore = form.focusField(FieldId::DeckType);
+  EXPECT_EQ(form.text(FieldId::LiveLoad), "0");
+
+  // Arrows: by the step, never out of range.
+  std::ignore = form.stepSpin(FieldId::FinishingLoad, -1);
+  EXPECT_EQ(form.text(FieldId::FinishingLoad), "8950");
+  std::ignore = form.setText(FieldId::SeaRatio, "100");
+  form.setEnabled(FieldId::SeaRatio, true);
+  std::ignore = form.stepSpin(FieldId::SeaRatio, +1);
+  EXPECT_EQ(form.text(FieldId::SeaRatio), "100");
+  // A typed digit run too long for an integer is still "too large".
+  std::ignore = form.setText(FieldId::LiveLoad, "123456789012345");
+  EXPECT_EQ(form.text(FieldId::LiveLoad), "9000");
+  std::ignore = form.typeText(FieldId::LiveLoad, "99999999999");
+  std::ignore =
+      form.stepSpin(FieldId::LiveLoad, -1);  // one step down from far above is still the top
+  EXPECT_EQ(form.text(FieldId::LiveLoad), "9000");
+}
+
+TEST_F(FormTest, CanopyRoofSwapsTheShapeGroups) {
+  InputForm form = startedForm();
+  std::ignore = form.clickBuildingShape(2);
+  EXPECT_EQ(form.choicePicture(FieldId::BuildingShape), "Shape_leeward.bmp");
+
+  std::ignore = form.clickRoofType(6);
+  EXPECT_EQ(form.roofTypeCode(), 6);
+  EXPECT_EQ(form.text(FieldId::RoofType), "独立上屋");
+  EXPECT_EQ(form.choicePicture(FieldId::RoofType), "Independent_roof.bmp");
+  EXPECT_TRUE(form.isShown(FieldId::RoofShape));
+  EXPECT_FALSE(form.isShown(FieldId::BuildingShape));
+  std::ignore = form.clickRoofShape(1);
+  EXPECT_EQ(form.roofShapeCode(), 1);
+
+  std::ignore = form.clickRoofType(4);
+  EXPECT_TRUE(form.isShown(FieldId::BuildingShape));
+  EXPECT_FALSE(form.isShown(FieldId::RoofShape));
+  EXPECT_EQ(form.buildingShapeCode(), 2) << "the last choice is kept";
+  EXPECT_EQ(form.index(FieldId::BuildingShape), 2);
+
+  // A code no choice stands for (only from a file) checks none but is kept.
+  std::ignore = form.clickRoofType(9);
+  EXPECT_EQ(form.roofTypeCode(), 9);
+  EXPECT_EQ(form.index(FieldId::RoofType), -1);
+  EXPECT_TRUE(form.isShown(FieldId::RoofShape));
+}
+
+TEST_F(FormTest, LayoutFollowsTheCalculationMethod) {
+  InputForm form = startedForm();
+  std::ignore = form.clickSnowModeDerive();
+  ASSERT_EQ(form.focus(), FieldId::SeaRatio);
+  const FormEvents events = form.setLayout(1);
+  EXPECT_EQ(form.layout().windowHeight, 406);
+  EXPECT_EQ(form.layout().spanGroupTop, 210);
+  EXPECT_TRUE(form.isShown(FieldId::DirectSnowLoad));
+  EXPECT_FALSE(form.isShown(FieldId::SnowDepth));
+  EXPECT_FALSE(form.isShown(FieldId::EavesHeightH1));
+  EXPECT_FALSE(form.isShown(FieldId::BuildingShape));
+  EXPECT_TRUE(form.isShown(FieldId::Prefecture));
+  EXPECT_EQ(form.focus(), FieldId::DeckType) << "a hidden field cannot keep the focus";
+  EXPECT_EQ(events.back(), focusEvent(FieldId::DeckType));
+
+  std::ignore = form.setLayout(0);
+  EXPECT_EQ(form.layout().windowHeight, 608);
+  EXPECT_EQ(form.layout().otherLoadsTop, 322);
+  EXPECT_TRUE(form.isShown(FieldId::BuildingShape));
+  EXPECT_FALSE(form.isShown(FieldId::WindPositive));
+}
+
+}  // namespace
+}  // namespace tavilo
+
+namespace tavilo {
+namespace {
+
+using testing::FormTest;
+
+// A window's text field reports whole texts; they pass the same filters as
+// key-by-key typing.
+TEST_F(FormTest, WholeTextEditsPassTheKeyFilters) {
+  InputForm form = startedForm();
+  std::ignore = form.editText(FieldId::EavesHeightH1, "12.5");
+  EXPECT_EQ(form.text(FieldId::EavesHeightH1), "125") << "a pasted decimal loses its point";
+
+  std::ignore = form.editText(FieldId::UnitWeight, "12");
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "127") << "a catalogue weight takes no editing";
+  std::ignore = form.selectIndex(FieldId::SurfaceTreatment, kSurfaceTreatmentOther);
+  std::ignore = form.editText(FieldId::UnitWeight, "1a3Ｘ5");
+  EXPECT_EQ(form.text(FieldId::UnitWeight), "135");
+
+  std::ignore = form.editText(FieldId::FinishingLoad, "99999");
+  EXPECT_EQ(form.text(FieldId::FinishingLoad), "99999") << "out of range only on leaving";
+  std::ignore = form.focusField(FieldId::DeckType);
+  EXPECT_EQ(form.text(FieldId::FinishingLoad), "9000");
+
+  std::ignore = form.editText(FieldId::SnowDepth, "99");
+  EXPECT_EQ(form.text(FieldId::SnowUnitWeight), "20") << "an edited depth runs the heavy-snow rule";
+  EXPECT_FALSE(form.heavySnow());
+
+  std::ignore = form.editText(FieldId::SpanCount, "3");
+  EXPECT_EQ(form.spinValue(FieldId::SpanCount), 1) << "the span count takes no typing";
+  std::ignore = form.editText(FieldId::District, "函館市");
+  EXPECT_EQ(form.index(FieldId::District), 0) << "a list is chosen, not typed";
+}
+
+TEST_F(FormTest, ChangesReportOnlyWhatMoved) {
+  InputForm form = startedForm();
+  const FormChanges all = form.takeChanges();
+  EXPECT_EQ(all.fields.size(), kInputScreenFieldCount);
+  EXPECT_TRUE(all.groups && all.window && all.pictures);
+  EXPECT_FALSE(form.takeChanges().any());
+
+  std::ignore = form.editText(FieldId::EavesHeightH1, "9000");
+  FormChanges c = form.takeChanges();
+  EXPECT_EQ(c.fields, std::vector<FieldId>{FieldId::EavesHeightH1});
+  EXPECT_FALSE(c.groups || c.pictures);
+
+  std::ignore = form.clickRoofType(kRoofTypeCanopy);
+  c = form.takeChanges();
+  EXPECT_EQ(c.fields, std::vector<FieldId>{FieldId::RoofType});
+  EXPECT_TRUE(c.groups) << "the roof-shape group replaces the building-shape group";
+  EXPECT_TRUE(c.pictures);
+
+  std::ignore = form.stepSpin(FieldId::SpanCount, +1);
+  c = form.takeChanges();
+  EXPECT_NE(std::find(c.fields.begin(), c.fields.end(), FieldId::Span2), c.fields.end());
+  EXPECT_TRUE(c.pictures) << "arrangement picture and right overhang place";
+
+  std::ignore = form.selectIndex(FieldId::Prefecture, 12);  // 東京都
+  c = form.takeChanges();
+  for (const FieldId id : {FieldId::District, FieldId::WindSpeedV0, FieldId::SnowDepth,
+                           FieldId::SnowUnitWeight, FieldId::HeavySnow, FieldId::RadiusR}) {
+    EXPECT_NE(std::find(c.fields.begin(), c.fields.end(), id), c.fields.end())
+        << static_cast<int>(id);
+  }
+}
+
+}  // namespace
+}  // namespace tavilo

@@ -1,0 +1,112 @@
+#include "model/session.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <tuple>
+
+#include "form_test_support.h"
+
+namespace tavilo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SessionTest : public testing::FormTest {
+ protected:
+  Session started() {
+    Session session({dir_, dir_, dir_ / "Data"});
+    EXPECT_FALSE(session.startUp("5.4"));
+    return session;
+  }
+};
+
+TEST_F(SessionTest, UnsavedChangesFollowEditsSavesAndLoads) {
+  Session session = started();
+  EXPECT_FALSE(session.hasUnsavedChanges()) << "start-up defaults are nothing to save";
+  EXPECT_EQ(session.form().versionLabel(), "ver.5.4");
+
+  std::ignore = session.form().editText(FieldId::EavesHeightH1, "9000");
+  EXPECT_TRUE(session.hasUnsavedChanges());
+  const fs::path file = dir_ / "roof.tvl";
+  session.save(file);
+  EXPECT_FALSE(session.hasUnsavedChanges());
+
+  // The settings and the print settings travel in the file too.
+  session.openPrintSettings();
+  session.printDialog().editName("倉庫棟");
+  session.confirmPrintSettings();
+  EXPECT_TRUE(session.hasUnsavedChanges());
+
+  const ProjectLoad load = session.load(file);
+  EXPECT_TRUE(load.completed());
+  EXPECT_FALSE(session.hasUnsavedChanges());
+  EXPECT_EQ(session.printSettings().projectName, "件名を入力");
+  EXPECT_EQ(session.printDialog().nameText(), "件名を入力") << "the dialog shows the loaded name";
+
+  std::ignore = session.form().editText(FieldId::EavesHeightH1, "8000");
+  const ProjectLoad missing = session.load(dir_ / "missing.tvl");
+  EXPECT_FALSE(missing.completed());
+  EXPECT_TRUE(session.hasUnsavedChanges()) << "a file that could not be read changes nothing";
+  EXPECT_EQ(session.paths().current, file);
+}
+
+TEST_F(SessionTest, CalculateKeepsTheOutcomeWithTheScreenFacts) {
+  Session session = started();
+  std::ignore = session.form().selectIndex(FieldId::SurfaceTreatment, kSurfaceTreatmentOther);
+  std::ignore = session.form().editText(FieldId::UnitWeight, "150");
+  const CalculateResult result = session.calculate();
+  ASSERT_FALSE(result.refusal) << result.refusal->message;
+  ASSERT_TRUE(session.lastOutcome());
+  EXPECT_EQ(session.lastOutcome()->facts.surfaceTreatmentText, "他");
+  EXPECT_EQ(session.lastOutcome()->facts.unitWeightText, "150");
+  EXPECT_TRUE(session.lastOutcome()->wind) << "the detail page draws this derivation";
+}
+
+TEST_F(SessionTest, SettingsDialogSwitchesTheLayoutOnlyWhenApplied) {
+  Session session = started();
+  session.openSettings();
+  EXPECT_FALSE(session.form().screenEnabled());
+  session.settingsDialog().clickMethod(kCalcMethodDirect);
+  std::ignore = session.cancelSettings();
+  EXPECT_TRUE(session.form().screenEnabled());
+  EXPECT_EQ(session.form().layout().windowHeight, 608);
+
+  session.openSettings();
+  std::ignore = session.applySettings();
+  EXPECT_EQ(session.settings().calcMethod, kCalcMethodDirect) << "the clicked method stayed";
+  EXPECT_EQ(session.form().layout().windowHeight, 406);
+}
+
+TEST(PrintSettingsDialog, PositionsTakeEffectAtOnceAndNamesFallBack) {
+  PrintSettings print;
+  PrintSettingsDialog dialog;
+  dialog.open(print);
+  dialog.choosePosition(20, print);
+  EXPECT_EQ(print.pageNumberPosition, 20);
+  EXPECT_TRUE(dialog.numberGroupEnabled());
+  dialog.editStartNumber("5x");
+  dialog.cancel(print);
+  EXPECT_EQ(print.pageNumberPosition, 20) << "cancelling keeps a chosen position";
+  EXPECT_EQ(dialog.startNumberText(), "1") << "but not the start number";
+
+  dialog.open(print);
+  dialog.clickNameField();
+  EXPECT_EQ(dialog.nameText(), "") << "the placeholder gives way to typing";
+  dialog.editName(std::string(70, 'a'));
+  EXPECT_EQ(dialog.nameText().size(), 65u);
+  dialog.editName("");
+  dialog.editStartNumber("0");
+  dialog.confirm(print);
+  EXPECT_EQ(print.projectName, "件名を入力") << "an empty name means no name box";
+  EXPECT_EQ(print.startNumber, "1") << "the start number is at least 1";
+
+  dialog.open(print);
+  dialog.choosePosition(0, print);
+  dialog.confirm(print);
+  EXPECT_EQ(print.pageNumberPosition, 0) << "confirming 無し removes the numbers";
+  EXPECT_FALSE(dialog.numberGroupEnabled());
+}
+
+}  // namespace
+}  // namespace tavilo
