@@ -392,18 +392,19 @@ std::string ReportCanvas::pageNumberText() const {
 void ReportCanvas::drawPageNumber(bool top) {
   if (!onPrinter())
     return;
-  const int position = printSettings.pageNumberPosition;
-  const int group = top ? 10 : 20;
-  if (position < group || position > group + 2)
+  const PageNumberPosition position = printSettings.pageNumberPosition;
+  if (position == PageNumberPosition::None ||
+      pageEdgeOf(position) != (top ? PageEdge::Top : PageEdge::Bottom))
     return;
 
   const std::string text = pageNumberText();
   // One millimetre per character; the text is not measured.
   const double c = static_cast<double>(text.size());
   int x = mmToPx(5);
-  if (position == group + 1)
+  const PageColumn column = pageColumnOf(position);
+  if (column == PageColumn::Centre)
     x = wholePart((pageWidth - c * pxPerMm) * 0.5);
-  if (position == group + 2)
+  if (column == PageColumn::Right)
     x = wholePart(pageWidth - c * pxPerMm - 12 * pxPerMm);
 
   int y = headerY;

@@ -125,7 +125,7 @@ std::chrono::year_month_day PrintJob::todayLocal() {
 
 int screenImageBaseHeight(const CalculationOutcome& outcome) {
   const bool tall = outcome.settings.calcMethod == kCalcMethodNotices &&
-                    outcome.facts.overhangSelected && outcome.conditions.heavySnow == 1;
+                    outcome.facts.overhangSelected && outcome.conditions.heavySnow;
   return tall ? kScreenImageHeightHeavySnowOverhangs : kScreenImageHeight;
 }
 
