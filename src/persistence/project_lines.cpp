@@ -200,7 +200,7 @@ std::string legacyValue(const std::vector<std::string>& lines, int line) {
 }
 
 std::string fileQuoted(std::string_view label) {
-  return "データファイル「" + std::string(label) + "」";
+  return "データファイル「" + visibleName(label) + "」";
 }
 
 // "の値「x」は<complaint>。", or "に値がありません。" for an empty line.
