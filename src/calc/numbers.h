@@ -133,6 +133,9 @@ inline double truncTo(double x, int n) {
 // An optional sign and decimal digits that fit in 32 bits; nothing else.
 std::optional<int> parseInteger(std::string_view text);
 // An optional sign, digits with an optional point, an optional exponent.
+bool isDecimalText(std::string_view text);
+// The value of a decimal text; nothing when it is none or lies beyond the
+// range of a double (1e-401, 1e400).
 std::optional<double> parseDecimal(std::string_view text);
 
 // The general decimal form with up to 15 significant digits and no trailing
