@@ -178,7 +178,8 @@ double spanRatio(double length, double deflection) {
 void selectLargestDeflection(CaseAnalysis& a) {
   std::size_t chosen = 0;
   for (std::size_t i = 1; i < slot(a.spanCount); ++i) {
-    if (std::fabs(a.spanDeflections[i]) > std::fabs(a.spanDeflections[chosen]))
+    if (greaterBeyondTolerance(std::fabs(a.spanDeflections[i]),
+                               std::fabs(a.spanDeflections[chosen])))
       chosen = i;
   }
   a.maxDeflection = std::fabs(a.spanDeflections[chosen]);
