@@ -2,14 +2,16 @@
 
 namespace tavilo {
 
-PageEdge pageEdgeOf(PageNumberPosition position) {
+bool numbersAt(PageNumberPosition position, PageEdge edge) {
   switch (position) {
-    case PageNumberPosition::BottomLeft:
-    case PageNumberPosition::BottomCentre:
-    case PageNumberPosition::BottomRight:
-      return PageEdge::Bottom;
+    case PageNumberPosition::None:
+      return false;
+    case PageNumberPosition::TopLeft:
+    case PageNumberPosition::TopCentre:
+    case PageNumberPosition::TopRight:
+      return edge == PageEdge::Top;
     default:
-      return PageEdge::Top;
+      return edge == PageEdge::Bottom;
   }
 }
 

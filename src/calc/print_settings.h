@@ -27,8 +27,9 @@ inline constexpr std::array<PageNumberPosition, 7> kPageNumberPositions = {
 
 enum class PageEdge { Top, Bottom };
 enum class PageColumn { Left, Centre, Right };
-// The edge and column of a position other than None.
-PageEdge pageEdgeOf(PageNumberPosition position);
+// Whether page numbers stand at the edge: never for None.
+bool numbersAt(PageNumberPosition position, PageEdge edge);
+// The column of a position other than None.
 PageColumn pageColumnOf(PageNumberPosition position);
 
 struct PrintSettings {

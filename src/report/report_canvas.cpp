@@ -52,7 +52,7 @@ ReportCanvas::ReportCanvas(ReportSurface& surface, ReportSetup setup)
     : device(setup.device),
       printSettings(std::move(setup.printSettings)),
       projectFilePath(std::move(setup.projectFilePath)),
-      date(formatShortDate(setup.date)),
+      date(std::move(setup.date)),
       surface_(surface) {
   int penWidth = kScreenPenWidth;
   if (onScreen()) {
@@ -393,8 +393,7 @@ void ReportCanvas::drawPageNumber(bool top) {
   if (!onPrinter())
     return;
   const PageNumberPosition position = printSettings.pageNumberPosition;
-  if (position == PageNumberPosition::None ||
-      pageEdgeOf(position) != (top ? PageEdge::Top : PageEdge::Bottom))
+  if (!numbersAt(position, top ? PageEdge::Top : PageEdge::Bottom))
     return;
 
   const std::string text = pageNumberText();
@@ -407,13 +406,27 @@ void ReportCanvas::drawPageNumber(bool top) {
   if (column == PageColumn::Right)
     x = wholePart(pageWidth - c * pxPerMm - 12 * pxPerMm);
 
-  int y = headerY;
-  if (!top) {
-    const int s = fontSize();
-    y = pageHeight - (printedNumber() == 3 ? wholePart(s * pxPerMm) : wholePart(s * pxPerMm * 0.6));
-  }
   // Page furniture: it does not move the running text position.
-  drawText(x, y, text);
+  if (top) {
+    drawText(x, headerY, text);
+    return;
+  }
+  const int size = fontSize();
+  setFontSize(baseFontSize);
+  drawText(x, bottomNumberTop(), text);
+  setFontSize(size);
+}
+
+int ReportCanvas::bottomNumberTop() const {
+  const int s = baseFontSize;
+  return pageHeight -
+         (printedNumber() == 3 ? wholePart(s * pxPerMm) : wholePart(s * pxPerMm * 0.6));
+}
+
+int ReportCanvas::frameBottomAbovePageNumber(int nominalBottom) const {
+  if (!onPrinter() || !numbersAt(printSettings.pageNumberPosition, PageEdge::Bottom))
+    return nominalBottom;
+  return std::min(nominalBottom, bottomNumberTop() - mmToPx(1));
 }
 
 void ReportCanvas::requestFooter(int leftX) {

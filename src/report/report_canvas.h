@@ -5,7 +5,6 @@
 // which the pages place their lines, fonts, pens, page numbers and the page
 // end. One canvas is made per pass (beginReport) and handed to every page.
 
-#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,9 +45,10 @@ struct ReportSetup {
   // The project data file last loaded or saved; the footer of a printed page
   // names it. Empty when there is none.
   std::string projectFilePath;
-  // Today's date for the footer; passed in so that a pass is reproducible.
-  std::chrono::year_month_day date{std::chrono::year{2000}, std::chrono::month{1},
-                                   std::chrono::day{1}};
+  // Today's date as the footer prints it, in the user's short date format.
+  // The output supplies it (the report pages know no locale), so that a pass
+  // is reproducible.
+  std::string date;
 };
 
 class ReportCanvas {
@@ -86,7 +86,7 @@ class ReportCanvas {
   // --- Print job ---
   PrintSettings printSettings;
   std::string projectFilePath;
-  std::string date;       // "yyyy/MM/dd"
+  std::string date;       // as ReportSetup::date
   int pageCounter = 0;    // 1 for the first printed page; 0 on the screen
   bool lastPage = false;  // the next endPage starts no new page
   bool footerRequested = false;
@@ -181,9 +181,13 @@ class ReportCanvas {
   // --- Pages (printer only; the screen image carries no page furniture) ---
   // startNumber + pageCounter - 1, in the chosen style ("5" or "-5-").
   std::string pageNumberText() const;
-  // Draws the number in the current font when the chosen position lies at the
-  // top (top = true) or the bottom of the page.
+  // Draws the number when the chosen position lies at the top (top = true)
+  // or the bottom of the page: at the top in the current font, at the bottom
+  // in the body size.
   void drawPageNumber(bool top);
+  // The lowest y a frame of this page may reach so that it ends above the
+  // number at the foot of the page, nominalBottom when there is none.
+  int frameBottomAbovePageNumber(int nominalBottom) const;
   // A page asks for the footer lines; leftX is where the file-name line starts.
   void requestFooter(int leftX);
   // The end of a printed page: footer, bottom number, then the next page
@@ -196,6 +200,8 @@ class ReportCanvas {
 
  private:
   int printedNumber() const;
+  // y of the page number at the foot of this page.
+  int bottomNumberTop() const;
   // Draws through the surface and keeps the text's box on the page.
   int drawText(int x, int y, std::string_view text);
   // Where writeLabel would draw the text, without drawing it.
