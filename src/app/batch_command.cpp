@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "app/outcome_json.h"
-#include "app/report_files.h"
 #include "app/span_table_output.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
 #include "model/calculate_command.h"
 #include "model/project_file.h"
 #include "model/span_table.h"
-#include "persistence/system_reason.h"
+#include "platform/system_reason.h"
+#include "platform/utf8_path.h"
 #include "report/results_page.h"
 
 namespace tavilo {
@@ -153,10 +153,16 @@ std::optional<std::string> combinationRefusal(const BatchOptions& options) {
 }
 
 // A report file may not replace a project file of the run, another report
-// file of the run, or be nameless.
-std::optional<std::string> outputRefusal(const BatchOptions& options) {
+// file of the run, or be nameless; a build without a report writer writes
+// none.
+std::optional<std::string> outputRefusal(const BatchOptions& options,
+                                         const ReportFileWriter* reports) {
   if (auto refusal = combinationRefusal(options))
     return refusal;
+  if (options.wantsReportFiles() && reports == nullptr)
+    return std::string(
+        "このビルドの tavilo-calc は計算書のファイルを書きません (--pdf, --png, --pdf-dir, "
+        "--png-dir は使えません)。要約、--json と --span-table は使えます。");
   std::vector<std::pair<fs::path, const fs::path*>> written;  // file, its project
   for (const fs::path& project : options.projects) {
     const ProjectFiles files = filesOf(options, project);
@@ -170,7 +176,7 @@ std::optional<std::string> outputRefusal(const BatchOptions& options) {
         return std::string(option) + " の出力先が空です。書き込むファイル名を指定して下さい。";
       for (const fs::path& read : options.projects) {
         if (sameFile(**path, read)) {
-          return std::string(option) + " の出力先「" + (*path)->string() +
+          return std::string(option) + " の出力先「" + utf8FromPath(**path) +
                  "」は読み込むデータファイルそのものです。別のファイル名を指定して下さい。";
         }
       }
@@ -178,9 +184,10 @@ std::optional<std::string> outputRefusal(const BatchOptions& options) {
         if (!sameFile(**path, other))
           continue;
         if (otherProject == &project && options.pdf && options.png)
-          return "--pdf と --png に同じファイル「" + options.pdf->string() + "」は指定できません。";
-        return "「" + otherProject->string() + "」と「" + project.string() +
-               "」の出力先が同じファイル「" + (*path)->string() +
+          return "--pdf と --png に同じファイル「" + utf8FromPath(*options.pdf) +
+                 "」は指定できません。";
+        return "「" + utf8FromPath(*otherProject) + "」と「" + utf8FromPath(project) +
+               "」の出力先が同じファイル「" + utf8FromPath(**path) +
                "」になります。データファイルの名前を変えるか、別々に実行して下さい。";
       }
       written.emplace_back(**path, &project);
@@ -197,7 +204,7 @@ void makeOutputFolders(const BatchOptions& options) {
     std::error_code code;
     fs::create_directories(*dir, code);
     if (code || !fs::is_directory(*dir)) {
-      throw UserError("出力フォルダ「" + dir->string() +
+      throw UserError("出力フォルダ「" + utf8FromPath(*dir) +
                       "」を作れません: " + systemReasonText(code ? code.value() : ENOTDIR) + "。");
     }
   }
@@ -213,7 +220,7 @@ enum class RunShape {
 class Notes {
  public:
   Notes(std::ostream& err, RunShape shape, const fs::path& project)
-      : err_(err), prefix_(shape == RunShape::kMany ? project.string() + ": " : "") {}
+      : err_(err), prefix_(shape == RunShape::kMany ? utf8FromPath(project) + ": " : "") {}
 
   void line(const std::string& text) const {
     std::istringstream lines(text);
@@ -271,7 +278,8 @@ void writeFiles(const Notes& notes, Write write) {
 }
 
 void calculateProject(const BatchOptions& options, const fs::path& project, Session& session,
-                      RunShape shape, const Notes& notes, std::ostream& out) {
+                      RunShape shape, const Notes& notes, ReportFileWriter* reports,
+                      std::ostream& out) {
   const CalculateResult result = session.calculate();
   if (result.refusal)
     throw Refused{oneLine(result.refusal->message)};
@@ -281,8 +289,11 @@ void calculateProject(const BatchOptions& options, const fs::path& project, Sess
   const ProjectFiles files = filesOf(options, project);
   ReportFileRequest request{files.pdf, files.png, session.printSettings(),
                             footerPath(session, project)};
-  writeFiles(notes,
-             [&](std::ostream& written) { writeReportFiles(request, *result.outcome, written); });
+  if (request.any()) {
+    writeFiles(notes, [&](std::ostream& written) {
+      reports->writeReport(request, *result.outcome, written);
+    });
+  }
   if (!options.json) {
     out << summaryText(*result.outcome, project);
     return;
@@ -291,21 +302,22 @@ void calculateProject(const BatchOptions& options, const fs::path& project, Sess
     out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
     return;
   }
-  Json line = {{"file", project.string()}};
+  Json line = {{"file", utf8FromPath(project)}};
   line.update(outcomeJson(*result.outcome));
   out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 void spanTableOfProject(const BatchOptions& options, const fs::path& project, Session& session,
-                        RunShape shape, const Notes& notes, std::ostream& out) {
+                        RunShape shape, const Notes& notes, ReportFileWriter* reports,
+                        std::ostream& out) {
   SpanTableResult result = buildSpanTable(session, options.step.value_or(kDefaultSpanStep));
   if (result.refusal)
     throw Refused{oneLine(result.refusal->message)};
   const SpanTable& table = *result.table;
   if (const auto pdf = filesOf(options, project).pdf) {
     writeFiles(notes, [&](std::ostream& written) {
-      writeSpanTableFile(*pdf, table, session.printSettings(), footerPath(session, project),
-                         written);
+      reports->writeSpanTable(*pdf, table, session.printSettings(), footerPath(session, project),
+                              written);
     });
   }
   if (options.json) {
@@ -329,26 +341,27 @@ void reportRefusal(const BatchOptions& options, const fs::path& project, RunShap
   if (shape == RunShape::kSingle || options.csv)
     return;
   if (options.json) {
-    const Json line = {{options.spanTable ? "project" : "file", project.string()},
+    const Json line = {{options.spanTable ? "project" : "file", utf8FromPath(project)},
                        {"refusal", message}};
     out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
     return;
   }
-  out << "データファイル: " << project.string() << '\n' << message << "\n\n";
+  out << "データファイル: " << utf8FromPath(project) << '\n' << message << "\n\n";
 }
 
 // One project from a fresh session; the exit status of that project.
 int runProject(const BatchOptions& options, const fs::path& project, const fs::path& dataDir,
-               const fs::path& executable, RunShape shape, std::ostream& out, std::ostream& err) {
+               const fs::path& executable, RunShape shape, ReportFileWriter* reports,
+               std::ostream& out, std::ostream& err) {
   const Notes notes(err, shape, project);
   // The results go out only once everything of the project has succeeded.
   std::ostringstream results;
   try {
     std::unique_ptr<Session> session = openProject(project, dataDir, executable, notes);
     if (options.spanTable)
-      spanTableOfProject(options, project, *session, shape, notes, results);
+      spanTableOfProject(options, project, *session, shape, notes, reports, results);
     else
-      calculateProject(options, project, *session, shape, notes, results);
+      calculateProject(options, project, *session, shape, notes, reports, results);
   } catch (const Refused& refused) {
     reportRefusal(options, project, shape, refused.message, notes, out);
     return kBatchRefused;
@@ -371,7 +384,7 @@ int runProject(const BatchOptions& options, const fs::path& project, const fs::p
 std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {
   const DesignConditions& d = outcome.conditions;
   std::ostringstream text;
-  text << "データファイル: " << project.string() << '\n';
+  text << "データファイル: " << utf8FromPath(project) << '\n';
   text << "デッキ: " << d.deckName << "  単位重量 " << shortestDecimal(d.unitWeight)
        << " N/m²  端部: " << d.endJointName << "  中間部: " << d.midJointName << '\n';
   text << "所在地: " << d.prefectureName << " " << d.districtName << "  V0 = " << d.windSpeedV0
@@ -393,9 +406,9 @@ std::string summaryText(const CalculationOutcome& outcome, const fs::path& proje
 }
 
 int runBatch(const BatchOptions& options, const fs::path& executable, std::ostream& out,
-             std::ostream& err) {
+             std::ostream& err, ReportFileWriter* reports) {
   try {
-    if (const auto refusal = outputRefusal(options)) {
+    if (const auto refusal = outputRefusal(options, reports)) {
       err << *refusal << '\n';
       return kBatchRefused;
     }
@@ -410,7 +423,8 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
     out << kSpanTableCsvHeader << '\n';
   int status = kBatchCalculated;
   for (const fs::path& project : options.projects) {
-    const int projectStatus = runProject(options, project, dataDir, executable, shape, out, err);
+    const int projectStatus =
+        runProject(options, project, dataDir, executable, shape, reports, out, err);
     if (projectStatus == kBatchRefused)
       status = kBatchRefused;
     else if (projectStatus == kBatchInternalError && status == kBatchCalculated)

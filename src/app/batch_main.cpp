@@ -3,15 +3,16 @@
 // --span-table the span table of each project instead.
 
 #include <CLI/CLI.hpp>
-#include <QGuiApplication>
-#include <csignal>
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/batch_command.h"
+#include "app/report_files.h"
+#include "model/session.h"
+#include "platform/platform.h"
+#include "platform/utf8_path.h"
 
 namespace {
 
@@ -73,24 +74,6 @@ constexpr const char* kFooter =
     "  無い場合は実行ファイルの親フォルダを順にたどり、Data_Address.csv のある\n"
     "  Load_data を使います。";
 
-// Qt's own diagnostics (a painter that could not begin, a runtime folder
-// taken by default) would only repeat, less clearly, what the command reports
-// itself; critical and fatal messages still reach the terminal.
-void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
-// The report files are drawn with Qt's painter, which needs an application
-// object; a terminal command has no screen, so the offscreen platform serves
-// unless QT_QPA_PLATFORM says otherwise.
-std::unique_ptr<QGuiApplication> drawingApplication(int& argc, char** argv) {
-  qInstallMessageHandler(quietQtMessages);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,37 +107,44 @@ int main(int argc, char** argv) {
   const CLI::Option* stepOption =
       app.add_option("--step", step, "スパン表のスパンの刻み (mm、既定 10、1〜1000)");
   app.add_flag("--csv", csv, "スパン表を CSV で出力する");
+  // Arguments are UTF-8 on every system (on Windows read from the wide
+  // command line, not the ANSI code page).
+  std::vector<std::string> arguments = tavilo::platform::commandLineArguments(argc, argv);
+  std::vector<char*> argumentPointers;
+  for (std::string& argument : arguments)
+    argumentPointers.push_back(argument.data());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error);
     return status == 0 ? 0 : tavilo::kBatchRefused;
   }
 
   tavilo::BatchOptions options;
-  options.projects.assign(projects.begin(), projects.end());
+  for (const std::string& project : projects)
+    options.projects.push_back(tavilo::pathFromUtf8(project));
   if (!dataDir.empty())
-    options.dataDir = dataDir;
+    options.dataDir = tavilo::pathFromUtf8(dataDir);
   options.json = json;
   options.csv = csv;
   options.spanTable = spanTable;
   // An option given with an empty name is refused by the command, not ignored.
   if (pdfOption->count() > 0)
-    options.pdf = pdf;
+    options.pdf = tavilo::pathFromUtf8(pdf);
   if (pngOption->count() > 0)
-    options.png = png;
+    options.png = tavilo::pathFromUtf8(png);
   if (pdfDirOption->count() > 0)
-    options.pdfDir = pdfDir;
+    options.pdfDir = tavilo::pathFromUtf8(pdfDir);
   if (pngDirOption->count() > 0)
-    options.pngDir = pngDir;
+    options.pngDir = tavilo::pathFromUtf8(pngDir);
   if (stepOption->count() > 0)
     options.step = step;
   // A file-size limit then fails the write with a message instead of ending
-  // the process.
-  std::signal(SIGXFSZ, SIG_IGN);
-  std::unique_ptr<QGuiApplication> drawing;
-  if (options.pdf || options.png || options.pdfDir || options.pngDir)
-    drawing = drawingApplication(argc, argv);
+  // the process; the console shows UTF-8.
+  tavilo::platform::prepareTerminalProcess();
+  std::unique_ptr<tavilo::ReportFileWriter> reports;
+  if (options.wantsReportFiles())
+    reports = tavilo::makeReportFileWriter(argc, argv);
   return tavilo::runBatch(options, tavilo::executablePath(argc > 0 ? argv[0] : nullptr), std::cout,
-                          std::cerr);
+                          std::cerr, reports.get());
 }
