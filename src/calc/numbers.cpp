@@ -45,12 +45,11 @@ std::optional<int> parseInteger(std::string_view text) {
   return static_cast<int>(value);
 }
 
-std::optional<double> parseDecimal(std::string_view text) {
+bool isDecimalText(std::string_view text) {
   size_t pos = 0;
   const size_t n = text.size();
   if (pos < n && (text[pos] == '+' || text[pos] == '-'))
     ++pos;
-  const size_t numberStart = pos;
   size_t digits = 0;
   while (pos < n && std::isdigit(static_cast<unsigned char>(text[pos]))) {
     ++pos;
@@ -64,7 +63,7 @@ std::optional<double> parseDecimal(std::string_view text) {
     }
   }
   if (digits == 0)
-    return std::nullopt;
+    return false;
   if (pos < n && (text[pos] == 'e' || text[pos] == 'E')) {
     ++pos;
     if (pos < n && (text[pos] == '+' || text[pos] == '-'))
@@ -75,12 +74,16 @@ std::optional<double> parseDecimal(std::string_view text) {
       ++expDigits;
     }
     if (expDigits == 0)
-      return std::nullopt;
+      return false;
   }
-  if (pos != n)
-    return std::nullopt;
+  return pos == n;
+}
 
+std::optional<double> parseDecimal(std::string_view text) {
+  if (!isDecimalText(text))
+    return std::nullopt;
   // from_chars takes no '+' and no leading '.', so hand it a normalised copy.
+  const size_t numberStart = text[0] == '+' || text[0] == '-' ? 1 : 0;
   std::string normalised;
   if (text[0] == '-')
     normalised += '-';

@@ -21,7 +21,7 @@ constexpr const char* kCp932 = "CP932";
 constexpr const char* kUtf8 = "UTF-8";
 
 std::string quoted(const std::filesystem::path& path) {
-  return "「" + utf8FromPath(path) + "」";
+  return "「" + visibleName(utf8FromPath(path)) + "」";
 }
 
 std::string systemReason(int error) {

@@ -47,7 +47,7 @@ class QtReportFileWriter : public ReportFileWriter {
         throw UserError(std::string(error.what()) +
                         (request.png ? " 画面イメージ (PNG) は書いていません。" : ""));
       }
-      err << "計算書 (PDF) を書きました: " << utf8FromPath(*request.pdf) << '\n';
+      err << "計算書 (PDF) を書きました: " << visibleName(utf8FromPath(*request.pdf)) << '\n';
     }
     if (request.png) {
       try {
@@ -56,7 +56,8 @@ class QtReportFileWriter : public ReportFileWriter {
         throw UserError(std::string(error.what()) +
                         (request.pdf ? " 計算書 (PDF) は書き終えています。" : ""));
       }
-      err << "計算結果の画面イメージ (PNG) を書きました: " << utf8FromPath(*request.png) << '\n';
+      err << "計算結果の画面イメージ (PNG) を書きました: "
+          << visibleName(utf8FromPath(*request.png)) << '\n';
     }
   }
 
@@ -67,7 +68,7 @@ class QtReportFileWriter : public ReportFileWriter {
     job.printSettings = printSettings;
     job.projectFilePath = projectFile;
     writeSpanTablePdf(pdf, table, job);
-    err << "スパン表 (PDF) を書きました: " << utf8FromPath(pdf) << '\n';
+    err << "スパン表 (PDF) を書きました: " << visibleName(utf8FromPath(pdf)) << '\n';
   }
 
  private:
