@@ -33,6 +33,11 @@ std::string oneLine(std::string text) {
   return text;
 }
 
+// A file name in a message or a summary: its control characters visible.
+std::string shown(const fs::path& path) {
+  return visibleName(path.string());
+}
+
 std::string okText(bool ok) {
   return ok ? "OK" : "NG";
 }
@@ -170,7 +175,7 @@ std::optional<std::string> outputRefusal(const BatchOptions& options) {
         return std::string(option) + " の出力先が空です。書き込むファイル名を指定して下さい。";
       for (const fs::path& read : options.projects) {
         if (sameFile(**path, read)) {
-          return std::string(option) + " の出力先「" + (*path)->string() +
+          return std::string(option) + " の出力先「" + shown(**path) +
                  "」は読み込むデータファイルそのものです。別のファイル名を指定して下さい。";
         }
       }
@@ -178,9 +183,9 @@ std::optional<std::string> outputRefusal(const BatchOptions& options) {
         if (!sameFile(**path, other))
           continue;
         if (otherProject == &project && options.pdf && options.png)
-          return "--pdf と --png に同じファイル「" + options.pdf->string() + "」は指定できません。";
-        return "「" + otherProject->string() + "」と「" + project.string() +
-               "」の出力先が同じファイル「" + (*path)->string() +
+          return "--pdf と --png に同じファイル「" + shown(*options.pdf) + "」は指定できません。";
+        return "「" + shown(*otherProject) + "」と「" + shown(project) +
+               "」の出力先が同じファイル「" + shown(**path) +
                "」になります。データファイルの名前を変えるか、別々に実行して下さい。";
       }
       written.emplace_back(**path, &project);
@@ -197,7 +202,7 @@ void makeOutputFolders(const BatchOptions& options) {
     std::error_code code;
     fs::create_directories(*dir, code);
     if (code || !fs::is_directory(*dir)) {
-      throw UserError("出力フォルダ「" + dir->string() +
+      throw UserError("出力フォルダ「" + shown(*dir) +
                       "」を作れません: " + systemReasonText(code ? code.value() : ENOTDIR) + "。");
     }
   }
@@ -213,7 +218,7 @@ enum class RunShape {
 class Notes {
  public:
   Notes(std::ostream& err, RunShape shape, const fs::path& project)
-      : err_(err), prefix_(shape == RunShape::kMany ? project.string() + ": " : "") {}
+      : err_(err), prefix_(shape == RunShape::kMany ? shown(project) + ": " : "") {}
 
   void line(const std::string& text) const {
     std::istringstream lines(text);
@@ -334,7 +339,7 @@ void reportRefusal(const BatchOptions& options, const fs::path& project, RunShap
     out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
     return;
   }
-  out << "データファイル: " << project.string() << '\n' << message << "\n\n";
+  out << "データファイル: " << shown(project) << '\n' << message << "\n\n";
 }
 
 // One project from a fresh session; the exit status of that project.
@@ -371,7 +376,7 @@ int runProject(const BatchOptions& options, const fs::path& project, const fs::p
 std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {
   const DesignConditions& d = outcome.conditions;
   std::ostringstream text;
-  text << "データファイル: " << project.string() << '\n';
+  text << "データファイル: " << shown(project) << '\n';
   text << "デッキ: " << d.deckName << "  単位重量 " << shortestDecimal(d.unitWeight)
        << " N/m²  端部: " << d.endJointName << "  中間部: " << d.midJointName << '\n';
   text << "所在地: " << d.prefectureName << " " << d.districtName << "  V0 = " << d.windSpeedV0

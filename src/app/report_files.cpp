@@ -26,7 +26,7 @@ void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome
       throw UserError(std::string(error.what()) +
                       (request.png ? " 画面イメージ (PNG) は書いていません。" : ""));
     }
-    err << "計算書 (PDF) を書きました: " << request.pdf->string() << '\n';
+    err << "計算書 (PDF) を書きました: " << visibleName(request.pdf->string()) << '\n';
   }
   if (request.png) {
     try {
@@ -35,7 +35,8 @@ void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome
       throw UserError(std::string(error.what()) +
                       (request.pdf ? " 計算書 (PDF) は書き終えています。" : ""));
     }
-    err << "計算結果の画面イメージ (PNG) を書きました: " << request.png->string() << '\n';
+    err << "計算結果の画面イメージ (PNG) を書きました: " << visibleName(request.png->string())
+        << '\n';
   }
 }
 
@@ -48,7 +49,7 @@ void writeSpanTableFile(const std::filesystem::path& pdf, const SpanTable& table
   job.printSettings = printSettings;
   job.projectFilePath = projectFile.string();
   writeSpanTablePdf(pdf.string(), table, job);
-  err << "スパン表 (PDF) を書きました: " << pdf.string() << '\n';
+  err << "スパン表 (PDF) を書きました: " << visibleName(pdf.string()) << '\n';
 }
 
 }  // namespace tavilo

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <sstream>
 
+#include "calc/errors.h"
 #include "calc/numbers.h"
 
 namespace tavilo {
@@ -84,7 +85,7 @@ std::string spanCellText(const SpanTableCell& cell) {
 std::string spanTableText(const SpanTable& table, const std::filesystem::path& project) {
   const DesignConditions& c = table.conditions;
   std::ostringstream text;
-  text << "データファイル: " << project.string() << '\n';
+  text << "データファイル: " << visibleName(project.string()) << '\n';
   text << "スパン表: 等スパンで全ての荷重ケースの検討が OK となる最長のスパン ("
        << kSpanTableFirstSpan << " mm から " << table.step << " mm 刻み)\n";
   text << "デッキ最大長さ " << grouped(table.settings.maxDeckLength) << " mm (はね出しを含む)、"

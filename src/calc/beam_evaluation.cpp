@@ -340,7 +340,8 @@ bool extremeDeflection(const std::vector<double>& sums, double deflectionFactor,
   // The extremes start from 0, as in the point-by-point loop.
   const double smallest = std::min(0.0, reportedDeflection(highest));
   const double largest = std::max(0.0, reportedDeflection(lowest));
-  out.deflection = std::fabs(smallest) <= std::fabs(largest) ? largest : smallest;
+  out.deflection =
+      greaterBeyondTolerance(std::fabs(smallest), std::fabs(largest)) ? smallest : largest;
   if (storeSamples) {
     // Samples lie 5 mm short of every 100 mm mark: 95, 195, 295 … mm.
     for (std::size_t k = kStepsPerSample - 1; k < sums.size(); k += kStepsPerSample)
@@ -398,7 +399,8 @@ SpanDeflection spanDeflection(const BeamModel& model, const BeamResult& result, 
   }
   if (storeSamples)
     out.samples.push_back(kEndMarker);
-  out.deflection = std::fabs(smallest) <= std::fabs(largest) ? largest : smallest;
+  out.deflection =
+      greaterBeyondTolerance(std::fabs(smallest), std::fabs(largest)) ? smallest : largest;
   return out;
 }
 

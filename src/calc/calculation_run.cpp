@@ -178,7 +178,8 @@ double spanRatio(double length, double deflection) {
 void selectLargestDeflection(CaseAnalysis& a) {
   std::size_t chosen = 0;
   for (std::size_t i = 1; i < slot(a.spanCount); ++i) {
-    if (std::fabs(a.spanDeflections[i]) > std::fabs(a.spanDeflections[chosen]))
+    if (greaterBeyondTolerance(std::fabs(a.spanDeflections[i]),
+                               std::fabs(a.spanDeflections[chosen])))
       chosen = i;
   }
   a.maxDeflection = std::fabs(a.spanDeflections[chosen]);
@@ -552,12 +553,6 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
     addSection(results.variant, results.ratios);
   CaseRatios noSnowStorm = ratiosOfCase(c, kShortTermStorm);
   noSnowStorm.s = 0;
-  double noSnowCaseTotal = 0;
-  std::string noSnowTitle;
-  if (heavySnow) {
-    noSnowCaseTotal = out.sections.back().analysis.sectionCaseTotal;
-    noSnowTitle = out.sections.back().analysis.caseTitle;
-  }
   out.verdict = verdictText(out.failures);
   out.allOk = out.failures == FailureCounters{};
 
@@ -570,38 +565,32 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
   header.windPositive = c.windPositive;
   header.windNegative = c.windNegative;
 
-  const auto addBlock = [&](CaseVariant variant, const CaseRatios& ratios, std::string label,
-                            double combinedLoad, bool additional) {
+  // Every value of a block, its title included, comes from the one analysis
+  // the block draws.
+  const auto addBlock = [&](CaseVariant variant, const CaseRatios& ratios, bool additional) {
+    const CaseConstants& k = caseConstantsOf(variant);
     DiagramBlock block;
     block.analysis = sampledCase(variant, ratios);
-    block.label = std::move(label);
+    const std::string_view windSuffix = k.windSign == kWindNegativeSide ? "（負圧）" : "（正圧）";
+    block.label =
+        std::string(k.diagramName) + ratioTitle(ratios, k.caseIndex != kLongTerm, windSuffix);
     block.loads = spanLoadsOf(block.analysis.lineLoads, c.spanCount, true);
-    const double total = additional && !heavySnow ? block.analysis.sectionCaseTotal : combinedLoad;
-    block.leftOverhangRootShear = hasLeftOverhang(c) ? total * c.leftOverhang * 0.001 : 0.0;
+    block.leftOverhangRootShear =
+        hasLeftOverhang(c) ? block.analysis.sectionCaseTotal * c.leftOverhang * 0.001 : 0.0;
     block.additional = additional;
     block.heavySnowBlock = additional && heavySnow;
     out.diagrams.blocks.push_back(std::move(block));
   };
-  const CaseVariant mainVariants[] = {CaseVariant::kLongTerm, CaseVariant::kShortTermSnow,
-                                      CaseVariant::kStormPositive};
-  for (std::size_t i = 0; i < 3; ++i) {
-    const CaseConstants& k = caseConstantsOf(mainVariants[i]);
-    const CaseRatios ratios = ratiosOfCase(c, k.caseIndex);
-    std::string label =
-        std::string(k.diagramName) + ratioTitle(ratios, k.caseIndex != kLongTerm, "（正圧）");
-    // Each block shows the combined load of its own results section (the
-    // positive-pressure one for the storm case).
-    addBlock(mainVariants[i], ratios, std::move(label), out.sections[i].analysis.sectionCaseTotal,
-             false);
-  }
-  if (heavySnow) {
-    addBlock(CaseVariant::kStormNoSnow, CaseRatios{1, 1, 0, 1}, noSnowTitle + "（負圧）",
-             noSnowCaseTotal, true);
-  } else {
-    const CaseConstants& k = caseConstantsOf(CaseVariant::kStormNegative);
-    addBlock(CaseVariant::kStormNegative, noSnowStorm,
-             std::string(k.diagramName) + ratioTitle(noSnowStorm, true, "（負圧）"), 0, true);
-  }
+  for (const CaseVariant variant :
+       {CaseVariant::kLongTerm, CaseVariant::kShortTermSnow, CaseVariant::kStormPositive})
+    addBlock(variant, ratiosOfCase(c, caseConstantsOf(variant).caseIndex), false);
+  // The storm under uplift once more, below the three: on a heavy-snow site
+  // without snow and with every other load taken whole, else with the ratios
+  // of the settings.
+  if (heavySnow)
+    addBlock(CaseVariant::kStormNoSnow, CaseRatios{1, 1, 0, 1}, true);
+  else
+    addBlock(CaseVariant::kStormNegative, noSnowStorm, true);
   return out;
 }
 

@@ -44,9 +44,9 @@ Governing governingOverhang(const CheckInput& in) {
     return {OverhangSide::kRight, &in.right, {}};
   const double left = std::fabs(in.left.moment);
   const double right = std::fabs(in.right.moment);
-  if (left > right)
+  if (greaterBeyondTolerance(left, right))
     return {OverhangSide::kLeft, &in.left, kLeftOverhangGovernsLine};
-  if (right > left)
+  if (greaterBeyondTolerance(right, left))
     return {OverhangSide::kRight, &in.right, kRightOverhangGovernsLine};
   return {OverhangSide::kLeft, &in.left, {}};
 }

@@ -24,9 +24,9 @@ std::string controlPicture(unsigned char c) {
   return text;
 }
 
-}  // namespace
-
-std::string echoedValue(std::string_view value) {
+// The value with control characters as pictures, cut after `limit`
+// characters with the full length.
+std::string visible(std::string_view value, std::size_t limit) {
   std::string text;
   std::size_t characters = 0;
   std::size_t i = 0;
@@ -35,7 +35,7 @@ std::string echoedValue(std::string_view value) {
     std::size_t length = sequenceLength(lead);
     if (i + length > value.size())
       length = 1;
-    if (characters < kEchoedCharacters) {
+    if (characters < limit) {
       if (lead < 0x20 || lead == 0x7F)
         text += controlPicture(lead);
       else
@@ -44,9 +44,19 @@ std::string echoedValue(std::string_view value) {
     ++characters;
     i += length;
   }
-  if (characters > kEchoedCharacters)
+  if (characters > limit)
     text += "…（全 " + std::to_string(characters) + " 文字）";
   return text;
+}
+
+}  // namespace
+
+std::string echoedValue(std::string_view value) {
+  return visible(value, kEchoedCharacters);
+}
+
+std::string visibleName(std::string_view name) {
+  return visible(name, name.size());
 }
 
 }  // namespace tavilo

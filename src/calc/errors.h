@@ -24,4 +24,9 @@ inline constexpr std::size_t kEchoedCharacters = 40;
 // whole line of a file that is no project, or hold terminal escapes.
 std::string echoedValue(std::string_view value);
 
+// A file name as a message shows it: whole, with its control characters shown
+// as their pictures like those of a value, so that a line break in a name
+// cannot split a message or start a line that seems to be another message.
+std::string visibleName(std::string_view name);
+
 }  // namespace tavilo

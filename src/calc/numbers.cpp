@@ -99,12 +99,11 @@ std::optional<long long> leadingExponent(std::string_view number) {
 
 }  // namespace
 
-std::optional<double> parseDecimal(std::string_view text) {
+bool isDecimalText(std::string_view text) {
   size_t pos = 0;
   const size_t n = text.size();
   if (pos < n && (text[pos] == '+' || text[pos] == '-'))
     ++pos;
-  const size_t numberStart = pos;
   size_t digits = 0;
   while (pos < n && std::isdigit(static_cast<unsigned char>(text[pos]))) {
     ++pos;
@@ -118,7 +117,7 @@ std::optional<double> parseDecimal(std::string_view text) {
     }
   }
   if (digits == 0)
-    return std::nullopt;
+    return false;
   if (pos < n && (text[pos] == 'e' || text[pos] == 'E')) {
     ++pos;
     if (pos < n && (text[pos] == '+' || text[pos] == '-'))
@@ -129,11 +128,15 @@ std::optional<double> parseDecimal(std::string_view text) {
       ++expDigits;
     }
     if (expDigits == 0)
-      return std::nullopt;
+      return false;
   }
-  if (pos != n)
-    return std::nullopt;
+  return pos == n;
+}
 
+std::optional<double> parseDecimal(std::string_view text) {
+  if (!isDecimalText(text))
+    return std::nullopt;
+  const size_t numberStart = text[0] == '+' || text[0] == '-' ? 1 : 0;
   // Digits beyond the range of a double (1e400, 1e-400) are refused rather
   // than read as infinity or zero. The decimal exponent of the first
   // significant digit decides, so that every build refuses the same texts;

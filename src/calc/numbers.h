@@ -45,6 +45,17 @@ inline constexpr double kStepTolerance = 1e-12;
 // else `scaled` unchanged. Non-finite values pass through.
 double snapToStep(double scaled);
 
+// Two computed values count as equal when they lie within the same relative
+// tolerance of each other, so that binary noise decides no tie and no
+// maximum: of two overhang moments that are both −4,100,000 N·mm by the
+// rules, neither is the larger. A NaN equals nothing and exceeds nothing.
+inline bool equalWithinTolerance(double a, double b) {
+  return std::fabs(a - b) <= kStepTolerance * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+inline bool greaterBeyondTolerance(double a, double b) {
+  return a > b && !equalWithinTolerance(a, b);
+}
+
 // The rules at n decimal places (n < 0: at 10^-n, e.g. n = -5 rounds to
 // multiples of 100000), each on the snapped value x · 10^n.
 // floor(x · 10^n + 0.5) / 10^n
@@ -122,6 +133,9 @@ inline double truncTo(double x, int n) {
 // An optional sign and decimal digits that fit in 32 bits; nothing else.
 std::optional<int> parseInteger(std::string_view text);
 // An optional sign, digits with an optional point, an optional exponent.
+bool isDecimalText(std::string_view text);
+// The value of a decimal text; nothing when it is none or lies beyond the
+// range of a double (1e-401, 1e400).
 std::optional<double> parseDecimal(std::string_view text);
 
 // The general decimal form with up to 15 significant digits and no trailing

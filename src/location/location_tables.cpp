@@ -60,8 +60,8 @@ struct LineRef {
   std::size_t index;  // 0-based; shown 1-based
 
   [[noreturn]] void fail(const std::string& what) const {
-    throw UserError("ファイル「" + file.string() + "」の " + std::to_string(index + 1) +
-                    " 行目: " + what);
+    throw UserError("ファイル「" + visibleName(file.string()) + "」の " +
+                    std::to_string(index + 1) + " 行目: " + what);
   }
 
   void requireFields(const std::vector<std::string>& fields, std::size_t count) const {

@@ -47,12 +47,19 @@ std::string fieldLabel(FieldId id) {
   }
 }
 
+// "（データファイル「p.tvl」の 9 行目）" when a project file put the field's
+// text there, so that the user finds the value to mend; else nothing.
+std::string sourceNote(const InputForm& form, FieldId id) {
+  const auto source = form.textSource(id);
+  return source ? "（" + *source + "）" : std::string();
+}
+
 int wholeNumber(const InputForm& form, FieldId id) {
   const std::string& text = form.text(id);
   const auto value = parseInteger(text);
   if (!value)
-    throw InputConversionError(
-        id, fieldLabel(id) + "「" + echoedValue(text) + "」を整数に変換できません。");
+    throw InputConversionError(id, fieldLabel(id) + "「" + echoedValue(text) +
+                                       "」を整数に変換できません" + sourceNote(form, id) + "。");
   return *value;
 }
 
@@ -60,9 +67,17 @@ double decimalNumber(const InputForm& form, FieldId id) {
   const std::string& text = form.text(id);
   const auto value = parseDecimal(text);
   if (!value)
-    throw InputConversionError(
-        id, fieldLabel(id) + "「" + echoedValue(text) + "」を数値に変換できません。");
+    throw InputConversionError(id, fieldLabel(id) + "「" + echoedValue(text) +
+                                       "」を数値に変換できません" + sourceNote(form, id) + "。");
   return *value;
+}
+
+// A length that the digits-only field cannot hold: only a project file
+// brings a sign.
+std::string negativeLengthMessage(const InputForm& form, FieldId id, int length,
+                                  std::string_view advice) {
+  return fieldLabel(id) + "が負の値（" + std::to_string(length) + "mm）です" +
+         sourceNote(form, id) + "。" + std::string(advice);
 }
 
 struct Overhangs {
@@ -146,31 +161,43 @@ std::optional<InputRefusal> overhangRules(const InputForm& form, const Overhangs
 }
 
 // A span of 0 mm is refused like an empty field: it has no deflection limit
-// to check against. The solver has no meaning for a negative length; only a
-// project file can bring one, since the fields take digits only.
-std::optional<InputRefusal> lengthRule(const DesignConditions& c, const Overhangs& o) {
+// to check against. The solver has no meaning for a negative length.
+std::optional<InputRefusal> lengthRule(const InputForm& form, const DesignConditions& c,
+                                       const Overhangs& o) {
+  constexpr std::string_view kOverhangRange = "[Min-200mm / Max-1,000mm]";
   for (int i = 0; i < c.spanCount; ++i) {
     const int length = c.spanLengths[static_cast<std::size_t>(i)];
+    const FieldId field = spanField(i + 1);
     if (length == 0) {
-      return refuse("スパン" + std::to_string(i + 1) +
-                        "の長さが 0 です。スパン間隔を単位：㎜で入力して下さい。",
-                    spanField(i + 1));
+      return refuse(fieldLabel(field) + "が 0 です" + sourceNote(form, field) +
+                        "。スパン間隔を単位：㎜で入力して下さい。",
+                    field);
     }
-    if (length < 0) {
-      return refuse("スパン" + std::to_string(i + 1) + "の長さが負の値（" + std::to_string(length) +
-                        "mm）です。0以上の長さを入力して下さい。",
-                    spanField(i + 1));
-    }
+    if (length < 0)
+      return refuse(negativeLengthMessage(form, field, length, "0以上の長さを入力して下さい。"),
+                    field);
   }
   if (o.left < 0) {
-    return refuse("左側のはね出し部分の長さが負の値（" + std::to_string(o.left) +
-                      "mm）です。[Min-200mm / Max-1,000mm]",
+    return refuse(negativeLengthMessage(form, FieldId::LeftOverhang, o.left, kOverhangRange),
                   FieldId::LeftOverhang);
   }
   if (o.right < 0) {
-    return refuse("右側のはね出し部分の長さが負の値（" + std::to_string(o.right) +
-                      "mm）です。[Min-200mm / Max-1,000mm]",
+    return refuse(negativeLengthMessage(form, FieldId::RightOverhang, o.right, kOverhangRange),
                   FieldId::RightOverhang);
+  }
+  return std::nullopt;
+}
+
+// H1, H2 and D of the wind derivation: the digits-only fields hold no sign,
+// and a negative height would give another wind load without a word.
+std::optional<InputRefusal> buildingDimensionRule(const InputForm& form,
+                                                  const CoefficientSettings& settings) {
+  if (settings.calcMethod != kCalcMethodNotices)
+    return std::nullopt;
+  for (const FieldId id :
+       {FieldId::EavesHeightH1, FieldId::BuildingHeightH2, FieldId::SpanDirectionLengthD}) {
+    if (const int value = wholeNumber(form, id); value < 0)
+      return refuse(negativeLengthMessage(form, id, value, "0以上の値を入力して下さい。"), id);
   }
   return std::nullopt;
 }
@@ -210,7 +237,9 @@ std::optional<InputRefusal> runRules(const InputForm& form, const CoefficientSet
     return r;
   if (settings.maxDeckLength < c.totalDeckLength)
     return refuse(deckTooLongMessage(c.totalDeckLength, settings.maxDeckLength), FieldId::Span1);
-  if (auto r = lengthRule(c, o))
+  if (auto r = lengthRule(form, c, o))
+    return r;
+  if (auto r = buildingDimensionRule(form, settings))
     return r;
   return archedRoofRule(form, settings);
 }

@@ -493,10 +493,25 @@ void InputForm::setProjectPath(std::string_view path) {
   caption_ = "Tavilo for win [" + std::string(path) + "]";
 }
 
+void InputForm::setTextSource(FieldId id, std::string source) {
+  if (isScreenField(id))
+    sources_[fieldIndex(id)] = TextSource{text(id), std::move(source)};
+}
+
+std::optional<std::string> InputForm::textSource(FieldId id) const {
+  if (!isScreenField(id))
+    return std::nullopt;
+  const auto& source = sources_[fieldIndex(id)];
+  if (!source || source->text != text(id))
+    return std::nullopt;
+  return source->source;
+}
+
 // ---- Text changes and focus
 
 void InputForm::assignText(FieldId id, std::string newText, FormEvents& out) {
   state(id).text = std::move(newText);
+  sources_[fieldIndex(id)].reset();
   textChanged(id, out);
 }
 

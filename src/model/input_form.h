@@ -154,6 +154,12 @@ class InputForm {
   void setVersionText(std::string_view version);
   void setProjectPath(std::string_view path);
 
+  // Where the text of a field came from when a project file put it there
+  // ("データファイル「p.tvl」の 9 行目"), so that a message about the value can
+  // name the line; nothing once the field holds another text.
+  void setTextSource(FieldId id, std::string source);
+  std::optional<std::string> textSource(FieldId id) const;
+
   // ---- Reactions, callable as the user's action would trigger them
   [[nodiscard]] FormEvents unitWeightChanged();  // the deck type or the surface treatment changed
   [[nodiscard]] FormEvents prefectureChanged();
@@ -248,6 +254,12 @@ class InputForm {
   std::string caption_;
   std::string versionLabel_;
   std::optional<Published> published_;
+
+  struct TextSource {
+    std::string text;  // the text as the file put it into the field
+    std::string source;
+  };
+  std::array<std::optional<TextSource>, kInputScreenFieldCount> sources_;
 };
 
 }  // namespace tavilo

@@ -21,12 +21,7 @@ void PrintSettingsDialog::open(const PrintSettings& settings) {
   visible_ = true;
 }
 
-void PrintSettingsDialog::clickNameField() {
-  if (name_ == kNoProjectName)
-    name_.clear();
-}
-
-void PrintSettingsDialog::editName(std::string_view text) {
+std::string fittedProjectName(std::string_view text) {
   std::string kept;
   std::size_t count = 0;
   for (const char32_t c : decodeUtf8(text)) {
@@ -38,7 +33,16 @@ void PrintSettingsDialog::editName(std::string_view text) {
     kept += encodeUtf8(c);
     ++count;
   }
-  name_ = std::move(kept);
+  return kept;
+}
+
+void PrintSettingsDialog::clickNameField() {
+  if (name_ == kNoProjectName)
+    name_.clear();
+}
+
+void PrintSettingsDialog::editName(std::string_view text) {
+  name_ = fittedProjectName(text);
 }
 
 void PrintSettingsDialog::choosePosition(int code, PrintSettings& settings) {

@@ -24,6 +24,10 @@ inline constexpr std::array<std::string_view, 7> kPageNumberPositionCaptions = {
 inline constexpr std::array<std::string_view, 2> kPageNumberStyleItems = {"1,2,3･･･",
                                                                           "-1-,-2-,-3-･･･"};
 
+// A project name as the name field holds it: line breaks dropped, at most 65
+// characters.
+std::string fittedProjectName(std::string_view text);
+
 class PrintSettingsDialog {
  public:
   // As created: the name field reads "件名を入力", "無し" is chosen with the

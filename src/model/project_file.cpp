@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <utility>
 
 #include "calc/catalogue.h"
 #include "calc/design_conditions.h"
 #include "calc/errors.h"
 #include "calc/numbers.h"
+#include "model/print_settings_dialog.h"
 #include "persistence/project_lines.h"
 #include "persistence/text_file.h"
 
@@ -28,7 +28,6 @@ constexpr int kDefaultOverhangLength = 500;
 constexpr int kDefaultMaxDeckLength = 12000;
 constexpr std::array<int, 6> kPageNumberPositions = {10, 11, 12, 20, 21, 22};
 constexpr int kPageNumberStyleCount = 2;
-constexpr double kMaxRatio = 99999999;  // eight digits fill the dialog's field
 
 // The unit weight of a file without deck lines: the "Z12" weight of the deck.
 std::string versionlessUnitWeight(int deckType) {
@@ -83,7 +82,13 @@ class ProjectApplier {
     add(c_.form.selectIndex(list, listIndex(item, list)));
   }
 
-  void setText(FieldId id, ProjectItem item) { add(c_.form.setText(id, reader_.text(item))); }
+  // A text as the file holds it; messages about it name its line.
+  void setText(FieldId id, ProjectItem item) { putText(id, item, reader_.text(item)); }
+
+  void putText(FieldId id, ProjectItem item, std::string_view text) {
+    add(c_.form.setText(id, text));
+    c_.form.setTextSource(id, reader_.source(item));
+  }
 
   void setSpin(FieldId id, int value) { add(c_.form.setSpinValue(id, value)); }
 
@@ -178,7 +183,7 @@ class ProjectApplier {
 
   void printSettings() {
     PrintSettings& print = c_.print;
-    print.projectName = reader_.text(ProjectItem::ProjectTitle);
+    projectTitle();
     const int position = reader_.indexOr(ProjectItem::PageNumberPosition, 0);
     const bool known = std::find(kPageNumberPositions.begin(), kPageNumberPositions.end(),
                                  position) != kPageNumberPositions.end();
@@ -190,6 +195,21 @@ class ProjectApplier {
     print.pageNumberStyle = style;
     // Pages are numbered from 1 at the least.
     print.startNumber = std::to_string(std::max(1, reader_.integer(ProjectItem::FirstPageNumber)));
+  }
+
+  // The name field holds 65 characters; a longer title would only fill the
+  // report's title box past its frame (and a huge one, memory and the PDF).
+  void projectTitle() {
+    const std::string& title = reader_.text(ProjectItem::ProjectTitle);
+    c_.print.projectName = fittedProjectName(title);
+    const std::size_t length = decodeUtf8(title).size();
+    if (length <= kProjectNameMaxLength)
+      return;
+    out_.push_back(messageEvent(
+        FieldId::None, reader_.source(ProjectItem::ProjectTitle) + "の物件名は " +
+                           std::to_string(length) + " 文字です。物件名は " +
+                           std::to_string(kProjectNameMaxLength) + " 文字までのため、先頭の " +
+                           std::to_string(kProjectNameMaxLength) + " 文字とします。"));
   }
 
   void settings() {
@@ -207,7 +227,7 @@ class ProjectApplier {
     for (int i = 0; i < kLoadRatioCount; ++i) {
       const auto position = static_cast<std::size_t>(i);
       const ProjectItem item = ratioItem(i);
-      if (const auto value = ratioOf(item)) {
+      if (const auto value = reader_.ratio(item)) {
         ratios[position] = *value;
       } else {
         out_.push_back(messageEvent(ratioField(i),
@@ -233,15 +253,6 @@ class ProjectApplier {
     settings.calcMethod = method;
   }
 
-  // A ratio the dialog's field can show: at most 8 characters, so no
-  // magnitude beyond 99999999. A larger one counts as no number.
-  std::optional<double> ratioOf(ProjectItem item) const {
-    const auto value = reader_.decimal(item);
-    if (!value || !std::isfinite(*value) || std::fabs(*value) > kMaxRatio)
-      return std::nullopt;
-    return value;
-  }
-
   // Fills the dialog's ratio fields [first, end) in the shortest form, in
   // order: a G field sets its P field too, and the P field then shows what the
   // file holds, so the dialog shows exactly what the calculation uses. (The P
@@ -260,8 +271,8 @@ class ProjectApplier {
     if (reader_.text(ProjectItem::UnitWeight).empty()) {
       add(c_.form.setText(FieldId::UnitWeight, ""));
     } else {
-      add(c_.form.setText(FieldId::UnitWeight,
-                          std::to_string(reader_.integer(ProjectItem::UnitWeight))));
+      putText(FieldId::UnitWeight, ProjectItem::UnitWeight,
+              std::to_string(reader_.integer(ProjectItem::UnitWeight)));
     }
     const int code = reader_.indexOr(ProjectItem::OverhangArrangement, kOverhangNone);
     if (code < kOverhangNone || code > kOverhangBoth) {
@@ -286,8 +297,12 @@ class ProjectApplier {
   void fillOverhang(FieldId id) {
     const ProjectItem item =
         id == FieldId::LeftOverhang ? ProjectItem::LeftOverhang : ProjectItem::RightOverhang;
-    const int length = reader_.indexOr(item, kDefaultOverhangLength);
-    add(c_.form.setText(id, std::to_string(length)));
+    // A length the file does not hold is the default, which no line gave.
+    if (const auto length = parseInteger(reader_.text(item))) {
+      putText(id, item, std::to_string(*length));
+    } else {
+      add(c_.form.setText(id, std::to_string(kDefaultOverhangLength)));
+    }
   }
 
   const ProjectReader& reader_;

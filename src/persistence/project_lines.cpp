@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "calc/errors.h"
@@ -200,7 +201,7 @@ std::string legacyValue(const std::vector<std::string>& lines, int line) {
 }
 
 std::string fileQuoted(std::string_view label) {
-  return "データファイル「" + std::string(label) + "」";
+  return "データファイル「" + visibleName(label) + "」";
 }
 
 // "の値「x」は<complaint>。", or "に値がありません。" for an empty line.
@@ -208,6 +209,31 @@ std::string valueComplaint(std::string_view value, std::string_view complaint) {
   if (value.empty())
     return "に値がありません。";
   return "の値「" + echoedValue(value) + "」は" + std::string(complaint) + "。";
+}
+
+// Why a ratio text cannot stand in the settings dialog's field, which takes
+// digits and a point, eight characters at the most.
+enum class RatioFault {
+  None,
+  NotANumber,
+  OutOfRange,  // written as a decimal, but beyond what a double holds (1e-401)
+  Negative,    // "-0" too: the field cannot hold a sign
+  TooLong,     // more than eight digits before the point
+};
+
+constexpr double kLargestRatio = 99999999;
+
+RatioFault ratioFault(std::string_view text) {
+  if (!isDecimalText(text))
+    return RatioFault::NotANumber;
+  const auto value = parseDecimal(text);
+  if (!value)
+    return RatioFault::OutOfRange;
+  if (std::signbit(*value))
+    return RatioFault::Negative;
+  if (*value > kLargestRatio)
+    return RatioFault::TooLong;
+  return RatioFault::None;
 }
 
 [[noreturn]] void throwLegacyNotNumber(std::string_view fileLabel, int convertedLine,
@@ -360,22 +386,41 @@ void ProjectReader::throwOutsideList(ProjectItem item) const {
                   "この行で読込みを中止しました。");
 }
 
-std::string ProjectReader::ratioMessage(ProjectItem item, std::string_view defaultText) const {
-  return "数値変換エラー\n" + where(item) + valueComplaint(text(item), "数値ではありません") +
-         "初期値 " + std::string(defaultText) + " とします。";
+std::optional<double> ProjectReader::ratio(ProjectItem item) const {
+  if (ratioFault(text(item)) != RatioFault::None)
+    return std::nullopt;
+  return parseDecimal(text(item));
 }
 
-std::string ProjectReader::where(ProjectItem item) const {
+std::string ProjectReader::ratioMessage(ProjectItem item, std::string_view defaultText) const {
+  const std::string& value = text(item);
+  const RatioFault fault = ratioFault(value);
+  const bool conversion = fault == RatioFault::NotANumber || fault == RatioFault::OutOfRange;
+  std::string_view complaint = "数値ではありません";
+  if (fault == RatioFault::OutOfRange)
+    complaint = "比率として扱える範囲の小数ではありません";
+  else if (fault == RatioFault::Negative)
+    complaint = "負の値です。比率は 0 以上の数値です";
+  else if (fault == RatioFault::TooLong)
+    complaint = "比率の欄（8 桁）に入りきりません";
+  return std::string(conversion ? "数値変換エラー" : "荷重の比率エラー") + "\n" + where(item) +
+         valueComplaint(value, complaint) + "初期値 " + std::string(defaultText) + " とします。";
+}
+
+std::string ProjectReader::source(ProjectItem item) const {
   const int line = lineIndexOf(item);
   int fileLine = line;
   std::string layoutNote;
   if (converted_) {
     layoutNote = "（旧形式）";
-    if (const int source = legacySourceLine(line); source >= 0)
-      fileLine = source;
+    if (const int legacyLine = legacySourceLine(line); legacyLine >= 0)
+      fileLine = legacyLine;
   }
-  return fileQuoted(fileLabel_) + layoutNote + "の " + std::to_string(fileLine + 1) + " 行目（" +
-         projectItemName(item) + "）";
+  return fileQuoted(fileLabel_) + layoutNote + "の " + std::to_string(fileLine + 1) + " 行目";
+}
+
+std::string ProjectReader::where(ProjectItem item) const {
+  return source(item) + "（" + projectItemName(item) + "）";
 }
 
 }  // namespace tavilo

@@ -144,12 +144,20 @@ class ProjectReader {
   int integer(ProjectItem item) const;
   // A decimal item; nothing when the text is not a decimal number.
   std::optional<double> decimal(ProjectItem item) const;
+  // A load ratio as the settings dialog's ratio field can hold it: a decimal
+  // number, not negative, of at most eight digits. Nothing otherwise, and
+  // ratioMessage says what is wrong.
+  std::optional<double> ratio(ProjectItem item) const;
 
   // UserError for an index or code outside its list.
   [[noreturn]] void throwOutsideList(ProjectItem item) const;
-  // The message of a ratio line that is not a decimal number, which then takes
+  // The message of a ratio line that ratio() refuses, which then takes
   // `defaultText`: the error kind on the first line, the reason on the second.
   std::string ratioMessage(ProjectItem item, std::string_view defaultText) const;
+
+  // The file and the line of the item as messages name them:
+  // "データファイル「p.tvl」の 9 行目" (a converted file: its legacy line).
+  std::string source(ProjectItem item) const;
 
  private:
   std::string where(ProjectItem item) const;

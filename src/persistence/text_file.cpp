@@ -28,7 +28,7 @@ constexpr const char* kCp932 = "CP932";
 constexpr const char* kUtf8 = "UTF-8";
 
 std::string quoted(const std::filesystem::path& path) {
-  return "「" + path.string() + "」";
+  return "「" + visibleName(path.string()) + "」";
 }
 
 std::string systemReason(int error) {

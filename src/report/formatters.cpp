@@ -289,11 +289,4 @@ int shiftJisByteCount(std::string_view utf8) {
   return count;
 }
 
-std::string formatShortDate(std::chrono::year_month_day date) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d/%02u/%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return buffer;
-}
-
 }  // namespace tavilo

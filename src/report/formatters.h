@@ -3,7 +3,6 @@
 // new string and draws nothing; the thousands separator is "," and the decimal
 // mark "." whatever the locale of the machine.
 
-#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -43,8 +42,5 @@ std::string trimLeadingSpaces(std::string_view text);
 // katakana take one byte, every other character two. Layout widths of labels
 // and centred titles are measured this way.
 int shiftJisByteCount(std::string_view utf8);
-
-// The short date form of the report footer: "yyyy/MM/dd".
-std::string formatShortDate(std::chrono::year_month_day date);
 
 }  // namespace tavilo

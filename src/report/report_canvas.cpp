@@ -52,7 +52,7 @@ ReportCanvas::ReportCanvas(ReportSurface& surface, ReportSetup setup)
     : device(setup.device),
       printSettings(std::move(setup.printSettings)),
       projectFilePath(std::move(setup.projectFilePath)),
-      date(formatShortDate(setup.date)),
+      date(std::move(setup.date)),
       surface_(surface) {
   int penWidth = kScreenPenWidth;
   if (onScreen()) {

@@ -5,7 +5,6 @@
 // which the pages place their lines, fonts, pens, page numbers and the page
 // end. One canvas is made per pass (beginReport) and handed to every page.
 
-#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,9 +45,10 @@ struct ReportSetup {
   // The project data file last loaded or saved; the footer of a printed page
   // names it. Empty when there is none.
   std::string projectFilePath;
-  // Today's date for the footer; passed in so that a pass is reproducible.
-  std::chrono::year_month_day date{std::chrono::year{2000}, std::chrono::month{1},
-                                   std::chrono::day{1}};
+  // Today's date as the footer prints it, in the user's short date format.
+  // The output supplies it (the report pages know no locale), so that a pass
+  // is reproducible.
+  std::string date;
 };
 
 class ReportCanvas {
@@ -86,7 +86,7 @@ class ReportCanvas {
   // --- Print job ---
   PrintSettings printSettings;
   std::string projectFilePath;
-  std::string date;       // "yyyy/MM/dd"
+  std::string date;       // as ReportSetup::date
   int pageCounter = 0;    // 1 for the first printed page; 0 on the screen
   bool lastPage = false;  // the next endPage starts no new page
   bool footerRequested = false;

@@ -250,6 +250,14 @@ TEST_F(BatchCommandTest, RefusedInputCheckExitsTwoWithOneLineOnStderr) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "デッキの最大長さを超えています。 （デッキの全長 7,500mm、最大長さ 5,000mm）\n");
+
+  // A sign that no field can hold is no other wind load.
+  const fs::path negative = changedSample("heavy-snow-overhangs.tvl", {{8, "-1000"}});
+  const Process h1 = run("'" + negative.string() + "'");
+  EXPECT_EQ(h1.status, 2);
+  EXPECT_EQ(h1.out, "");
+  EXPECT_EQ(h1.err, "軒の高さＨ1が負の値（-1000mm）です（データファイル「" + negative.string() +
+                        "」の 9 行目）。0以上の値を入力して下さい。\n");
 }
 
 TEST_F(BatchCommandTest, UnreadableOrIllFormedFileExitsTwoNamingLineAndValue) {

@@ -115,6 +115,24 @@ TEST_F(ManyProjectsTest, SummaryBlocksAreHeadedByTheirFile) {
                            HasSubstr("\n\nデータファイル: " + kHeavySnow.string() + "\n")));
 }
 
+TEST_F(ManyProjectsTest, ControlCharactersOfFileNamesAreShownVisibly) {
+  const fs::path broken = dir_ / "bad\nname.tvl";
+  fs::rename(refusedProject(), broken);
+  const fs::path missing = dir_ / "gone\x1b[2J.tvl";
+  const Process r = run(quoted(broken) + " " + quoted(missing) + " " + quoted(kOrdinary));
+  EXPECT_EQ(r.status, 2);
+  const std::string brokenShown = (dir_ / "bad␊name.tvl").string();
+  const std::string missingShown = (dir_ / "gone␛[2J.tvl").string();
+  const std::vector<std::string> errors = linesOf(r.err);
+  ASSERT_EQ(errors.size(), 2u) << r.err;
+  EXPECT_THAT(errors[0], StartsWith(brokenShown + ": デッキの最大長さを超えています。"));
+  EXPECT_THAT(errors[1], AllOf(StartsWith(missingShown + ": "),
+                               HasSubstr("「" + missingShown + "」を開けません")));
+  EXPECT_THAT(r.out, AllOf(StartsWith("データファイル: " + brokenShown + "\nデッキの最大長さ"),
+                           HasSubstr("\n\nデータファイル: " + missingShown + "\n")));
+  EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
+}
+
 TEST_F(ManyProjectsTest, ReportFoldersHoldOneFilePerProject) {
   const fs::path pdfs = dir_ / "pdf";
   const fs::path pngs = dir_ / "png" / "new";

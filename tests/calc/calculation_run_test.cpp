@@ -324,40 +324,46 @@ TEST(CalculationRun, RightOverhangUnderUpliftRoundsItsMomentToThousands) {
   EXPECT_FALSE(longTerm.joint.has_value());
 }
 
-TEST(CalculationRun, HeavySnowAdditionalBlockUsesFixedRatiosAndTheNoSnowTotal) {
-  CoefficientSettings settings;
-  // Heavy-snow storm row: G = P = 1.2, S = 0.35, W = 0.8.
-  settings.loadRatios[kHeavySnowRatioOffset + 7] = 1.2;
-  settings.loadRatios[kHeavySnowRatioOffset + 8] = 1.2;
-  settings.loadRatios[kHeavySnowRatioOffset + 10] = 0.8;
-  DesignConditions c = workedExample();
-  c.heavySnow = 1;
-  c.snowDepth = 100;
-  c.snowUnitWeight = 30;
-  c.snowLoad = 3000;
-  c.spanCount = 2;
-  c.spanLengths = {2500, 2500, 0, 0};
-  PreparationInputs inputs;
-  inputs.overhangCode = 1;
-  inputs.leftOverhangLength = 400;
-  const CalculationOutcome o = run(prepare(c, settings, inputs), settings);
+// The additional block of a heavy-snow site is drawn with G = P = W = 1 and
+// S = 0 whatever the settings say; its title, its load figure and its
+// overhang shear all state that one analysis.
+TEST(CalculationRun, HeavySnowAdditionalBlockIsTitledAndLoadedByTheRatiosItIsDrawnWith) {
+  for (const double settingsW : {0.8, 0.0}) {
+    SCOPED_TRACE(settingsW);
+    CoefficientSettings settings;
+    // Heavy-snow storm row: G = P = 1.2, S = 0.35, W as given.
+    settings.loadRatios[kHeavySnowRatioOffset + 7] = 1.2;
+    settings.loadRatios[kHeavySnowRatioOffset + 8] = 1.2;
+    settings.loadRatios[kHeavySnowRatioOffset + 10] = settingsW;
+    DesignConditions c = workedExample();
+    c.heavySnow = 1;
+    c.snowDepth = 100;
+    c.snowUnitWeight = 30;
+    c.snowLoad = 3000;
+    c.spanCount = 2;
+    c.spanLengths = {2500, 2500, 0, 0};
+    PreparationInputs inputs;
+    inputs.overhangCode = 1;
+    inputs.leftOverhangLength = 400;
+    const CalculationOutcome o = run(prepare(c, settings, inputs), settings);
 
-  ASSERT_EQ(o.sections.size(), 5u);
-  const double noSnowTotal = 1.2 * 227 + 0.8 * -1951;
-  EXPECT_DOUBLE_EQ(o.sections[4].analysis.sectionCaseTotal, noSnowTotal);
-  EXPECT_EQ(o.sections[4].analysis.caseTitle, "短期（暴風時-積雪無し）1.20(Ｇ＋Ｐ)＋0.80Ｗ");
+    // The results section checks the no-snow case with the settings' ratios.
+    ASSERT_EQ(o.sections.size(), 5u);
+    EXPECT_DOUBLE_EQ(o.sections[4].analysis.sectionCaseTotal, 1.2 * 227 + settingsW * -1951);
 
-  const DiagramBlock& extra = o.diagrams.blocks[3];
-  EXPECT_TRUE(extra.heavySnowBlock);
-  EXPECT_EQ(extra.label, "短期（暴風時-積雪無し）1.20(Ｇ＋Ｐ)＋0.80Ｗ（負圧）");
-  // Analysed with G = P = W = 1 and S = 0, whatever the settings.
-  EXPECT_DOUBLE_EQ(extra.analysis.lineLoads.lineLoads[0], -0.001 * 227 + -0.001 * -1951);
-  EXPECT_EQ(extra.analysis.lineLoads.endIntensities[0][0], 0);
-  // Its root shear comes from the no-snow section, not from its own loads.
-  EXPECT_DOUBLE_EQ(extra.leftOverhangRootShear, noSnowTotal * 400 * 0.001);
-  // The storm block shows the ratios of the settings again.
-  EXPECT_DOUBLE_EQ(o.diagrams.blocks[2].analysis.ratios.s, 0.35);
-  EXPECT_DOUBLE_EQ(o.diagrams.blocks[2].analysis.ratios.w, 0.8);
+    const DiagramBlock& extra = o.diagrams.blocks[3];
+    EXPECT_TRUE(extra.heavySnowBlock);
+    EXPECT_EQ(extra.label, "短期（暴風時-積雪無し）Ｇ＋Ｐ＋Ｗ（負圧）");
+    const double drawnTotal = 227 - 1951;
+    EXPECT_DOUBLE_EQ(extra.analysis.sectionCaseTotal, drawnTotal);
+    EXPECT_DOUBLE_EQ(extra.analysis.lineLoads.lineLoads[0], -0.001 * drawnTotal);
+    EXPECT_DOUBLE_EQ(extra.loads[0].left, -0.001 * drawnTotal);
+    EXPECT_EQ(extra.analysis.lineLoads.endIntensities[0][0], 0);
+    EXPECT_DOUBLE_EQ(extra.leftOverhangRootShear, drawnTotal * 400 * 0.001);
+    // The storm block shows the ratios of the settings again.
+    EXPECT_DOUBLE_EQ(o.diagrams.blocks[2].analysis.ratios.s, 0.35);
+    EXPECT_DOUBLE_EQ(o.diagrams.blocks[2].analysis.ratios.w, settingsW);
+  }
 }
 
 TEST(CalculationRun, DeadPlusLiveIsTruncated) {

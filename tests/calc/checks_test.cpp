@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "calc/numbers.h"
@@ -116,6 +117,16 @@ TEST(Checks, GoverningOverhang) {
   EXPECT_EQ(right.overhang->side, OverhangSide::kRight);
   EXPECT_EQ(right.overhang->governingLine, kRightOverhangGovernsLine);
   EXPECT_EQ(right.overhang->length, 600);
+
+  // Moments equal by the rules but one unit in the last place apart are a
+  // tie; one newton-millimetre apart they are not.
+  in.left = overhang(500, std::nextafter(-4'100'000.0, 0.0), 0.1, 100);
+  in.right = overhang(600, -4'100'000.0, 0.2, 120);
+  const CaseChecks noisyTie = checkCase(in);
+  EXPECT_EQ(noisyTie.overhang->side, OverhangSide::kLeft);
+  EXPECT_TRUE(noisyTie.overhang->governingLine.empty());
+  in.right.moment = -4'100'001.0;
+  EXPECT_EQ(checkCase(in).overhang->side, OverhangSide::kRight);
 
   // A single overhang governs without a line.
   in.left = {};

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -182,6 +183,98 @@ TEST_F(HostileInputTest, EchoedValuesAreCutAndShowControlCharacters) {
   lines[17] = "\x1b[2J12";
   const std::string escaped = s.apply(lines).failure.value_or("");
   EXPECT_THAT(escaped, AllOf(HasSubstr("「␛[2J12」"), Not(HasSubstr("\x1b"))));
+}
+
+TEST_F(HostileInputTest, NegativeBuildingDimensionsAreRefusedNamingTheirLine) {
+  const std::tuple<int, FieldId, const char*> dimensions[] = {
+      {8, FieldId::EavesHeightH1, "軒の高さＨ1"},
+      {9, FieldId::BuildingHeightH2, "建物の高さＨ2"},
+      {10, FieldId::SpanDirectionLengthD, "張り間方向の長さＤ"}};
+  for (const auto& [line, field, label] : dimensions) {
+    Session s = loaded({{line, "-1000"}});
+    const CalculateResult r = s.calculate();
+    ASSERT_TRUE(r.refusal.has_value()) << label;
+    EXPECT_EQ(r.refusal->message,
+              std::string(label) + "が負の値（-1000mm）です（データファイル「p.tvl」の " +
+                  std::to_string(line + 1) + " 行目）。0以上の値を入力して下さい。");
+    EXPECT_EQ(r.refusal->focus, field);
+    EXPECT_EQ(s.form.focus(), field);
+  }
+  // Loads entered directly use no building dimension.
+  EXPECT_TRUE(loaded({{8, "-1000"}, {58, "1"}}).calculate().outcome.has_value());
+}
+
+TEST_F(HostileInputTest, ConversionMessagesNameTheLineWhileTheFieldHoldsTheFilesText) {
+  Session s = loaded({{8, "abc"}, {24, "2"}, {26, "0"}});
+  CalculateResult r = s.calculate();
+  ASSERT_TRUE(r.refusal.has_value());
+  EXPECT_EQ(r.refusal->message,
+            "スパン2の長さが 0 です（データファイル「p.tvl」の 27 行目）。"
+            "スパン間隔を単位：㎜で入力して下さい。");
+  std::ignore = s.form.typeText(FieldId::Span2, "00");
+  r = s.calculate();
+  EXPECT_EQ(r.refusal->message, "スパン2の長さが 0 です。スパン間隔を単位：㎜で入力して下さい。")
+      << "a typed value came from no file";
+  std::ignore = s.form.typeText(FieldId::Span2, "2500");
+  r = s.calculate();
+  ASSERT_TRUE(r.refusal.has_value());
+  EXPECT_EQ(r.refusal->message,
+            "軒の高さＨ1「abc」を整数に変換できません（データファイル「p.tvl」の 9 行目）。");
+  EXPECT_EQ(r.refusal->focus, FieldId::EavesHeightH1);
+}
+
+TEST_F(HostileInputTest, RatiosTheFieldCannotHoldTakeTheirDefaultSayingWhy) {
+  Lines lines = validLines();
+  const std::pair<int, const char*> ratios[] = {{36, "-1"},     {37, "-0"},   {38, "100000000"},
+                                                {39, "1e-401"}, {40, "0.x5"}, {41, "0.35"}};
+  for (const auto& [line, text] : ratios)
+    lines[static_cast<std::size_t>(line)] = text;
+  Session s = session();
+  const ProjectLoad load = s.apply(lines);
+  ASSERT_TRUE(load.completed());
+  std::vector<std::string> messages;
+  for (const FormEvent& event : load.events) {
+    if (event.kind == FormEvent::Kind::Message)
+      messages.push_back(event.text);
+  }
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_THAT(messages[0], AllOf(StartsWith("荷重の比率エラー\n"), HasSubstr("37 行目"),
+                                 HasSubstr("「-1」は負の値です"), HasSubstr("初期値 1 とします")));
+  EXPECT_THAT(messages[1], HasSubstr("「-0」は負の値です"));
+  EXPECT_THAT(messages[2], HasSubstr("「100000000」は比率の欄（8 桁）に入りきりません"));
+  EXPECT_THAT(messages[3],
+              AllOf(StartsWith("数値変換エラー\n"),
+                    HasSubstr("「1e-401」は比率として扱える範囲の小数ではありません")));
+  EXPECT_THAT(messages[4], HasSubstr("「0.x5」は数値ではありません"));
+  const LoadRatios& r = s.state.settings.loadRatios;
+  EXPECT_EQ(r[0], 1.0);
+  EXPECT_FALSE(std::signbit(r[1]));
+  EXPECT_EQ(r[1], 1.0);
+  EXPECT_EQ(r[2], 0.0);
+  EXPECT_EQ(r[3], 1.0);
+  EXPECT_EQ(r[5], 0.35);
+  EXPECT_EQ(s.dialog.ratioText(0), "1");
+}
+
+TEST_F(HostileInputTest, LongProjectTitleIsCutToTheNameFieldsLengthAndSaysSo) {
+  std::string title;
+  for (int i = 0; i < 70; ++i)
+    title += "屋";
+  Session s = loaded({{29, title}});
+  std::string expected;
+  for (int i = 0; i < 65; ++i)
+    expected += "屋";
+  EXPECT_EQ(s.print.projectName, expected);
+
+  Lines lines = validLines();
+  lines[29] = title;
+  const ProjectLoad load = s.apply(lines);
+  EXPECT_TRUE(hasMessage(load.events, FieldId::None,
+                         "データファイル「p.tvl」の 30 行目の物件名は 70 文字です。物件名は 65 "
+                         "文字までのため、先頭の 65 文字とします。"));
+  lines[29] = expected;
+  EXPECT_FALSE(hasMessage(s.apply(lines).events, FieldId::None, "物件名"));
+  EXPECT_EQ(s.print.projectName, expected);
 }
 
 }  // namespace

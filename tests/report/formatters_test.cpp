@@ -111,10 +111,5 @@ TEST(TextHelpers, RepeatTrimAndShiftJisLength) {
   EXPECT_EQ(shiftJisByteCount("\xE3\x81"), 2);  // a cut-off sequence counts byte by byte
 }
 
-TEST(TextHelpers, ShortDate) {
-  using namespace std::chrono;
-  EXPECT_EQ(formatShortDate(year{2024} / March / 5), "2024/03/05");
-}
-
 }  // namespace
 }  // namespace tavilo

@@ -34,7 +34,7 @@ ReportSetup printerSetup(int position = 0, int style = 0, std::string startNumbe
   setup.printSettings.pageNumberStyle = style;
   setup.printSettings.startNumber = std::move(startNumber);
   setup.projectFilePath = "/data/倉庫.tvl";
-  setup.date = std::chrono::year{2024} / 3 / 5;
+  setup.date = "2024/03/05";
   return setup;
 }
 

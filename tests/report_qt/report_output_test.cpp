@@ -40,7 +40,7 @@ class ReportOutputTest : public ::testing::Test {
     PrintJob job;
     job.printSettings = sample.print;
     job.projectFilePath = sample.path.string();
-    job.date = std::chrono::year{2024} / 3 / 5;
+    job.date = "2024/03/05";
     return job;
   }
 
@@ -135,6 +135,26 @@ TEST_F(ReportOutputTest, PdfCarriesItsTitleAuthorSubjectAndDate) {
   EXPECT_EQ(pdfDate(std::chrono::sys_days{std::chrono::year{2024} / 3 / 5},
                     std::chrono::minutes{-(3 * 60 + 30)}),
             "D:20240304203000-03'30'");
+}
+
+// The footer prints today in the user's short date format, whatever it is.
+TEST_F(ReportOutputTest, FooterDateIsInTheShortFormatOfTheLocale) {
+  const QDate day(2026, 12, 9);
+  EXPECT_EQ(shortDate(day, QLocale(QLocale::Japanese, QLocale::Japan)), "2026/12/09");
+  EXPECT_EQ(shortDate(day, QLocale(QLocale::English, QLocale::UnitedStates)), "12/9/26");
+  EXPECT_EQ(shortDate(day, QLocale(QLocale::German, QLocale::Germany)), "09.12.26");
+  EXPECT_EQ(PrintJob{}.date, shortDate(QDate::currentDate(), QLocale::system()));
+
+  if (!havePoppler())
+    GTEST_SKIP() << "pdftotext/pdfinfo are not installed";
+  const Sample sample = calculateSample("direct-1span");
+  PrintJob job = jobFor(sample);
+  job.date = "09.12.26";
+  const fs::path pdf = dir_ / "report.pdf";
+  writeReportPdf(pdf.string(), sample.outcome, job);
+  const auto text = commandOutput("pdftotext '" + pdf.string() + "' -");
+  ASSERT_TRUE(text.has_value());
+  EXPECT_NE(text->find("Morenta [09.12.26]"), std::string::npos);
 }
 
 TEST_F(ReportOutputTest, PdfReplacesAnOldFileOnlyWhenComplete) {

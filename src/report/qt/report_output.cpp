@@ -107,10 +107,12 @@ QImage renderImage(int minHeight, const ReportDrawing& draw) {
 
 }  // namespace
 
-std::chrono::year_month_day PrintJob::todayLocal() {
-  const QDate d = QDate::currentDate();
-  return std::chrono::year{d.year()} / std::chrono::month{static_cast<unsigned>(d.month())} /
-         std::chrono::day{static_cast<unsigned>(d.day())};
+std::string shortDate(const QDate& date, const QLocale& locale) {
+  return locale.toString(date, QLocale::ShortFormat).toStdString();
+}
+
+std::string PrintJob::todayShortDate() {
+  return shortDate(QDate::currentDate(), QLocale::system());
 }
 
 QImage renderScreenImage(const CalculationOutcome& outcome) {

@@ -2,10 +2,11 @@
 // The two outputs of a calculation report: the screen image of the result
 // window and the printed report as an A4 PDF. Both need a QGuiApplication.
 
+#include <QDate>
 #include <QImage>
+#include <QLocale>
 #include <QPagedPaintDevice>
 #include <QRect>
-#include <chrono>
 #include <string>
 
 #include "calc/calculation_run.h"
@@ -24,10 +25,15 @@ QImage renderScreenImage(const CalculationOutcome& outcome);
 struct PrintJob {
   PrintSettings printSettings;
   std::string projectFilePath;  // empty: no "FileName :" line
-  std::chrono::year_month_day date = todayLocal();
+  std::string date = todayShortDate();
 
-  static std::chrono::year_month_day todayLocal();
+  // Today in the short date format of the user's locale ("2026/12/09" in a
+  // Japanese one).
+  static std::string todayShortDate();
 };
+
+// A date in a locale's short date format.
+std::string shortDate(const QDate& date, const QLocale& locale);
 
 // The print pass: the report page by page onto a paged device, a printer or
 // a PDF writer, with the print job's page numbers, footers and page ends.
