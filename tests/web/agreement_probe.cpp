@@ -59,7 +59,7 @@ int report(const std::string& project, const std::string& dataDir) {
   ReportSetup setup;
   setup.printSettings = session.printSettings();
   setup.projectFilePath = project;
-  setup.date = std::chrono::year{2024} / 3 / 5;
+  setup.date = "2024/03/05";
   drawPrintPass(paper, setup, draw);
   printTexts("print", paper);
   return 0;
