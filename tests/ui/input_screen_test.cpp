@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <fstream>
 #include <iterator>
 
@@ -178,6 +180,30 @@ TEST_F(InputScreenTest, SpanCountStepsBuildTheSpanFields) {
   EXPECT_EQ(screen.arrangementPicture()->pixmap().toImage(),
             QPixmap(QStringLiteral(":/resources/arrangement_s2_none.png")).toImage())
       << "the picture of two spans without overhang";
+}
+
+// A click on an arrow that shows a new span moves the focus to that span's
+// field before the press is over; the ▲ and ▼ keys must still step the count
+// once it has the focus again, also after Qt's auto-repeat delay.
+TEST_F(InputScreenTest, SpanCountKeysStillStepAfterAnArrowClick) {
+  auto* count = spin(FieldId::SpanCount);
+  QWindow* window = screen.windowHandle();
+  const auto at = [&](QPoint point) { return count->mapTo(&screen, point); };
+  const QPoint upArrow = at(QPoint(count->width() - 6, 4));
+  const QPoint text = at(QPoint(8, count->height() / 2));
+  QTest::mouseClick(window, Qt::LeftButton, {}, text);
+  QTest::mouseClick(window, Qt::LeftButton, {}, upArrow);
+  ASSERT_EQ(form().spinValue(FieldId::SpanCount), 2);
+  EXPECT_EQ(QApplication::focusWidget(), widget(FieldId::Span2));
+  QTest::qWait(count->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold) + 300);
+  EXPECT_EQ(form().spinValue(FieldId::SpanCount), 2) << "one click, one step";
+
+  QTest::mouseClick(window, Qt::LeftButton, {}, text);
+  QTest::keyClick(window, Qt::Key_Up);
+  EXPECT_EQ(form().spinValue(FieldId::SpanCount), 3);
+  QTest::mouseClick(window, Qt::LeftButton, {}, text);
+  QTest::keyClick(window, Qt::Key_Down);
+  EXPECT_EQ(form().spinValue(FieldId::SpanCount), 2);
 }
 
 TEST_F(InputScreenTest, OverhangFieldsCorrectTheirLengthWhenLeft) {
