@@ -41,6 +41,12 @@ MessagePresenter setMessagePresenter(MessagePresenter presenter);
 // it; a character the model refused leaves it where it was before the key.
 void showLineText(QLineEdit& edit, const QString& text);
 
+// The key filter of a field: a typed character that `accepts` refuses is
+// discarded before the field sees it, so that it neither replaces a selection
+// nor moves the cursor. Keys without a printable character (arrows, Tab,
+// backspace, Enter, shortcuts) pass to the field.
+void filterTypedKeys(QWidget& field, std::function<bool(char32_t)> accepts);
+
 // The platform's save dialog starting at `proposal` (folder and file name):
 // a name typed without an extension receives `suffix` before the dialog asks
 // about overwriting, so that the question names the file written. Nothing

@@ -151,6 +151,28 @@ TEST_F(InputScreenTest, TypedPastedAndSteppedValuesReachTheModelAndComeBack) {
   EXPECT_EQ(widget(FieldId::Prefecture)->toolTip(), QStringLiteral("多雪地域判定に使用"));
 }
 
+TEST_F(InputScreenTest, RefusedKeyTypedOverASelectionChangesNothing) {
+  for (const FieldId id : {FieldId::SpanDirectionLengthD, FieldId::FinishingLoad}) {
+    const std::string before = form().text(id);
+    focus(widget(id));
+    if (auto* e = edit(id))
+      e->selectAll();
+    else
+      spin(id)->selectAll();
+    QTest::keyClick(widget(id), Qt::Key_X);
+    QTest::keyClick(widget(id), Qt::Key_Period);
+    EXPECT_EQ(form().text(id), before) << static_cast<int>(id);
+    const QString shown = edit(id) != nullptr ? edit(id)->text() : spin(id)->text();
+    EXPECT_EQ(shown, qs(before));
+  }
+  // A digit still replaces the selection, and Tab still leaves the field.
+  edit(FieldId::SpanDirectionLengthD)->selectAll();
+  QTest::keyClicks(widget(FieldId::SpanDirectionLengthD), QStringLiteral("7"));
+  EXPECT_EQ(form().text(FieldId::SpanDirectionLengthD), "7");
+  QTest::keyClick(widget(FieldId::SpanDirectionLengthD), Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), widget(FieldId::SpanDirectionLengthD));
+}
+
 TEST_F(InputScreenTest, UnitWeightTakesTypingOnlyWithOther) {
   retype(FieldId::UnitWeight, "5");
   EXPECT_EQ(edit(FieldId::UnitWeight)->text(), "127");
