@@ -3,8 +3,11 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <algorithm>
 #include <utility>
 
@@ -75,6 +78,14 @@ class TypedKeyFilter : public QObject {
 
 void filterTypedKeys(QWidget& field, std::function<bool(char32_t)> accepts) {
   field.installEventFilter(new TypedKeyFilter(&field, std::move(accepts)));
+}
+
+std::unique_ptr<QTranslator> qtTranslator(const QLocale& locale) {
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    return nullptr;
+  return translator;
 }
 
 std::optional<std::filesystem::path> chooseFileToSave(QWidget* parent, const QString& caption,

@@ -7,11 +7,14 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 class QLineEdit;
+class QLocale;
+class QTranslator;
 class QWidget;
 
 namespace tavilo::ui {
@@ -46,6 +49,11 @@ void showLineText(QLineEdit& edit, const QString& text);
 // nor moves the cursor. Keys without a printable character (arrows, Tab,
 // backspace, Enter, shortcuts) pass to the field.
 void filterTypedKeys(QWidget& field, std::function<bool(char32_t)> accepts);
+
+// Qt's own translation ("qtbase") for a language, so that the file dialogs,
+// the overwrite question, the print dialog and the preview speak it; nothing
+// when Qt has none for it (English needs none) or it is not installed.
+std::unique_ptr<QTranslator> qtTranslator(const QLocale& locale);
 
 // The platform's save dialog starting at `proposal` (folder and file name):
 // a name typed without an extension receives `suffix` before the dialog asks
