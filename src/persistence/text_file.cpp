@@ -19,6 +19,7 @@
 
 #include "calc/errors.h"
 #include "persistence/system_reason.h"
+#include "platform/cp932_table.h"
 
 namespace tavilo {
 namespace {
@@ -37,13 +38,27 @@ std::string systemReason(int error) {
 // One iconv conversion descriptor, closed on every path.
 class Converter {
  public:
-  Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+  Converter(const char* to, const char* from) {
+#ifdef __EMSCRIPTEN__
+    // The browser's C library has no CP932: the tables made from glibc's
+    // iconv serve instead.
+    if (std::string_view(from) == kCp932)
+      table_ = &platform::cp932ToUtf8ByTable;
+    if (std::string_view(to) == kCp932)
+      table_ = &platform::utf8ToCp932ByTable;
+    if (table_ != nullptr)
+      return;
+#endif
+    handle_ = iconv_open(to, from);
     if (handle_ == invalid()) {
       throw UserError(std::string("文字コード ") + from + " から " + to +
                       " への変換がこのシステムでは使えません。");
     }
   }
-  ~Converter() { iconv_close(handle_); }
+  ~Converter() {
+    if (handle_ != invalid())
+      iconv_close(handle_);
+  }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
@@ -53,6 +68,10 @@ class Converter {
   };
 
   Result convert(std::string_view input) {
+    if (table_ != nullptr) {
+      auto converted = table_(input);
+      return {std::move(converted.text), converted.badAt};
+    }
     Result result;
     std::string& out = result.text;
     out.resize(input.size() * 3 + 16);
@@ -80,8 +99,11 @@ class Converter {
   }
 
  private:
-  static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }
-  iconv_t handle_;
+  static iconv_t invalid() {
+    return reinterpret_cast<iconv_t>(-1);
+  }
+  iconv_t handle_ = invalid();
+  platform::TableConversion (*table_)(std::string_view) = nullptr;
 };
 
 // The 1-based number of the line in which the decoded text that follows

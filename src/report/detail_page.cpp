@@ -28,6 +28,8 @@ constexpr int kPressureValue = kCalc + 30;  // a design pressure beside its capt
 constexpr double kHeadingFrameGapMm = 1.5;
 // Between a caption of the design pressures and its formula.
 constexpr double kCaptionGapMm = 2.0;
+// The printed page is framed 183 mm wide from the text margin.
+constexpr int kPageFrameWidthMm = 183;
 
 // Sub- and superscripts of this page are 6 points; only the "0" of V0 in the
 // conditions table is 7.
@@ -118,6 +120,16 @@ class Lines {
     return write(indentMm, pieces);
   }
 
+  // `indentMm`, or less where the text would reach the right edge of the
+  // printed page's frame.
+  int indentInsideFrame(int indentMm, const std::string& text) const {
+    if (!canvas_.onPrinter())
+      return indentMm;
+    const double widthMm = canvas_.inkBox(0, 0, text).right / canvas_.pxPerMm;
+    const double lastIndentMm = kPageFrameWidthMm - 1 - widthMm;
+    return std::min(indentMm, static_cast<int>(std::floor(lastIndentMm)));
+  }
+
   // The column of formulas written beside captions at `captionIndentMm`: their
   // own column, or further right where the longest caption would reach it,
   // so that every formula of the group keeps a gap from its caption and they
@@ -194,12 +206,13 @@ bool overhangPresent(const CaLC_DATA& data) {
 
 // ---- Start of the page
 
-// The frame of the printed page: from 1 mm above the top margin, 265 mm high.
+// The frame of the printed page: from 1 mm above the top margin, 265 mm high,
+// ending above a page number at the foot of the page.
 int pageFrameTop(const ReportCanvas& canvas) {
   return canvas.marginTop - canvas.mmToPx(1);
 }
 int pageFrameBottom(const ReportCanvas& canvas) {
-  return pageFrameTop(canvas) + canvas.mmToPx(265);
+  return canvas.frameBottomAbovePageNumber(pageFrameTop(canvas) + canvas.mmToPx(265));
 }
 
 void startPage(ReportCanvas& canvas, Lines& lines) {
@@ -212,7 +225,7 @@ void startPage(ReportCanvas& canvas, Lines& lines) {
   // Paper: the page begins a sheet of its own, framed, with its title above the frame.
   canvas.marginTop = canvas.mmToPx(18);
   const int frameTop = pageFrameTop(canvas);
-  canvas.drawRect(canvas.marginLeft, frameTop, canvas.marginLeft + canvas.mmToPx(183),
+  canvas.drawRect(canvas.marginLeft, frameTop, canvas.marginLeft + canvas.mmToPx(kPageFrameWidthMm),
                   pageFrameBottom(canvas));
   cursor.firstLineMm -= 5;
   cursor.lineMm = cursor.firstLineMm;
@@ -393,8 +406,10 @@ void buildingCoefficients(Lines& lines, const PageData& p) {
   for (int i = 0; i < zones; i += 2) {
     lines.line(kCalc, {zoneText(i)});
     lines.write(kCalc + 55, {zoneText(i + 1)});
-    if (i == 0)
-      lines.write(kCalc + 110, {" Ｃf内圧 = " + fixed(w.cpiNegative, 4, 2) + " （" + shape + "）"});
+    if (i == 0) {
+      const std::string inner = " Ｃf内圧 = " + fixed(w.cpiNegative, 4, 2) + " （" + shape + "）";
+      lines.write(lines.indentInsideFrame(kCalc + 110, inner), {inner});
+    }
   }
   lines.line(kCalc, {"　 ピーク風力係数  Ｃf負 ＝ Ｃf外圧[負]－Ｃf内圧[負]"});
   for (size_t i = 0; i < static_cast<size_t>(zones); ++i) {

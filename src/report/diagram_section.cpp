@@ -90,6 +90,21 @@ void writeScaled(ReportCanvas& canvas, double f, double x, double y, std::string
   canvas.setFontSize(canvas.baseFontSize);
 }
 
+// The right edge of the printed diagram page's frame.
+int paperFrameRight(const ReportCanvas& canvas) {
+  return canvas.marginLeft + canvas.mmToPx(180);
+}
+
+// A text of the frame's tab on paper: at x, or further left where it would
+// reach the frame's right edge.
+void writeInTab(ReportCanvas& canvas, double f, double x, double y, std::string_view text) {
+  canvas.scaleFont(f);
+  const int right = paperFrameRight(canvas) - canvas.mmToPx(1);
+  canvas.writeAt(std::min(canvas.mmToPx(x), right - canvas.textWidth(text)), canvas.mmToPx(y),
+                 text);
+  canvas.setFontSize(canvas.baseFontSize);
+}
+
 // The beam axis and its supports.
 void drawAxis(ReportCanvas& canvas, const DeckDrawing& deck, double axisY) {
   line(canvas, kBeamLeftMm, axisY, kBeamLeftMm + deck.total(), axisY);
@@ -289,11 +304,13 @@ void drawHeaderTexts(ReportCanvas& canvas, const DiagramHeader& header,
   const double block1 = layout.blockRows[0];
   canvas.setFontSize(canvas.baseFontSize);
 
-  if (screen)
+  if (screen) {
     writeScaled(canvas, 1.25, x - 5, row1 - 14, kLoadHeading);
-  else
-    canvas.writeAtMm(x + 142, row1 - 14, kLoadHeading);
-  writeScaled(canvas, 0.9, x + 145, row1 - (screen ? 11 : 8), kSignNote);
+    writeScaled(canvas, 0.9, x + 145, row1 - 11, kSignNote);
+  } else {
+    writeInTab(canvas, 1.0, x + 142, row1 - 14, kLoadHeading);
+    writeInTab(canvas, 0.9, x + 145, row1 - 8, kSignNote);
+  }
 
   const std::string unit(kUnitNPerSquareM);
   canvas.writeAtMm(x, row1 - (screen ? 7 : 8),
@@ -309,7 +326,7 @@ void drawHeaderTexts(ReportCanvas& canvas, const DiagramHeader& header,
   if (screen)
     writeScaled(canvas, 1.25, x - 5, block1 - 32, kSectionHeading);
   else
-    canvas.writeAtMm(x + 142, block1 - 29, kSectionHeading);
+    writeInTab(canvas, 1.0, x + 142, block1 - 29, kSectionHeading);
 }
 
 // A tab hanging below the right end of a rule: 40 mm wide, 6 mm deep.
@@ -327,7 +344,7 @@ void drawHeaderRules(ReportCanvas& canvas, const DiagramLayout& layout) {
     return;
   }
   const double yMm = layout.blockRows[0] - 30;
-  const int right = canvas.marginLeft + canvas.mmToPx(180);
+  const int right = paperFrameRight(canvas);
   rule(canvas, canvas.marginLeft, yMm, right);
   drawTab(canvas, right, canvas.mmToPx(yMm));
 }
@@ -528,8 +545,9 @@ void drawReportEnd(ReportCanvas& canvas, double reachedMm) {
   // The frame of the diagram page, its tab holding the "荷   　  重" heading.
   canvas.marginTop = canvas.mmToPx(15);
   const int top = canvas.marginTop - canvas.mmToPx(5);
-  const int right = canvas.marginLeft + canvas.mmToPx(180);
-  canvas.drawRect(canvas.marginLeft, top, right, top + canvas.mmToPx(265));
+  const int right = paperFrameRight(canvas);
+  canvas.drawRect(canvas.marginLeft, top, right,
+                  canvas.frameBottomAbovePageNumber(top + canvas.mmToPx(265)));
   drawTab(canvas, right, top);
   canvas.lastPage = true;
   canvas.endPage();

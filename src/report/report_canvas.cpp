@@ -406,13 +406,28 @@ void ReportCanvas::drawPageNumber(bool top) {
   if (position == group + 2)
     x = wholePart(pageWidth - c * pxPerMm - 12 * pxPerMm);
 
-  int y = headerY;
-  if (!top) {
-    const int s = fontSize();
-    y = pageHeight - (printedNumber() == 3 ? wholePart(s * pxPerMm) : wholePart(s * pxPerMm * 0.6));
-  }
   // Page furniture: it does not move the running text position.
-  drawText(x, y, text);
+  if (top) {
+    drawText(x, headerY, text);
+    return;
+  }
+  const int size = fontSize();
+  setFontSize(baseFontSize);
+  drawText(x, bottomNumberTop(), text);
+  setFontSize(size);
+}
+
+int ReportCanvas::bottomNumberTop() const {
+  const int s = baseFontSize;
+  return pageHeight -
+         (printedNumber() == 3 ? wholePart(s * pxPerMm) : wholePart(s * pxPerMm * 0.6));
+}
+
+int ReportCanvas::frameBottomAbovePageNumber(int nominalBottom) const {
+  const int position = printSettings.pageNumberPosition;
+  if (!onPrinter() || position < 20 || position > 22)
+    return nominalBottom;
+  return std::min(nominalBottom, bottomNumberTop() - mmToPx(1));
 }
 
 void ReportCanvas::requestFooter(int leftX) {

@@ -181,9 +181,13 @@ class ReportCanvas {
   // --- Pages (printer only; the screen image carries no page furniture) ---
   // startNumber + pageCounter - 1, in the chosen style ("5" or "-5-").
   std::string pageNumberText() const;
-  // Draws the number in the current font when the chosen position lies at the
-  // top (top = true) or the bottom of the page.
+  // Draws the number when the chosen position lies at the top (top = true)
+  // or the bottom of the page: at the top in the current font, at the bottom
+  // in the body size.
   void drawPageNumber(bool top);
+  // The lowest y a frame of this page may reach so that it ends above the
+  // number at the foot of the page, nominalBottom when there is none.
+  int frameBottomAbovePageNumber(int nominalBottom) const;
   // A page asks for the footer lines; leftX is where the file-name line starts.
   void requestFooter(int leftX);
   // The end of a printed page: footer, bottom number, then the next page
@@ -196,6 +200,8 @@ class ReportCanvas {
 
  private:
   int printedNumber() const;
+  // y of the page number at the foot of this page.
+  int bottomNumberTop() const;
   // Draws through the surface and keeps the text's box on the page.
   int drawText(int x, int y, std::string_view text);
   // Where writeLabel would draw the text, without drawing it.

@@ -1,6 +1,8 @@
 // The report of many varied projects, drawn on the screen and on paper through
-// the recording surface: no two texts overprint each other and no text leaves
-// the printable area (the image, or the A4 sheet less 5 mm on every side).
+// the recording surface: no two texts overprint each other, no frame runs
+// through a text (the page numbers at the foot of a framed page included) and
+// no text leaves the printable area (the image, or the A4 sheet less 5 mm on
+// every side).
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,7 @@ std::optional<InkBox> inkBoxOf(const RecordedText& t, int ppi) {
 struct Faults {
   int overlaps = 0;
   int outside = 0;
+  int struck = 0;
   std::vector<std::string> examples;
   void note(int& counter, const std::string& what) {
     ++counter;
@@ -84,6 +87,21 @@ void checkTexts(const RecordingSurface& s, const std::string& pass, Faults& faul
         const InkBox& b = boxes[j];
         if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
           faults.note(faults.overlaps, where + "\"" + a.text + "\" over \"" + b.text + "\"");
+      }
+    }
+    // A frame keeps every text wholly inside or wholly outside it.
+    for (const RecordedRect& r : s.rects()) {
+      if (r.filled || r.page != page)
+        continue;
+      for (const InkBox& a : boxes) {
+        const bool acrossRows = a.left < r.right && r.left < a.right;
+        const bool acrossColumns = a.top < r.bottom && r.top < a.bottom;
+        const auto crosses = [](int low, int high, int edge) { return low < edge && edge < high; };
+        if ((acrossRows &&
+             (crosses(a.top, a.bottom, r.top) || crosses(a.top, a.bottom, r.bottom))) ||
+            (acrossColumns &&
+             (crosses(a.left, a.right, r.left) || crosses(a.left, a.right, r.right))))
+          faults.note(faults.struck, where + "a frame runs through \"" + a.text + "\"");
       }
     }
   }
@@ -141,19 +159,22 @@ TEST(ReportLayout, VariedProjectsPrintWithoutOverprintingOrLeavingThePaper) {
   int faulty = 0;
   int overlaps = 0;
   int outside = 0;
+  int struck = 0;
   std::ostringstream report;
   for (const testing::VariedProject& p : projects) {
     const Faults faults = layoutFaults(testing::calculateVaried(p));
     overlaps += faults.overlaps;
     outside += faults.outside;
-    if (faults.overlaps + faults.outside == 0)
+    struck += faults.struck;
+    if (faults.overlaps + faults.outside + faults.struck == 0)
       continue;
     ++faulty;
     report << p.description() << "\n";
     for (const std::string& e : faults.examples)
       report << "    " << e << "\n";
   }
-  EXPECT_EQ(faulty, 0) << overlaps << " overlapping pairs and " << outside
+  EXPECT_EQ(faulty, 0) << overlaps << " overlapping pairs, " << struck
+                       << " texts struck through by a frame and " << outside
                        << " texts or sketches outside, in " << faulty << " of " << projects.size()
                        << " projects\n"
                        << report.str();

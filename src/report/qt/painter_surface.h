@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "report/report_passes.h"
 #include "report/report_surface.h"
 
 namespace tavilo {
@@ -78,10 +79,6 @@ std::string reportFaceFamily();
 
 // The screen image of the report: `width` x `height` pixels at 72 pixels per inch.
 QImage makeReportImage(int width, int height);
-
-// The margin of common printers: the printable area of a PDF page is the A4
-// sheet less this on every side, so that a PDF printed at 100 % loses nothing.
-inline constexpr double kPdfMarginMm = 5.0;
 
 // The printable area of an A4 portrait sheet at `dpi`, in device pixels from
 // the sheet's top-left corner: the sheet less kPdfMarginMm on every side.

@@ -22,7 +22,6 @@
 #include "persistence/system_reason.h"
 #include "report/qt/painter_surface.h"
 #include "report/qt/pdf_document_info.h"
-#include "report/recording_surface.h"
 #include "report/report_canvas.h"
 #include "report/report_driver.h"
 #include "report/span_table_page.h"
@@ -98,19 +97,10 @@ PdfDocumentInfo documentInfo(const std::string& title) {
 // enough for everything drawn. A dry pass learns how far down the drawing
 // reaches, so that a long report (four spans, overhangs, a heavy-snow site)
 // is not cut off at a fixed height.
-QImage renderImage(int minHeight, const std::function<void(ReportCanvas&)>& draw) {
-  RecordingSurface dryRun(72, kScreenImageWidth, std::max(minHeight, kScreenImageHeight));
-  {
-    ReportCanvas canvas = beginReport(dryRun, {});
-    draw(canvas);
-  }
-  const int height = std::max(minHeight, dryRun.usedHeight() + kScreenImageBottomMargin);
-  QImage image = makeReportImage(kScreenImageWidth, height);
+QImage renderImage(int minHeight, const ReportDrawing& draw) {
+  QImage image = makeReportImage(kScreenImageWidth, screenImageHeight(minHeight, draw));
   PainterSurface surface(image, 72);
-  {
-    ReportCanvas canvas = beginReport(surface, {});
-    draw(canvas);
-  }
+  drawScreenPass(surface, draw);
   surface.finish();
   return image;
 }
@@ -125,12 +115,6 @@ std::string PrintJob::todayShortDate() {
   return shortDate(QDate::currentDate(), QLocale::system());
 }
 
-int screenImageBaseHeight(const CalculationOutcome& outcome) {
-  const bool tall = outcome.settings.calcMethod == kCalcMethodNotices &&
-                    outcome.facts.overhangSelected && outcome.conditions.heavySnow == 1;
-  return tall ? kScreenImageHeightHeavySnowOverhangs : kScreenImageHeight;
-}
-
 QImage renderScreenImage(const CalculationOutcome& outcome) {
   return renderImage(screenImageBaseHeight(outcome),
                      [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
@@ -140,25 +124,21 @@ namespace {
 
 // One print pass of a drawing onto a paged device.
 void printPages(QPagedPaintDevice& device, const QRect& printableArea, const PrintJob& job,
-                const std::function<void(ReportCanvas&)>& draw) {
+                const ReportDrawing& draw) {
   PainterSurface surface(
       device, device.logicalDpiY(), [&device] { return device.newPage(); }, printableArea);
   ReportSetup setup;
-  setup.device = ReportDevice::kPrinter;
   setup.printSettings = job.printSettings;
   setup.projectFilePath = job.projectFilePath;
   setup.date = job.date;
-  {
-    ReportCanvas canvas = beginReport(surface, std::move(setup));
-    draw(canvas);
-  }
+  drawPrintPass(surface, std::move(setup), draw);
   surface.finish();
 }
 
 // The pages of a print pass as an A4 PDF with its document information,
 // saved whole or not at all.
 void writePdf(const std::string& path, const std::string& title, const PrintJob& job,
-              const std::function<void(ReportCanvas&)>& draw) {
+              const ReportDrawing& draw) {
   constexpr std::string_view kKind = "PDFファイル";
   // Drawn in memory first: the document information is appended to the
   // finished document before anything reaches the file.
@@ -199,12 +179,7 @@ void printReport(QPagedPaintDevice& device, const QRect& printableArea,
 }
 
 std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath) {
-  const std::string& name = job.printSettings.projectName;
-  if (!name.empty() && name != kNoProjectName)
-    return name;
-  if (!job.projectFilePath.empty())
-    return std::filesystem::path(job.projectFilePath).stem().string();
-  return std::filesystem::path(pdfPath).stem().string();
+  return reportTitle(job.printSettings, job.projectFilePath, pdfPath);
 }
 
 void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,

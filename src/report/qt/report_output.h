@@ -12,22 +12,9 @@
 #include "calc/calculation_run.h"
 #include "calc/print_settings.h"
 #include "calc/span_search.h"
+#include "report/report_passes.h"
 
 namespace tavilo {
-
-inline constexpr int kScreenImageWidth = 565;
-// The fixed heights of the result window's image; a longer report gets a
-// taller image.
-inline constexpr int kScreenImageHeight = 3350;
-inline constexpr int kScreenImageHeightHeavySnowOverhangs = 3550;
-// Space kept below the lowest drawing of a report taller than the fixed height.
-inline constexpr int kScreenImageBottomMargin = 40;
-inline constexpr int kPdfResolution = 600;
-inline constexpr const char* kPdfAuthor = "Tavilo";
-inline constexpr const char* kPdfSubject = "デッキプレート構造計算書";
-
-// The height the result window gives its image before the screen pass.
-int screenImageBaseHeight(const CalculationOutcome& outcome);
 
 // The screen pass: a 565-pixel-wide image at 72 pixels per inch on the report
 // background, at least the base height and tall enough for all of the report.
