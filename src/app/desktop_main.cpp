@@ -3,10 +3,13 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "location/location_tables.h"
@@ -64,6 +67,10 @@ tavilo::ProgramFolders programFolders(const char* argv0) {
 
 int main(int argc, char** argv) {
   DesktopApplication app(argc, argv);
+  // The program speaks Japanese; Qt's own dialogs speak the desktop's language.
+  const std::unique_ptr<QTranslator> qtTexts = tavilo::ui::qtTranslator(QLocale::system());
+  if (qtTexts)
+    QCoreApplication::installTranslator(qtTexts.get());
   QApplication::setApplicationName(QStringLiteral("tavilo"));
   QGuiApplication::setDesktopFileName(QStringLiteral("tavilo"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/tavilo.png")));

@@ -117,6 +117,16 @@ void SplashWindow::present() {
 
 // ---- Terms-of-use notice
 
+// The notice is left only through "確　認": its frame has no close box, but a
+// window manager may draw one, and Escape would close it too. Either would end
+// a first run's notice as if it had been confirmed, and the marker would keep
+// it from ever appearing again.
+class NoticeDialog : public QDialog {
+ public:
+  using QDialog::QDialog;
+  void reject() override {}
+};
+
 void showNotice(QWidget* parent) {
   constexpr int kWidth = 480;
   constexpr int kBandHeight = 60;
@@ -124,8 +134,8 @@ void showNotice(QWidget* parent) {
   constexpr int kTextHeight = 232;
   constexpr int kHeight = kTextTop + kTextHeight + 50;
 
-  QDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                             Qt::WindowStaysOnTopHint);
+  NoticeDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowStaysOnTopHint);
   dialog.setWindowTitle(QStringLiteral("ご確認下さい"));
   dialog.setModal(true);
   dialog.setFont(windowFont());

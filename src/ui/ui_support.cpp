@@ -1,8 +1,13 @@
 #include "ui/ui_support.h"
 
+#include <QEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <algorithm>
 #include <utility>
 
@@ -42,6 +47,47 @@ void showLineText(QLineEdit& edit, const QString& text) {
   edit.setText(text);
   const int shift = static_cast<int>(text.size()) - lengthBefore;
   edit.setCursorPosition(std::clamp(cursor + std::min(shift, 0), 0, static_cast<int>(text.size())));
+}
+
+namespace {
+
+class TypedKeyFilter : public QObject {
+ public:
+  TypedKeyFilter(QObject* parent, std::function<bool(char32_t)> accepts)
+      : QObject(parent), accepts_(std::move(accepts)) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress)
+      return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+      return false;
+    for (const char32_t c : key->text().toUcs4()) {
+      if (c < 0x20 || c == 0x7F)
+        return false;
+      if (!accepts_(c))
+        return true;
+    }
+    return false;
+  }
+
+ private:
+  std::function<bool(char32_t)> accepts_;
+};
+
+}  // namespace
+
+void filterTypedKeys(QWidget& field, std::function<bool(char32_t)> accepts) {
+  field.installEventFilter(new TypedKeyFilter(&field, std::move(accepts)));
+}
+
+std::unique_ptr<QTranslator> qtTranslator(const QLocale& locale) {
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    return nullptr;
+  return translator;
 }
 
 std::optional<std::filesystem::path> chooseFileToSave(QWidget* parent, const QString& caption,
