@@ -2,159 +2,25 @@
 // prints a summary or, with --json, the whole calculation as JSON; with
 // --span-table the span table of each project instead.
 
-#include <CLI/CLI.hpp>
-#include <QGuiApplication>
-#include <csignal>
-#include <cstdio>
 #include <iostream>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "app/batch_command.h"
-
-namespace {
-
-constexpr const char* kDescription =
-    "Tavilo 屋根デッキプレートの計算をバッチで実行します。\n"
-    "プロジェクトファイル (.tvl) を画面の「データ読込」と同じ手順で読み込み、\n"
-    "「計　算」と同じ入力チェックと計算を行い、結果を標準出力に書きます。\n"
-    "複数のファイルを指定すると 1 つずつ順に、それぞれプログラムを起動し直した\n"
-    "ときと同じ状態から計算します。";
-
-constexpr const char* kFooter =
-    "出力:\n"
-    "  既定では所在地・荷重・各荷重ケースの OK/NG・判定の要約を書きます。\n"
-    "  --json では設定 (settings)、設計条件 (conditions)、風荷重の算定 (wind、\n"
-    "  荷重値直接入力では null)、積雪の割増し (snow、適用なしでは null)、\n"
-    "  各荷重ケース (cases) と判定 (verdict) を JSON で書きます。\n"
-    "  読込み時のメッセージ (比率の初期値への置換など) は標準エラーに書きます。\n"
-    "  --pdf では印刷用の計算書 (A4 縦) を PDF に、--png では計算結果画面の\n"
-    "  イメージ (幅 565 ピクセル) を PNG に書き、書いたファイル名を標準エラーに\n"
-    "  書きます。どちらも --json と同時に指定できます。書けない場合は終了コード 2。\n"
-    "\n"
-    "複数のデータファイル:\n"
-    "  要約はファイルごとに「データファイル: 名前」で始まるブロックを空行で区切って\n"
-    "  書きます。--json では 1 行に 1 つの JSON (JSON Lines) を書き、先頭に\n"
-    "  \"file\" (ファイル名) を加えます。--pdf と --png は使えません。代わりに\n"
-    "  --pdf-dir DIR と --png-dir DIR で、ファイルごとに DIR/名前.pdf と\n"
-    "  DIR/名前.png を書きます (名前はデータファイル名から拡張子を除いたもの。\n"
-    "  フォルダが無ければ作ります。1 つのファイルでも使えます)。\n"
-    "  計算できないファイルは、そのファイルの名前の下 (--json では\n"
-    "  {\"file\": 名前, \"refusal\": 理由} の行) と標準エラーに理由を書き、次の\n"
-    "  ファイルに進みます。標準エラーの各行はファイル名で始まります。\n"
-    "\n"
-    "スパン表 (--span-table):\n"
-    "  プロジェクトの全ての入力 (所在地・風・積雪・荷重・接合方法・はね出し・\n"
-    "  係数等の定義・計算方法) のまま、4 種類のデッキとスパン数 1〜4 (等スパン)\n"
-    "  のそれぞれについて、全ての荷重ケースの検討が OK となる最長のスパンを\n"
-    "  100 mm から --step MM 刻み (既定 10、1〜1000) で求めます。スパンの上限は\n"
-    "  はね出しを含む全長がデッキ最大長さ以下となる長さです。デッキ自重は\n"
-    "  表面処理 Z12・Z27 ではデッキの種類に従い、「他」では入力値のままです。\n"
-    "  各欄には次の刻みで NG となる検討 (応力・たわみ・接合部、上限に達した\n"
-    "  ときはデッキ長さ) を添え、プロジェクトのデッキとスパン数に * を付けます。\n"
-    "  --json では {\"project\", \"step\", \"cells\": [{\"deck\", \"spanCount\",\n"
-    "  \"span\" (OK となるスパンが無ければ null), \"stoppedBy\" (\"stress\",\n"
-    "  \"deflection\", \"joint\", \"deckLength\"), \"isProject\"} × 16]} を、\n"
-    "  --csv では見出し行 project,deck,spanCount,span,stoppedBy,isProject と\n"
-    "  各欄の行を書きます。--pdf (または --pdf-dir) では A4 1 ページの\n"
-    "  「スパン表」を PDF に書きます。\n"
-    "\n"
-    "終了コード:\n"
-    "  0  計算を実行した (判定が NG でも 0)\n"
-    "  2  ファイルを読めない・変換できない、読込みが途中で止まった、入力チェックで\n"
-    "     計算できない (理由を標準エラーに 1 行で書き、標準出力には何も書きません)、\n"
-    "     出力ファイルを書けない、または引数の誤り。複数のファイルでは、1 つでも\n"
-    "     計算できないファイルがあったとき\n"
-    "  1  内部エラー\n"
-    "\n"
-    "所在地データ:\n"
-    "  --data-dir を省略すると、実行ファイルと同じフォルダの Load_data を使います。\n"
-    "  無い場合は実行ファイルの親フォルダを順にたどり、Data_Address.csv のある\n"
-    "  Load_data を使います。";
-
-// Qt's own diagnostics (a painter that could not begin, a runtime folder
-// taken by default) would only repeat, less clearly, what the command reports
-// itself; critical and fatal messages still reach the terminal.
-void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
-// The report files are drawn with Qt's painter, which needs an application
-// object; a terminal command has no screen, so the offscreen platform serves
-// unless QT_QPA_PLATFORM says otherwise.
-std::unique_ptr<QGuiApplication> drawingApplication(int& argc, char** argv) {
-  qInstallMessageHandler(quietQtMessages);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-}  // namespace
+#include "app/batch_arguments.h"
+#include "app/report_files.h"
+#include "model/session.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{kDescription, "tavilo-calc"};
-  app.footer(kFooter);
-  std::vector<std::string> projects;
-  std::string dataDir;
-  bool json = false;
-  bool csv = false;
-  bool spanTable = false;
-  int step = 0;
-  std::string pdf;
-  std::string png;
-  std::string pdfDir;
-  std::string pngDir;
-  app.add_option("PROJECT", projects, "計算するプロジェクトファイル (.tvl)。複数指定できます")
-      ->required();
-  app.add_option("--data-dir", dataDir,
-                 "所在地データ (Data_Address.csv, Data_SnowfallV.csv) のフォルダ");
-  app.add_flag("--json", json, "要約の代わりに計算の全内容 (またはスパン表) を JSON で出力する");
-  const CLI::Option* pdfOption = app.add_option(
-      "--pdf", pdf, "印刷用の計算書 (A4 縦、--span-table ではスパン表) を書く PDF ファイル");
-  const CLI::Option* pngOption =
-      app.add_option("--png", png, "計算結果画面のイメージを書く PNG ファイル");
-  const CLI::Option* pdfDirOption =
-      app.add_option("--pdf-dir", pdfDir, "データファイルごとの PDF (名前.pdf) を書くフォルダ");
-  const CLI::Option* pngDirOption =
-      app.add_option("--png-dir", pngDir, "データファイルごとの PNG (名前.png) を書くフォルダ");
-  app.add_flag("--span-table", spanTable,
-               "計算の代わりにスパン表 (デッキ 4 種類 × スパン数 1〜4 の最長スパン) を出力する");
-  const CLI::Option* stepOption =
-      app.add_option("--step", step, "スパン表のスパンの刻み (mm、既定 10、1〜1000)");
-  app.add_flag("--csv", csv, "スパン表を CSV で出力する");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    const int status = app.exit(error);
-    return status == 0 ? 0 : tavilo::kBatchRefused;
-  }
-
-  tavilo::BatchOptions options;
-  options.projects.assign(projects.begin(), projects.end());
-  if (!dataDir.empty())
-    options.dataDir = dataDir;
-  options.json = json;
-  options.csv = csv;
-  options.spanTable = spanTable;
-  // An option given with an empty name is refused by the command, not ignored.
-  if (pdfOption->count() > 0)
-    options.pdf = pdf;
-  if (pngOption->count() > 0)
-    options.png = png;
-  if (pdfDirOption->count() > 0)
-    options.pdfDir = pdfDir;
-  if (pngDirOption->count() > 0)
-    options.pngDir = pngDir;
-  if (stepOption->count() > 0)
-    options.step = step;
   // A file-size limit then fails the write with a message instead of ending
-  // the process.
-  std::signal(SIGXFSZ, SIG_IGN);
-  std::unique_ptr<QGuiApplication> drawing;
-  if (options.pdf || options.png || options.pdfDir || options.pngDir)
-    drawing = drawingApplication(argc, argv);
+  // the process; the console shows UTF-8.
+  tavilo::platform::prepareTerminalProcess();
+  const tavilo::BatchArguments parsed = tavilo::parseBatchArguments(argc, argv);
+  if (parsed.exitStatus)
+    return *parsed.exitStatus;
+  const tavilo::BatchOptions& options = parsed.options;
+  std::unique_ptr<tavilo::ReportFileWriter> reports;
+  if (options.wantsReportFiles())
+    reports = tavilo::makeReportFileWriter(argc, argv);
   return tavilo::runBatch(options, tavilo::executablePath(argc > 0 ? argv[0] : nullptr), std::cout,
-                          std::cerr);
+                          std::cerr, reports.get());
 }

@@ -3,15 +3,19 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "location/location_tables.h"
 #include "persistence/project_paths.h"
 #include "persistence/settings_folder.h"
+#include "report/qt/qt_path.h"
 #include "ui/desktop.h"
 #include "ui/ui_support.h"
 
@@ -45,7 +49,7 @@ tavilo::ProgramFolders programFolders(const char* argv0) {
   const std::filesystem::path program = executable.parent_path();
   const std::filesystem::path data = tavilo::defaultDataDir(executable);
   const std::filesystem::path documents =
-      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+      tavilo::pathFromQString(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
   // An installed program keeps its data in share/tavilo; its projects belong
   // to the user, not beside the system's programs.
   const bool installed = data != program / tavilo::kDataFolderName;
@@ -63,6 +67,10 @@ tavilo::ProgramFolders programFolders(const char* argv0) {
 
 int main(int argc, char** argv) {
   DesktopApplication app(argc, argv);
+  // The program speaks Japanese; Qt's own dialogs speak the desktop's language.
+  const std::unique_ptr<QTranslator> qtTexts = tavilo::ui::qtTranslator(QLocale::system());
+  if (qtTexts)
+    QCoreApplication::installTranslator(qtTexts.get());
   QApplication::setApplicationName(QStringLiteral("tavilo"));
   QGuiApplication::setDesktopFileName(QStringLiteral("tavilo"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/tavilo.png")));

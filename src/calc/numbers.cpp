@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <locale>
+#include <sstream>
 
 namespace tavilo {
 
@@ -45,6 +46,59 @@ std::optional<int> parseInteger(std::string_view text) {
   return static_cast<int>(value);
 }
 
+namespace {
+
+// The power of ten of the first non-zero digit of a number that has passed
+// the grammar of parseDecimal (digits, an optional point, an optional
+// exponent; no sign): 2 for "123.4", -2 for "0.05", 400 for "1e400".
+// Nothing when every digit is zero. The exponent saturates far beyond the
+// range of a double, so a text of any length cannot overflow it.
+std::optional<long long> leadingExponent(std::string_view number) {
+  constexpr long long kSaturation = 1'000'000'000;
+  long long position = 0;  // exponent of the digit in hand
+  long long leading = 0;
+  bool found = false;
+  std::size_t i = 0;
+  std::size_t integerDigits = 0;
+  while (i < number.size() && std::isdigit(static_cast<unsigned char>(number[i]))) {
+    ++integerDigits;
+    ++i;
+  }
+  position = static_cast<long long>(std::min<std::size_t>(integerDigits, kSaturation)) - 1;
+  for (std::size_t j = 0; j < integerDigits && !found; ++j, --position) {
+    if (number[j] != '0') {
+      leading = position;
+      found = true;
+    }
+  }
+  if (i < number.size() && number[i] == '.') {
+    ++i;
+    position = -1;
+    for (; i < number.size() && std::isdigit(static_cast<unsigned char>(number[i])); ++i) {
+      if (!found && number[i] != '0') {
+        leading = position;
+        found = true;
+      }
+      position = std::max(position - 1, -kSaturation);
+    }
+  }
+  if (!found)
+    return std::nullopt;
+  if (i < number.size()) {  // the exponent
+    ++i;
+    const bool negative = number[i] == '-';
+    if (number[i] == '+' || number[i] == '-')
+      ++i;
+    long long exponent = 0;
+    for (; i < number.size(); ++i)
+      exponent = std::min(exponent * 10 + (number[i] - '0'), kSaturation);
+    leading += negative ? -exponent : exponent;
+  }
+  return leading;
+}
+
+}  // namespace
+
 bool isDecimalText(std::string_view text) {
   size_t pos = 0;
   const size_t n = text.size();
@@ -82,20 +136,34 @@ bool isDecimalText(std::string_view text) {
 std::optional<double> parseDecimal(std::string_view text) {
   if (!isDecimalText(text))
     return std::nullopt;
-  // from_chars takes no '+' and no leading '.', so hand it a normalised copy.
   const size_t numberStart = text[0] == '+' || text[0] == '-' ? 1 : 0;
+  // Digits beyond the range of a double (1e400, 1e-400) are refused rather
+  // than read as infinity or zero. The decimal exponent of the first
+  // significant digit decides, so that every build refuses the same texts;
+  // below 1e-307 lie only subnormal numbers, which no input needs.
+  if (const auto exponent = leadingExponent(text.substr(numberStart))) {
+    if (*exponent < -307 || *exponent > 308)
+      return std::nullopt;
+  } else {
+    return text[0] == '-' ? -0.0 : 0.0;  // every digit is zero
+  }
+
+  // The classic locale reads the point whatever the process's locale; the C
+  // libraries underneath convert to the nearest double, so every build gives
+  // the same bits. (std::from_chars for double is missing in some standard
+  // libraries.)
   std::string normalised;
   if (text[0] == '-')
     normalised += '-';
   if (text[numberStart] == '.')
     normalised += '0';
   normalised.append(text.substr(numberStart));
+  std::istringstream stream(normalised);
+  stream.imbue(std::locale::classic());
   double value = 0.0;
-  const auto result =
-      std::from_chars(normalised.data(), normalised.data() + normalised.size(), value);
-  if (result.ec != std::errc() || result.ptr != normalised.data() + normalised.size()) {
+  stream >> value;
+  if (stream.fail() || !std::isfinite(value))
     return std::nullopt;
-  }
   return value;
 }
 

@@ -12,6 +12,7 @@
 #include "persistence/project_lines.h"
 #include "persistence/stored_codes.h"
 #include "persistence/text_file.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -378,7 +379,7 @@ std::vector<std::string> projectLines(const InputForm& form, const CoefficientSe
 void saveProject(const std::filesystem::path& path, const ProjectContext& context) {
   writeTextLines(path, projectLines(context.form, context.settings, context.print));
   rememberSaved(context.paths, path);
-  context.form.setProjectPath(path.string());
+  context.form.setProjectPath(utf8FromPath(path));
 }
 
 ProjectLoad loadProject(const std::filesystem::path& path, const ProjectContext& context) {
@@ -389,8 +390,8 @@ ProjectLoad loadProject(const std::filesystem::path& path, const ProjectContext&
     return {{}, error.what(), false, false};
   }
   rememberOpened(context.paths, path);
-  context.form.setProjectPath(path.string());
-  ProjectLoad load = applyProjectLines(std::move(lines), path.string(), context);
+  context.form.setProjectPath(utf8FromPath(path));
+  ProjectLoad load = applyProjectLines(std::move(lines), utf8FromPath(path), context);
   load.fileRead = true;
   return load;
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using Json = nlohmann::ordered_json;  // keeps the order of the keys
 
 const fs::path kSource = TAVILO_SOURCE_DIR;
@@ -36,6 +38,8 @@ std::vector<std::string> keysOf(const Json& object) {
 
 class BatchCommandTest : public testing::CommandTest {
  protected:
+  static fs::path exe() { return TAVILO_CALC_EXE; }
+
   // A copy of a sample project with some lines replaced.
   fs::path changedSample(const std::string& sample,
                          const std::vector<std::pair<int, std::string>>& changes) const {
@@ -58,6 +62,32 @@ TEST_F(BatchCommandTest, SummaryOfEverySampleEndsWithTheVerdict) {
     EXPECT_THAT(r.out, AllOf(HasSubstr("所在地: "), HasSubstr("荷重: G+P = "), HasSubstr("[長期"),
                              HasSubstr("判定: ")));
   }
+}
+
+// The shipped tables are samples: a summary of loads derived from them says
+// so; with loads entered directly, or with an office's own tables, nothing.
+TEST_F(BatchCommandTest, SummarySaysWhenTheSiteDataAreSamples) {
+  const std::string mark = "所在地データ見本 ― 設計に使用不可";
+  const auto summary = [&](const std::string& sample, const fs::path& data) {
+    const Process r =
+        run("'" + (kExamples / sample).string() + "' --data-dir '" + data.string() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const fs::path shipped = kSource / "Load_data";
+  EXPECT_THAT(summary("ordinary-3span.tvl", shipped), HasSubstr(mark + "（"));
+  EXPECT_THAT(summary("heavy-snow-overhangs.tvl", shipped), HasSubstr(mark));
+  EXPECT_THAT(summary("direct-1span.tvl", shipped), Not(HasSubstr(mark)));
+
+  // The same rows without the marker field.
+  const fs::path own = dir_ / "own";
+  fs::create_directories(own);
+  for (const char* table : {"Data_Address.csv", "Data_SnowfallV.csv"}) {
+    std::vector<std::string> lines = readTextLines(shipped / table);
+    lines.front() = lines.front().substr(0, lines.front().rfind(",見本データ"));
+    writeTextLines(own / table, lines);
+  }
+  EXPECT_THAT(summary("ordinary-3span.tvl", own), AllOf(HasSubstr("判定: "), Not(HasSubstr(mark))));
 }
 
 TEST_F(BatchCommandTest, JsonDocumentHasEveryKeyOfTheDesignRecords) {
@@ -312,6 +342,36 @@ TEST_F(BatchCommandTest, DefaultDataFolderFallsBackToAParentFolder) {
   fs::create_directories(exe.parent_path() / "Load_data");
   std::ofstream(exe.parent_path() / "Load_data" / "Data_Address.csv") << "x\r\n";
   EXPECT_EQ(defaultDataDir(exe), exe.parent_path() / "Load_data");
+}
+
+// A build without Qt has no report writer: the options that ask for report
+// files are refused before anything is read or made, and the rest works.
+TEST_F(BatchCommandTest, WithoutAReportWriterReportFilesAreRefused) {
+  BatchOptions base;
+  base.projects = {kExamples / "ordinary-3span.tvl"};
+  base.dataDir = kSource / "Load_data";
+  const auto withFile = [&](std::optional<fs::path> BatchOptions::*option, const char* name) {
+    BatchOptions options = base;
+    options.*option = dir_ / name;
+    return options;
+  };
+  for (const BatchOptions& options :
+       {withFile(&BatchOptions::pdf, "r.pdf"), withFile(&BatchOptions::png, "r.png"),
+        withFile(&BatchOptions::pdfDir, "pdfs"), withFile(&BatchOptions::pngDir, "pngs")}) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runBatch(options, exe(), out, err, nullptr), kBatchRefused);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_THAT(err.str(), HasSubstr("このビルドの tavilo-calc は計算書のファイルを書きません"));
+  }
+  EXPECT_TRUE(fs::is_empty(dir_)) << "no report file or folder was made";
+
+  BatchOptions json = base;
+  json.json = true;
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runBatch(json, exe(), out, err, nullptr), kBatchCalculated) << err.str();
+  EXPECT_THAT(out.str(), HasSubstr("\"verdict\""));
 }
 
 }  // namespace

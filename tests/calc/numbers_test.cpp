@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace tavilo {
@@ -29,6 +33,45 @@ TEST(Numbers, DecimalsAllowPointAndExponent) {
   for (const char* bad : {"", ".", "1..2", "1.2.3", "abc", "1e", " 1", "1,5", "0x1p3"}) {
     EXPECT_EQ(parseDecimal(bad), std::nullopt) << bad;
   }
+}
+
+// The decimal is the double nearest to the text, in every build and whatever
+// the process's locale; texts beyond the range of a double are refused.
+TEST(Numbers, DecimalsReadAsTheNearestDoubleInAnyLocale) {
+  std::mt19937_64 random(20240601);
+  std::vector<std::string> texts = {"0.1",
+                                    "0.35",
+                                    "2.2250738585072014e-307",
+                                    "1.7976931348623157e308",
+                                    "123456789012345678901234567890",
+                                    "0.30000000000000004",
+                                    "9007199254740993"};
+  for (int i = 0; i < 2000; ++i) {
+    const auto digits = std::to_string(random() % 100000000000000000ULL);
+    const int point = static_cast<int>(random() % (digits.size() + 1));
+    const int exponent = static_cast<int>(random() % 61) - 30;
+    texts.push_back(digits.substr(0, point) + "." + digits.substr(point) + "e" +
+                    std::to_string(exponent));
+  }
+  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string restore = previous ? previous : "C";
+  for (const std::string& text : texts) {
+    std::setlocale(LC_NUMERIC, "C");
+    const double expected = std::strtod(text.c_str(), nullptr);
+    // A locale whose decimal separator is a comma, where one is installed.
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    EXPECT_EQ(parseDecimal(text), expected) << text;
+  }
+  std::setlocale(LC_NUMERIC, restore.c_str());
+
+  EXPECT_EQ(parseDecimal("0e999999999999999999"), 0.0);
+  EXPECT_TRUE(std::signbit(*parseDecimal("-0.000")));
+  for (const char* outOfRange :
+       {"1e309", "-2e308", "1e-308", "1e-401", "0.0000001e-301", "1e99999999999999999999"}) {
+    EXPECT_EQ(parseDecimal(outOfRange), std::nullopt) << outOfRange;
+  }
+  EXPECT_EQ(parseDecimal("1e-307"), 1e-307);
+  EXPECT_EQ(parseDecimal("1000e305"), 1e308);
 }
 
 TEST(Numbers, ShortestDecimalText) {

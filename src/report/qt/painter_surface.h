@@ -9,12 +9,14 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "report/report_passes.h"
 #include "report/report_surface.h"
 
 namespace tavilo {
@@ -79,10 +81,6 @@ std::string reportFaceFamily();
 // The screen image of the report: `width` x `height` pixels at 72 pixels per inch.
 QImage makeReportImage(int width, int height);
 
-// The margin of common printers: the printable area of a PDF page is the A4
-// sheet less this on every side, so that a PDF printed at 100 % loses nothing.
-inline constexpr double kPdfMarginMm = 5.0;
-
 // The printable area of an A4 portrait sheet at `dpi`, in device pixels from
 // the sheet's top-left corner: the sheet less kPdfMarginMm on every side.
 QRect a4PrintableArea(int dpi);
@@ -93,7 +91,7 @@ QRect a4PrintableArea(int dpi);
 class PdfReport {
  public:
   // Throws UserError when the file cannot be written.
-  explicit PdfReport(const std::string& path, int dpi = 600);
+  explicit PdfReport(const std::filesystem::path& path, int dpi = 600);
   // Writes into an open device (a QSaveFile that the caller commits).
   explicit PdfReport(QIODevice& device, int dpi = 600);
   PdfReport(const PdfReport&) = delete;
@@ -106,7 +104,7 @@ class PdfReport {
   void finish() { surface_->finish(); }
 
  private:
-  void begin(const std::string& path, int dpi);
+  void begin(const std::filesystem::path& path, int dpi);
 
   std::unique_ptr<QPdfWriter> writer_;
   std::unique_ptr<PainterSurface> surface_;

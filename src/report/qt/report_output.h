@@ -7,27 +7,15 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QRect>
+#include <filesystem>
 #include <string>
 
 #include "calc/calculation_run.h"
 #include "calc/print_settings.h"
 #include "calc/span_search.h"
+#include "report/report_passes.h"
 
 namespace tavilo {
-
-inline constexpr int kScreenImageWidth = 565;
-// The fixed heights of the result window's image; a longer report gets a
-// taller image.
-inline constexpr int kScreenImageHeight = 3350;
-inline constexpr int kScreenImageHeightHeavySnowOverhangs = 3550;
-// Space kept below the lowest drawing of a report taller than the fixed height.
-inline constexpr int kScreenImageBottomMargin = 40;
-inline constexpr int kPdfResolution = 600;
-inline constexpr const char* kPdfAuthor = "Tavilo";
-inline constexpr const char* kPdfSubject = "デッキプレート構造計算書";
-
-// The height the result window gives its image before the screen pass.
-int screenImageBaseHeight(const CalculationOutcome& outcome);
 
 // The screen pass: a 565-pixel-wide image at 72 pixels per inch on the report
 // background, at least the base height and tall enough for all of the report.
@@ -37,7 +25,7 @@ QImage renderScreenImage(const CalculationOutcome& outcome);
 // page numbers) and the footer's file path and date.
 struct PrintJob {
   PrintSettings printSettings;
-  std::string projectFilePath;  // empty: no "FileName :" line
+  std::filesystem::path projectFilePath;  // empty: no "FileName :" line
   std::string date = todayShortDate();
 
   // Today in the short date format of the user's locale ("2026/12/09" in a
@@ -61,7 +49,7 @@ void printReport(QPagedPaintDevice& device, const QRect& printableArea,
 
 // The document's title: the project name, else the project file's name,
 // else the PDF's own file name (both without their extension).
-std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath);
+std::string reportDocumentTitle(const PrintJob& job, const std::filesystem::path& pdfPath);
 
 // The print pass onto A4 portrait pages at 600 dpi within the printable area
 // of common printers (A4 less 5 mm on every side), written to `path` through
@@ -71,7 +59,7 @@ std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath)
 // naming the file and the reason when it cannot be written (an empty path or
 // a folder included); the previous file at `path`, if any, is then left as it
 // was and no temporary file remains.
-void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
+void writeReportPdf(const std::filesystem::path& path, const CalculationOutcome& outcome,
                     const PrintJob& job);
 
 // The span table page for a window: an image of the report's width at 72
@@ -85,9 +73,10 @@ void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const
 
 // The span table page as a one-page A4 PDF, saved as writeReportPdf saves
 // the report; its title ends in "スパン表".
-void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job);
+void writeSpanTablePdf(const std::filesystem::path& path, const SpanTable& table,
+                       const PrintJob& job);
 
 // The screen image as PNG, saved the same way.
-void writeReportPng(const std::string& path, const QImage& image);
+void writeReportPng(const std::filesystem::path& path, const QImage& image);
 
 }  // namespace tavilo
