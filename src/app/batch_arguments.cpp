@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "calc/errors.h"
+#include "platform/platform.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -195,8 +197,14 @@ BatchArguments parseBatchArguments(int argc, char** argv) {
       app.add_option("--step", step, "スパン表のスパンの刻み (mm、既定 10、1〜1000)")
           ->option_text("MM");
   app.add_flag("--csv", csv, "スパン表を CSV で出力する");
+  // Arguments are UTF-8 on every system (on Windows read from the wide
+  // command line, not the ANSI code page).
+  std::vector<std::string> arguments = platform::commandLineArguments(argc, argv);
+  std::vector<char*> argumentPointers;
+  for (std::string& argument : arguments)
+    argumentPointers.push_back(argument.data());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error);
     return {{}, status == 0 ? 0 : kBatchRefused};
@@ -204,21 +212,22 @@ BatchArguments parseBatchArguments(int argc, char** argv) {
 
   BatchArguments parsed;
   BatchOptions& options = parsed.options;
-  options.projects.assign(projects.begin(), projects.end());
+  for (const std::string& project : projects)
+    options.projects.push_back(pathFromUtf8(project));
   options.json = json;
   options.csv = csv;
   options.spanTable = spanTable;
   // An option given with an empty name is refused by the command, not ignored.
   if (dataDirOption->count() > 0)
-    options.dataDir = dataDir;
+    options.dataDir = pathFromUtf8(dataDir);
   if (pdfOption->count() > 0)
-    options.pdf = pdf;
+    options.pdf = pathFromUtf8(pdf);
   if (pngOption->count() > 0)
-    options.png = png;
+    options.png = pathFromUtf8(png);
   if (pdfDirOption->count() > 0)
-    options.pdfDir = pdfDir;
+    options.pdfDir = pathFromUtf8(pdfDir);
   if (pngDirOption->count() > 0)
-    options.pngDir = pngDir;
+    options.pngDir = pathFromUtf8(pngDir);
   if (stepOption->count() > 0) {
     options.step = stepFrom(step);
     if (!options.step)

@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "app/outcome_json.h"
-#include "app/report_files.h"
 #include "app/span_table_output.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
 #include "model/calculate_command.h"
 #include "model/project_file.h"
 #include "model/span_table.h"
-#include "persistence/system_reason.h"
+#include "platform/system_reason.h"
+#include "platform/utf8_path.h"
 #include "report/results_page.h"
 
 namespace tavilo {
@@ -37,7 +37,7 @@ std::string oneLine(std::string text) {
 
 // A file name in a message or a summary: its control characters visible.
 std::string shown(const fs::path& path) {
-  return visibleName(path.string());
+  return visibleName(utf8FromPath(path));
 }
 
 std::string okText(bool ok) {
@@ -161,10 +161,16 @@ std::optional<std::string> combinationRefusal(const BatchOptions& options) {
 }
 
 // A report file may not replace a project file of the run, another report
-// file of the run, or be nameless.
-std::optional<std::string> outputRefusal(const BatchOptions& options) {
+// file of the run, or be nameless; a build without a report writer writes
+// none.
+std::optional<std::string> outputRefusal(const BatchOptions& options,
+                                         const ReportFileWriter* reports) {
   if (auto refusal = combinationRefusal(options))
     return refusal;
+  if (options.wantsReportFiles() && reports == nullptr)
+    return std::string(
+        "このビルドの tavilo-calc は計算書のファイルを書きません (--pdf, --png, --pdf-dir, "
+        "--png-dir は使えません)。要約、--json と --span-table は使えます。");
   std::vector<std::pair<fs::path, const fs::path*>> written;  // file, its project
   for (const fs::path& project : options.projects) {
     const ProjectFiles files = filesOf(options, project);
@@ -279,7 +285,8 @@ void writeFiles(const Notes& notes, Write write) {
 }
 
 void calculateProject(const BatchOptions& options, const fs::path& project, Session& session,
-                      RunShape shape, const Notes& notes, std::ostream& out) {
+                      RunShape shape, const Notes& notes, ReportFileWriter* reports,
+                      std::ostream& out) {
   const CalculateResult result = session.calculate();
   if (result.refusal)
     throw Refused{oneLine(result.refusal->message)};
@@ -289,8 +296,11 @@ void calculateProject(const BatchOptions& options, const fs::path& project, Sess
   const ProjectFiles files = filesOf(options, project);
   ReportFileRequest request{files.pdf, files.png, session.printSettings(),
                             footerPath(session, project)};
-  writeFiles(notes,
-             [&](std::ostream& written) { writeReportFiles(request, *result.outcome, written); });
+  if (request.any()) {
+    writeFiles(notes, [&](std::ostream& written) {
+      reports->writeReport(request, *result.outcome, written);
+    });
+  }
   if (!options.json) {
     out << summaryText(*result.outcome, project);
     return;
@@ -299,21 +309,22 @@ void calculateProject(const BatchOptions& options, const fs::path& project, Sess
     out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
     return;
   }
-  Json line = {{"file", project.string()}};
+  Json line = {{"file", utf8FromPath(project)}};
   line.update(outcomeJson(*result.outcome));
   out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 void spanTableOfProject(const BatchOptions& options, const fs::path& project, Session& session,
-                        RunShape shape, const Notes& notes, std::ostream& out) {
+                        RunShape shape, const Notes& notes, ReportFileWriter* reports,
+                        std::ostream& out) {
   SpanTableResult result = buildSpanTable(session, options.step.value_or(kDefaultSpanStep));
   if (result.refusal)
     throw Refused{oneLine(result.refusal->message)};
   const SpanTable& table = *result.table;
   if (const auto pdf = filesOf(options, project).pdf) {
     writeFiles(notes, [&](std::ostream& written) {
-      writeSpanTableFile(*pdf, table, session.printSettings(), footerPath(session, project),
-                         written);
+      reports->writeSpanTable(*pdf, table, session.printSettings(), footerPath(session, project),
+                              written);
     });
   }
   if (options.json) {
@@ -337,7 +348,7 @@ void reportRefusal(const BatchOptions& options, const fs::path& project, RunShap
   if (shape == RunShape::kSingle || options.csv)
     return;
   if (options.json) {
-    const Json line = {{options.spanTable ? "project" : "file", project.string()},
+    const Json line = {{options.spanTable ? "project" : "file", utf8FromPath(project)},
                        {"refusal", message}};
     out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
     return;
@@ -347,16 +358,17 @@ void reportRefusal(const BatchOptions& options, const fs::path& project, RunShap
 
 // One project from a fresh session; the exit status of that project.
 int runProject(const BatchOptions& options, const fs::path& project, const fs::path& dataDir,
-               const fs::path& executable, RunShape shape, std::ostream& out, std::ostream& err) {
+               const fs::path& executable, RunShape shape, ReportFileWriter* reports,
+               std::ostream& out, std::ostream& err) {
   const Notes notes(err, shape, project);
   // The results go out only once everything of the project has succeeded.
   std::ostringstream results;
   try {
     std::unique_ptr<Session> session = openProject(project, dataDir, executable, notes);
     if (options.spanTable)
-      spanTableOfProject(options, project, *session, shape, notes, results);
+      spanTableOfProject(options, project, *session, shape, notes, reports, results);
     else
-      calculateProject(options, project, *session, shape, notes, results);
+      calculateProject(options, project, *session, shape, notes, reports, results);
   } catch (const Refused& refused) {
     reportRefusal(options, project, shape, refused.message, notes, out);
     return kBatchRefused;
@@ -421,9 +433,9 @@ std::string summaryText(const CalculationOutcome& outcome, const fs::path& proje
 }
 
 int runBatch(const BatchOptions& options, const fs::path& executable, std::ostream& out,
-             std::ostream& err) {
+             std::ostream& err, ReportFileWriter* reports) {
   try {
-    if (const auto refusal = outputRefusal(options)) {
+    if (const auto refusal = outputRefusal(options, reports)) {
       err << *refusal << '\n';
       return kBatchRefused;
     }
@@ -438,7 +450,8 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
     out << kSpanTableCsvHeader << '\n';
   int status = kBatchCalculated;
   for (const fs::path& project : options.projects) {
-    const int projectStatus = runProject(options, project, dataDir, executable, shape, out, err);
+    const int projectStatus =
+        runProject(options, project, dataDir, executable, shape, reports, out, err);
     if (projectStatus == kBatchRefused)
       status = kBatchRefused;
     else if (projectStatus == kBatchInternalError && status == kBatchCalculated)

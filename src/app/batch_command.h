@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/report_files.h"
 #include "calc/calculation_run.h"
 #include "model/session.h"
 
@@ -38,6 +39,10 @@ struct BatchOptions {
   bool spanTable = false;
   std::optional<int> step;  // mm, the grid of the span table
   bool csv = false;         // the span table as CSV
+
+  bool wantsReportFiles() const {
+    return pdf.has_value() || png.has_value() || pdfDir.has_value() || pngDir.has_value();
+  }
 };
 
 // Loads, calculates (or builds the span table), writes the requested report
@@ -49,9 +54,11 @@ struct BatchOptions {
 // stands under its name in `out` (as a line with "refusal" in JSON). A report
 // file that cannot be written refuses its project. The status is
 // kBatchRefused when any project was refused, else kBatchInternalError when
-// one failed inside, else kBatchCalculated.
+// one failed inside, else kBatchCalculated. `reports` draws the report
+// files; without one (a build without Qt) options that ask for report files
+// are refused.
 int runBatch(const BatchOptions& options, const std::filesystem::path& executable,
-             std::ostream& out, std::ostream& err);
+             std::ostream& out, std::ostream& err, ReportFileWriter* reports);
 
 // What --step must be, as its refusals say.
 std::string spanStepAdvice();

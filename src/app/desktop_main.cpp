@@ -17,6 +17,7 @@
 #include "location/location_tables.h"
 #include "persistence/project_paths.h"
 #include "persistence/settings_folder.h"
+#include "report/qt/qt_path.h"
 #include "ui/desktop.h"
 #include "ui/ui_support.h"
 
@@ -55,7 +56,7 @@ tavilo::ProgramFolders programFolders(const char* argv0) {
   const std::filesystem::path program = executable.parent_path();
   const std::filesystem::path data = tavilo::defaultDataDir(executable);
   const std::filesystem::path documents =
-      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+      tavilo::pathFromQString(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
   // An installed program keeps its data in share/tavilo; its projects belong
   // to the user, not beside the system's programs.
   const bool installed = data != program / tavilo::kDataFolderName;

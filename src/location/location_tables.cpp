@@ -7,6 +7,7 @@
 #include "calc/errors.h"
 #include "calc/numbers.h"
 #include "persistence/text_file.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -60,7 +61,7 @@ struct LineRef {
   std::size_t index;  // 0-based; shown 1-based
 
   [[noreturn]] void fail(const std::string& what) const {
-    throw UserError("ファイル「" + visibleName(file.string()) + "」の " +
+    throw UserError("ファイル「" + visibleName(utf8FromPath(file)) + "」の " +
                     std::to_string(index + 1) + " 行目: " + what);
   }
 

@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <array>
 
+#include "report/qt/qt_path.h"
 #include "ui/ui_support.h"
 #include "ui/window_placement.h"
 
@@ -185,7 +186,7 @@ OverviewWindow::OverviewWindow(QWidget* parent)
 }
 
 bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
-  const QString path = qs((dataFolder / kDocumentName).string());
+  const QString path = qStringFromPath(dataFolder / kDocumentName);
   QFile file(path);
   if (!QFileInfo(path).isFile()) {
     showMessage(parentWidget(), QStringLiteral("概要の文書「%1」が見つかりません。").arg(path));

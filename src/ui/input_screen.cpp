@@ -17,6 +17,7 @@
 #include <string>
 
 #include "calc/errors.h"
+#include "report/qt/qt_path.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/form_binder.h"
 #include "ui/spin_field.h"
@@ -128,10 +129,10 @@ InputScreenDialogs InputScreenDialogs::platform() {
       [filter](QWidget* parent,
                const std::filesystem::path& folder) -> std::optional<std::filesystem::path> {
     const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("データ読込"),
-                                                      qs(folder.string()), filter);
+                                                      qStringFromPath(folder), filter);
     if (file.isEmpty())
       return std::nullopt;
-    return std::filesystem::path(utf8(file));
+    return pathFromQString(file);
   };
   d.chooseProjectToSave =
       [filter](QWidget* parent,
@@ -470,10 +471,11 @@ void InputScreen::updatePictures() {
       continue;
     }
     const std::filesystem::path file = session_.folders().data / name;
-    const QImage image(qs(file.string()));
+    const QImage image(qStringFromPath(file));
     if (image.isNull()) {
       // The picture shown so far stays.
-      showMessage(this, QStringLiteral("画像ファイル「%1」を開けません。").arg(qs(file.string())));
+      showMessage(this,
+                  QStringLiteral("画像ファイル「%1」を開けません。").arg(qStringFromPath(file)));
       continue;
     }
     choicePictures_[i]->setPixmap(QPixmap::fromImage(image));

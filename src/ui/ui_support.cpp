@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "report/qt/qt_path.h"
+
 namespace tavilo::ui {
 
 namespace {
@@ -92,13 +94,13 @@ std::optional<std::filesystem::path> chooseFileToSave(QWidget* parent, const QSt
                                                       const std::filesystem::path& proposal,
                                                       const QString& filters,
                                                       const QString& suffix) {
-  QFileDialog dialog(parent, caption, qs(proposal.parent_path().string()), filters);
+  QFileDialog dialog(parent, caption, qStringFromPath(proposal.parent_path()), filters);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(suffix);
-  dialog.selectFile(qs(proposal.filename().string()));
+  dialog.selectFile(qStringFromPath(proposal.filename()));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
-  return std::filesystem::path(utf8(dialog.selectedFiles().front()));
+  return pathFromQString(dialog.selectedFiles().front());
 }
 
 QFont windowFont(int pixelSize, bool bold) {

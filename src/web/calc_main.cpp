@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   // beside it is found as beside the native executable.
   std::error_code error;
   const std::filesystem::path self = std::filesystem::absolute(argc > 0 ? argv[0] : "", error);
-  const int status = tavilo::runBatch(parsed.options, self, std::cout, std::cerr);
+  const int status = tavilo::runBatch(parsed.options, self, std::cout, std::cerr, nullptr);
   std::cout.flush();
   return status;
 }

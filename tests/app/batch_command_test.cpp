@@ -7,6 +7,7 @@
 #include <fstream>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -40,6 +41,8 @@ std::vector<std::string> keysOf(const Json& object) {
 
 class BatchCommandTest : public testing::CommandTest {
  protected:
+  static fs::path exe() { return TAVILO_CALC_EXE; }
+
   // A copy of a sample project with some lines replaced.
   fs::path changedSample(const std::string& sample,
                          const std::vector<std::pair<int, std::string>>& changes) const {
@@ -333,10 +336,12 @@ TEST_F(BatchCommandTest, CommandLineMessagesAreTheProgramsOwn) {
   const Process version = run("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "tavilo-calc 5.4\n");
+#ifdef TAVILO_DESKTOP_EXE
   // The desktop program answers too, without a display.
   const Process desktop = runProgram(TAVILO_DESKTOP_EXE, "--version");
   EXPECT_EQ(desktop.status, 0);
   EXPECT_EQ(desktop.out, "tavilo 5.4\n");
+#endif
 }
 
 // --step takes plain decimal digits; empty names are refused, not ignored.
@@ -384,6 +389,36 @@ TEST_F(BatchCommandTest, DefaultDataFolderFallsBackToAParentFolder) {
   fs::create_directories(exe.parent_path() / "Load_data");
   std::ofstream(exe.parent_path() / "Load_data" / "Data_Address.csv") << "x\r\n";
   EXPECT_EQ(defaultDataDir(exe), exe.parent_path() / "Load_data");
+}
+
+// A build without Qt has no report writer: the options that ask for report
+// files are refused before anything is read or made, and the rest works.
+TEST_F(BatchCommandTest, WithoutAReportWriterReportFilesAreRefused) {
+  BatchOptions base;
+  base.projects = {kExamples / "ordinary-3span.tvl"};
+  base.dataDir = kSource / "Load_data";
+  const auto withFile = [&](std::optional<fs::path> BatchOptions::*option, const char* name) {
+    BatchOptions options = base;
+    options.*option = dir_ / name;
+    return options;
+  };
+  for (const BatchOptions& options :
+       {withFile(&BatchOptions::pdf, "r.pdf"), withFile(&BatchOptions::png, "r.png"),
+        withFile(&BatchOptions::pdfDir, "pdfs"), withFile(&BatchOptions::pngDir, "pngs")}) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runBatch(options, exe(), out, err, nullptr), kBatchRefused);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_THAT(err.str(), HasSubstr("このビルドの tavilo-calc は計算書のファイルを書きません"));
+  }
+  EXPECT_TRUE(fs::is_empty(dir_)) << "no report file or folder was made";
+
+  BatchOptions json = base;
+  json.json = true;
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runBatch(json, exe(), out, err, nullptr), kBatchCalculated) << err.str();
+  EXPECT_THAT(out.str(), HasSubstr("\"verdict\""));
 }
 
 }  // namespace

@@ -15,6 +15,9 @@ namespace tavilo::testing {
 
 namespace fs = std::filesystem;
 
+// A build without Qt writes no report files (--pdf, --png and their folders).
+inline constexpr bool kWritesReportFiles = TAVILO_WRITES_REPORT_FILES;
+
 struct Process {
   int status = -1;
   std::string out;

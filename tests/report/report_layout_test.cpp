@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gui_application.h"
 #include "report/formatters.h"
 #include "report/qt/painter_surface.h"
 #include "report/qt/report_output.h"
