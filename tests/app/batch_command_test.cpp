@@ -67,6 +67,32 @@ TEST_F(BatchCommandTest, SummaryOfEverySampleEndsWithTheVerdict) {
   }
 }
 
+// The shipped tables are samples: a summary of loads derived from them says
+// so; with loads entered directly, or with an office's own tables, nothing.
+TEST_F(BatchCommandTest, SummarySaysWhenTheSiteDataAreSamples) {
+  const std::string mark = "所在地データ見本 ― 設計に使用不可";
+  const auto summary = [&](const std::string& sample, const fs::path& data) {
+    const Process r =
+        run("'" + (kExamples / sample).string() + "' --data-dir '" + data.string() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const fs::path shipped = kSource / "Load_data";
+  EXPECT_THAT(summary("ordinary-3span.tvl", shipped), HasSubstr(mark + "（"));
+  EXPECT_THAT(summary("heavy-snow-overhangs.tvl", shipped), HasSubstr(mark));
+  EXPECT_THAT(summary("direct-1span.tvl", shipped), Not(HasSubstr(mark)));
+
+  // The same rows without the marker field.
+  const fs::path own = dir_ / "own";
+  fs::create_directories(own);
+  for (const char* table : {"Data_Address.csv", "Data_SnowfallV.csv"}) {
+    std::vector<std::string> lines = readTextLines(shipped / table);
+    lines.front() = lines.front().substr(0, lines.front().rfind(",見本データ"));
+    writeTextLines(own / table, lines);
+  }
+  EXPECT_THAT(summary("ordinary-3span.tvl", own), AllOf(HasSubstr("判定: "), Not(HasSubstr(mark))));
+}
+
 TEST_F(BatchCommandTest, JsonDocumentHasEveryKeyOfTheDesignRecords) {
   const std::vector<std::string> topKeys = {"settings", "conditions", "wind",
                                             "snow",     "cases",      "verdict"};
