@@ -1,8 +1,10 @@
 #include "app/batch_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -151,9 +153,10 @@ std::optional<std::string> combinationRefusal(const BatchOptions& options) {
     if (*dir && (*dir)->empty())
       return std::string(option) + " のフォルダ名が空です。書き込むフォルダを指定して下さい。";
   }
+  if (options.dataDir && options.dataDir->empty())
+    return std::string("--data-dir のフォルダ名が空です。所在地データのフォルダを指定して下さい。");
   if (options.step && (*options.step < kMinSpanStep || *options.step > kMaxSpanStep))
-    return "--step " + std::to_string(*options.step) +
-           ": スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。";
+    return "--step " + std::to_string(*options.step) + ": " + spanStepAdvice();
   return std::nullopt;
 }
 
@@ -374,7 +377,7 @@ int runProject(const BatchOptions& options, const fs::path& project, const fs::p
     return kBatchRefused;
   } catch (const std::exception& error) {
     reportRefusal(options, project, shape,
-                  std::string("内部エラーのため計算できません: ") + error.what(), notes, out);
+                  "内部エラーのため計算できません: " + internalErrorText(error), notes, out);
     return kBatchInternalError;
   }
   out << results.str();
@@ -385,6 +388,26 @@ int runProject(const BatchOptions& options, const fs::path& project, const fs::p
 
 }  // namespace
 
+std::string spanStepAdvice() {
+  return "スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。";
+}
+
+std::string internalErrorText(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+    return "メモリが足りません。";
+  if (dynamic_cast<const std::length_error*>(&error) != nullptr)
+    return "データが大きすぎて扱えません。";
+  if (const auto* system = dynamic_cast<const std::system_error*>(&error))
+    return systemReasonText(system->code().value()) + "。";
+  // The program's own errors speak Japanese; a library's English text says
+  // what went wrong inside it, which tells the user nothing.
+  const std::string_view text = error.what();
+  const bool ownWords = std::any_of(text.begin(), text.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return ownWords ? std::string(text)
+                  : std::string("プログラム内部で予期しないエラーが起きました。");
+}
+
 std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {
   const DesignConditions& d = outcome.conditions;
   std::ostringstream text;
@@ -394,6 +417,10 @@ std::string summaryText(const CalculationOutcome& outcome, const fs::path& proje
   text << "所在地: " << d.prefectureName << " " << d.districtName << "  V0 = " << d.windSpeedV0
        << " m/s  粗度区分 " << roughnessName(d.roughness)
        << "  多雪区域: " << (d.heavySnow == 1 ? "該当" : "非該当") << '\n';
+  if (outcome.facts.sampleSiteData) {
+    text << kSampleSiteDataMark
+         << "（見本の所在地データです。--data-dir で実際の所在地データを指定して下さい）\n";
+  }
   text << "スパン: ";
   for (int i = 0; i < d.spanCount && i < kMaxSpans; ++i) {
     text << (i == 0 ? "" : " + ") << d.spanLengths[static_cast<std::size_t>(i)];

@@ -6,7 +6,9 @@
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -39,9 +41,14 @@ class DesktopApplication : public QApplication {
 
 // The major and minor parts of the program's version, "5.4".
 std::string versionText() {
-  char text[32];
-  std::snprintf(text, sizeof text, "%d.%d", TAVILO_VERSION_MAJOR, TAVILO_VERSION_MINOR);
-  return text;
+  return TAVILO_VERSION;
+}
+
+// "tavilo --version" answers on the terminal, before any window or display
+// is needed; every other argument is ignored, as the program takes none.
+bool versionAsked(int argc, char** argv) {
+  return std::any_of(argv + std::min(argc, 1), argv + argc,
+                     [](const char* argument) { return std::strcmp(argument, "--version") == 0; });
 }
 
 tavilo::ProgramFolders programFolders(const char* argv0) {
@@ -66,6 +73,10 @@ tavilo::ProgramFolders programFolders(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (versionAsked(argc, argv)) {
+    std::printf("tavilo %s\n", versionText().c_str());
+    return 0;
+  }
   DesktopApplication app(argc, argv);
   // The program speaks Japanese; Qt's own dialogs speak the desktop's language.
   const std::unique_ptr<QTranslator> qtTexts = tavilo::ui::qtTranslator(QLocale::system());

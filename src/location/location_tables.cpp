@@ -134,6 +134,15 @@ std::optional<std::vector<std::string>> prefectureFields(std::string_view line,
   return fields;
 }
 
+// The marker stands as a field of its own in the first line, which is never
+// data: a header holds no prefecture name, and line 0 of the snow table is skipped.
+bool markedAsSample(const std::vector<std::string>& lines) {
+  if (lines.empty())
+    return false;
+  const std::vector<std::string> fields = splitFields(lines.front());
+  return std::find(fields.begin(), fields.end(), kSampleDataMarker) != fields.end();
+}
+
 }  // namespace
 
 std::vector<std::string> splitFields(std::string_view line) {
@@ -194,6 +203,14 @@ std::filesystem::path LocationTables::addressPath() const {
 
 std::filesystem::path LocationTables::snowPath() const {
   return dataDir_ / kSnowCoefficientFileName;
+}
+
+bool LocationTables::addressTableIsSample() const {
+  return markedAsSample(address_.lines);
+}
+
+bool LocationTables::snowCoefficientTableIsSample() const {
+  return markedAsSample(snow_.lines);
 }
 
 DistrictList LocationTables::loadAddressTable() {

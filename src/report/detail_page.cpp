@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/numbers.h"
+#include "calc/snow_depth.h"
 #include "calc/wind_load.h"
 #include "report/formatters.h"
 #include "report/report_style.h"
@@ -212,7 +213,7 @@ int pageFrameTop(const ReportCanvas& canvas) {
   return canvas.marginTop - canvas.mmToPx(1);
 }
 int pageFrameBottom(const ReportCanvas& canvas) {
-  return canvas.frameBottomAbovePageNumber(pageFrameTop(canvas) + canvas.mmToPx(265));
+  return canvas.frameBottomAboveFoot(pageFrameTop(canvas) + canvas.mmToPx(265));
 }
 
 void startPage(ReportCanvas& canvas, Lines& lines) {
@@ -571,10 +572,16 @@ void depthLine(Lines& lines, const PageData& p) {
   }
   const SnowDerivation& s = p.snow;
   const SnowCoefficients& k = s.depthCoefficients;
+  // The formula states its own result. A project file may have brought a
+  // depth of its own into the derived field; the calculation used that one,
+  // and the page says so on the next line.
+  const int formulaDepth = deriveSnowDepth(s.altitudeM, s.seaRatioPercent, k).depthCm;
   lines.line(kCaption, {"垂直積雪量d = α×ｌs＋β×ｒs＋γ ＝ ( " + fixed(k.alpha, 6, 4) + "×" +
                         digits(s.altitudeM) + "＋" + fixed(k.beta, 6, 2) + "×" +
                         fixed(s.seaRatioPercent * 0.01, 5, 2) + "＋" + fixed(k.gamma, 4, 2) +
-                        " ）×100 ＝ " + digits(c.snowDepth) + " cm"});
+                        " ）×100 ＝ " + digits(formulaDepth) + " cm"});
+  if (formulaDepth != c.snowDepth)
+    lines.line(kCaption, {"計算に用いた垂直積雪量 " + digits(c.snowDepth) + " cm（入力値）"});
 }
 
 // The surcharge check for large low-pitched roofs (states 1 and 2).

@@ -257,6 +257,11 @@ void InputScreen::buildSiteGroup() {
   auto* heavySnow = place(new QCheckBox(g), 190, 23, 18, 18);
   binder_->bind(FieldId::HeavySnow, heavySnow);
   binder_->bindCaption(FieldId::HeavySnow, label(g, QStringLiteral("多雪地域"), 210, 24));
+  // Below the district: whether the site data may be used for a design.
+  siteDataNotice_ = place(new QLabel(g), 10, 74, kSiteGroup.w - 18, 28);
+  siteDataNotice_->setObjectName(QStringLiteral("siteDataNotice"));
+  siteDataNotice_->setWordWrap(true);
+  siteDataNotice_->setStyleSheet(QStringLiteral("QLabel { color: rgb(204, 0, 0); }"));
 }
 
 void InputScreen::buildWindGroup() {
@@ -451,6 +456,8 @@ void InputScreen::updateWindowTexts() {
   setWindowTitle(qs(form.caption()));
   statusBar_->setText(qs(form.statusText()));
   versionLabel_->setText(qs(form.versionLabel()));
+  siteDataNotice_->setText(qs(form.siteDataNotice()));
+  siteDataNotice_->setVisible(!form.siteDataNotice().empty());
   setEnabled(form.screenEnabled());
 }
 

@@ -25,8 +25,10 @@ class CommandTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   // Runs the built command with `arguments` (quoted as a shell reads them).
-  Process run(const std::string& arguments) const {
-    return runProgram(TAVILO_CALC_EXE, shellWords(arguments), dir_);
+  Process run(const std::string& arguments) const { return runProgram(TAVILO_CALC_EXE, arguments); }
+
+  Process runProgram(const std::string& program, const std::string& arguments) const {
+    return testing::runProgram(program, shellWords(arguments), dir_);
   }
 
   fs::path dir_;

@@ -326,6 +326,37 @@ TEST(DetailPageSnow, EnteredOrDerivedDepth) {
   const std::vector<RecordedText> headings = s.textsContaining("■荷重の計算");
   ASSERT_EQ(headings.size(), 2u);
   EXPECT_GE(headings[1].y - sites[1].y, static_cast<int>(9 * kScreenK));
+  EXPECT_FALSE(has(s, "計算に用いた"));
+}
+
+// A project file may bring a depth into the derived field that its formula
+// does not give: the formula keeps its own result, and the depth the
+// calculation used follows on the next line as entered.
+TEST(DetailPageSnow, DerivedDepthThatTheFormulaDoesNotGiveIsShownAsEntered) {
+  Example e = workedExample();
+  e.data.snowDepthMethod = 1;
+  e.data.snowDepth = 15;
+  e.snow.altitudeM = 285;
+  e.snow.seaRatioPercent = 100;
+  e.snow.depthCoefficients = {0.0028, -0.12, 0.10, 20};
+  applySnow(e);
+  for (const ReportDevice device : {ReportDevice::kScreen, ReportDevice::kPrinter}) {
+    RecordingSurface s = device == ReportDevice::kScreen ? screenSurface() : paperSurface();
+    draw(s, e, device);
+    const RecordedText* formula = s.findText("垂直積雪量d = ");
+    const RecordedText* used = s.findText("計算に用いた垂直積雪量");
+    ASSERT_NE(formula, nullptr);
+    ASSERT_NE(used, nullptr);
+    EXPECT_EQ(formula->text,
+              "垂直積雪量d = α×ｌs＋β×ｒs＋γ ＝ ( 0.0028×285＋ -0.12× 1.00＋0.10 ）×100 ＝ 80 cm");
+    EXPECT_EQ(used->text, "計算に用いた垂直積雪量 15 cm（入力値）");
+    EXPECT_EQ(used->x, formula->x);
+    EXPECT_GT(used->y, formula->y);
+    // The snow load is that of the depth used.
+    const RecordedText* load = s.findText("積雪荷重Ｗs＝ ");
+    ASSERT_NE(load, nullptr);
+    EXPECT_TRUE(load->text.starts_with("積雪荷重Ｗs＝ 20×15×")) << load->text;
+  }
 }
 
 TEST(DetailPageSnow, HeavySnowSiteVersusOrdinarySiteOutsideTheCheck) {

@@ -21,6 +21,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "persistence/text_file.h"
 #include "session_fixture.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/desktop.h"
@@ -385,6 +386,44 @@ TEST(InputScreenPictures, AMissingPictureFileIsReportedAndThePreviousPictureStay
   EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("Circular_arc_roof.bmp")));
   EXPECT_EQ(screen.choicePicture(FieldId::RoofType)->pixmap().toImage(), before);
   EXPECT_EQ(session.form().roofTypeCode(), kRoofTypeArched) << "the choice itself is made";
+}
+
+// The shipped tables are samples: the site group says so in red under the
+// district; the same rows without the marker (an office's own) show nothing.
+TEST(InputScreenSiteData, SampleTablesAreNoticedUnderTheSiteGroup) {
+  QTemporaryDir scratch;
+  const fs::path data = fs::path(scratch.path().toStdString()) / "Load_data";
+  fs::create_directories(data);
+  for (const bool sample : {true, false}) {
+    for (const char* table : {"Data_Address.csv", "Data_SnowfallV.csv"}) {
+      std::vector<std::string> lines =
+          readTextLines(fs::path(TAVILO_SOURCE_DIR) / "Load_data" / table);
+      if (!sample)
+        lines.front() = lines.front().substr(0, lines.front().rfind(",見本データ"));
+      writeTextLines(data / table, lines);
+    }
+    Session session({data.parent_path(), data, data.parent_path()});
+    std::ignore = session.startUp("5.4");
+    InputScreenDialogs none;
+    InputScreen screen(session, none);
+    screen.show();
+    QLabel* notice = screen.siteDataNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->isVisible(), sample);
+    if (!sample)
+      continue;
+    EXPECT_EQ(notice->text(),
+              QStringLiteral("所在地データは見本です。実際の設計には使用できません。"));
+    EXPECT_EQ(notice->palette().color(QPalette::WindowText), QColor(204, 0, 0));
+    // Wholly inside the site group, below the district list.
+    QWidget* group = notice->parentWidget();
+    EXPECT_TRUE(group->rect().contains(notice->geometry()));
+    EXPECT_GT(notice->geometry().top(), screen.fieldWidget(FieldId::District)->geometry().bottom());
+    const QRect needed =
+        notice->fontMetrics().boundingRect(notice->rect(), Qt::TextWordWrap, notice->text());
+    EXPECT_LE(needed.height(), notice->height()) << needed.width() << " x " << needed.height();
+    EXPECT_LE(needed.width(), notice->width());
+  }
 }
 
 }  // namespace
