@@ -217,8 +217,8 @@ val programTexts() {
   t.set("screenImageWidth", kScreenImageWidth);
   t.set("pdfResolution", kPdfResolution);
   t.set("pdfMarginMm", kPdfMarginMm);
-  t.set("pdfAuthor", kPdfAuthor);
-  t.set("pdfSubject", kPdfSubject);
+  t.set("pdfAuthor", text(kPdfAuthor));
+  t.set("pdfSubject", text(kPdfSubject));
   val pageNumberCodes = val::array();
   for (const int code : kPageNumberPositionCodes)
     pageNumberCodes.call<void>("push", code);

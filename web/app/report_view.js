@@ -11,13 +11,19 @@ const A4_MM = [210, 297];
 let pdfLibrary = null;
 async function pdfLib() {
   if (!pdfLibrary) {
-    const [lib, fontkit] = await Promise.all([
-      import('../vendor/pdf-lib.esm.min.js'),
-      import('../vendor/fontkit.es.min.js'),
-    ]);
+    // The font library's module build needs a bundler; its script build
+    // carries everything and leaves itself on the window.
+    const fontkitLoaded = new Promise((done, fail) => {
+      const script = document.createElement('script');
+      script.src = 'vendor/fontkit.umd.min.js';
+      script.onload = () => done(window.fontkit);
+      script.onerror = fail;
+      document.head.appendChild(script);
+    });
+    const [lib, fontkit] = await Promise.all([import('../vendor/pdf-lib.esm.min.js'), fontkitLoaded]);
     const fonts = await Promise.all(['fonts/ipagp.ttf', 'fonts/ipag.ttf'].map(async (url) =>
       new Uint8Array(await (await fetch(url)).arrayBuffer())));
-    pdfLibrary = { lib, fontkit: fontkit.default, fonts };
+    pdfLibrary = { lib, fontkit, fonts };
   }
   return pdfLibrary;
 }
