@@ -1,8 +1,17 @@
 #include "app/batch_arguments.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "calc/errors.h"
+#include "platform/platform.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -65,41 +74,137 @@ constexpr const char* kFooter =
     "  無い場合は実行ファイルの親フォルダを順にたどり、Data_Address.csv のある\n"
     "  Load_data を使います。";
 
+// The Japanese texts of CLI11's own words in the help.
+void japaneseHelp(CLI::App& app) {
+  const auto formatter = app.get_formatter();
+  formatter->label("Usage", "使い方");
+  formatter->label("OPTIONS", "オプション");
+  formatter->label("Positionals", "引数");
+  app.set_help_flag("-h,--help", "この説明を表示して終了する");
+  app.set_version_flag("--version", std::string("tavilo-calc ") + TAVILO_VERSION,
+                       "版数を表示して終了する");
+}
+
+// The option of ours that CLI11 names in its message, so that ours can name
+// it too; nothing when the message names none.
+const CLI::Option* namedOption(const CLI::App& app, std::string_view message) {
+  for (const CLI::Option* option : app.get_options()) {
+    for (const std::string& name : option->get_lnames()) {
+      const std::string flag = "--" + name;
+      const std::size_t at = message.find(flag);
+      const std::size_t end = at + flag.size();
+      if (at != std::string_view::npos &&
+          (end == message.size() ||
+           (message[end] != '-' && !std::isalnum(static_cast<unsigned char>(message[end])))))
+        return option;
+    }
+  }
+  return nullptr;
+}
+
+std::string optionName(const CLI::Option& option) {
+  return option.get_name(false, true);
+}
+
+std::string joined(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words)
+    text += (text.empty() ? "「" : "」「") + visibleName(word);
+  return text.empty() ? text : text + "」";
+}
+
+// CLI11's message of a refused command line in the program's words.
+std::string parseErrorText(const CLI::App* command, const CLI::Error& error) {
+  const CLI::App& app = *command;
+  std::string text;
+  const CLI::Option* option = namedOption(app, error.what());
+  if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+    text = "データファイル (.tvl) を指定して下さい。";
+  } else if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    text = "使えない引数です: " + joined(app.remaining()) + "。";
+  } else if (option != nullptr && option->count() > 1) {
+    text = optionName(*option) + " は 1 回だけ指定できます。";
+  } else if (option != nullptr && option->get_expected_max() == 0) {
+    text = optionName(*option) + " には値を付けられません。";
+  } else if (option != nullptr) {
+    text = optionName(*option) + " の値がありません。";
+  } else {
+    text = "引数が正しくありません。";
+  }
+  return text + "\n使い方は --help で表示します。\n";
+}
+
+// --step as plain decimal digits: "010" is 10, "0x10" and "1e3" are no step.
+std::optional<int> stepFrom(const std::string& text) {
+  if (text.empty()) {
+    std::cerr << "--step の値が空です。" << spanStepAdvice() << '\n';
+    return std::nullopt;
+  }
+  const bool digits =
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const std::size_t first = text.find_first_not_of('0');
+  const std::string_view significant =
+      first == std::string::npos ? std::string_view("0") : std::string_view(text).substr(first);
+  if (!digits || significant.size() > 4) {
+    std::cerr << "--step " << visibleName(text) << ": " << spanStepAdvice() << '\n';
+    return std::nullopt;
+  }
+  return std::stoi(std::string(significant));
+}
+
 }  // namespace
 
 BatchArguments parseBatchArguments(int argc, char** argv) {
   CLI::App app{kDescription, "tavilo-calc"};
   app.footer(kFooter);
+  app.option_defaults()->group("オプション");
+  japaneseHelp(app);
+  app.failure_message(parseErrorText);
   std::vector<std::string> projects;
   std::string dataDir;
   bool json = false;
   bool csv = false;
   bool spanTable = false;
-  int step = 0;
+  std::string step;
   std::string pdf;
   std::string png;
   std::string pdfDir;
   std::string pngDir;
   app.add_option("PROJECT", projects, "計算するプロジェクトファイル (.tvl)。複数指定できます")
-      ->required();
-  app.add_option("--data-dir", dataDir,
-                 "所在地データ (Data_Address.csv, Data_SnowfallV.csv) のフォルダ");
+      ->required()
+      ->option_text("...");
+  const CLI::Option* dataDirOption =
+      app.add_option("--data-dir", dataDir,
+                     "所在地データ (Data_Address.csv, Data_SnowfallV.csv) のフォルダ")
+          ->option_text("DIR");
   app.add_flag("--json", json, "要約の代わりに計算の全内容 (またはスパン表) を JSON で出力する");
-  const CLI::Option* pdfOption = app.add_option(
-      "--pdf", pdf, "印刷用の計算書 (A4 縦、--span-table ではスパン表) を書く PDF ファイル");
+  const CLI::Option* pdfOption =
+      app.add_option("--pdf", pdf,
+                     "印刷用の計算書 (A4 縦、--span-table ではスパン表) を書く PDF ファイル")
+          ->option_text("FILE");
   const CLI::Option* pngOption =
-      app.add_option("--png", png, "計算結果画面のイメージを書く PNG ファイル");
+      app.add_option("--png", png, "計算結果画面のイメージを書く PNG ファイル")
+          ->option_text("FILE");
   const CLI::Option* pdfDirOption =
-      app.add_option("--pdf-dir", pdfDir, "データファイルごとの PDF (名前.pdf) を書くフォルダ");
+      app.add_option("--pdf-dir", pdfDir, "データファイルごとの PDF (名前.pdf) を書くフォルダ")
+          ->option_text("DIR");
   const CLI::Option* pngDirOption =
-      app.add_option("--png-dir", pngDir, "データファイルごとの PNG (名前.png) を書くフォルダ");
+      app.add_option("--png-dir", pngDir, "データファイルごとの PNG (名前.png) を書くフォルダ")
+          ->option_text("DIR");
   app.add_flag("--span-table", spanTable,
                "計算の代わりにスパン表 (デッキ 4 種類 × スパン数 1〜4 の最長スパン) を出力する");
   const CLI::Option* stepOption =
-      app.add_option("--step", step, "スパン表のスパンの刻み (mm、既定 10、1〜1000)");
+      app.add_option("--step", step, "スパン表のスパンの刻み (mm、既定 10、1〜1000)")
+          ->option_text("MM");
   app.add_flag("--csv", csv, "スパン表を CSV で出力する");
+  // Arguments are UTF-8 on every system (on Windows read from the wide
+  // command line, not the ANSI code page).
+  std::vector<std::string> arguments = platform::commandLineArguments(argc, argv);
+  std::vector<char*> argumentPointers;
+  for (std::string& argument : arguments)
+    argumentPointers.push_back(argument.data());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error);
     return {{}, status == 0 ? 0 : kBatchRefused};
@@ -107,23 +212,27 @@ BatchArguments parseBatchArguments(int argc, char** argv) {
 
   BatchArguments parsed;
   BatchOptions& options = parsed.options;
-  options.projects.assign(projects.begin(), projects.end());
-  if (!dataDir.empty())
-    options.dataDir = dataDir;
+  for (const std::string& project : projects)
+    options.projects.push_back(pathFromUtf8(project));
   options.json = json;
   options.csv = csv;
   options.spanTable = spanTable;
   // An option given with an empty name is refused by the command, not ignored.
+  if (dataDirOption->count() > 0)
+    options.dataDir = pathFromUtf8(dataDir);
   if (pdfOption->count() > 0)
-    options.pdf = pdf;
+    options.pdf = pathFromUtf8(pdf);
   if (pngOption->count() > 0)
-    options.png = png;
+    options.png = pathFromUtf8(png);
   if (pdfDirOption->count() > 0)
-    options.pdfDir = pdfDir;
+    options.pdfDir = pathFromUtf8(pdfDir);
   if (pngDirOption->count() > 0)
-    options.pngDir = pngDir;
-  if (stepOption->count() > 0)
-    options.step = step;
+    options.pngDir = pathFromUtf8(pngDir);
+  if (stepOption->count() > 0) {
+    options.step = stepFrom(step);
+    if (!options.step)
+      parsed.exitStatus = kBatchRefused;
+  }
   return parsed;
 }
 

@@ -1,8 +1,10 @@
 #include "app/batch_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -10,14 +12,14 @@
 #include <vector>
 
 #include "app/outcome_json.h"
-#include "app/report_files.h"
 #include "app/span_table_output.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
 #include "model/calculate_command.h"
 #include "model/project_file.h"
 #include "model/span_table.h"
-#include "persistence/system_reason.h"
+#include "platform/system_reason.h"
+#include "platform/utf8_path.h"
 #include "report/results_page.h"
 
 namespace tavilo {
@@ -35,7 +37,7 @@ std::string oneLine(std::string text) {
 
 // A file name in a message or a summary: its control characters visible.
 std::string shown(const fs::path& path) {
-  return visibleName(path.string());
+  return visibleName(utf8FromPath(path));
 }
 
 std::string okText(bool ok) {
@@ -151,17 +153,24 @@ std::optional<std::string> combinationRefusal(const BatchOptions& options) {
     if (*dir && (*dir)->empty())
       return std::string(option) + " のフォルダ名が空です。書き込むフォルダを指定して下さい。";
   }
+  if (options.dataDir && options.dataDir->empty())
+    return std::string("--data-dir のフォルダ名が空です。所在地データのフォルダを指定して下さい。");
   if (options.step && (*options.step < kMinSpanStep || *options.step > kMaxSpanStep))
-    return "--step " + std::to_string(*options.step) +
-           ": スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。";
+    return "--step " + std::to_string(*options.step) + ": " + spanStepAdvice();
   return std::nullopt;
 }
 
 // A report file may not replace a project file of the run, another report
-// file of the run, or be nameless.
-std::optional<std::string> outputRefusal(const BatchOptions& options) {
+// file of the run, or be nameless; a build without a report writer writes
+// none.
+std::optional<std::string> outputRefusal(const BatchOptions& options,
+                                         const ReportFileWriter* reports) {
   if (auto refusal = combinationRefusal(options))
     return refusal;
+  if (options.wantsReportFiles() && reports == nullptr)
+    return std::string(
+        "このビルドの tavilo-calc は計算書のファイルを書きません (--pdf, --png, --pdf-dir, "
+        "--png-dir は使えません)。要約、--json と --span-table は使えます。");
   std::vector<std::pair<fs::path, const fs::path*>> written;  // file, its project
   for (const fs::path& project : options.projects) {
     const ProjectFiles files = filesOf(options, project);
@@ -276,7 +285,8 @@ void writeFiles(const Notes& notes, Write write) {
 }
 
 void calculateProject(const BatchOptions& options, const fs::path& project, Session& session,
-                      RunShape shape, const Notes& notes, std::ostream& out) {
+                      RunShape shape, const Notes& notes, ReportFileWriter* reports,
+                      std::ostream& out) {
   const CalculateResult result = session.calculate();
   if (result.refusal)
     throw Refused{oneLine(result.refusal->message)};
@@ -286,8 +296,11 @@ void calculateProject(const BatchOptions& options, const fs::path& project, Sess
   const ProjectFiles files = filesOf(options, project);
   ReportFileRequest request{files.pdf, files.png, session.printSettings(),
                             footerPath(session, project)};
-  writeFiles(notes,
-             [&](std::ostream& written) { writeReportFiles(request, *result.outcome, written); });
+  if (request.any()) {
+    writeFiles(notes, [&](std::ostream& written) {
+      reports->writeReport(request, *result.outcome, written);
+    });
+  }
   if (!options.json) {
     out << summaryText(*result.outcome, project);
     return;
@@ -296,21 +309,22 @@ void calculateProject(const BatchOptions& options, const fs::path& project, Sess
     out << outcomeJson(*result.outcome).dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
     return;
   }
-  Json line = {{"file", project.string()}};
+  Json line = {{"file", utf8FromPath(project)}};
   line.update(outcomeJson(*result.outcome));
   out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 void spanTableOfProject(const BatchOptions& options, const fs::path& project, Session& session,
-                        RunShape shape, const Notes& notes, std::ostream& out) {
+                        RunShape shape, const Notes& notes, ReportFileWriter* reports,
+                        std::ostream& out) {
   SpanTableResult result = buildSpanTable(session, options.step.value_or(kDefaultSpanStep));
   if (result.refusal)
     throw Refused{oneLine(result.refusal->message)};
   const SpanTable& table = *result.table;
   if (const auto pdf = filesOf(options, project).pdf) {
     writeFiles(notes, [&](std::ostream& written) {
-      writeSpanTableFile(*pdf, table, session.printSettings(), footerPath(session, project),
-                         written);
+      reports->writeSpanTable(*pdf, table, session.printSettings(), footerPath(session, project),
+                              written);
     });
   }
   if (options.json) {
@@ -334,7 +348,7 @@ void reportRefusal(const BatchOptions& options, const fs::path& project, RunShap
   if (shape == RunShape::kSingle || options.csv)
     return;
   if (options.json) {
-    const Json line = {{options.spanTable ? "project" : "file", project.string()},
+    const Json line = {{options.spanTable ? "project" : "file", utf8FromPath(project)},
                        {"refusal", message}};
     out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
     return;
@@ -344,16 +358,17 @@ void reportRefusal(const BatchOptions& options, const fs::path& project, RunShap
 
 // One project from a fresh session; the exit status of that project.
 int runProject(const BatchOptions& options, const fs::path& project, const fs::path& dataDir,
-               const fs::path& executable, RunShape shape, std::ostream& out, std::ostream& err) {
+               const fs::path& executable, RunShape shape, ReportFileWriter* reports,
+               std::ostream& out, std::ostream& err) {
   const Notes notes(err, shape, project);
   // The results go out only once everything of the project has succeeded.
   std::ostringstream results;
   try {
     std::unique_ptr<Session> session = openProject(project, dataDir, executable, notes);
     if (options.spanTable)
-      spanTableOfProject(options, project, *session, shape, notes, results);
+      spanTableOfProject(options, project, *session, shape, notes, reports, results);
     else
-      calculateProject(options, project, *session, shape, notes, results);
+      calculateProject(options, project, *session, shape, notes, reports, results);
   } catch (const Refused& refused) {
     reportRefusal(options, project, shape, refused.message, notes, out);
     return kBatchRefused;
@@ -362,7 +377,7 @@ int runProject(const BatchOptions& options, const fs::path& project, const fs::p
     return kBatchRefused;
   } catch (const std::exception& error) {
     reportRefusal(options, project, shape,
-                  std::string("内部エラーのため計算できません: ") + error.what(), notes, out);
+                  "内部エラーのため計算できません: " + internalErrorText(error), notes, out);
     return kBatchInternalError;
   }
   out << results.str();
@@ -373,6 +388,26 @@ int runProject(const BatchOptions& options, const fs::path& project, const fs::p
 
 }  // namespace
 
+std::string spanStepAdvice() {
+  return "スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。";
+}
+
+std::string internalErrorText(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+    return "メモリが足りません。";
+  if (dynamic_cast<const std::length_error*>(&error) != nullptr)
+    return "データが大きすぎて扱えません。";
+  if (const auto* system = dynamic_cast<const std::system_error*>(&error))
+    return systemReasonText(system->code().value()) + "。";
+  // The program's own errors speak Japanese; a library's English text says
+  // what went wrong inside it, which tells the user nothing.
+  const std::string_view text = error.what();
+  const bool ownWords = std::any_of(text.begin(), text.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return ownWords ? std::string(text)
+                  : std::string("プログラム内部で予期しないエラーが起きました。");
+}
+
 std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {
   const DesignConditions& d = outcome.conditions;
   std::ostringstream text;
@@ -382,6 +417,10 @@ std::string summaryText(const CalculationOutcome& outcome, const fs::path& proje
   text << "所在地: " << d.prefectureName << " " << d.districtName << "  V0 = " << d.windSpeedV0
        << " m/s  粗度区分 " << roughnessName(d.roughness)
        << "  多雪区域: " << (d.heavySnow == 1 ? "該当" : "非該当") << '\n';
+  if (outcome.facts.sampleSiteData) {
+    text << kSampleSiteDataMark
+         << "（見本の所在地データです。--data-dir で実際の所在地データを指定して下さい）\n";
+  }
   text << "スパン: ";
   for (int i = 0; i < d.spanCount && i < kMaxSpans; ++i) {
     text << (i == 0 ? "" : " + ") << d.spanLengths[static_cast<std::size_t>(i)];
@@ -398,9 +437,9 @@ std::string summaryText(const CalculationOutcome& outcome, const fs::path& proje
 }
 
 int runBatch(const BatchOptions& options, const fs::path& executable, std::ostream& out,
-             std::ostream& err) {
+             std::ostream& err, ReportFileWriter* reports) {
   try {
-    if (const auto refusal = outputRefusal(options)) {
+    if (const auto refusal = outputRefusal(options, reports)) {
       err << *refusal << '\n';
       return kBatchRefused;
     }
@@ -415,7 +454,8 @@ int runBatch(const BatchOptions& options, const fs::path& executable, std::ostre
     out << kSpanTableCsvHeader << '\n';
   int status = kBatchCalculated;
   for (const fs::path& project : options.projects) {
-    const int projectStatus = runProject(options, project, dataDir, executable, shape, out, err);
+    const int projectStatus =
+        runProject(options, project, dataDir, executable, shape, reports, out, err);
     if (projectStatus == kBatchRefused)
       status = kBatchRefused;
     else if (projectStatus == kBatchInternalError && status == kBatchCalculated)

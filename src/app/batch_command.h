@@ -4,12 +4,14 @@
 // summary or the JSON document of the calculation. Every run is a fresh
 // screen, fresh settings and fresh print settings.
 
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "app/report_files.h"
 #include "calc/calculation_run.h"
 #include "model/session.h"
 
@@ -37,6 +39,10 @@ struct BatchOptions {
   bool spanTable = false;
   std::optional<int> step;  // mm, the grid of the span table
   bool csv = false;         // the span table as CSV
+
+  bool wantsReportFiles() const {
+    return pdf.has_value() || png.has_value() || pdfDir.has_value() || pngDir.has_value();
+  }
 };
 
 // Loads, calculates (or builds the span table), writes the requested report
@@ -48,9 +54,19 @@ struct BatchOptions {
 // stands under its name in `out` (as a line with "refusal" in JSON). A report
 // file that cannot be written refuses its project. The status is
 // kBatchRefused when any project was refused, else kBatchInternalError when
-// one failed inside, else kBatchCalculated.
+// one failed inside, else kBatchCalculated. `reports` draws the report
+// files; without one (a build without Qt) options that ask for report files
+// are refused.
 int runBatch(const BatchOptions& options, const std::filesystem::path& executable,
-             std::ostream& out, std::ostream& err);
+             std::ostream& out, std::ostream& err, ReportFileWriter* reports);
+
+// What --step must be, as its refusals say.
+std::string spanStepAdvice();
+
+// Why a project failed inside, in the user's words: the reason of a
+// system error, lack of memory, or the program's own message; never the name
+// of a C++ exception type or a library's English text.
+std::string internalErrorText(const std::exception& error);
 
 // The human summary: site, loads, the OK/NG lines of every case, the verdict.
 std::string summaryText(const CalculationOutcome& outcome, const std::filesystem::path& project);

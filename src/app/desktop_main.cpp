@@ -3,15 +3,21 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "location/location_tables.h"
 #include "persistence/project_paths.h"
 #include "persistence/settings_folder.h"
+#include "report/qt/qt_path.h"
 #include "ui/desktop.h"
 #include "ui/ui_support.h"
 
@@ -35,9 +41,14 @@ class DesktopApplication : public QApplication {
 
 // The major and minor parts of the program's version, "5.4".
 std::string versionText() {
-  char text[32];
-  std::snprintf(text, sizeof text, "%d.%d", TAVILO_VERSION_MAJOR, TAVILO_VERSION_MINOR);
-  return text;
+  return TAVILO_VERSION;
+}
+
+// "tavilo --version" answers on the terminal, before any window or display
+// is needed; every other argument is ignored, as the program takes none.
+bool versionAsked(int argc, char** argv) {
+  return std::any_of(argv + std::min(argc, 1), argv + argc,
+                     [](const char* argument) { return std::strcmp(argument, "--version") == 0; });
 }
 
 tavilo::ProgramFolders programFolders(const char* argv0) {
@@ -45,7 +56,7 @@ tavilo::ProgramFolders programFolders(const char* argv0) {
   const std::filesystem::path program = executable.parent_path();
   const std::filesystem::path data = tavilo::defaultDataDir(executable);
   const std::filesystem::path documents =
-      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+      tavilo::pathFromQString(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
   // An installed program keeps its data in share/tavilo; its projects belong
   // to the user, not beside the system's programs.
   const bool installed = data != program / tavilo::kDataFolderName;
@@ -62,7 +73,15 @@ tavilo::ProgramFolders programFolders(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (versionAsked(argc, argv)) {
+    std::printf("tavilo %s\n", versionText().c_str());
+    return 0;
+  }
   DesktopApplication app(argc, argv);
+  // The program speaks Japanese; Qt's own dialogs speak the desktop's language.
+  const std::unique_ptr<QTranslator> qtTexts = tavilo::ui::qtTranslator(QLocale::system());
+  if (qtTexts)
+    QCoreApplication::installTranslator(qtTexts.get());
   QApplication::setApplicationName(QStringLiteral("tavilo"));
   QGuiApplication::setDesktopFileName(QStringLiteral("tavilo"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/tavilo.png")));

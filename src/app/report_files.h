@@ -1,8 +1,11 @@
 #pragma once
 // The report files of the batch command: the printed report as PDF and the
-// screen image as PNG, drawn from a finished calculation.
+// screen image as PNG, drawn from a finished calculation by the build's
+// report writer. The build with Qt has one (app/qt); a build without Qt has
+// none, and the command then refuses the options that ask for files.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <ostream>
 
@@ -20,16 +23,26 @@ struct ReportFileRequest {
   bool any() const { return pdf.has_value() || png.has_value(); }
 };
 
-// Writes the requested files, each through a temporary file beside it, and
-// names each written file on `err`. The drawing needs a QGuiApplication,
-// which the caller's main() creates. Throws UserError when a file cannot be
-// written.
-void writeReportFiles(const ReportFileRequest& request, const CalculationOutcome& outcome,
-                      std::ostream& err);
+class ReportFileWriter {
+ public:
+  virtual ~ReportFileWriter() = default;
 
-// Writes the span table page as PDF the same way and names the file on `err`.
-void writeSpanTableFile(const std::filesystem::path& pdf, const SpanTable& table,
-                        const PrintSettings& printSettings,
-                        const std::filesystem::path& projectFile, std::ostream& err);
+  // Writes the requested files, each through a temporary file beside it, and
+  // names each written file on `err`. Throws UserError when a file cannot be
+  // written.
+  virtual void writeReport(const ReportFileRequest& request, const CalculationOutcome& outcome,
+                           std::ostream& err) = 0;
+
+  // Writes the span table page as PDF the same way and names the file on
+  // `err`.
+  virtual void writeSpanTable(const std::filesystem::path& pdf, const SpanTable& table,
+                              const PrintSettings& printSettings,
+                              const std::filesystem::path& projectFile, std::ostream& err) = 0;
+};
+
+// The report writer of this build, with whatever its drawing needs started
+// (Qt's application object, on the offscreen platform unless QT_QPA_PLATFORM
+// says otherwise); nothing in a build that writes no report files.
+std::unique_ptr<ReportFileWriter> makeReportFileWriter(int& argc, char** argv);
 
 }  // namespace tavilo

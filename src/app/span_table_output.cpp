@@ -5,6 +5,7 @@
 
 #include "calc/errors.h"
 #include "calc/numbers.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -85,7 +86,7 @@ std::string spanCellText(const SpanTableCell& cell) {
 std::string spanTableText(const SpanTable& table, const std::filesystem::path& project) {
   const DesignConditions& c = table.conditions;
   std::ostringstream text;
-  text << "データファイル: " << visibleName(project.string()) << '\n';
+  text << "データファイル: " << visibleName(utf8FromPath(project)) << '\n';
   text << "スパン表: 等スパンで全ての荷重ケースの検討が OK となる最長のスパン ("
        << kSpanTableFirstSpan << " mm から " << table.step << " mm 刻み)\n";
   text << "デッキ最大長さ " << grouped(table.settings.maxDeckLength) << " mm (はね出しを含む)、"
@@ -122,11 +123,11 @@ Json spanTableJson(const SpanTable& table, const std::filesystem::path& project)
         {"isProject", cell.isProject},
     });
   }
-  return {{"project", project.string()}, {"step", table.step}, {"cells", std::move(cells)}};
+  return {{"project", utf8FromPath(project)}, {"step", table.step}, {"cells", std::move(cells)}};
 }
 
 std::string spanTableCsv(const SpanTable& table, const std::filesystem::path& project) {
-  const std::string file = csvField(project.string());
+  const std::string file = csvField(utf8FromPath(project));
   std::ostringstream csv;
   for (const SpanTableCell& cell : table.cells) {
     csv << file << ',' << cell.deckName << ',' << cell.spanCount << ','

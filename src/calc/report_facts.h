@@ -6,6 +6,7 @@
 // the outcome, so the screen image, the printer and a PDF draw the same record.
 
 #include <string>
+#include <string_view>
 
 #include "calc/snow_load.h"
 
@@ -22,6 +23,12 @@ struct ReportFacts {
   // ratio, the region's coefficients, the unrounded depth); the detail page
   // prints them beside a derived snow depth. The other fields are not read.
   SnowDerivation snowDepthInputs;
+  // The site data of the calculation came from location tables marked as
+  // sample data (loads derived from the notices): every printed page and the
+  // batch summary carry kSampleSiteDataMark.
+  bool sampleSiteData = false;
 };
+
+inline constexpr std::string_view kSampleSiteDataMark = "所在地データ見本 ― 設計に使用不可";
 
 }  // namespace tavilo

@@ -7,6 +7,7 @@
 #include "calc/errors.h"
 #include "calc/numbers.h"
 #include "persistence/text_file.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -60,7 +61,7 @@ struct LineRef {
   std::size_t index;  // 0-based; shown 1-based
 
   [[noreturn]] void fail(const std::string& what) const {
-    throw UserError("ファイル「" + visibleName(file.string()) + "」の " +
+    throw UserError("ファイル「" + visibleName(utf8FromPath(file)) + "」の " +
                     std::to_string(index + 1) + " 行目: " + what);
   }
 
@@ -133,6 +134,15 @@ std::optional<std::vector<std::string>> prefectureFields(std::string_view line,
   return fields;
 }
 
+// The marker stands as a field of its own in the first line, which is never
+// data: a header holds no prefecture name, and line 0 of the snow table is skipped.
+bool markedAsSample(const std::vector<std::string>& lines) {
+  if (lines.empty())
+    return false;
+  const std::vector<std::string> fields = splitFields(lines.front());
+  return std::find(fields.begin(), fields.end(), kSampleDataMarker) != fields.end();
+}
+
 }  // namespace
 
 std::vector<std::string> splitFields(std::string_view line) {
@@ -193,6 +203,14 @@ std::filesystem::path LocationTables::addressPath() const {
 
 std::filesystem::path LocationTables::snowPath() const {
   return dataDir_ / kSnowCoefficientFileName;
+}
+
+bool LocationTables::addressTableIsSample() const {
+  return markedAsSample(address_.lines);
+}
+
+bool LocationTables::snowCoefficientTableIsSample() const {
+  return markedAsSample(snow_.lines);
 }
 
 DistrictList LocationTables::loadAddressTable() {

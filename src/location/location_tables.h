@@ -19,6 +19,10 @@ namespace tavilo {
 inline constexpr std::string_view kAddressFileName = "Data_Address.csv";
 inline constexpr std::string_view kSnowCoefficientFileName = "Data_SnowfallV.csv";
 inline constexpr std::string_view kDataFolderName = "Load_data";
+// A field of a table's first line that marks the table as sample data: its
+// rows show the format, not values that a design may use. An office's own
+// tables leave it out.
+inline constexpr std::string_view kSampleDataMarker = "見本データ";
 
 // The ordered lines of a table file, line 0 first.
 struct AddressTable {
@@ -54,6 +58,11 @@ class LocationTables {
   const AddressTable& addressTable() const { return address_; }
   const SnowCoefficientTable& snowCoefficientTable() const { return snow_; }
   std::size_t addressLineCount() const { return addressLineCount_; }
+  // Whether the table held is marked as sample data (kSampleDataMarker).
+  bool addressTableIsSample() const;
+  bool snowCoefficientTableIsSample() const;
+  // Either table held is marked: site data taken from them are samples.
+  bool holdSampleData() const { return addressTableIsSample() || snowCoefficientTableIsSample(); }
 
   // Reads the address table and answers the districts of "北海道".
   // Throws UserError when the file cannot be read or a line is malformed.

@@ -403,6 +403,9 @@ CalculateResult calculate(InputForm& form, AppState& state, const std::function<
     state.lastOutcome =
         runCalculation(c, state.calcData, state.settings, derived.wind, derived.snow);
     state.lastOutcome->facts = reportFactsFrom(form);
+    // With directly entered loads the tables decide nothing but the names.
+    state.lastOutcome->facts.sampleSiteData =
+        form.siteDataIsSample() && state.settings.calcMethod == kCalcMethodNotices;
   } catch (const InputConversionError& e) {
     refuseWith(result, form, InputRefusal{e.what(), e.field()});
     return result;

@@ -307,8 +307,10 @@ FormChanges InputForm::takeChanges() {
     }
   }
   changes.groups = first || groupShown_ != p.groupShown || layoutMethod_ != p.layoutMethod;
+  const std::string notice = siteDataNotice();
   changes.window = first || caption_ != p.caption || statusText_ != p.statusText ||
-                   versionLabel_ != p.versionLabel || screenEnabled_ != p.screenEnabled;
+                   versionLabel_ != p.versionLabel || screenEnabled_ != p.screenEnabled ||
+                   notice != p.siteDataNotice;
   changes.pictures = first || choicePictures_ != p.choicePictures ||
                      arrangementPicture_ != p.arrangementPicture ||
                      rightOverhangLeft_ != p.rightOverhangLeft;
@@ -317,6 +319,7 @@ FormChanges InputForm::takeChanges() {
   p.caption = caption_;
   p.statusText = statusText_;
   p.versionLabel = versionLabel_;
+  p.siteDataNotice = notice;
   p.screenEnabled = screenEnabled_;
   p.choicePictures = choicePictures_;
   p.arrangementPicture = arrangementPicture_;

@@ -27,6 +27,11 @@ struct Rgb {
 inline constexpr Rgb kCaptionBlack{0, 0, 0};
 inline constexpr Rgb kCaptionGrey{153, 153, 153};
 
+// The red line under the site group while the location tables in hand are
+// marked as sample data.
+inline constexpr std::string_view kSampleSiteDataNotice =
+    "所在地データは見本です。実際の設計には使用できません。";
+
 inline constexpr int kSnowModeInput = 0;   // "上欄へ入力"
 inline constexpr int kSnowModeDerive = 1;  // "下記値より算出"
 
@@ -34,8 +39,8 @@ inline constexpr int kSnowModeDerive = 1;  // "下記値より算出"
 struct FormChanges {
   std::vector<FieldId> fields;  // text, choice, items, hint, enabled or shown state
   bool groups = false;          // which groups are shown, the layout
-  bool window = false;          // caption, status text, version label, enabled state
-  bool pictures = false;        // choice pictures, arrangement picture, overhang field place
+  bool window = false;    // caption, status text, version label, site-data notice, enabled state
+  bool pictures = false;  // choice pictures, arrangement picture, overhang field place
   bool any() const { return !fields.empty() || groups || window || pictures; }
 };
 
@@ -98,6 +103,12 @@ class InputForm {
   // districts); nothing when they are. A calculation must not use them then.
   const std::optional<std::string>& siteFailure() const { return siteFailure_; }
   Rgb heavySnowCaptionColour() const { return heavySnowCaptionColour_; }
+  // Whether the location tables in hand are marked as sample data
+  // (kSampleDataMarker): a report drawn from them says so on every page.
+  bool siteDataIsSample() const { return tables_.holdSampleData(); }
+  // The line the screen shows under the site group, in red:
+  // kSampleSiteDataNotice for sample tables, empty for an office's own.
+  std::string siteDataNotice() const;
 
   int layoutMethod() const { return layoutMethod_; }
   const ScreenLayout& layout() const { return layoutFor(layoutMethod_); }
@@ -108,7 +119,7 @@ class InputForm {
   const LocationTables& locationTables() const { return tables_; }
 
   // Everything that changed since the last call (the first call reports the
-  // whole screen).
+  // whole screen). The site-data notice counts as a window text.
   FormChanges takeChanges();
 
   // ---- What the user does
@@ -188,7 +199,7 @@ class InputForm {
     std::array<FieldState, kInputScreenFieldCount> fields;
     std::array<bool, kGroupCount> groupShown{};
     int layoutMethod = -1;
-    std::string caption, statusText, versionLabel;
+    std::string caption, statusText, versionLabel, siteDataNotice;
     bool screenEnabled = true;
     std::array<std::string, 3> choicePictures;
     std::string arrangementPicture;

@@ -11,6 +11,7 @@
 #include "model/print_settings_dialog.h"
 #include "persistence/project_lines.h"
 #include "persistence/text_file.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -379,7 +380,7 @@ std::vector<std::string> projectLines(const InputForm& form, const CoefficientSe
 void saveProject(const std::filesystem::path& path, const ProjectContext& context) {
   writeTextLines(path, projectLines(context.form, context.settings, context.print));
   rememberSaved(context.paths, path);
-  context.form.setProjectPath(path.string());
+  context.form.setProjectPath(utf8FromPath(path));
 }
 
 ProjectLoad loadProject(const std::filesystem::path& path, const ProjectContext& context) {
@@ -390,8 +391,8 @@ ProjectLoad loadProject(const std::filesystem::path& path, const ProjectContext&
     return {{}, error.what(), false, false};
   }
   rememberOpened(context.paths, path);
-  context.form.setProjectPath(path.string());
-  ProjectLoad load = applyProjectLines(std::move(lines), path.string(), context);
+  context.form.setProjectPath(utf8FromPath(path));
+  ProjectLoad load = applyProjectLines(std::move(lines), utf8FromPath(path), context);
   load.fileRead = true;
   return load;
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "calc/errors.h"
+#include "platform/platform.h"
 
 namespace tavilo {
 namespace {
@@ -37,11 +38,7 @@ fs::path defaultDataDir(const fs::path& executable) {
 }
 
 fs::path executablePath(const char* argv0) {
-  std::error_code error;
-  fs::path self = fs::read_symlink("/proc/self/exe", error);
-  if (!error)
-    return self;
-  return fs::absolute(argv0 == nullptr ? "" : argv0, error);
+  return platform::executablePath(argv0);
 }
 
 Session::Session(ProgramFolders folders)

@@ -37,7 +37,8 @@ struct ProgramFolders {
 // looked for.
 std::filesystem::path defaultDataDir(const std::filesystem::path& executable);
 
-// The path of the running executable (/proc/self/exe), or argv0 as given.
+// The path of the running executable, or argv0 made absolute where the
+// system cannot tell.
 std::filesystem::path executablePath(const char* argv0);
 
 class Session {

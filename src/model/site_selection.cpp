@@ -216,6 +216,10 @@ void InputForm::onSnowDepthChanged(FormEvents& /*out*/) {
   heavySnowCaptionColour_ = rule.heavySnow ? kCaptionBlack : kCaptionGrey;
 }
 
+std::string InputForm::siteDataNotice() const {
+  return siteDataIsSample() ? std::string(kSampleSiteDataNotice) : std::string();
+}
+
 int InputForm::deriveDepth() {
   const int altitude = spinValue(FieldId::Altitude);
   seaRatio_ = spinValue(FieldId::SeaRatio);

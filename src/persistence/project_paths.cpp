@@ -1,6 +1,7 @@
 #include "persistence/project_paths.h"
 
-#include <unistd.h>
+#include "platform/platform.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -19,7 +20,7 @@ bool writableFolder(const fs::path& folder) {
   std::error_code error;
   if (!fs::is_directory(folder, error))
     return false;
-  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+  return platform::folderWriteError(folder) == 0;
 }
 
 }  // namespace
@@ -42,7 +43,7 @@ SaveLocation suggestedSaveLocation(const ProjectPaths& paths, const fs::path& de
   if (const fs::path* last = lastUsed(paths)) {
     fs::path name = last->filename();
     name.replace_extension(kProjectExtension);
-    return {last->parent_path(), name.string()};
+    return {last->parent_path(), utf8FromPath(name)};
   }
   return {defaultFolder, std::string(kDefaultProjectFileName)};
 }
@@ -62,7 +63,7 @@ fs::path withProjectExtension(const fs::path& typed) {
 }
 
 std::string projectWindowTitle(const fs::path& path) {
-  return "Tavilo for win [" + path.string() + "]";
+  return "Tavilo for win [" + utf8FromPath(path) + "]";
 }
 
 void rememberOpened(ProjectPaths& paths, const fs::path& path) {

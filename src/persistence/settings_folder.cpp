@@ -1,31 +1,17 @@
 #include "persistence/settings_folder.h"
 
-#include <pwd.h>
-#include <unistd.h>
 #include <cerrno>
-
-#include <array>
-#include <cstdlib>
 #include <exception>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
-#include "persistence/system_reason.h"
 #include "persistence/text_file.h"
+#include "platform/system_reason.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
-
-std::string variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
-
-std::string passwordHome() {
-  const passwd* entry = getpwuid(getuid());
-  return entry == nullptr || entry->pw_dir == nullptr ? std::string() : entry->pw_dir;
-}
 
 std::string markerBytes() {
   const auto stamp = static_cast<std::uint32_t>(kMarkerStamp);
@@ -56,15 +42,17 @@ std::string failureNote() {
 
 std::optional<std::string> complete(const SettingsFolderCheck& check) {
   if (check.folder.empty()) {
-    return "設定フォルダの場所が分かりません（HOME が設定されていません）。" + failureNote();
+    return std::string("設定フォルダの場所が分かりません（") +
+           (check.windowsProfile ? "USERPROFILE" : "HOME") + " が設定されていません）。" +
+           failureNote();
   }
   std::error_code code;
   if (!std::filesystem::is_directory(check.folder, code)) {
     std::filesystem::create_directories(check.folder, code);
     if (code || !std::filesystem::is_directory(check.folder, code)) {
       const std::string reason = systemReasonText(code ? code.value() : ENOTDIR);
-      return "設定フォルダ「" + check.folder.string() + "」を作成できません: " + reason + "。" +
-             failureNote();
+      return "設定フォルダ「" + utf8FromPath(check.folder) + "」を作成できません: " + reason +
+             "。" + failureNote();
     }
   }
   const std::string stamp = markerBytes();
@@ -81,21 +69,21 @@ std::optional<std::string> complete(const SettingsFolderCheck& check) {
 }  // namespace
 
 Environment processEnvironment() {
-  Environment environment;
-  environment.home = variable("HOME");
-  if (environment.home.empty())
-    environment.home = passwordHome();
-  environment.xdgConfigHome = variable("XDG_CONFIG_HOME");
-  return environment;
+  return platform::processEnvironment();
 }
 
 std::filesystem::path settingsFolderPath(const Environment& environment) {
-  const std::filesystem::path xdg(environment.xdgConfigHome);
+  if (environment.windowsProfile) {
+    if (environment.userProfile.empty())
+      return {};
+    return pathFromUtf8(windowsSettingsFolder(environment.userProfile, environment.majorVersion));
+  }
+  const std::filesystem::path xdg = pathFromUtf8(environment.xdgConfigHome);
   if (xdg.is_absolute())
     return xdg / kSettingsFolderName;
   if (environment.home.empty())
     return {};
-  return std::filesystem::path(environment.home) / ".config" / kSettingsFolderName;
+  return pathFromUtf8(environment.home) / ".config" / kSettingsFolderName;
 }
 
 std::string windowsSettingsFolder(std::string_view userProfile, int majorVersion) {
@@ -107,6 +95,7 @@ std::string windowsSettingsFolder(std::string_view userProfile, int majorVersion
 SettingsFolderCheck checkSettingsFolder(const Environment& environment) {
   SettingsFolderCheck check;
   check.folder = settingsFolderPath(environment);
+  check.windowsProfile = environment.windowsProfile;
   if (check.folder.empty()) {
     check.noticeNeeded = true;
     return check;

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace tavilo {
 
 inline constexpr std::string_view kSettingsFolderName = "Morenta_DeckPlate";
@@ -19,18 +21,17 @@ inline constexpr std::string_view kMarkerFileName = "tavilo.dat";
 inline constexpr std::int32_t kMarkerStamp = 401;
 
 // The environment values that place the settings folder.
-struct Environment {
-  std::string home;           // HOME
-  std::string xdgConfigHome;  // XDG_CONFIG_HOME; empty when unset
-};
+using Environment = platform::Environment;
 
-// HOME (or the password database's home folder when HOME is unset) and
-// XDG_CONFIG_HOME of this process.
+// The environment of this process (on POSIX HOME, or the password database's
+// home folder when HOME is unset, and XDG_CONFIG_HOME; on Windows USERPROFILE
+// and the system's major version).
 Environment processEnvironment();
 
-// The folder on Linux: $XDG_CONFIG_HOME/Morenta_DeckPlate when that is an
-// absolute path, else $HOME/.config/Morenta_DeckPlate. Empty when neither is
-// known.
+// On Windows (windowsProfile) the folder of windowsSettingsFolder under the
+// profile folder; elsewhere $XDG_CONFIG_HOME/Morenta_DeckPlate when that is
+// an absolute path, else $HOME/.config/Morenta_DeckPlate. Empty when neither
+// is known.
 std::filesystem::path settingsFolderPath(const Environment& environment);
 
 // The folder on Windows: the profile folder followed by
@@ -41,7 +42,8 @@ std::string windowsSettingsFolder(std::string_view userProfile, int majorVersion
 struct SettingsFolderCheck {
   std::filesystem::path folder;
   std::filesystem::path marker;
-  bool noticeNeeded = false;  // the folder or the marker file is missing
+  bool noticeNeeded = false;    // the folder or the marker file is missing
+  bool windowsProfile = false;  // placed by the profile rule
 };
 
 // Looks at the folder and the marker file without changing anything.

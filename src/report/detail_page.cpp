@@ -212,7 +212,7 @@ int pageFrameTop(const ReportCanvas& canvas) {
   return canvas.marginTop - canvas.mmToPx(1);
 }
 int pageFrameBottom(const ReportCanvas& canvas) {
-  return canvas.frameBottomAbovePageNumber(pageFrameTop(canvas) + canvas.mmToPx(265));
+  return canvas.frameBottomAboveFoot(pageFrameTop(canvas) + canvas.mmToPx(265));
 }
 
 void startPage(ReportCanvas& canvas, Lines& lines) {

@@ -540,6 +540,7 @@ void drawReportEnd(ReportCanvas& canvas, double reachedMm) {
     rule(canvas, canvas.marginLeft, ruleY, canvas.frameRight);
     canvas.setFontSize(canvas.baseFontSize);
     canvas.writeAtMm(178, ruleY + 5, kEndMark);
+    canvas.writeScreenFootMark(canvas.mmToPx(ruleY + 5));
     return;
   }
   // The frame of the diagram page, its tab holding the "荷   　  重" heading.
@@ -547,7 +548,7 @@ void drawReportEnd(ReportCanvas& canvas, double reachedMm) {
   const int top = canvas.marginTop - canvas.mmToPx(5);
   const int right = paperFrameRight(canvas);
   canvas.drawRect(canvas.marginLeft, top, right,
-                  canvas.frameBottomAbovePageNumber(top + canvas.mmToPx(265)));
+                  canvas.frameBottomAboveFoot(top + canvas.mmToPx(265)));
   drawTab(canvas, right, top);
   canvas.lastPage = true;
   canvas.endPage();

@@ -423,11 +423,44 @@ int ReportCanvas::bottomNumberTop() const {
          (printedNumber() == 3 ? wholePart(s * pxPerMm) : wholePart(s * pxPerMm * 0.6));
 }
 
-int ReportCanvas::frameBottomAbovePageNumber(int nominalBottom) const {
+bool ReportCanvas::pageNumbersAtBottom() const {
   const int position = printSettings.pageNumberPosition;
-  if (!onPrinter() || position < 20 || position > 22)
+  return position >= 20 && position <= 22;
+}
+
+int ReportCanvas::frameBottomAboveFoot(int nominalBottom) const {
+  if (!onPrinter() || (!pageNumbersAtBottom() && footMark.empty()))
     return nominalBottom;
   return std::min(nominalBottom, bottomNumberTop() - mmToPx(1));
+}
+
+void ReportCanvas::drawFootMark() {
+  if (footMark.empty())
+    return;
+  const FontSpec font = surface_.font();
+  setFontSize(baseFontSize);
+  setFontColor(textColor);
+  setBold(true);
+  // At the left, or at the right when the page number stands at the left.
+  const int margin = mmToPx(5);
+  const bool numberLeft = printSettings.pageNumberPosition == 20;
+  const int x = numberLeft ? pageWidth - margin - textWidth(footMark) : margin;
+  TextBox foot = printableArea();
+  foot.top = bottomNumberTop();
+  const PixelPoint at = labelPlace(x, foot.top, footMark, {GiveWay::kRight, foot});
+  drawText(at.x, at.y, footMark);
+  surface_.setFont(font);
+}
+
+void ReportCanvas::writeScreenFootMark(int y) {
+  if (footMark.empty() || !onScreen())
+    return;
+  const FontSpec font = surface_.font();
+  setFontSize(baseFontSize);
+  setFontColor(kFailColor);
+  setBold(true);
+  writeAt(marginLeft, y, footMark);
+  surface_.setFont(font);
 }
 
 void ReportCanvas::requestFooter(int leftX) {
@@ -464,6 +497,7 @@ void ReportCanvas::endPage() {
     footerRequested = false;
   }
   drawPageNumber(false);
+  drawFootMark();
   if (lastPage)
     return;
 

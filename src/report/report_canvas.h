@@ -91,6 +91,10 @@ class ReportCanvas {
   bool lastPage = false;  // the next endPage starts no new page
   bool footerRequested = false;
   int footerLeftX = 0;  // left edge of the footer's file-name line
+  // A mark that every page carries (a report drawn from sample site data):
+  // bold at the foot of each printed page, in the line of the bottom page
+  // number, and in red where the screen image ends. Empty for none.
+  std::string footMark;
 
   bool onScreen() const { return device == ReportDevice::kScreen; }
   bool onPrinter() const { return device == ReportDevice::kPrinter; }
@@ -186,8 +190,11 @@ class ReportCanvas {
   // in the body size.
   void drawPageNumber(bool top);
   // The lowest y a frame of this page may reach so that it ends above the
-  // number at the foot of the page, nominalBottom when there is none.
-  int frameBottomAbovePageNumber(int nominalBottom) const;
+  // page number and the foot mark at the foot of the page, nominalBottom
+  // when there are none.
+  int frameBottomAboveFoot(int nominalBottom) const;
+  // The foot mark of the screen image on the line y, from the left margin.
+  void writeScreenFootMark(int y);
   // A page asks for the footer lines; leftX is where the file-name line starts.
   void requestFooter(int leftX);
   // The end of a printed page: footer, bottom number, then the next page
@@ -200,8 +207,11 @@ class ReportCanvas {
 
  private:
   int printedNumber() const;
-  // y of the page number at the foot of this page.
+  // y of the line at the foot of this page: the bottom page number, the foot mark.
   int bottomNumberTop() const;
+  bool pageNumbersAtBottom() const;
+  // The foot mark of a printed page, clear of the page number.
+  void drawFootMark();
   // Draws through the surface and keeps the text's box on the page.
   int drawText(int x, int y, std::string_view text);
   // Where writeLabel would draw the text, without drawing it.

@@ -11,6 +11,7 @@ namespace tavilo {
 void drawCalculationReport(ReportCanvas& canvas, const CalculationOutcome& outcome) {
   const DesignConditions& c = outcome.conditions;
   const ReportFacts& facts = outcome.facts;
+  canvas.footMark = facts.sampleSiteData ? std::string(kSampleSiteDataMark) : std::string();
   // The results tables draw their deck schematic at the scale of the diagrams.
   canvas.drawScale = drawScale(c);
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "platform/utf8_path.h"
 #include "report/recording_surface.h"
 
 namespace tavilo {
@@ -39,8 +40,8 @@ std::string reportTitle(const PrintSettings& printSettings, const std::string& p
   if (!name.empty() && name != kNoProjectName)
     return name;
   if (!projectFilePath.empty())
-    return std::filesystem::path(projectFilePath).stem().string();
-  return std::filesystem::path(pdfPath).stem().string();
+    return utf8FromPath(pathFromUtf8(projectFilePath).stem());
+  return utf8FromPath(pathFromUtf8(pdfPath).stem());
 }
 
 }  // namespace tavilo

@@ -51,6 +51,8 @@ class SpanTablePage {
   SpanTablePage(ReportCanvas& canvas, const SpanTable& table) : canvas_(canvas), table_(table) {}
 
   void draw() {
+    canvas_.footMark =
+        table_.facts.sampleSiteData ? std::string(kSampleSiteDataMark) : std::string();
     drawHeadingBlock();
     drawTitleAndConditions();
     drawLoads();
@@ -371,6 +373,7 @@ class SpanTablePage {
     canvas_.writeAt(x(5), y,
                     "Ｇ：固定荷重、Ｐ：積載荷重、Ｓ：積雪荷重、Ｗ：風荷重（暴風時は正圧と負圧）");
     canvas_.setFontSize(canvas_.baseFontSize);
+    canvas_.writeScreenFootMark(y + mm(7));
   }
 
   ReportCanvas& canvas_;

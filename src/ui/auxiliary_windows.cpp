@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <array>
 
+#include "report/qt/qt_path.h"
 #include "ui/ui_support.h"
 #include "ui/window_placement.h"
 
@@ -96,6 +97,16 @@ void SplashWindow::present() {
 
 // ---- Terms-of-use notice
 
+// The notice is left only through "確　認": its frame has no close box, but a
+// window manager may draw one, and Escape would close it too. Either would end
+// a first run's notice as if it had been confirmed, and the marker would keep
+// it from ever appearing again.
+class NoticeDialog : public QDialog {
+ public:
+  using QDialog::QDialog;
+  void reject() override {}
+};
+
 void showNotice(QWidget* parent) {
   constexpr int kWidth = 480;
   constexpr int kBandHeight = 60;
@@ -103,8 +114,8 @@ void showNotice(QWidget* parent) {
   constexpr int kTextHeight = 232;
   constexpr int kHeight = kTextTop + kTextHeight + 50;
 
-  QDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                             Qt::WindowStaysOnTopHint);
+  NoticeDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowStaysOnTopHint);
   dialog.setWindowTitle(qs(kNoticeCaption));
   dialog.setModal(true);
   dialog.setFont(windowFont());
@@ -154,7 +165,7 @@ OverviewWindow::OverviewWindow(QWidget* parent)
 }
 
 bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
-  const QString path = qs((dataFolder / kOverviewDocument).string());
+  const QString path = qStringFromPath(dataFolder / kOverviewDocument);
   QFile file(path);
   if (!QFileInfo(path).isFile()) {
     showMessage(parentWidget(), QStringLiteral("概要の文書「%1」が見つかりません。").arg(path));

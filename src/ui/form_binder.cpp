@@ -65,6 +65,9 @@ void FormBinder::bindCaption(FieldId id, QLabel* caption) {
 }
 
 void FormBinder::connectWidget(FieldId id, QWidget* widget) {
+  const FieldKind kind = fieldInfo(id).kind;
+  if (kind == FieldKind::Text || kind == FieldKind::Spin)
+    filterTypedKeys(*widget, [this, id](char32_t key) { return form_.acceptsKey(id, key); });
   if (auto* list = qobject_cast<QComboBox*>(widget)) {
     connect(list, &QComboBox::activated, this,
             [this, id](int index) { carryOut(form_.selectIndex(id, index)); });

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "calc/errors.h"
+#include "report/qt/qt_path.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/form_binder.h"
 #include "ui/spin_field.h"
@@ -128,10 +129,10 @@ InputScreenDialogs InputScreenDialogs::platform() {
       [filter](QWidget* parent,
                const std::filesystem::path& folder) -> std::optional<std::filesystem::path> {
     const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("データ読込"),
-                                                      qs(folder.string()), filter);
+                                                      qStringFromPath(folder), filter);
     if (file.isEmpty())
       return std::nullopt;
-    return std::filesystem::path(utf8(file));
+    return pathFromQString(file);
   };
   d.chooseProjectToSave =
       [filter](QWidget* parent,
@@ -254,6 +255,11 @@ void InputScreen::buildSiteGroup() {
   auto* heavySnow = place(new QCheckBox(g), 190, 23, 18, 18);
   binder_->bind(FieldId::HeavySnow, heavySnow);
   binder_->bindCaption(FieldId::HeavySnow, label(g, QStringLiteral("多雪地域"), 210, 24));
+  // Below the district: whether the site data may be used for a design.
+  siteDataNotice_ = place(new QLabel(g), 10, 74, kSiteGroup.w - 18, 28);
+  siteDataNotice_->setObjectName(QStringLiteral("siteDataNotice"));
+  siteDataNotice_->setWordWrap(true);
+  siteDataNotice_->setStyleSheet(QStringLiteral("QLabel { color: rgb(204, 0, 0); }"));
 }
 
 void InputScreen::buildWindGroup() {
@@ -448,6 +454,8 @@ void InputScreen::updateWindowTexts() {
   setWindowTitle(qs(form.caption()));
   statusBar_->setText(qs(form.statusText()));
   versionLabel_->setText(qs(form.versionLabel()));
+  siteDataNotice_->setText(qs(form.siteDataNotice()));
+  siteDataNotice_->setVisible(!form.siteDataNotice().empty());
   setEnabled(form.screenEnabled());
 }
 
@@ -468,10 +476,11 @@ void InputScreen::updatePictures() {
       continue;
     }
     const std::filesystem::path file = session_.folders().data / name;
-    const QImage image(qs(file.string()));
+    const QImage image(qStringFromPath(file));
     if (image.isNull()) {
       // The picture shown so far stays.
-      showMessage(this, QStringLiteral("画像ファイル「%1」を開けません。").arg(qs(file.string())));
+      showMessage(this,
+                  QStringLiteral("画像ファイル「%1」を開けません。").arg(qStringFromPath(file)));
       continue;
     }
     choicePictures_[i]->setPixmap(QPixmap::fromImage(image));

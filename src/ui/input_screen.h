@@ -59,6 +59,7 @@ class InputScreen : public QWidget {
   QLabel* arrangementPicture() const { return arrangementPicture_; }
   QLabel* choicePicture(FieldId group) const;
   QLabel* statusBar() const { return statusBar_; }
+  QLabel* siteDataNotice() const { return siteDataNotice_; }
 
   // Redraws what the model changed outside the screen's own actions (the
   // settings dialog, start-up) and carries out its events.
@@ -109,6 +110,7 @@ class InputScreen : public QWidget {
   std::array<QGroupBox*, kGroupCount> groups_{};
   QWidget* commandBar_ = nullptr;
   QLabel* statusBar_ = nullptr;
+  QLabel* siteDataNotice_ = nullptr;
   QLabel* versionLabel_ = nullptr;
   QLabel* arrangementPicture_ = nullptr;
   std::array<QLabel*, 3> choicePictures_{};     // roof type, building shape, roof shape

@@ -150,6 +150,7 @@ void PrintSettingsWindow::buildNumberGroup() {
   // Digits only: the input method would offer nothing the field keeps.
   if (auto* edit = startNumber_->findChild<QLineEdit*>())
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  filterTypedKeys(*startNumber_, acceptsDigitsKey);
   connect(startNumber_, &SpinField::textEditedByUser, this, [this](const QString& text) {
     session_.printDialog().editStartNumber(utf8(text));
     startNumber_->showText(qs(session_.printDialog().startNumberText()));

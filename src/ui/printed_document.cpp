@@ -44,7 +44,7 @@ class WaitCursor {
 PrintJob printJobOf(const Session& session) {
   PrintJob job;
   job.printSettings = session.printSettings();
-  job.projectFilePath = session.paths().current.string();
+  job.projectFilePath = session.paths().current;
   return job;
 }
 

@@ -109,12 +109,12 @@ std::optional<PrintedDocument> ResultWindow::document() const {
   PrintedDocument d;
   const PrintJob job = printJobOf(session_);
   d.pdfProposal = proposedPdfPath(session_.paths().current, session_.folders().projects);
-  d.name = reportDocumentTitle(job, d.pdfProposal.filename().string());
+  d.name = reportDocumentTitle(job, d.pdfProposal.filename());
   d.print = [outcome = *outcome_, job](QPagedPaintDevice& device, const QRect& area) {
     printReport(device, area, outcome, job);
   };
   d.writePdf = [outcome = *outcome_, job](const std::filesystem::path& path) {
-    writeReportPdf(path.string(), outcome, job);
+    writeReportPdf(path, outcome, job);
   };
   return d;
 }

@@ -146,6 +146,9 @@ QWidget* SettingsWindow::buildRatioCase(QWidget* parent, const char* title, int 
       styleRatioField(*edit);
       connect(edit, &QLineEdit::textEdited, this,
               [this, id](const QString& text) { onRatioEdited(id, text); });
+      filterTypedKeys(*edit, [this, id](char32_t key) {
+        return session_.settingsDialog().acceptsKey(id, key);
+      });
       registerControl(id, edit);
       // The row reads ratio·Ｇ ＋ ratio·Ｐ ＋ ratio·Ｓ (＋ ratio·Ｗ).
       const bool followed = load + 1 < kRows[row].loadCount;
@@ -166,6 +169,7 @@ void SettingsWindow::buildMaxLengthGroup() {
   label(group, QStringLiteral("mm"), QRect(122, 20, 40, kRowHeight));
   connect(maxLength_, &SpinField::textEditedByUser, this, &SettingsWindow::onMaxLengthEdited);
   connect(maxLength_, &SpinField::stepRequested, this, &SettingsWindow::onMaxLengthStep);
+  filterTypedKeys(*maxLength_, acceptsDigitsKey);
   registerControl(FieldId::SettingsMaxDeckLength, maxLength_);
 }
 

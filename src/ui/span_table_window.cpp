@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/session.h"
+#include "platform/utf8_path.h"
 #include "report/qt/report_output.h"
 
 namespace tavilo::ui {
@@ -18,7 +19,7 @@ std::filesystem::path proposedSpanTablePdfPath(const std::filesystem::path& proj
   const std::string name = std::string(kTableName) + ".pdf";
   if (projectFile.empty() || !projectFile.has_stem())
     return defaultFolder / name;
-  return projectFile.parent_path() / (projectFile.stem().string() + "_" + name);
+  return projectFile.parent_path() / pathFromUtf8(utf8FromPath(projectFile.stem()) + "_" + name);
 }
 
 SpanTableWindow::SpanTableWindow(Session& session, ResultWindowDialogs dialogs, QWidget* parent)
@@ -56,7 +57,7 @@ std::optional<PrintedDocument> SpanTableWindow::document() const {
     printSpanTable(device, area, table, job);
   };
   d.writePdf = [table = *table_, job](const std::filesystem::path& path) {
-    writeSpanTablePdf(path.string(), table, job);
+    writeSpanTablePdf(path, table, job);
   };
   return d;
 }

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace tavilo::ui {
 
@@ -35,7 +36,29 @@ void SpinField::setTypingAllowed(bool allowed) {
   lineEdit()->setReadOnly(!allowed);
 }
 
+template <typename Press>
+void SpinField::holdingSteps(Press press) {
+  holding_ = true;
+  heldSteps_ = 0;
+  press();
+  holding_ = false;
+  if (const int steps = std::exchange(heldSteps_, 0); steps != 0)
+    stepBy(steps);
+}
+
+void SpinField::keyPressEvent(QKeyEvent* event) {
+  holdingSteps([&] { QAbstractSpinBox::keyPressEvent(event); });
+}
+
+void SpinField::mousePressEvent(QMouseEvent* event) {
+  holdingSteps([&] { QAbstractSpinBox::mousePressEvent(event); });
+}
+
 void SpinField::stepBy(int steps) {
+  if (holding_) {
+    heldSteps_ += steps;
+    return;
+  }
   const int direction = steps > 0 ? 1 : -1;
   // Page keys ask for ten steps; the model steps one at a time.
   for (int i = 0; i < std::min(std::abs(steps), 10); ++i)

@@ -21,6 +21,8 @@ class SpinField : public QAbstractSpinBox {
   void setTypingAllowed(bool allowed);
 
   void stepBy(int steps) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   QValidator::State validate(QString& input, int& pos) const override;
   void fixup(QString& input) const override;
 
@@ -30,6 +32,18 @@ class SpinField : public QAbstractSpinBox {
 
  protected:
   StepEnabled stepEnabled() const override;
+
+ private:
+  // Runs Qt's handling of a press with the steps it asks for held back, then
+  // asks for them. Qt starts its auto-repeat timer only after the first step;
+  // when that step moves the focus away (a new span field takes it), the
+  // focus loss would come before the timer and leave it running, and a
+  // running timer makes Qt ignore the ▲ and ▼ keys for good.
+  template <typename Press>
+  void holdingSteps(Press press);
+
+  bool holding_ = false;
+  int heldSteps_ = 0;
 };
 
 }  // namespace tavilo::ui

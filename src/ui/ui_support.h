@@ -7,6 +7,7 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@
 #include "model/program_texts.h"
 
 class QLineEdit;
+class QLocale;
+class QTranslator;
 class QWidget;
 
 namespace tavilo::ui {
@@ -41,6 +44,17 @@ MessagePresenter setMessagePresenter(MessagePresenter presenter);
 // Shows a model's text in a line edit, keeping the cursor where the user left
 // it; a character the model refused leaves it where it was before the key.
 void showLineText(QLineEdit& edit, const QString& text);
+
+// The key filter of a field: a typed character that `accepts` refuses is
+// discarded before the field sees it, so that it neither replaces a selection
+// nor moves the cursor. Keys without a printable character (arrows, Tab,
+// backspace, Enter, shortcuts) pass to the field.
+void filterTypedKeys(QWidget& field, std::function<bool(char32_t)> accepts);
+
+// Qt's own translation ("qtbase") for a language, so that the file dialogs,
+// the overwrite question, the print dialog and the preview speak it; nothing
+// when Qt has none for it (English needs none) or it is not installed.
+std::unique_ptr<QTranslator> qtTranslator(const QLocale& locale);
 
 // The platform's save dialog starting at `proposal` (folder and file name):
 // a name typed without an extension receives `suffix` before the dialog asks

@@ -5,8 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <nlohmann/json.hpp>
+#include <sstream>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "command_test_support.h"
@@ -19,6 +23,7 @@ namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using Json = nlohmann::ordered_json;  // keeps the order of the keys
 
 const fs::path kSource = TAVILO_SOURCE_DIR;
@@ -36,6 +41,8 @@ std::vector<std::string> keysOf(const Json& object) {
 
 class BatchCommandTest : public testing::CommandTest {
  protected:
+  static fs::path exe() { return TAVILO_CALC_EXE; }
+
   // A copy of a sample project with some lines replaced.
   fs::path changedSample(const std::string& sample,
                          const std::vector<std::pair<int, std::string>>& changes) const {
@@ -58,6 +65,32 @@ TEST_F(BatchCommandTest, SummaryOfEverySampleEndsWithTheVerdict) {
     EXPECT_THAT(r.out, AllOf(HasSubstr("所在地: "), HasSubstr("荷重: G+P = "), HasSubstr("[長期"),
                              HasSubstr("判定: ")));
   }
+}
+
+// The shipped tables are samples: a summary of loads derived from them says
+// so; with loads entered directly, or with an office's own tables, nothing.
+TEST_F(BatchCommandTest, SummarySaysWhenTheSiteDataAreSamples) {
+  const std::string mark = "所在地データ見本 ― 設計に使用不可";
+  const auto summary = [&](const std::string& sample, const fs::path& data) {
+    const Process r =
+        run("'" + (kExamples / sample).string() + "' --data-dir '" + data.string() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  const fs::path shipped = kSource / "Load_data";
+  EXPECT_THAT(summary("ordinary-3span.tvl", shipped), HasSubstr(mark + "（"));
+  EXPECT_THAT(summary("heavy-snow-overhangs.tvl", shipped), HasSubstr(mark));
+  EXPECT_THAT(summary("direct-1span.tvl", shipped), Not(HasSubstr(mark)));
+
+  // The same rows without the marker field.
+  const fs::path own = dir_ / "own";
+  fs::create_directories(own);
+  for (const char* table : {"Data_Address.csv", "Data_SnowfallV.csv"}) {
+    std::vector<std::string> lines = readTextLines(shipped / table);
+    lines.front() = lines.front().substr(0, lines.front().rfind(",見本データ"));
+    writeTextLines(own / table, lines);
+  }
+  EXPECT_THAT(summary("ordinary-3span.tvl", own), AllOf(HasSubstr("判定: "), Not(HasSubstr(mark))));
 }
 
 TEST_F(BatchCommandTest, JsonDocumentHasEveryKeyOfTheDesignRecords) {
@@ -302,6 +335,76 @@ TEST_F(BatchCommandTest, DataFolderAndArguments) {
   EXPECT_EQ(run("").status, 2);
 }
 
+// The option parser's own messages and help speak the program's Japanese.
+TEST_F(BatchCommandTest, CommandLineMessagesAreTheProgramsOwn) {
+  const std::string project = "'" + (kExamples / "ordinary-3span.tvl").string() + "'";
+  const std::pair<std::string, std::string> refusals[] = {
+      {"", "データファイル (.tvl) を指定して下さい。"},
+      {project + " --bogus -z", "使えない引数です: 「--bogus」「-z」。"},
+      {project + " --pdf", "--pdf の値がありません。"},
+      {project + " --json=abc", "--json には値を付けられません。"},
+      {project + " --pdf a.pdf --pdf b.pdf", "--pdf は 1 回だけ指定できます。"},
+  };
+  for (const auto& [arguments, message] : refusals) {
+    const Process r = run(arguments);
+    EXPECT_EQ(r.status, 2) << arguments;
+    EXPECT_EQ(r.out, "") << arguments;
+    EXPECT_EQ(r.err, message + "\n使い方は --help で表示します。\n") << arguments;
+  }
+  const Process help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_THAT(help.out,
+              AllOf(HasSubstr("使い方: tavilo-calc [オプション] PROJECT..."),
+                    HasSubstr("\nオプション:\n"), HasSubstr("この説明を表示して終了する")));
+  for (const char* english : {"Usage", "Options", "Positionals", "Print this", "REQUIRED", "TEXT"})
+    EXPECT_THAT(help.out, Not(HasSubstr(english)));
+
+  const Process version = run("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "tavilo-calc 5.4\n");
+#ifdef TAVILO_DESKTOP_EXE
+  // The desktop program answers too, without a display.
+  const Process desktop = runProgram(TAVILO_DESKTOP_EXE, "--version");
+  EXPECT_EQ(desktop.status, 0);
+  EXPECT_EQ(desktop.out, "tavilo 5.4\n");
+#endif
+}
+
+// --step takes plain decimal digits; empty names are refused, not ignored.
+TEST_F(BatchCommandTest, StepIsDecimalDigitsAndNoOptionValueIsEmpty) {
+  const std::string project = "'" + (kExamples / "ordinary-3span.tvl").string() + "'";
+  const Process leadingZero = run(project + " --span-table --json --step 010");
+  ASSERT_EQ(leadingZero.status, 0) << leadingZero.err;
+  EXPECT_EQ(Json::parse(leadingZero.out)["step"], 10) << "not octal";
+  const std::pair<std::string, std::string> refusals[] = {
+      {"0x10", "--step 0x10: "},     {"1e2", "--step 1e2: "},
+      {"-5", "--step -5: "},         {"99999999999", "--step 99999999999: "},
+      {"", "--step の値が空です。"},
+  };
+  for (const auto& [step, start] : refusals) {
+    const Process r = run(project + " --span-table --step '" + step + "'");
+    EXPECT_EQ(r.status, 2) << step;
+    EXPECT_EQ(r.err, start + "スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。\n") << step;
+  }
+  const Process dataDir = run(project + " --data-dir ''");
+  EXPECT_EQ(dataDir.status, 2);
+  EXPECT_EQ(dataDir.err,
+            "--data-dir のフォルダ名が空です。所在地データのフォルダを指定して下さい。\n");
+}
+
+TEST(InternalErrorText, NamesNoExceptionTypeAndNoLibraryEnglish) {
+  EXPECT_EQ(internalErrorText(std::bad_alloc()), "メモリが足りません。");
+  const std::string vector = internalErrorText(std::length_error("vector::_M_realloc_insert"));
+  EXPECT_THAT(vector, Not(HasSubstr("vector")));
+  EXPECT_EQ(internalErrorText(std::out_of_range("basic_string::at: __n (which is 9)")),
+            "プログラム内部で予期しないエラーが起きました。");
+  EXPECT_EQ(internalErrorText(std::runtime_error("計算結果がありません。")),
+            "計算結果がありません。");
+  const std::string reason = internalErrorText(
+      std::filesystem::filesystem_error("op", std::make_error_code(std::errc::no_space_on_device)));
+  EXPECT_THAT(reason, AllOf(Not(HasSubstr("filesystem")), Not(HasSubstr("op"))));
+}
+
 TEST_F(BatchCommandTest, DefaultDataFolderFallsBackToAParentFolder) {
   const fs::path exe = dir_ / "build" / "src" / "app" / "tavilo-calc";
   fs::create_directories(exe.parent_path());
@@ -312,6 +415,36 @@ TEST_F(BatchCommandTest, DefaultDataFolderFallsBackToAParentFolder) {
   fs::create_directories(exe.parent_path() / "Load_data");
   std::ofstream(exe.parent_path() / "Load_data" / "Data_Address.csv") << "x\r\n";
   EXPECT_EQ(defaultDataDir(exe), exe.parent_path() / "Load_data");
+}
+
+// A build without Qt has no report writer: the options that ask for report
+// files are refused before anything is read or made, and the rest works.
+TEST_F(BatchCommandTest, WithoutAReportWriterReportFilesAreRefused) {
+  BatchOptions base;
+  base.projects = {kExamples / "ordinary-3span.tvl"};
+  base.dataDir = kSource / "Load_data";
+  const auto withFile = [&](std::optional<fs::path> BatchOptions::*option, const char* name) {
+    BatchOptions options = base;
+    options.*option = dir_ / name;
+    return options;
+  };
+  for (const BatchOptions& options :
+       {withFile(&BatchOptions::pdf, "r.pdf"), withFile(&BatchOptions::png, "r.png"),
+        withFile(&BatchOptions::pdfDir, "pdfs"), withFile(&BatchOptions::pngDir, "pngs")}) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runBatch(options, exe(), out, err, nullptr), kBatchRefused);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_THAT(err.str(), HasSubstr("このビルドの tavilo-calc は計算書のファイルを書きません"));
+  }
+  EXPECT_TRUE(fs::is_empty(dir_)) << "no report file or folder was made";
+
+  BatchOptions json = base;
+  json.json = true;
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runBatch(json, exe(), out, err, nullptr), kBatchCalculated) << err.str();
+  EXPECT_THAT(out.str(), HasSubstr("\"verdict\""));
 }
 
 }  // namespace

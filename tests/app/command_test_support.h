@@ -15,6 +15,9 @@ namespace tavilo::testing {
 
 namespace fs = std::filesystem;
 
+// A build without Qt writes no report files (--pdf, --png and their folders).
+inline constexpr bool kWritesReportFiles = TAVILO_WRITES_REPORT_FILES;
+
 struct Process {
   int status = -1;
   std::string out;
@@ -36,11 +39,13 @@ class CommandTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   // Runs the built command with `arguments` (quoted as a shell reads them).
-  Process run(const std::string& arguments) const {
+  Process run(const std::string& arguments) const { return runProgram(TAVILO_CALC_EXE, arguments); }
+
+  Process runProgram(const std::string& program, const std::string& arguments) const {
     const fs::path out = dir_ / "stdout";
     const fs::path err = dir_ / "stderr";
-    const std::string command = "'" + std::string(TAVILO_CALC_EXE) + "' " + arguments + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
+    const std::string command = "'" + program + "' " + arguments + " >'" + out.string() + "' 2>'" +
+                                err.string() + "'";
     const int raw = std::system(command.c_str());
     Process result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

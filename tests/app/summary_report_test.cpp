@@ -51,7 +51,6 @@ std::vector<std::string> reportLines(const CalculationOutcome& outcome) {
 }
 
 TEST(SummaryAndReport, ChecksReadTheSameOnTheTerminalAndInTheReport) {
-  testing::ensureGuiApplication();
   const std::vector<testing::VariedProject> projects = testing::variedProjects();
   int compared = 0;
   for (std::size_t i = 0; i < projects.size(); i += 3) {

@@ -216,12 +216,50 @@ TEST_F(LocationTablesTest, FailedReloadKeepsTheTableHeld) {
   EXPECT_EQ(tables.lookupSnowCoefficients(1)->radiusR, 40);
 }
 
+// The marker is a field of its own in the first line; a table without it is
+// an office's own.
+TEST_F(LocationTablesTest, SampleMarkerOfTheFirstLineOnly) {
+  writeAddress(kAddress);
+  writeSnow(kSnow);
+  LocationTables tables(dir_);
+  EXPECT_FALSE(tables.holdSampleData());  // nothing read yet
+  tables.loadAddressTable();
+  tables.loadSnowCoefficients(1);
+  EXPECT_FALSE(tables.holdSampleData());
+
+  Lines address = kAddress;
+  address.front() += ",見本データ";
+  writeAddress(address);
+  tables.loadAddressTable();
+  EXPECT_TRUE(tables.addressTableIsSample());
+  EXPECT_FALSE(tables.snowCoefficientTableIsSample());
+  EXPECT_TRUE(tables.holdSampleData());
+  // The header still lists no district.
+  EXPECT_THAT(tables.districtsOfPrefecture("北海道").districts,
+              ElementsAre("札幌市", "小樽市", "小樽市"));
+
+  writeSnow({"区域,α,β,γ,R,\"見本データ\"", "1,0.0005,0.12,0.21,40"});
+  tables.loadSnowCoefficients(1);
+  EXPECT_TRUE(tables.snowCoefficientTableIsSample());
+  EXPECT_EQ(tables.lookupSnowCoefficients(1)->radiusR, 40);
+
+  // Only a whole field of the first line counts.
+  writeAddress({kAddress[0] + ",見本データではありません", kAddress[1] + ",見本データ"});
+  writeSnow(kSnow);
+  tables.loadAddressTable();
+  tables.loadSnowCoefficients(1);
+  EXPECT_FALSE(tables.holdSampleData());
+}
+
 TEST(ShippedTables, EveryPrefectureAndRegionReadsWithoutError) {
   LocationTables tables(fs::path(TAVILO_SOURCE_DIR) / "Load_data");
   const auto hokkaido = tables.loadAddressTable();
   ASSERT_FALSE(hokkaido.districts.empty());
   ASSERT_TRUE(hokkaido.first.has_value());
   EXPECT_TRUE(tables.loadSnowCoefficients(hokkaido.first->snowRegion).has_value());
+  // They are samples and say so.
+  EXPECT_TRUE(tables.addressTableIsSample());
+  EXPECT_TRUE(tables.snowCoefficientTableIsSample());
   for (const auto prefecture : kPrefectures) {
     const auto list = tables.districtsOfPrefecture(prefecture);
     for (const auto& district : list.districts) {

@@ -223,5 +223,48 @@ TEST_F(CalculateTest, DirectInputLeavesSnowDepthAndDensityAlone) {
   EXPECT_EQ(o.conditions.snowIncreaseFactor, 0.0);
 }
 
+// Tables marked as sample data show the notice under the site group, and a
+// calculation from them with derived loads is marked; an office's own tables
+// (the test tables) show and mark nothing.
+TEST_F(CalculateTest, SampleTablesAreNoticedOnTheScreenAndMarkedInTheOutcome) {
+  InputForm own = startedForm();
+  EXPECT_FALSE(own.siteDataIsSample());
+  EXPECT_EQ(own.siteDataNotice(), "");
+  AppState state;
+  ASSERT_TRUE(calculate(own, state).outcome.has_value());
+  EXPECT_FALSE(state.lastOutcome->facts.sampleSiteData);
+
+  std::vector<std::string> header = testing::kAddressLines;
+  header.front() += ",見本データ";
+  write("Data_Address.csv", header);
+  InputForm sample = startedForm();
+  EXPECT_TRUE(sample.siteDataIsSample());
+  EXPECT_EQ(sample.siteDataNotice(), kSampleSiteDataNotice);
+  EXPECT_TRUE(sample.takeChanges().window);
+  ASSERT_TRUE(calculate(sample, state).outcome.has_value());
+  EXPECT_TRUE(state.lastOutcome->facts.sampleSiteData);
+
+  // With the loads entered directly the tables decide nothing of the loads.
+  std::ignore = sample.setLayout(kCalcMethodDirect);
+  state.settings.calcMethod = kCalcMethodDirect;
+  ASSERT_TRUE(calculate(sample, state).outcome.has_value());
+  EXPECT_FALSE(state.lastOutcome->facts.sampleSiteData);
+  EXPECT_EQ(sample.siteDataNotice(), kSampleSiteDataNotice);
+
+  // A marked snow table alone marks too; it is read again on every change of
+  // prefecture, and an office's own one in its place clears the notice.
+  std::vector<std::string> snow = testing::kSnowLines;
+  snow.front() += ",見本データ";
+  write("Data_Address.csv", testing::kAddressLines);
+  write("Data_SnowfallV.csv", snow);
+  InputForm snowOnly = startedForm();
+  EXPECT_EQ(snowOnly.siteDataNotice(), kSampleSiteDataNotice);
+  std::ignore = snowOnly.takeChanges();
+  write("Data_SnowfallV.csv", testing::kSnowLines);
+  std::ignore = snowOnly.selectIndex(FieldId::Prefecture, kTokyo);
+  EXPECT_EQ(snowOnly.siteDataNotice(), "");
+  EXPECT_TRUE(snowOnly.takeChanges().window);
+}
+
 }  // namespace
 }  // namespace tavilo

@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "gui_application.h"
 #include "report/formatters.h"
 #include "report/qt/painter_surface.h"
 #include "report/qt/report_output.h"
@@ -125,6 +127,21 @@ void checkSketchInFrame(const RecordingSurface& s, Faults& faults) {
   }
 }
 
+// The report printed onto the printable area of an A4 PDF page at 600 dpi.
+std::unique_ptr<RecordingSurface> printed(const CalculationOutcome& outcome,
+                                          const PrintSettings& print,
+                                          std::string projectFilePath = {}) {
+  const QRect area = a4PrintableArea(600);
+  auto paper = std::make_unique<RecordingSurface>(600, area.width(), area.height());
+  ReportSetup setup;
+  setup.device = ReportDevice::kPrinter;
+  setup.printSettings = print;
+  setup.projectFilePath = std::move(projectFilePath);
+  ReportCanvas canvas = beginReport(*paper, std::move(setup));
+  drawCalculationReport(canvas, outcome);
+  return paper;
+}
+
 Faults layoutFaults(const testing::Sample& sample) {
   Faults faults;
   RecordingSurface screen(72, kScreenImageWidth, 20000);
@@ -134,22 +151,12 @@ Faults layoutFaults(const testing::Sample& sample) {
   }
   checkTexts(screen, "screen", faults);
 
-  // The printable area of a PDF page: 200 × 287 mm at 600 dpi.
-  const QRect area = a4PrintableArea(600);
-  RecordingSurface paper(600, area.width(), area.height());
-  {
-    ReportSetup setup;
-    setup.device = ReportDevice::kPrinter;
-    setup.printSettings = sample.print;
-    setup.projectFilePath =
-        "/home/engineer/Documents/構造計算/2024年度/大規模物流倉庫新築工事/"
-        "屋根デッキプレート/" +
-        sample.path.filename().string();
-    ReportCanvas canvas = beginReport(paper, std::move(setup));
-    drawCalculationReport(canvas, sample.outcome);
-  }
-  checkTexts(paper, "paper", faults);
-  checkSketchInFrame(paper, faults);
+  const auto paper = printed(sample.outcome, sample.print,
+                             "/home/engineer/Documents/構造計算/2024年度/大規模物流倉庫新築工事/"
+                             "屋根デッキプレート/" +
+                                 sample.path.filename().string());
+  checkTexts(*paper, "paper", faults);
+  checkSketchInFrame(*paper, faults);
   return faults;
 }
 
@@ -178,6 +185,48 @@ TEST(ReportLayout, VariedProjectsPrintWithoutOverprintingOrLeavingThePaper) {
                        << " texts or sketches outside, in " << faulty << " of " << projects.size()
                        << " projects\n"
                        << report.str();
+}
+
+// A report drawn from the shipped sample tables says so on every printed
+// page, beside the page number wherever it stands, and at the end of the
+// screen image; loads entered directly take nothing from the tables.
+TEST(ReportLayout, SampleSiteDataAreMarkedOnEveryPage) {
+  testing::ensureGuiApplication();
+  const std::string mark(kSampleSiteDataMark);
+  for (const int position : {0, 20, 21, 22}) {
+    testing::Sample sample = testing::calculateSample("heavy-snow-overhangs");
+    ASSERT_TRUE(sample.outcome.facts.sampleSiteData);
+    sample.print.pageNumberPosition = position;
+    const auto paper = printed(sample.outcome, sample.print);
+    for (int page = 1; page <= paper->pageCount(); ++page) {
+      int marks = 0;
+      for (const RecordedText& t : paper->textsOnPage(page)) {
+        if (t.text != mark)
+          continue;
+        ++marks;
+        EXPECT_TRUE(t.font.bold);
+        EXPECT_GT(t.y, paper->height() - 600 / 25.4 * 12) << "page " << page;
+      }
+      EXPECT_EQ(marks, 1) << "position " << position << " page " << page;
+    }
+  }
+
+  RecordingSurface screen(72, kScreenImageWidth, 20000);
+  {
+    ReportCanvas canvas = beginReport(screen, {});
+    drawCalculationReport(canvas, testing::calculateSample("ordinary-3span").outcome);
+  }
+  const RecordedText* end = screen.findText("－END－");
+  const RecordedText* onScreen = screen.findText(mark);
+  ASSERT_NE(end, nullptr);
+  ASSERT_NE(onScreen, nullptr);
+  EXPECT_EQ(onScreen->y, end->y);
+  EXPECT_EQ(onScreen->font.color, kFailColor);
+
+  const testing::Sample direct = testing::calculateSample("direct-1span");
+  EXPECT_FALSE(direct.outcome.facts.sampleSiteData);
+  const auto paper = printed(direct.outcome, direct.print);
+  EXPECT_EQ(paper->findText(mark), nullptr);
 }
 
 }  // namespace

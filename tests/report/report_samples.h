@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -52,18 +51,6 @@ inline Sample calculateSample(
   if (result.outcome)
     sample.outcome = std::move(*result.outcome);
   return sample;
-}
-
-// A QGuiApplication on the offscreen platform for the painting tests.
-inline void ensureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr)
-    return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "test_report";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
 }
 
 }  // namespace tavilo::testing

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "gui_application.h"
 #include "model/project_file.h"
 #include "model/span_table.h"
 #include "report/qt/report_output.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../report/gui_application.h"
 #include "../report/report_samples.h"
 #include "calc/errors.h"
 #include "report/qt/painter_surface.h"

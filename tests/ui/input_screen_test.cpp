@@ -13,12 +13,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <fstream>
 #include <iterator>
 
+#include "persistence/text_file.h"
 #include "session_fixture.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/desktop.h"
@@ -149,6 +152,28 @@ TEST_F(InputScreenTest, TypedPastedAndSteppedValuesReachTheModelAndComeBack) {
   EXPECT_EQ(widget(FieldId::Prefecture)->toolTip(), QStringLiteral("多雪地域判定に使用"));
 }
 
+TEST_F(InputScreenTest, RefusedKeyTypedOverASelectionChangesNothing) {
+  for (const FieldId id : {FieldId::SpanDirectionLengthD, FieldId::FinishingLoad}) {
+    const std::string before = form().text(id);
+    focus(widget(id));
+    if (auto* e = edit(id))
+      e->selectAll();
+    else
+      spin(id)->selectAll();
+    QTest::keyClick(widget(id), Qt::Key_X);
+    QTest::keyClick(widget(id), Qt::Key_Period);
+    EXPECT_EQ(form().text(id), before) << static_cast<int>(id);
+    const QString shown = edit(id) != nullptr ? edit(id)->text() : spin(id)->text();
+    EXPECT_EQ(shown, qs(before));
+  }
+  // A digit still replaces the selection, and Tab still leaves the field.
+  edit(FieldId::SpanDirectionLengthD)->selectAll();
+  QTest::keyClicks(widget(FieldId::SpanDirectionLengthD), QStringLiteral("7"));
+  EXPECT_EQ(form().text(FieldId::SpanDirectionLengthD), "7");
+  QTest::keyClick(widget(FieldId::SpanDirectionLengthD), Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), widget(FieldId::SpanDirectionLengthD));
+}
+
 TEST_F(InputScreenTest, UnitWeightTakesTypingOnlyWithOther) {
   retype(FieldId::UnitWeight, "5");
   EXPECT_EQ(edit(FieldId::UnitWeight)->text(), "127");
@@ -178,6 +203,30 @@ TEST_F(InputScreenTest, SpanCountStepsBuildTheSpanFields) {
   EXPECT_EQ(screen.arrangementPicture()->pixmap().toImage(),
             QPixmap(QStringLiteral(":/resources/arrangement_s2_none.png")).toImage())
       << "the picture of two spans without overhang";
+}
+
+// A click on an arrow that shows a new span moves the focus to that span's
+// field before the press is over; the ▲ and ▼ keys must still step the count
+// once it has the focus again, also after Qt's auto-repeat delay.
+TEST_F(InputScreenTest, SpanCountKeysStillStepAfterAnArrowClick) {
+  auto* count = spin(FieldId::SpanCount);
+  QWindow* window = screen.windowHandle();
+  const auto at = [&](QPoint point) { return count->mapTo(&screen, point); };
+  const QPoint upArrow = at(QPoint(count->width() - 6, 4));
+  const QPoint text = at(QPoint(8, count->height() / 2));
+  QTest::mouseClick(window, Qt::LeftButton, {}, text);
+  QTest::mouseClick(window, Qt::LeftButton, {}, upArrow);
+  ASSERT_EQ(form().spinValue(FieldId::SpanCount), 2);
+  EXPECT_EQ(QApplication::focusWidget(), widget(FieldId::Span2));
+  QTest::qWait(count->style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold) + 300);
+  EXPECT_EQ(form().spinValue(FieldId::SpanCount), 2) << "one click, one step";
+
+  QTest::mouseClick(window, Qt::LeftButton, {}, text);
+  QTest::keyClick(window, Qt::Key_Up);
+  EXPECT_EQ(form().spinValue(FieldId::SpanCount), 3);
+  QTest::mouseClick(window, Qt::LeftButton, {}, text);
+  QTest::keyClick(window, Qt::Key_Down);
+  EXPECT_EQ(form().spinValue(FieldId::SpanCount), 2);
 }
 
 TEST_F(InputScreenTest, OverhangFieldsCorrectTheirLengthWhenLeft) {
@@ -337,6 +386,44 @@ TEST(InputScreenPictures, AMissingPictureFileIsReportedAndThePreviousPictureStay
   EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("Circular_arc_roof.bmp")));
   EXPECT_EQ(screen.choicePicture(FieldId::RoofType)->pixmap().toImage(), before);
   EXPECT_EQ(session.form().roofTypeCode(), kRoofTypeArched) << "the choice itself is made";
+}
+
+// The shipped tables are samples: the site group says so in red under the
+// district; the same rows without the marker (an office's own) show nothing.
+TEST(InputScreenSiteData, SampleTablesAreNoticedUnderTheSiteGroup) {
+  QTemporaryDir scratch;
+  const fs::path data = fs::path(scratch.path().toStdString()) / "Load_data";
+  fs::create_directories(data);
+  for (const bool sample : {true, false}) {
+    for (const char* table : {"Data_Address.csv", "Data_SnowfallV.csv"}) {
+      std::vector<std::string> lines =
+          readTextLines(fs::path(TAVILO_SOURCE_DIR) / "Load_data" / table);
+      if (!sample)
+        lines.front() = lines.front().substr(0, lines.front().rfind(",見本データ"));
+      writeTextLines(data / table, lines);
+    }
+    Session session({data.parent_path(), data, data.parent_path()});
+    std::ignore = session.startUp("5.4");
+    InputScreenDialogs none;
+    InputScreen screen(session, none);
+    screen.show();
+    QLabel* notice = screen.siteDataNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->isVisible(), sample);
+    if (!sample)
+      continue;
+    EXPECT_EQ(notice->text(),
+              QStringLiteral("所在地データは見本です。実際の設計には使用できません。"));
+    EXPECT_EQ(notice->palette().color(QPalette::WindowText), QColor(204, 0, 0));
+    // Wholly inside the site group, below the district list.
+    QWidget* group = notice->parentWidget();
+    EXPECT_TRUE(group->rect().contains(notice->geometry()));
+    EXPECT_GT(notice->geometry().top(), screen.fieldWidget(FieldId::District)->geometry().bottom());
+    const QRect needed =
+        notice->fontMetrics().boundingRect(notice->rect(), Qt::TextWordWrap, notice->text());
+    EXPECT_LE(needed.height(), notice->height()) << needed.width() << " x " << needed.height();
+    EXPECT_LE(needed.width(), notice->width());
+  }
 }
 
 }  // namespace

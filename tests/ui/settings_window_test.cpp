@@ -68,6 +68,17 @@ TEST_F(SettingsWindowTest, TypedPastedAndSteppedValuesPassThroughTheModel) {
   EXPECT_EQ(session().settingsDialog().ratioText(1), "0.8");
   EXPECT_TRUE(ratio(1).isReadOnly());
 
+  // A refused key typed over a selection leaves the selected text alone.
+  ratio(3).setFocus();
+  ratio(3).selectAll();
+  QTest::keyClick(&ratio(3), Qt::Key_Minus);
+  EXPECT_EQ(ratio(3).text(), "1");
+  EXPECT_EQ(session().settingsDialog().ratioText(3), "1");
+  maxLength().setFocus();
+  maxLength().selectAll();
+  QTest::keyClick(&maxLength(), Qt::Key_Period);
+  EXPECT_EQ(maxLength().text(), "12000");
+
   // Pasting: the model filters the whole text before it keeps 8 characters.
   QApplication::clipboard()->setText(QStringLiteral("x12.3456789"));
   ratio(18).setFocus();

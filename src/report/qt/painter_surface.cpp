@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "calc/errors.h"
+#include "report/qt/qt_path.h"
 #include "report/report_style.h"
 
 namespace tavilo {
@@ -201,8 +202,8 @@ QRect a4PrintableArea(int dpi) {
   return QRect(margin, margin, sheet.width() - 2 * margin, sheet.height() - 2 * margin);
 }
 
-PdfReport::PdfReport(const std::string& path, int dpi)
-    : writer_(std::make_unique<QPdfWriter>(QString::fromStdString(path))) {
+PdfReport::PdfReport(const std::filesystem::path& path, int dpi)
+    : writer_(std::make_unique<QPdfWriter>(qStringFromPath(path))) {
   begin(path, dpi);
 }
 
@@ -210,7 +211,7 @@ PdfReport::PdfReport(QIODevice& device, int dpi) : writer_(std::make_unique<QPdf
   begin({}, dpi);
 }
 
-void PdfReport::begin(const std::string& path, int dpi) {
+void PdfReport::begin(const std::filesystem::path& path, int dpi) {
   writer_->setCreator(QStringLiteral("Tavilo"));
   writer_->setResolution(dpi);
   // The sheet is the device; the report keeps to its printable area.
@@ -221,7 +222,7 @@ void PdfReport::begin(const std::string& path, int dpi) {
         *writer_, writer_->resolution(), [this] { return writer_->newPage(); },
         a4PrintableArea(writer_->resolution()));
   } catch (const UserError&) {
-    throw UserError("PDFファイル「" + path +
+    throw UserError("PDFファイル「" + utf8FromPath(path) +
                     "」を書き込めません。保存先と書き込み権限を確認して下さい。");
   }
 }

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -90,7 +91,7 @@ QRect a4PrintableArea(int dpi);
 class PdfReport {
  public:
   // Throws UserError when the file cannot be written.
-  explicit PdfReport(const std::string& path, int dpi = 600);
+  explicit PdfReport(const std::filesystem::path& path, int dpi = 600);
   // Writes into an open device (a QSaveFile that the caller commits).
   explicit PdfReport(QIODevice& device, int dpi = 600);
   PdfReport(const PdfReport&) = delete;
@@ -103,7 +104,7 @@ class PdfReport {
   void finish() { surface_->finish(); }
 
  private:
-  void begin(const std::string& path, int dpi);
+  void begin(const std::filesystem::path& path, int dpi);
 
   std::unique_ptr<QPdfWriter> writer_;
   std::unique_ptr<PainterSurface> surface_;

@@ -1,8 +1,5 @@
 #include "report/qt/report_output.h"
 
-#include <sys/resource.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDate>
@@ -19,9 +16,12 @@
 #include <system_error>
 
 #include "calc/errors.h"
-#include "persistence/system_reason.h"
+#include "platform/platform.h"
+#include "platform/system_reason.h"
+#include "platform/utf8_path.h"
 #include "report/qt/painter_surface.h"
 #include "report/qt/pdf_document_info.h"
+#include "report/qt/qt_path.h"
 #include "report/report_canvas.h"
 #include "report/report_driver.h"
 #include "report/span_table_page.h"
@@ -42,29 +42,28 @@ int likelyCause(const std::filesystem::path& target, int captured) {
     return ENOENT;
   if (!fs::is_directory(folder, code))
     return ENOTDIR;
-  if (::access(folder.c_str(), W_OK) != 0)
-    return errno;
-  struct statvfs space {};
-  if (::statvfs(folder.c_str(), &space) == 0 && space.f_bavail == 0)
+  if (const int error = platform::folderWriteError(folder); error != 0)
+    return error;
+  if (const auto space = fs::space(folder, code); !code && space.available == 0)
     return ENOSPC;
-  struct rlimit limit {};
-  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+  if (platform::fileSizeLimited())
     return EFBIG;
   return captured;
 }
 
-[[noreturn]] void throwSaveFailure(std::string_view kind, const std::string& path, int captured) {
+[[noreturn]] void throwSaveFailure(std::string_view kind, const std::filesystem::path& path,
+                                   int captured) {
   const int cause = likelyCause(path, captured);
   const std::string reason =
       cause != 0 ? systemReasonText(cause) : "書き込み中にエラーが発生しました";
-  throw UserError(std::string(kind) + "「" + path + "」を書き込めません: " + reason +
+  throw UserError(std::string(kind) + "「" + utf8FromPath(path) + "」を書き込めません: " + reason +
                   "。既存のファイルは変更していません。");
 }
 
 // A QSaveFile writes into a unique temporary file created exclusively beside
 // the target (on Linux one without a name), which replaces the target only on
 // commit and is discarded on every failure.
-void openForSave(QSaveFile& file, std::string_view kind, const std::string& path) {
+void openForSave(QSaveFile& file, std::string_view kind, const std::filesystem::path& path) {
   if (path.empty())
     throw UserError(std::string(kind) + "の保存先が空です。ファイル名を指定して下さい。");
   if (std::error_code code; std::filesystem::is_directory(path, code))
@@ -74,7 +73,7 @@ void openForSave(QSaveFile& file, std::string_view kind, const std::string& path
     throwSaveFailure(kind, path, errno);
 }
 
-void commitSave(QSaveFile& file, std::string_view kind, const std::string& path) {
+void commitSave(QSaveFile& file, std::string_view kind, const std::filesystem::path& path) {
   errno = 0;
   if (file.error() != QFileDevice::NoError || !file.commit())
     throwSaveFailure(kind, path, errno);
@@ -129,7 +128,7 @@ void printPages(QPagedPaintDevice& device, const QRect& printableArea, const Pri
       device, device.logicalDpiY(), [&device] { return device.newPage(); }, printableArea);
   ReportSetup setup;
   setup.printSettings = job.printSettings;
-  setup.projectFilePath = job.projectFilePath;
+  setup.projectFilePath = utf8FromPath(job.projectFilePath);
   setup.date = job.date;
   drawPrintPass(surface, std::move(setup), draw);
   surface.finish();
@@ -137,7 +136,7 @@ void printPages(QPagedPaintDevice& device, const QRect& printableArea, const Pri
 
 // The pages of a print pass as an A4 PDF with its document information,
 // saved whole or not at all.
-void writePdf(const std::string& path, const std::string& title, const PrintJob& job,
+void writePdf(const std::filesystem::path& path, const std::string& title, const PrintJob& job,
               const ReportDrawing& draw) {
   constexpr std::string_view kKind = "PDFファイル";
   // Drawn in memory first: the document information is appended to the
@@ -158,10 +157,10 @@ void writePdf(const std::string& path, const std::string& title, const PrintJob&
   std::string bytes = document.toStdString();
   const std::optional<std::string> info = pdfDocumentInfoUpdate(bytes, documentInfo(title));
   if (!info)
-    throw UserError(std::string(kKind) + "「" + path + "」を作成できません。");
+    throw UserError(std::string(kKind) + "「" + utf8FromPath(path) + "」を作成できません。");
   bytes += *info;
 
-  QSaveFile file(QString::fromStdString(path));
+  QSaveFile file(qStringFromPath(path));
   openForSave(file, kKind, path);
   if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
       static_cast<qint64>(bytes.size())) {
@@ -178,11 +177,11 @@ void printReport(QPagedPaintDevice& device, const QRect& printableArea,
              [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
 }
 
-std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath) {
-  return reportTitle(job.printSettings, job.projectFilePath, pdfPath);
+std::string reportDocumentTitle(const PrintJob& job, const std::filesystem::path& pdfPath) {
+  return reportTitle(job.printSettings, utf8FromPath(job.projectFilePath), utf8FromPath(pdfPath));
 }
 
-void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
+void writeReportPdf(const std::filesystem::path& path, const CalculationOutcome& outcome,
                     const PrintJob& job) {
   writePdf(path, reportDocumentTitle(job, path), job,
            [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
@@ -198,14 +197,15 @@ void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const
              [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
 }
 
-void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job) {
+void writeSpanTablePdf(const std::filesystem::path& path, const SpanTable& table,
+                       const PrintJob& job) {
   writePdf(path, reportDocumentTitle(job, path) + " スパン表", job,
            [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
 }
 
-void writeReportPng(const std::string& path, const QImage& image) {
+void writeReportPng(const std::filesystem::path& path, const QImage& image) {
   constexpr std::string_view kKind = "画像ファイル";
-  QSaveFile file(QString::fromStdString(path));
+  QSaveFile file(qStringFromPath(path));
   openForSave(file, kKind, path);
   QImageWriter writer(&file, "png");
   if (!writer.write(image))

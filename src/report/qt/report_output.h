@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QRect>
+#include <filesystem>
 #include <string>
 
 #include "calc/calculation_run.h"
@@ -24,7 +25,7 @@ QImage renderScreenImage(const CalculationOutcome& outcome);
 // page numbers) and the footer's file path and date.
 struct PrintJob {
   PrintSettings printSettings;
-  std::string projectFilePath;  // empty: no "FileName :" line
+  std::filesystem::path projectFilePath;  // empty: no "FileName :" line
   std::string date = todayShortDate();
 
   // Today in the short date format of the user's locale ("2026/12/09" in a
@@ -48,7 +49,7 @@ void printReport(QPagedPaintDevice& device, const QRect& printableArea,
 
 // The document's title: the project name, else the project file's name,
 // else the PDF's own file name (both without their extension).
-std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath);
+std::string reportDocumentTitle(const PrintJob& job, const std::filesystem::path& pdfPath);
 
 // The print pass onto A4 portrait pages at 600 dpi within the printable area
 // of common printers (A4 less 5 mm on every side), written to `path` through
@@ -58,7 +59,7 @@ std::string reportDocumentTitle(const PrintJob& job, const std::string& pdfPath)
 // naming the file and the reason when it cannot be written (an empty path or
 // a folder included); the previous file at `path`, if any, is then left as it
 // was and no temporary file remains.
-void writeReportPdf(const std::string& path, const CalculationOutcome& outcome,
+void writeReportPdf(const std::filesystem::path& path, const CalculationOutcome& outcome,
                     const PrintJob& job);
 
 // The span table page for a window: an image of the report's width at 72
@@ -72,9 +73,10 @@ void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const
 
 // The span table page as a one-page A4 PDF, saved as writeReportPdf saves
 // the report; its title ends in "スパン表".
-void writeSpanTablePdf(const std::string& path, const SpanTable& table, const PrintJob& job);
+void writeSpanTablePdf(const std::filesystem::path& path, const SpanTable& table,
+                       const PrintJob& job);
 
 // The screen image as PNG, saved the same way.
-void writeReportPng(const std::string& path, const QImage& image);
+void writeReportPng(const std::filesystem::path& path, const QImage& image);
 
 }  // namespace tavilo

@@ -1,4 +1,4 @@
-#include "persistence/system_reason.h"
+#include "platform/system_reason.h"
 
 #include <cerrno>
 
@@ -15,8 +15,10 @@ std::string systemReasonText(int error) {
       return "読み取り専用の場所です";
     case ENOSPC:
       return "ディスクの空き容量が足りません";
+#ifdef EDQUOT
     case EDQUOT:
       return "ディスク使用量の上限を超えました";
+#endif
     case EFBIG:
       return "ファイルの大きさが上限を超えました";
     case EISDIR:
@@ -25,12 +27,16 @@ std::string systemReasonText(int error) {
       return "途中のフォルダ名がフォルダではありません";
     case ENAMETOOLONG:
       return "ファイル名が長すぎます";
+#ifdef ELOOP
     case ELOOP:
       return "シンボリックリンクが循環しています";
+#endif
     case EEXIST:
       return "同じ名前のファイルが既にあります";
     case EBUSY:
+#ifdef ETXTBSY
     case ETXTBSY:
+#endif
       return "ファイルが使用中です";
     case EMFILE:
     case ENFILE:
