@@ -305,8 +305,9 @@ void InputScreen::buildWindGroup() {
     if (group != Group::Wind)
       binder_->bind(id, box);
   };
-  choiceGroup(FieldId::RoofType, Group::Wind, 6, 0,
-              [&form](int i) { return form.clickRoofType(kFirstRoofTypeCode + i); });
+  choiceGroup(FieldId::RoofType, Group::Wind, 6, 0, [&form](int i) {
+    return form.clickRoofType(kRoofTypes[static_cast<std::size_t>(i)]);
+  });
   choiceGroup(FieldId::BuildingShape, Group::BuildingShape, 198, 1,
               [&form](int i) { return form.clickBuildingShape(i); });
   choiceGroup(FieldId::RoofShape, Group::RoofShape, 198, 2,
