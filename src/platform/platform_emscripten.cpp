@@ -1,15 +1,14 @@
-// The browser's implementation (Emscripten): CP932 from the tables made from
-// glibc's iconv, since the browser's C library has none; files in the file
-// system the page or Node.js gives the program, replaced through a
-// temporary file beside the target; no signals, no file-size limits.
+// The browser implementation (Emscripten): CP932 from the tables made from
+// glibc's iconv, since this C library has none; files in the module's file
+// system (memory in the page, the real file system under Node.js) replaced
+// through a temporary file beside them; no signals, no settings folder of
+// its own (the page keeps its marker in the browser's storage).
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <system_error>
 
 #include "platform/cp932_table.h"
@@ -25,38 +24,18 @@ Conversion fromTable(TableConversion converted) {
   return {std::move(converted.text), converted.badAt};
 }
 
-std::string randomSuffix() {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device device;
-  std::string suffix;
-  for (int i = 0; i < 8; ++i)
-    suffix += kLetters[device() % (sizeof kLetters - 1)];
-  return suffix;
-}
-
-// Writes and syncs the bytes into a file created exclusively; answers errno
-// or 0.
-int writeNewFile(const fs::path& path, std::string_view bytes, mode_t mode) {
-  FILE* file = std::fopen(path.c_str(), "wxb");
+// Writes the bytes into a new file; answers the errno of a failure, or 0.
+int writeNewFile(const fs::path& path, std::string_view bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wbx");
   if (file == nullptr)
-    return errno;
-  int error = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0)
-    error = errno != 0 ? errno : EIO;
-  if (error == 0 && ::fsync(::fileno(file)) != 0 && errno != EINVAL)
-    error = errno;
-  if (std::fclose(file) != 0 && error == 0)
-    error = errno;
-  if (error == 0)
-    ::chmod(path.c_str(), mode);
-  return error;
-}
-
-mode_t permissionsFor(const fs::path& target) {
-  struct stat status {};
-  if (::stat(target.c_str(), &status) == 0)
-    return status.st_mode & 07777;
-  return 0644;
+    return errno != 0 ? errno : EIO;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int writeError = written ? 0 : (errno != 0 ? errno : EIO);
+  const bool flushed = std::fflush(file) == 0 && ::fsync(fileno(file)) == 0;
+  const int flushError = flushed ? 0 : (errno != 0 ? errno : EIO);
+  if (std::fclose(file) != 0 && writeError == 0 && flushError == 0)
+    return errno != 0 ? errno : EIO;
+  return writeError != 0 ? writeError : flushError;
 }
 
 }  // namespace
@@ -75,16 +54,23 @@ int replaceFile(const fs::path& target, std::string_view bytes,
   fs::path temporary;
   int error = EEXIST;
   for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
-    temporary = folder / ("." + target.filename().native() + ".tmp" + randomSuffix());
-    error = writeNewFile(temporary, bytes, permissionsFor(target));
+    temporary = folder / ("." + target.filename().native() + ".tmp" +
+                          std::to_string(static_cast<unsigned>(std::rand())));
+    error = writeNewFile(temporary, bytes);
   }
-  if (error == 0 && beforeReplace)
+  if (error != 0) {
+    if (error != EEXIST)
+      std::remove(temporary.c_str());
+    return error;
+  }
+  if (beforeReplace)
     beforeReplace();
-  if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0)
-    error = errno;
-  if (error != 0)
-    ::unlink(temporary.c_str());
-  return error;
+  if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+    const int renameError = errno;
+    std::remove(temporary.c_str());
+    return renameError;
+  }
+  return 0;
 }
 
 std::optional<std::string> environmentVariable(const char* name) {
@@ -95,10 +81,13 @@ std::optional<std::string> environmentVariable(const char* name) {
 }
 
 Environment processEnvironment() {
-  return Environment(environmentVariable("HOME").value_or("/home/web_user"),
-                     environmentVariable("XDG_CONFIG_HOME").value_or(""));
+  Environment environment;
+  environment.home = environmentVariable("HOME").value_or("/");
+  environment.xdgConfigHome = environmentVariable("XDG_CONFIG_HOME").value_or("");
+  return environment;
 }
 
+// The loader names the script itself as the program.
 fs::path executablePath(const char* argv0) {
   std::error_code error;
   return fs::absolute(pathFromUtf8(argv0 == nullptr ? "" : argv0), error);

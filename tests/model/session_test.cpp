@@ -84,12 +84,13 @@ TEST(PrintSettingsDialog, PositionsTakeEffectAtOnceAndNamesFallBack) {
   PrintSettings print;
   PrintSettingsDialog dialog;
   dialog.open(print);
-  dialog.choosePosition(20, print);
-  EXPECT_EQ(print.pageNumberPosition, 20);
+  dialog.choosePosition(PageNumberPosition::BottomLeft, print);
+  EXPECT_EQ(print.pageNumberPosition, PageNumberPosition::BottomLeft);
   EXPECT_TRUE(dialog.numberGroupEnabled());
   dialog.editStartNumber("5x");
   dialog.cancel(print);
-  EXPECT_EQ(print.pageNumberPosition, 20) << "cancelling keeps a chosen position";
+  EXPECT_EQ(print.pageNumberPosition, PageNumberPosition::BottomLeft)
+      << "cancelling keeps a chosen position";
   EXPECT_EQ(dialog.startNumberText(), "1") << "but not the start number";
 
   dialog.open(print);
@@ -104,9 +105,10 @@ TEST(PrintSettingsDialog, PositionsTakeEffectAtOnceAndNamesFallBack) {
   EXPECT_EQ(print.startNumber, "1") << "the start number is at least 1";
 
   dialog.open(print);
-  dialog.choosePosition(0, print);
+  dialog.choosePosition(PageNumberPosition::None, print);
   dialog.confirm(print);
-  EXPECT_EQ(print.pageNumberPosition, 0) << "confirming 無し removes the numbers";
+  EXPECT_EQ(print.pageNumberPosition, PageNumberPosition::None)
+      << "confirming 無し removes the numbers";
   EXPECT_FALSE(dialog.numberGroupEnabled());
 }
 
