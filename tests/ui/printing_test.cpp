@@ -121,7 +121,7 @@ void expectNumbers(const std::vector<Page>& pages, int first, bool hyphens, doub
 bool busyPanelShown() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
     for (const QLabel* label : window->findChildren<QLabel*>()) {
-      if (window->isVisible() && label->text() == QString::fromUtf8(BusyPanel::kPrinting))
+      if (window->isVisible() && label->text() == qs(kBusyPrinting))
         return true;
     }
   }
