@@ -2,13 +2,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "../support/scratch_folder.h"
 #include "calc/errors.h"
 #include "persistence/text_file.h"
 
@@ -58,11 +58,7 @@ TEST(JoinFields, QuotesFieldsThatWouldSplit) {
 
 class LocationTablesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavilo_location_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
+  void SetUp() override { dir_ = testing::makeScratchFolder("tavilo_location"); }
   void TearDown() override { fs::remove_all(dir_); }
 
   void writeAddress(const Lines& lines) const { writeTextLines(dir_ / "Data_Address.csv", lines); }
