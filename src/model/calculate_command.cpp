@@ -306,9 +306,9 @@ void gatherDesignConditions(const InputForm& form, const CoefficientSettings& se
                             DesignConditions& c) {
   const bool notices = settings.calcMethod == kCalcMethodNotices;
 
-  c.deckType = listIndex(form, FieldId::DeckType, kDeckTypeItems.size());
+  c.deckType = listIndex(form, FieldId::DeckType, kDeckSections.size());
   c.unitWeight = decimalNumber(form, FieldId::UnitWeight);
-  c.deckName = std::string(kDeckTypeItems[static_cast<std::size_t>(c.deckType)]);
+  c.deckName = std::string(kDeckSections[static_cast<std::size_t>(c.deckType)].name);
   c.deckHeight = static_cast<int>(deckHeightOf(c.deckType));
   c.thickness = deckThicknessOf(c.deckType);
   c.sectionModulus = deckModulusOf(c.deckType) * 1000;

@@ -32,9 +32,7 @@ constexpr int kPageNumberStyleCount = 2;
 
 // The unit weight of a file without deck lines: the "Z12" weight of the deck.
 std::string versionlessUnitWeight(int deckType) {
-  if (deckType < 0 || deckType >= static_cast<int>(kUnitWeights.size()))
-    return {};
-  return std::to_string(kUnitWeights[static_cast<std::size_t>(deckType)][0]);
+  return unitWeightOf(deckType, kSurfaceTreatments[0]).value_or("");
 }
 
 std::string spanLine(const InputForm& form, int n, int count) {

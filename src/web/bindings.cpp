@@ -17,6 +17,7 @@
 #include "model/program_texts.h"
 #include "model/session.h"
 #include "model/span_table.h"
+#include "platform/utf8_path.h"
 #include "report/browser/browser_surface.h"
 #include "report/report_driver.h"
 #include "report/report_passes.h"
@@ -434,14 +435,14 @@ class WebSession {
     BrowserSurface surface(std::move(painter), ppi, width, height);
     ReportSetup setup;
     setup.printSettings = session_.printSettings();
-    setup.projectFilePath = session_.paths().current.string();
+    setup.projectFilePath = utf8FromPath(session_.paths().current);
     setup.date = date;
     drawPrintPass(surface, std::move(setup), drawing(spanTable));
   }
 
   std::string documentTitle(const std::string& pdfName, bool spanTable) const {
     const std::string title =
-        reportTitle(session_.printSettings(), session_.paths().current.string(), pdfName);
+        reportTitle(session_.printSettings(), utf8FromPath(session_.paths().current), pdfName);
     return spanTable ? title + " スパン表" : title;
   }
 
@@ -473,7 +474,7 @@ class WebSession {
     return r;
   }
   bool hasUnsavedChanges() const { return session_.hasUnsavedChanges(); }
-  std::string currentFile() const { return session_.paths().current.string(); }
+  std::string currentFile() const { return utf8FromPath(session_.paths().current); }
 
  private:
   InputForm& form() { return session_.form(); }
