@@ -2,9 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/file_size_limit.h"
+#include "../support/scratch_folder.h"
 #include "calc/errors.h"
 
 namespace tavilo {
@@ -35,11 +34,7 @@ const std::string kHalfWidthKana = "\uFF76\uFF85";
 
 class TextFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavilo_text_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
+  void SetUp() override { dir_ = testing::makeScratchFolder("tavilo_text"); }
   void TearDown() override { fs::remove_all(dir_); }
 
   fs::path writeBytes(const std::string& name, const std::string& bytes) const {
@@ -177,22 +172,16 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileIntact) {
   EXPECT_THROW(writeTextLines(path / "under_a_file", {"x"}), UserError);
 
   // A write cut short on the disk (file size limit, which binds root too).
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 64;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   bool threw = false;
-  try {
-    writeTextLines(path, Lines(100, "a long enough line"));
-  } catch (const UserError& error) {
-    threw = true;
-    EXPECT_THAT(error.what(), HasSubstr(path.string()));
-  }
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, oldHandler);
-  EXPECT_TRUE(threw);
+  const bool limited = testing::withFileSizeLimit(64, [&] {
+    try {
+      writeTextLines(path, Lines(100, "a long enough line"));
+    } catch (const UserError& error) {
+      threw = true;
+      EXPECT_THAT(error.what(), HasSubstr(path.string()));
+    }
+  });
+  EXPECT_EQ(threw, limited);
   EXPECT_EQ(readBytes(path), "old\r\n");
   EXPECT_EQ(entryCount(), 2u);  // keep.tvl and folder, no temporary files
 }
