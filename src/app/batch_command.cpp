@@ -18,6 +18,7 @@
 #include "model/calculate_command.h"
 #include "model/project_file.h"
 #include "model/span_table.h"
+#include "persistence/text_file.h"
 #include "platform/system_reason.h"
 #include "platform/utf8_path.h"
 #include "report/results_page.h"
@@ -182,6 +183,11 @@ std::optional<std::string> outputRefusal(const BatchOptions& options,
         continue;
       if ((*path)->empty())
         return std::string(option) + " の出力先が空です。書き込むファイル名を指定して下さい。";
+      // Before any project runs: a device, a pipe or the command's own output.
+      if (const auto refusal = unwritableTarget(**path)) {
+        return std::string(option) + " の出力先「" + shown(**path) +
+               "」には書き込めません: " + *refusal + "。";
+      }
       for (const fs::path& read : options.projects) {
         if (sameFile(**path, read)) {
           return std::string(option) + " の出力先「" + shown(**path) +
