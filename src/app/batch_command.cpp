@@ -422,7 +422,7 @@ std::string summaryText(const CalculationOutcome& outcome, const fs::path& proje
        << " N/m²  端部: " << d.endJointName << "  中間部: " << d.midJointName << '\n';
   text << "所在地: " << d.prefectureName << " " << d.districtName << "  V0 = " << d.windSpeedV0
        << " m/s  粗度区分 " << roughnessName(d.roughness)
-       << "  多雪区域: " << (d.heavySnow == 1 ? "該当" : "非該当") << '\n';
+       << "  多雪区域: " << (d.heavySnow ? "該当" : "非該当") << '\n';
   if (outcome.facts.sampleSiteData) {
     text << kSampleSiteDataMark
          << "（見本の所在地データです。--data-dir で実際の所在地データを指定して下さい）\n";

@@ -4,6 +4,8 @@
 #include <array>
 #include <span>
 
+#include "persistence/stored_codes.h"
+
 namespace tavilo {
 namespace {
 
@@ -69,13 +71,13 @@ Json conditionsJson(const DesignConditions& c) {
       {"prefectureName", c.prefectureName},
       {"districtName", c.districtName},
       {"windSpeedV0", c.windSpeedV0},
-      {"heavySnow", c.heavySnow},
+      {"heavySnow", c.heavySnow ? 1 : 0},
       {"roughness", c.roughness},
       {"eavesHeightH1", c.eavesHeightH1},
       {"buildingHeightH2", c.buildingHeightH2},
       {"spanDirectionLengthD", c.spanDirectionLengthD},
-      {"roofType", c.roofType},
-      {"roofClass", c.roofClass},
+      {"roofType", roofTypeCode(c.roofType)},
+      {"roofClass", roofClassCode(c.roofClass)},
       {"roofTypeName", c.roofTypeName},
       {"buildingShape", c.buildingShape},
       {"buildingShapeName", c.buildingShapeName},
@@ -171,7 +173,7 @@ Json caseJson(const ResultsSection& section) {
   return {
       {"title", a.caseTitle},
       {"caseIndex", a.caseIndex},
-      {"windSign", a.windSign},
+      {"windSign", windSideCode(a.windSide)},
       {"combinationLabel", a.caseLabels[caseIndex]},
       {"combinedLoad", a.sectionCaseTotal},
       {"allowableFactor", checks.allowableFactor},

@@ -78,7 +78,7 @@ void setOverhangs(DesignConditions& c, CaLC_DATA& data, const PreparationInputs&
 }
 
 void chooseLoadRatios(DesignConditions& c, CaLC_DATA& data, const CoefficientSettings& s) {
-  const std::size_t base = c.heavySnow == 1 ? kHeavySnowRatioOffset : 0;
+  const std::size_t base = c.heavySnow ? kHeavySnowRatioOffset : 0;
   const auto r = [&](std::size_t i) { return s.loadRatios[base + i]; };
   data.caseRatios = {{{r(0), r(1), r(2), 0}, {r(3), r(4), r(5), r(6)}, {r(7), r(8), r(9), r(10)}}};
   c.ratioG = {r(0), r(3), r(7)};
@@ -222,9 +222,9 @@ BeamModel buildBeam(const DesignConditions& c, const CaseLineLoads& loads) {
   return model;
 }
 
-CaseLineLoads lineLoadsFor(const DesignConditions& c, const CaseRatios& r, std::string_view sign,
+CaseLineLoads lineLoadsFor(const DesignConditions& c, const CaseRatios& r, WindSide side,
                            double wind, double wallPressure) {
-  return caseLineLoads(wind, c.deadPlusLive, r.g, r.p, r.s, r.w, sign, c.snowLoad,
+  return caseLineLoads(wind, c.deadPlusLive, r.g, r.p, r.s, r.w, side, c.snowLoad,
                        static_cast<int>(spanSlots(c)), hasLeftOverhang(c), hasRightOverhang(c),
                        wallPressure);
 }
@@ -272,7 +272,7 @@ ResultsTable resultsTable(const CaseAnalysis& a) {
   const std::size_t n = slot(a.spanCount);
   const OverhangAnalysis& left = a.overhangs[0];
   const OverhangAnalysis& right = a.overhangs[1];
-  const bool shears = a.windSign == kWindNegativeSide;
+  const bool shears = a.windSide == WindSide::Negative;
 
   for (std::size_t i = 0; i < n; ++i)
     t.spanMoments.push_back(std::fabs(a.spanDesignMoments[i]) * kToMega);
@@ -336,7 +336,7 @@ std::vector<ResultsCase> resultsCases(const DesignConditions& c) {
   noSnowStorm.s = 0;
   // An ordinary site carries no snow in the storm case under uplift; a
   // heavy-snow site is checked with and without it.
-  if (c.heavySnow == 1) {
+  if (c.heavySnow) {
     cases.push_back({CaseVariant::kStormNegative, ratiosOfCase(c, kShortTermStorm)});
     cases.push_back({CaseVariant::kStormNoSnow, noSnowStorm});
   } else {
@@ -417,15 +417,15 @@ CaseAnalysis analyseCase(const DesignConditions& c, CaseVariant variant, const C
   CaseAnalysis a;
   a.variant = variant;
   a.caseIndex = k.caseIndex;
-  a.windSign = std::string(k.windSign);
+  a.windSide = k.windSide;
   a.caseTitle = caseTitle(variant, ratios);
   a.ratios = ratios;
-  const bool negativeSide = k.windSign == kWindNegativeSide;
+  const bool negativeSide = k.windSide == WindSide::Negative;
   a.wind = negativeSide ? c.windNegative : c.windPositive;
   a.samplesStored = storeSamples;
   a.spanCount = static_cast<int>(spanSlots(c));
 
-  a.lineLoads = lineLoadsFor(c, ratios, k.windSign, a.wind, wallPressure);
+  a.lineLoads = lineLoadsFor(c, ratios, k.windSide, a.wind, wallPressure);
   a.beam = buildBeam(c, a.lineLoads);
   a.result = analyseBeam(a.beam);
   selectReactions(a, storeSamples);
@@ -461,7 +461,7 @@ CaseAnalysis analyseCase(const DesignConditions& c, CaseVariant variant, const C
   s[slot(k.caseIndex)] = ratios.s;
   w[slot(k.caseIndex)] = ratios.w;
   for (int i = kLongTerm; i <= kShortTermStorm; ++i) {
-    CaseCombination combination = combineLoads(i, k.windSign, g, w, s, c.deadPlusLive,
+    CaseCombination combination = combineLoads(i, k.windSide, g, w, s, c.deadPlusLive,
                                                c.windPositive, c.windNegative, c.snowLoad);
     a.caseTotals[slot(i)] = combination.total;
     a.caseLabels[slot(i)] = std::move(combination.label);
@@ -474,7 +474,7 @@ ResultsSection checkSection(CaseAnalysis analysis, const DesignConditions& c,
                             const CoefficientSettings& settings) {
   const CaseConstants& k = caseConstantsOf(analysis.variant);
   const bool wallPressure =
-      analysis.windSign == kWindNegativeSide && settings.calcMethod == kCalcMethodNotices;
+      analysis.windSide == WindSide::Negative && settings.calcMethod == kCalcMethodNotices;
 
   CheckInput in;
   in.allowableFactor = k.allowableFactor;
@@ -527,7 +527,7 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
   const DesignConditions& c = out.conditions;
   const double wallPressure = wallPressureFor(
       settings.calcMethod, wind ? &*wind : static_cast<const WindDerivation*>(nullptr));
-  const bool heavySnow = c.heavySnow == 1;
+  const bool heavySnow = c.heavySnow;
 
   // The diagram section analyses the cases of the results section again,
   // mostly with the same ratios: each distinct case is analysed once, with
@@ -559,7 +559,7 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
   // ---- Diagram section
   DiagramHeader& header = out.diagrams.header;
   header.lineLoads =
-      lineLoadsFor(c, CaseRatios{1, 1, 1, 1}, kWindPositiveSide, c.windPositive, wallPressure);
+      lineLoadsFor(c, CaseRatios{1, 1, 1, 1}, WindSide::Positive, c.windPositive, wallPressure);
   header.snowLoads = spanLoadsOf(header.lineLoads, c.spanCount, false);
   header.deadPlusLive = c.deadPlusLive;
   header.windPositive = c.windPositive;
@@ -571,7 +571,7 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
     const CaseConstants& k = caseConstantsOf(variant);
     DiagramBlock block;
     block.analysis = sampledCase(variant, ratios);
-    const std::string_view windSuffix = k.windSign == kWindNegativeSide ? "（負圧）" : "（正圧）";
+    const std::string_view windSuffix = k.windSide == WindSide::Negative ? "（負圧）" : "（正圧）";
     block.label =
         std::string(k.diagramName) + ratioTitle(ratios, k.caseIndex != kLongTerm, windSuffix);
     block.loads = spanLoadsOf(block.analysis.lineLoads, c.spanCount, true);

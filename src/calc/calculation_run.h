@@ -29,17 +29,17 @@ namespace tavilo {
 
 // The five case variants of the results section, in report order.
 enum class CaseVariant {
-  kLongTerm,       // "長期", index 0, Ps
-  kShortTermSnow,  // "短期 (積雪時)", index 1, Ps
-  kStormPositive,  // "短期（暴風時正圧）", index 2, Ps
-  kStormNegative,  // "短期（暴風時負圧）", index 2, Ms
-  kStormNoSnow,    // "短期（暴風時-積雪無し）", index 2, Ms, heavy-snow sites only
+  kLongTerm,       // "長期", index 0, positive pressure
+  kShortTermSnow,  // "短期 (積雪時)", index 1, positive pressure
+  kStormPositive,  // "短期（暴風時正圧）", index 2, positive pressure
+  kStormNegative,  // "短期（暴風時負圧）", index 2, negative pressure
+  kStormNoSnow,  // "短期（暴風時-積雪無し）", index 2, negative pressure, heavy-snow sites only
 };
 
 struct CaseConstants {
   CaseVariant variant;
-  int caseIndex;                 // 0 long-term, 1 short-term snow, 2 short-term storm
-  std::string_view windSign;     // "Ps" or "Ms"
+  int caseIndex;  // 0 long-term, 1 short-term snow, 2 short-term storm
+  WindSide windSide;
   std::string_view sectionName;  // case name of the results-page heading
   std::string_view diagramName;  // case name of a diagram block title
   double allowableFactor;        // k
@@ -47,14 +47,14 @@ struct CaseConstants {
 };
 
 inline constexpr std::array<CaseConstants, 5> kCaseConstants = {{
-    {CaseVariant::kLongTerm, kLongTerm, kWindPositiveSide, "長期", "長期", 1.0, 250},
-    {CaseVariant::kShortTermSnow, kShortTermSnow, kWindPositiveSide, "短期 (積雪時)",
+    {CaseVariant::kLongTerm, kLongTerm, WindSide::Positive, "長期", "長期", 1.0, 250},
+    {CaseVariant::kShortTermSnow, kShortTermSnow, WindSide::Positive, "短期 (積雪時)",
      "短期 (積雪時)", 1.5, 180},
-    {CaseVariant::kStormPositive, kShortTermStorm, kWindPositiveSide, "短期（暴風時正圧）",
+    {CaseVariant::kStormPositive, kShortTermStorm, WindSide::Positive, "短期（暴風時正圧）",
      "短期（暴風時）", 1.5, 180},
-    {CaseVariant::kStormNegative, kShortTermStorm, kWindNegativeSide, "短期（暴風時負圧）",
+    {CaseVariant::kStormNegative, kShortTermStorm, WindSide::Negative, "短期（暴風時負圧）",
      "短期（暴風時）", 1.5, 180},
-    {CaseVariant::kStormNoSnow, kShortTermStorm, kWindNegativeSide, "短期（暴風時-積雪無し）",
+    {CaseVariant::kStormNoSnow, kShortTermStorm, WindSide::Negative, "短期（暴風時-積雪無し）",
      "短期（暴風時-積雪無し）", 1.5, 180},
 }};
 
@@ -105,7 +105,7 @@ struct OverhangAnalysis {
 struct CaseAnalysis {
   CaseVariant variant = CaseVariant::kLongTerm;
   int caseIndex = kLongTerm;
-  std::string windSign;        // "Ps" or "Ms"
+  WindSide windSide = WindSide::Positive;
   std::string caseTitle;       // results-page title, e.g. "長期Ｇ＋Ｐ＋0.70Ｓ"
   CaseRatios ratios;           // ratios the analysis used
   double wind = 0;             // W of the case: windPositive or windNegative, N/m²

@@ -16,9 +16,10 @@ const DeckSection* sectionOf(int deckType) {
 // The joint table is keyed by the plate thickness in tenths of a millimetre,
 // truncated (12 or 16).
 int jointCapacity(const std::array<std::array<int, 2>, 3>& table, int deckType, int method) {
-  if (method < 0 || method >= static_cast<int>(table.size()))
+  const auto* s = sectionOf(deckType);
+  if (s == nullptr || method < 0 || method >= static_cast<int>(table.size()))
     return 0;
-  const double thickness = deckType == 1 || deckType == 3 ? 1.6 : 1.2;
+  const double thickness = s->thicknessMm;
   const int tenths = static_cast<int>(truncTo(thickness * 10, 0));
   const auto& row = table[static_cast<size_t>(method)];
   if (tenths == 12)
@@ -30,12 +31,9 @@ int jointCapacity(const std::array<std::array<int, 2>, 3>& table, int deckType, 
 
 }  // namespace
 
-double deflectionFactorForHeight(double deckHeightMm) {
-  return deckHeightMm == 75 ? 1.2 : 1.0;
-}
-
 double deflectionFactor(int deckType) {
-  return deflectionFactorForHeight(deckHeightOf(deckType));
+  const auto* s = sectionOf(deckType);
+  return s ? s->deflectionFactor : 1.0;
 }
 
 double deckHeightOf(int deckType) {
@@ -72,9 +70,10 @@ int midJointCapacityOf(int deckType, int midJoint) {
 }
 
 std::optional<std::string> unitWeightOf(int deckType, std::string_view surfaceTreatment) {
-  if (deckType < 0 || deckType >= static_cast<int>(kUnitWeights.size()))
+  const auto* s = sectionOf(deckType);
+  if (s == nullptr)
     return std::nullopt;
-  const auto& row = kUnitWeights[static_cast<size_t>(deckType)];
+  const auto& row = s->unitWeights;
   if (surfaceTreatment == kSurfaceTreatments[0])
     return std::to_string(row[0]);
   if (surfaceTreatment == kSurfaceTreatments[1])

@@ -14,16 +14,19 @@ std::string nameAt(const std::array<std::string_view, N>& names, int position) {
 
 }  // namespace
 
-std::string roofTypeNameOf(int roofType) {
-  return nameAt(kRoofTypeNames, roofType - kFirstRoofTypeCode);
+std::string roofTypeNameOf(RoofType roofType) {
+  return std::string(kRoofTypeNames[positionOf(roofType)]);
 }
 
-int roofClassOf(int roofType) {
-  if (roofType == kRoofTypeArched)
-    return 1;
-  if (roofType == kRoofTypeCanopy)
-    return 2;
-  return 0;
+RoofClass roofClassOf(RoofType roofType) {
+  switch (roofType) {
+    case RoofType::Arched:
+      return RoofClass::Arched;
+    case RoofType::Canopy:
+      return RoofClass::Canopy;
+    default:
+      return RoofClass::Pitched;
+  }
 }
 
 std::string buildingShapeNameOf(int buildingShape) {

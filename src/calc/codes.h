@@ -4,26 +4,33 @@
 // here. The codes are those the project file stores.
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tavilo {
 
-// ---- Roof type (屋根の種類): codes 3 to 6, positions 0 to 3 of the choice group
-inline constexpr int kRoofTypeMonoPitch = 3;  // 片流れ屋根
-inline constexpr int kRoofTypeGable = 4;      // 切妻屋根
-inline constexpr int kRoofTypeArched = 5;     // 円弧屋根
-inline constexpr int kRoofTypeCanopy = 6;     // 独立上屋: a free-standing roof without walls
-inline constexpr int kFirstRoofTypeCode = kRoofTypeMonoPitch;
-inline constexpr int kLastRoofTypeCode = kRoofTypeCanopy;
+// ---- Roof type (屋根の種類), in the order of the choice group
+enum class RoofType {
+  MonoPitch,  // 片流れ屋根
+  Gable,      // 切妻屋根
+  Arched,     // 円弧屋根
+  Canopy,     // 独立上屋: a free-standing roof without walls
+};
+inline constexpr std::array<RoofType, 4> kRoofTypes = {RoofType::MonoPitch, RoofType::Gable,
+                                                       RoofType::Arched, RoofType::Canopy};
 inline constexpr std::array<std::string_view, 4> kRoofTypeNames = {"片流れ屋根", "切妻屋根",
                                                                    "円弧屋根", "独立上屋"};
+// The roof type's place in the choice group and in kRoofTypeNames.
+constexpr std::size_t positionOf(RoofType roofType) {
+  return static_cast<std::size_t>(roofType);
+}
+// "片流れ屋根", "切妻屋根", "円弧屋根", "独立上屋".
+std::string roofTypeNameOf(RoofType roofType);
 
-// "片流れ屋根", "切妻屋根", "円弧屋根", "独立上屋"; empty for an unknown code.
-std::string roofTypeNameOf(int roofType);
-// The roof class of the wind derivation: 0 for pitched roofs (codes 3 and 4),
-// 1 for the arched roof, 2 for the canopy.
-int roofClassOf(int roofType);
+// The roof class of the wind derivation: pitched roofs, the arched roof, the canopy.
+enum class RoofClass { Pitched, Arched, Canopy };
+RoofClass roofClassOf(RoofType roofType);
 
 // ---- Building shape (建物の形状): codes 0 to 2, for roof types 3 to 5
 inline constexpr int kBuildingClosed = 0;

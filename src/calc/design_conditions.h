@@ -38,13 +38,13 @@ struct DesignConditions {
   std::string prefectureName;
   std::string districtName;
   int windSpeedV0 = 0;              // m/s
-  int heavySnow = 0;                // 1 when the heavy-snow box is ticked
+  bool heavySnow = false;           // the heavy-snow box is ticked
   int roughness = 1;                // terrain roughness category 1..4 (Ⅰ..Ⅳ)
   double eavesHeightH1 = 0;         // entered mm × 0.1
   double buildingHeightH2 = 0;      // entered mm × 0.1
   double spanDirectionLengthD = 0;  // entered mm × 0.1
-  int roofType = 3;                 // 3 mono-pitch, 4 gable, 5 arched, 6 free-standing canopy
-  int roofClass = 0;                // 0 pitched (3, 4), 1 arched (5), 2 canopy (6)
+  RoofType roofType = RoofType::MonoPitch;
+  RoofClass roofClass = RoofClass::Pitched;
   std::string roofTypeName;
   int buildingShape = 0;  // 0 closed, 1 open windward, 2 open leeward
   std::string buildingShapeName;
@@ -93,7 +93,7 @@ struct CaLC_DATA {
   int roofShape = 0;
   int roughnessIndex = 0;  // roughness − 1
   int windSpeedV0 = 0;
-  int roofClass = 0;
+  RoofClass roofClass = RoofClass::Pitched;
   double eavesHeightH1 = 0;         // cm
   double buildingHeightH2 = 0;      // cm
   double spanDirectionLengthD = 0;  // cm

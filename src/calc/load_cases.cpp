@@ -21,8 +21,7 @@ size_t caseSlot(int caseIndex) {
 
 }  // namespace
 
-CaseCombination combineLoads(int caseIndex, std::string_view windSign,
-                             const std::array<double, 3>& ratiosG,
+CaseCombination combineLoads(int caseIndex, WindSide windSide, const std::array<double, 3>& ratiosG,
                              const std::array<double, 3>& ratiosW,
                              const std::array<double, 3>& ratiosS, int gp, int wPositive,
                              int wNegative, int s) {
@@ -42,10 +41,10 @@ CaseCombination combineLoads(int caseIndex, std::string_view windSign,
 
   if (caseIndex == kLongTerm)
     return result;
-  if (windSign == kWindPositiveSide && wPositive * rW != 0) {
+  if (windSide == WindSide::Positive && wPositive * rW != 0) {
     result.total += wPositive * rW;
     result.label += "+" + shortestDecimal(rW) + "W(正)";
-  } else if (windSign == kWindNegativeSide && wNegative * rW != 0) {
+  } else if (windSide == WindSide::Negative && wNegative * rW != 0) {
     result.total += wNegative * rW;
     result.label += "+" + shortestDecimal(rW) + "W(負)";
   }
@@ -53,14 +52,14 @@ CaseCombination combineLoads(int caseIndex, std::string_view windSign,
 }
 
 CaseLineLoads caseLineLoads(double w, int gp, double rG, [[maybe_unused]] double rP, double rS,
-                            double rW, std::string_view windSign, int snowLoad, int spanCount,
+                            double rW, WindSide windSide, int snowLoad, int spanCount,
                             bool hasLeftOverhang, bool hasRightOverhang, double wallPressure) {
   if (spanCount < 1 || spanCount > kMaxSpans) {
     throw UserError("径間数が不正です（" + std::to_string(spanCount) +
                     "）。スパン数は1～4で指定して下さい。");
   }
   CaseLineLoads result;
-  const bool negativeSide = windSign == kWindNegativeSide;
+  const bool negativeSide = windSide == WindSide::Negative;
   const size_t count = static_cast<size_t>(spanCount);
   for (size_t i = 0; i < count; ++i) {
     result.lineLoads[i] = kAreaToLine * gp * rG + kAreaToLine * w * rW;

@@ -13,8 +13,7 @@
 namespace tavilo {
 
 // Wind sides: positive pressure (W = Ww+) and negative pressure (W = Ww−).
-inline constexpr std::string_view kWindPositiveSide = "Ps";
-inline constexpr std::string_view kWindNegativeSide = "Ms";
+enum class WindSide { Positive, Negative };
 
 struct CaseCombination {
   double total = 0;   // N/m², downward positive
@@ -25,8 +24,7 @@ struct CaseCombination {
 // 2 short-term storm). A term whose load times ratio is 0 is left out of both
 // the total and the label, except G+P; the long-term case never carries wind.
 // Throws std::out_of_range for a case index outside 0..2.
-CaseCombination combineLoads(int caseIndex, std::string_view windSign,
-                             const std::array<double, 3>& ratiosG,
+CaseCombination combineLoads(int caseIndex, WindSide windSide, const std::array<double, 3>& ratiosG,
                              const std::array<double, 3>& ratiosW,
                              const std::array<double, 3>& ratiosS, int gp, int wPositive,
                              int wNegative, int s);
@@ -41,13 +39,13 @@ struct CaseLineLoads {
 };
 
 // Line loads of every span for one case. `w` is Ww+ or Ww− according to
-// `windSign`; `wallPressure` is Wwall+ of this calculation's wind derivation
+// `windSide`; `wallPressure` is Wwall+ of this calculation's wind derivation
 // (take it from wallPressureFor). The concentrated span loads, which the
 // live-load ratio rP would scale, are always zero. Throws UserError for a
 // span count outside 1..4.
 CaseLineLoads caseLineLoads(double w, int gp, double rG, double rP, double rS, double rW,
-                            std::string_view windSign, int snowLoad, int spanCount,
-                            bool hasLeftOverhang, bool hasRightOverhang, double wallPressure);
+                            WindSide windSide, int snowLoad, int spanCount, bool hasLeftOverhang,
+                            bool hasRightOverhang, double wallPressure);
 
 // Wwall+ for the overhang line loads. With direct input of loads the wind
 // derivation does not run and no curtain-wall pressure exists, so this is 0

@@ -5,11 +5,11 @@
 namespace tavilo {
 
 struct SiteData {
-  int snowRegion = 4;     // key into the snow coefficient table
-  int windSpeedV0 = 0;    // m/s
-  int altitude = 0;       // m; negative when the table gives none
-  int snowDepth = 0;      // cm; negative when the table gives none
-  int localRuleFlag = 0;  // 9: the prefecture or municipality has its own snow rules
+  int snowRegion = 4;              // key into the snow coefficient table
+  int windSpeedV0 = 0;             // m/s
+  int altitude = 0;                // m; negative when the table gives none
+  int snowDepth = 0;               // cm; negative when the table gives none
+  bool hasLocalSnowRules = false;  // the prefecture or municipality has its own snow rules
 };
 
 struct SnowCoefficients {

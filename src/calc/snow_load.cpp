@@ -52,8 +52,8 @@ double tabulatedDr(double lengthM, int roofAngle) {
 }
 
 bool surchargeApplies(const DesignConditions& c, int roofAngle) {
-  return c.heavySnow == 0 && c.snowDepth >= kMinDepthCm &&
-         c.spanDirectionLengthD >= kMinSpanLengthCm && roofAngle <= kMaxRoofAngle;
+  return !c.heavySnow && c.snowDepth >= kMinDepthCm && c.spanDirectionLengthD >= kMinSpanLengthCm &&
+         roofAngle <= kMaxRoofAngle;
 }
 
 void skipSurcharge(DesignConditions& c) {
@@ -112,7 +112,7 @@ void applySnowSurcharge(DesignConditions& conditions, int calcMethod, int roofAn
 }
 
 bool archedRoofAngleTooSteep(const CaLC_DATA& data) {
-  if (data.roofClass != kRoofClassArched)
+  if (data.roofClass != RoofClass::Arched)
     return false;
   const double theta = roofAngleFor(data.roofClass, data.eavesHeightH1, data.buildingHeightH2,
                                     data.spanDirectionLengthD);

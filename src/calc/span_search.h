@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/catalogue.h"
 #include "calc/checks.h"
 #include "calc/coefficient_settings.h"
 #include "calc/design_conditions.h"
@@ -70,9 +71,9 @@ SpanSearch longestPassingSpan(const SpanGrid& grid, const SpanFailures& failures
 
 // ---- The span table: the longest passing span of every deck and span count
 
-inline constexpr int kSpanTableFirstSpan = 100;  // mm
-inline constexpr int kDefaultSpanStep = 10;      // mm
-inline constexpr int kSpanTableDecks = 4;
+inline constexpr int kSpanTableFirstSpan = 100;     // mm
+inline constexpr int kDefaultSpanStep = 10;         // mm
+inline constexpr int kSpanTableDecks = kDeckCount;  // every deck of the catalogue
 inline constexpr int kSpanTableSpanCounts = 4;
 
 // The name of a limit in the table, e.g. "たわみ", and in JSON, e.g. "deflection".

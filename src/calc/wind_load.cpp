@@ -223,10 +223,10 @@ double interpolate(int n, std::span<const double> xs, std::span<const double> ys
   return std::numeric_limits<double>::quiet_NaN();  // x is NaN
 }
 
-double roofAngleFor(int roofClass, double eavesHeightH1, double buildingHeightH2,
+double roofAngleFor(RoofClass roofClass, double eavesHeightH1, double buildingHeightH2,
                     double spanDirectionLengthD) {
   const double d = spanDirectionLengthD;
-  if (roofClass == kRoofClassArched) {
+  if (roofClass == RoofClass::Arched) {
     // The signed difference: an arched roof lower at its crown than at its
     // eaves gets a negative angle.
     const double inverseD = d == 0 ? 0.0 : 1 / d;
@@ -240,10 +240,6 @@ double roofAngleFor(int roofClass, double eavesHeightH1, double buildingHeightH2
 }
 
 WindDerivation deriveWindLoad(const CaLC_DATA& data) {
-  if (data.roofClass < kRoofClassPitched || data.roofClass > kRoofClassCanopy) {
-    throw UserError("屋根の種類の値が不正です（" + std::to_string(data.roofClass) +
-                    "）。屋根の種類を選択し直して下さい。");
-  }
   const Roughness& roughness = roughnessOf(data.roughnessIndex);
 
   WindDerivation w;
@@ -265,15 +261,15 @@ WindDerivation deriveWindLoad(const CaLC_DATA& data) {
   w.gpe = gustFactorAt(roughness, h);
 
   switch (data.roofClass) {
-    case kRoofClassPitched:
+    case RoofClass::Pitched:
       derivePitched(w);
       applyInternalPressure(w, data.buildingShape);
       break;
-    case kRoofClassArched:
+    case RoofClass::Arched:
       deriveArched(w, data);
       applyInternalPressure(w, data.buildingShape);
       break;
-    default:
+    case RoofClass::Canopy:
       // A canopy has no internal pressure.
       deriveCanopy(w, data.roofShape);
       break;

@@ -15,10 +15,6 @@
 
 namespace tavilo {
 
-inline constexpr int kRoofClassPitched = 0;
-inline constexpr int kRoofClassArched = 1;
-inline constexpr int kRoofClassCanopy = 2;
-
 inline constexpr double kUnsetSlot = static_cast<double>(kEndMarker);
 
 // Slots that the roof class in hand does not fill keep kUnsetSlot (kEndMarker
@@ -74,10 +70,10 @@ double interpolate(int n, std::span<const double> xs, std::span<const double> ys
 // θ in whole degrees, computed as the wind derivation does: an arched roof
 // uses the signed height difference, the other classes its magnitude; 0 when
 // D is 0. Heights and D in cm.
-double roofAngleFor(int roofClass, double eavesHeightH1, double buildingHeightH2,
+double roofAngleFor(RoofClass roofClass, double eavesHeightH1, double buildingHeightH2,
                     double spanDirectionLengthD);
 
-// Throws UserError for a roughness category or roof class outside its list.
+// Throws UserError for a roughness category outside its list.
 // An unknown building shape counts as closed, like its name.
 WindDerivation deriveWindLoad(const CaLC_DATA& data);
 

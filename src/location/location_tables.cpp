@@ -105,6 +105,8 @@ struct LineRef {
 // Bounds of the table values the calculation computes with. V0 in m/s; α in
 // m per m of altitude, β in m per percent of sea ratio (× 0.01), γ in m.
 constexpr double kMaxWindSpeed = 100;
+// The value of the local-rule column of a district with snow rules of its own.
+constexpr int kLocalSnowRulesMark = 9;
 constexpr double kMaxAlpha = 1;
 constexpr double kMaxBeta = 100;
 constexpr double kMaxGamma = 100;
@@ -116,7 +118,7 @@ SiteData siteDataOf(const std::vector<std::string>& fields, const LineRef& where
   site.windSpeedV0 = where.within(field(5), fields, 5, kAddressFieldNames[5], 0, kMaxWindSpeed);
   site.altitude = field(6);
   site.snowDepth = field(7);
-  site.localRuleFlag = field(8);
+  site.hasLocalSnowRules = field(8) == kLocalSnowRulesMark;
   return site;
 }
 

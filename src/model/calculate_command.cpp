@@ -205,10 +205,10 @@ std::optional<InputRefusal> buildingDimensionRule(const InputForm& form,
 // Below −60 degrees the snow surcharge of an arched roof has no value.
 std::optional<InputRefusal> archedRoofRule(const InputForm& form,
                                            const CoefficientSettings& settings) {
-  if (settings.calcMethod != kCalcMethodNotices || form.roofTypeCode() != kRoofTypeArched)
+  if (settings.calcMethod != kCalcMethodNotices || form.roofType() != RoofType::Arched)
     return std::nullopt;
   CaLC_DATA data;
-  data.roofClass = roofClassOf(kRoofTypeArched);
+  data.roofClass = RoofClass::Arched;
   data.eavesHeightH1 = wholeNumber(form, FieldId::EavesHeightH1) * 0.1;
   data.buildingHeightH2 = wholeNumber(form, FieldId::BuildingHeightH2) * 0.1;
   data.spanDirectionLengthD = wholeNumber(form, FieldId::SpanDirectionLengthD) * 0.1;
@@ -306,9 +306,9 @@ void gatherDesignConditions(const InputForm& form, const CoefficientSettings& se
                             DesignConditions& c) {
   const bool notices = settings.calcMethod == kCalcMethodNotices;
 
-  c.deckType = listIndex(form, FieldId::DeckType, kDeckTypeItems.size());
+  c.deckType = listIndex(form, FieldId::DeckType, kDeckSections.size());
   c.unitWeight = decimalNumber(form, FieldId::UnitWeight);
-  c.deckName = std::string(kDeckTypeItems[static_cast<std::size_t>(c.deckType)]);
+  c.deckName = std::string(kDeckSections[static_cast<std::size_t>(c.deckType)].name);
   c.deckHeight = static_cast<int>(deckHeightOf(c.deckType));
   c.thickness = deckThicknessOf(c.deckType);
   c.sectionModulus = deckModulusOf(c.deckType) * 1000;
@@ -325,13 +325,13 @@ void gatherDesignConditions(const InputForm& form, const CoefficientSettings& se
   c.districtName = form.districtName();
   // V0 of the chosen district, not the text of its display.
   c.windSpeedV0 = form.siteData().windSpeedV0;
-  c.heavySnow = form.heavySnow() ? 1 : 0;
+  c.heavySnow = form.heavySnow();
   c.roughness = form.index(FieldId::Roughness) + 1;
   c.eavesHeightH1 = buildingDimension(form, FieldId::EavesHeightH1, notices);
   c.buildingHeightH2 = buildingDimension(form, FieldId::BuildingHeightH2, notices);
   c.spanDirectionLengthD = buildingDimension(form, FieldId::SpanDirectionLengthD, notices);
 
-  c.roofType = form.roofTypeCode();
+  c.roofType = form.roofType();
   c.roofClass = roofClassOf(c.roofType);
   c.roofTypeName = roofTypeNameOf(c.roofType);
   c.buildingShape = form.buildingShapeCode();

@@ -66,7 +66,7 @@ using G = Group;
 using F = FieldId;
 
 constexpr std::array<FieldInfo, kInputScreenFieldCount> kScreenFields = {{
-    list(F::DeckType, G::Deck, "デッキ種類", kDeckTypeItems, 0, "デッキを選択して下さい。"),
+    list(F::DeckType, G::Deck, "デッキ種類", kDeckNames, 0, "デッキを選択して下さい。"),
     list(F::SurfaceTreatment, G::Deck, "表面処理", kSurfaceTreatments, 0,
          "デッキの表面処理材料を指定して下さい。"),
     text(F::UnitWeight, G::Deck, "単位重量", "127", "選択デッキの重量です", KeyRule::UnitWeight),

@@ -188,10 +188,6 @@ int clampToRange(int value, const SpinRange& range);
 // One arrow step (direction +1 or -1) from a reading, brought into range.
 int stepSpinValue(int reading, int direction, const SpinRange& range);
 
-// List items.
-inline constexpr std::array<std::string_view, 4> kDeckTypeItems = {"KX-50-12", "KX-50-16",
-                                                                   "KX-75-12", "KX-75-16"};
-
 // Picture files of the choices in the data folder, loaded when a choice is
 // clicked; before the first click the window shows its built-in pictures.
 inline constexpr std::array<std::string_view, 4> kRoofTypePictures = {

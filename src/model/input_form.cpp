@@ -347,25 +347,24 @@ FormEvents InputForm::focusField(FieldId id) {
   return out;
 }
 
-FormEvents InputForm::clickRoofType(int code) {
+FormEvents InputForm::clickRoofType(RoofType roofType) {
   FormEvents out;
   moveFocus(FieldId::RoofType, out);
-  chooseRoofType(code);
+  chooseRoofType(roofType);
   return out;
 }
 
-void InputForm::chooseRoofType(int code) {
-  roofTypeCode_ = code;
-  const int position = code - kFirstRoofTypeCode;
-  const bool known = position >= 0 && position < static_cast<int>(kRoofTypeNames.size());
+void InputForm::chooseRoofType(RoofType roofType) {
+  roofType_ = roofType;
+  const std::size_t position = positionOf(roofType);
   FieldState& field = state(FieldId::RoofType);
-  field.index = known ? position : -1;
-  field.text = known ? std::string(kRoofTypeNames[static_cast<std::size_t>(position)]) : "";
-  if (known)
-    choicePictures_[0] = std::string(kRoofTypePictures[static_cast<std::size_t>(position)]);
+  field.index = static_cast<int>(position);
+  field.text = std::string(kRoofTypeNames[position]);
+  choicePictures_[0] = std::string(kRoofTypePictures[position]);
   // A canopy roof has no walls: its roof shape replaces the building shape.
-  groupShown_[static_cast<std::size_t>(Group::BuildingShape)] = code < kRoofTypeCanopy;
-  groupShown_[static_cast<std::size_t>(Group::RoofShape)] = code >= kRoofTypeCanopy;
+  const bool canopy = roofType == RoofType::Canopy;
+  groupShown_[static_cast<std::size_t>(Group::BuildingShape)] = !canopy;
+  groupShown_[static_cast<std::size_t>(Group::RoofShape)] = canopy;
 }
 
 FormEvents InputForm::clickBuildingShape(int code) {

@@ -75,7 +75,7 @@ class InputForm {
   bool takesTyping(FieldId id) const;
   FieldId focus() const { return focus_; }
 
-  int roofTypeCode() const { return roofTypeCode_; }            // 3 to 6
+  RoofType roofType() const { return roofType_; }
   int buildingShapeCode() const { return buildingShapeCode_; }  // 0 to 2
   int roofShapeCode() const { return roofShapeCode_; }          // 0 to 1
   // The picture file loaded for a choice group (RoofType, BuildingShape or
@@ -139,7 +139,7 @@ class InputForm {
   [[nodiscard]] FormEvents stepSpin(FieldId id, int direction);
   // Moves the input focus; the control that loses it runs its exit rule.
   [[nodiscard]] FormEvents focusField(FieldId id);
-  [[nodiscard]] FormEvents clickRoofType(int code);
+  [[nodiscard]] FormEvents clickRoofType(RoofType roofType);
   [[nodiscard]] FormEvents clickBuildingShape(int code);
   [[nodiscard]] FormEvents clickRoofShape(int code);
   [[nodiscard]] FormEvents clickSnowModeInput();
@@ -218,7 +218,7 @@ class InputForm {
   // The exit rule of the control losing the focus; false when it keeps it.
   bool leave(FieldId id, FormEvents& out);
   bool leaveSpin(FieldId id, FormEvents& out);
-  void chooseRoofType(int code);
+  void chooseRoofType(RoofType roofType);
 
   void onUnitWeightChanged(FormEvents& out);
   void onPrefectureChanged(FormEvents& out);
@@ -239,7 +239,7 @@ class InputForm {
   std::array<bool, kGroupCount> groupShown_{};
   FieldId focus_ = FieldId::DeckType;
 
-  int roofTypeCode_ = 3;
+  RoofType roofType_ = RoofType::MonoPitch;
   int buildingShapeCode_ = 0;
   int roofShapeCode_ = 0;
   std::array<std::string, 3> choicePictures_;  // roof type, building shape, roof shape

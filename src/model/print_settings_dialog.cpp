@@ -9,11 +9,6 @@ namespace {
 
 constexpr SpinRange kStartNumberRange{kStartNumberMin, kStartNumberMax, 1};
 
-bool isPositionCode(int code) {
-  return std::find(kPageNumberPositionCodes.begin(), kPageNumberPositionCodes.end(), code) !=
-         kPageNumberPositionCodes.end();
-}
-
 }  // namespace
 
 void PrintSettingsDialog::open(const PrintSettings& settings) {
@@ -45,12 +40,10 @@ void PrintSettingsDialog::editName(std::string_view text) {
   name_ = fittedProjectName(text);
 }
 
-void PrintSettingsDialog::choosePosition(int code, PrintSettings& settings) {
-  if (!isPositionCode(code))
-    return;
-  selectPosition(code);
-  if (code != 0)
-    settings.pageNumberPosition = code;
+void PrintSettingsDialog::choosePosition(PageNumberPosition position, PrintSettings& settings) {
+  selectPosition(position);
+  if (position != PageNumberPosition::None)
+    settings.pageNumberPosition = position;
 }
 
 void PrintSettingsDialog::chooseStyle(int index, PrintSettings& settings) {
@@ -84,7 +77,7 @@ void PrintSettingsDialog::confirm(PrintSettings& settings) {
   if (groupEnabled_) {
     settings.startNumber = startNumber_;
   } else {
-    settings.pageNumberPosition = 0;
+    settings.pageNumberPosition = PageNumberPosition::None;
   }
   visible_ = false;
 }
@@ -92,7 +85,7 @@ void PrintSettingsDialog::confirm(PrintSettings& settings) {
 void PrintSettingsDialog::cancel(const PrintSettings& settings) {
   name_ = settings.projectName;
   startNumber_ = settings.startNumber;
-  selectPosition(isPositionCode(settings.pageNumberPosition) ? settings.pageNumberPosition : 0);
+  selectPosition(settings.pageNumberPosition);
   visible_ = false;
 }
 
@@ -100,16 +93,16 @@ void PrintSettingsDialog::showSettings(const PrintSettings& settings) {
   name_ = settings.projectName;
   style_ = std::clamp(settings.pageNumberStyle, 0, 1);
   startNumber_ = settings.startNumber;
-  selectPosition(isPositionCode(settings.pageNumberPosition) ? settings.pageNumberPosition : 0);
+  selectPosition(settings.pageNumberPosition);
 }
 
 int PrintSettingsDialog::startNumberValue() const {
   return clampToRange(spinReading(startNumber_, kStartNumberRange), kStartNumberRange);
 }
 
-void PrintSettingsDialog::selectPosition(int code) {
-  position_ = code;
-  groupEnabled_ = code != 0;
+void PrintSettingsDialog::selectPosition(PageNumberPosition position) {
+  position_ = position;
+  groupEnabled_ = position != PageNumberPosition::None;
 }
 
 }  // namespace tavilo

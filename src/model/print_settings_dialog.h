@@ -16,9 +16,8 @@ namespace tavilo {
 inline constexpr std::size_t kProjectNameMaxLength = 65;  // characters, any width
 inline constexpr int kStartNumberMin = 1;
 inline constexpr int kStartNumberMax = 9999;
-// The positions in the order of the option buttons: "無し", then the top and
-// the bottom row left to right.
-inline constexpr std::array<int, 7> kPageNumberPositionCodes = {0, 10, 11, 12, 20, 21, 22};
+// The captions of the option buttons in the order of kPageNumberPositions:
+// "無し", then the top and the bottom row left to right.
 inline constexpr std::array<std::string_view, 7> kPageNumberPositionCaptions = {
     "無し", "上-左", "上-中", "上-右", "下-左", "下-中", "下-右"};
 inline constexpr std::array<std::string_view, 2> kPageNumberStyleItems = {"1,2,3･･･",
@@ -35,7 +34,7 @@ class PrintSettingsDialog {
   PrintSettingsDialog() = default;
 
   const std::string& nameText() const { return name_; }
-  int position() const { return position_; }  // 0 or one of 10..12, 20..22
+  PageNumberPosition position() const { return position_; }
   bool numberGroupEnabled() const { return groupEnabled_; }
   int styleIndex() const { return style_; }
   const std::string& startNumberText() const { return startNumber_; }
@@ -49,7 +48,7 @@ class PrintSettingsDialog {
   // The whole name as typed; characters beyond 65 are dropped.
   void editName(std::string_view text);
   // An option button; takes effect at once.
-  void choosePosition(int code, PrintSettings& settings);
+  void choosePosition(PageNumberPosition position, PrintSettings& settings);
   // The style list is read when the report is drawn, so a choice counts at once.
   void chooseStyle(int index, PrintSettings& settings);
   // The start number field takes digits only; the range holds on leaving it,
@@ -66,10 +65,10 @@ class PrintSettingsDialog {
 
  private:
   int startNumberValue() const;
-  void selectPosition(int code);
+  void selectPosition(PageNumberPosition position);
 
   std::string name_ = kNoProjectName;
-  int position_ = 0;
+  PageNumberPosition position_ = PageNumberPosition::None;
   bool groupEnabled_ = false;
   int style_ = 0;
   std::string startNumber_ = "1";

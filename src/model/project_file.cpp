@@ -10,6 +10,7 @@
 #include "calc/numbers.h"
 #include "model/print_settings_dialog.h"
 #include "persistence/project_lines.h"
+#include "persistence/stored_codes.h"
 #include "persistence/text_file.h"
 #include "platform/utf8_path.h"
 
@@ -27,14 +28,11 @@ constexpr int kStoredSnowModeDerive = 2;
 
 constexpr int kDefaultOverhangLength = 500;
 constexpr int kDefaultMaxDeckLength = 12000;
-constexpr std::array<int, 6> kPageNumberPositions = {10, 11, 12, 20, 21, 22};
 constexpr int kPageNumberStyleCount = 2;
 
 // The unit weight of a file without deck lines: the "Z12" weight of the deck.
 std::string versionlessUnitWeight(int deckType) {
-  if (deckType < 0 || deckType >= static_cast<int>(kUnitWeights.size()))
-    return {};
-  return std::to_string(kUnitWeights[static_cast<std::size_t>(deckType)][0]);
+  return unitWeightOf(deckType, kSurfaceTreatments[0]).value_or("");
 }
 
 std::string spanLine(const InputForm& form, int n, int count) {
@@ -120,11 +118,11 @@ class ProjectApplier {
   }
 
   void roof() {
-    const int roofType = reader_.indexOr(ProjectItem::RoofType, kFirstRoofTypeCode);
-    if (roofType < kFirstRoofTypeCode || roofType > kLastRoofTypeCode) {
+    const std::optional<RoofType> roofType =
+        roofTypeFromCode(reader_.indexOr(ProjectItem::RoofType, roofTypeCode(RoofType::MonoPitch)));
+    if (!roofType)
       reader_.throwOutsideList(ProjectItem::RoofType);
-    }
-    add(c_.form.clickRoofType(roofType));
+    add(c_.form.clickRoofType(*roofType));
 
     add(c_.form.clickBuildingShape(offsetChoice(
         ProjectItem::BuildingShape, kBuildingShapeCodeOffset, kBuildingShapeItems.size())));
@@ -185,10 +183,9 @@ class ProjectApplier {
   void printSettings() {
     PrintSettings& print = c_.print;
     projectTitle();
-    const int position = reader_.indexOr(ProjectItem::PageNumberPosition, 0);
-    const bool known = std::find(kPageNumberPositions.begin(), kPageNumberPositions.end(),
-                                 position) != kPageNumberPositions.end();
-    print.pageNumberPosition = known ? position : 0;
+    print.pageNumberPosition =
+        pageNumberPositionFromCode(reader_.indexOr(ProjectItem::PageNumberPosition, 0))
+            .value_or(PageNumberPosition::None);
     const int style = reader_.indexOr(ProjectItem::PageNumberStyle, 0);
     if (style < 0 || style >= kPageNumberStyleCount) {
       reader_.throwOutsideList(ProjectItem::PageNumberStyle);
@@ -334,7 +331,7 @@ std::vector<std::string> projectLines(const InputForm& form, const CoefficientSe
       form.text(FieldId::EavesHeightH1),
       form.text(FieldId::BuildingHeightH2),
       form.text(FieldId::SpanDirectionLengthD),
-      number(form.roofTypeCode()),
+      number(roofTypeCode(form.roofType())),
       number(form.buildingShapeCode() + kBuildingShapeCodeOffset),
       number(form.roofShapeCode() + kRoofShapeCodeOffset),
       number(form.snowMode() == kSnowModeInput ? kStoredSnowModeInput : kStoredSnowModeDerive),
@@ -353,7 +350,7 @@ std::vector<std::string> projectLines(const InputForm& form, const CoefficientSe
       spanLine(form, 3, count),
       spanLine(form, 4, count),
       print.projectName,
-      number(print.pageNumberPosition),
+      number(pageNumberPositionCode(print.pageNumberPosition)),
       number(print.pageNumberStyle),
       print.startNumber,
       std::string(kReservedFlag),

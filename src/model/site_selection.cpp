@@ -17,7 +17,7 @@ constexpr std::string_view kCheckRulesShort = "都道府県の条例等を必ず
 
 std::string prefectureRuleHint(const SiteData& site, const std::string& prefecture,
                                const std::string& district) {
-  if (site.localRuleFlag == 9) {
+  if (site.hasLocalSnowRules) {
     return "細則有り! " + prefecture + "の例規を確認して下さい。|" + prefecture + "/" + district +
            "は、地区・標高・計算式等による規定があります。";
   }
@@ -28,7 +28,7 @@ std::string prefectureRuleHint(const SiteData& site, const std::string& prefectu
 
 std::string districtRuleHint(const SiteData& site, const std::string& prefecture,
                              const std::string& district) {
-  if (site.localRuleFlag == 9) {
+  if (site.hasLocalSnowRules) {
     return prefecture + "の条例等を必ず確認して下さい。|" + prefecture + "/" + district +
            "は、個別の規則・基準があります。";
   }

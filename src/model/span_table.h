@@ -1,5 +1,5 @@
 #pragma once
-// The span table: for each of the four decks and each span count from 1 to
+// The span table: for each deck of the catalogue and each span count from 1 to
 // 4 with equal spans, the longest span on a grid of millimetres at which the
 // whole calculation of the project passes, and what stops the next span.
 // Every other input of the project (site, wind, snow, loads, joints,

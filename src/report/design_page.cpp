@@ -207,10 +207,10 @@ void drawSiteRow(ReportCanvas& canvas, const DesignPageInput& input) {
     canvas.writeAtCursor(text);
     writeSubscript(canvas, "0");
     canvas.writeRun(" = " + std::to_string(c.windSpeedV0) + " m/sec" +
-                    (c.heavySnow == 1 ? "、多雪地域]" : "]"));
+                    (c.heavySnow ? "、多雪地域]" : "]"));
     return;
   }
-  if (c.heavySnow == 1)
+  if (c.heavySnow)
     text += "[多雪地域]";
   nextRow(canvas);
   canvas.cursor.indentMm += 5;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/numbers.h"
+#include "calc/snow_depth.h"
 #include "calc/wind_load.h"
 #include "report/formatters.h"
 #include "report/report_style.h"
@@ -195,11 +196,6 @@ std::string siteText(const CaLC_DATA& data) {
   return "建設用地：" + data.prefectureName + " " + data.districtName;
 }
 
-std::string roofTypeText(const DesignConditions& conditions) {
-  const std::string name = roofTypeNameOf(conditions.roofType);
-  return name.empty() ? conditions.roofTypeName : name;
-}
-
 bool overhangPresent(const CaLC_DATA& data) {
   return data.leftOverhangLength != 0 || data.rightOverhangLength != 0;
 }
@@ -304,17 +300,18 @@ void windConditions(ReportCanvas& canvas, Lines& lines, const PageData& p) {
   lines.script(ScriptKind::kSubscript, "0", kV0SubscriptSize, canvas.fontSize());
   canvas.writeRun(" ：");
   lines.value(leftValue, digits(data.windSpeedV0) + " m/s");
-  if (data.roofClass != kRoofClassArched) {
+  if (data.roofClass != RoofClass::Arched) {
     lines.write(rightLabel, {"屋根面が水平面となす角度θ："});
     lines.value(rightValue, fixed(w.roofAngle, 3, 0) + "  度");
   }
 
   lines.line(leftLabel, {"建物の高さと軒の高さの平均Ｈ："});
   lines.value(leftValue, fixed(w.meanHeight * 1000, 4, 0) + " mm");
-  const std::string shape = data.roofClass == kRoofClassCanopy
+  const std::string shape = data.roofClass == RoofClass::Canopy
                                 ? roofShapeNameOf(data.roofShape)
                                 : buildingShapeNameOf(data.buildingShape);
-  lines.write(rightLabel, {"屋根面の種類: " + roofTypeText(p.conditions) + ", " + shape});
+  lines.write(rightLabel,
+              {"屋根面の種類: " + roofTypeNameOf(p.conditions.roofType) + ", " + shape});
 
   lines.line(leftLabel, {"軒の高さＨ1："});
   lines.value(leftValue, fixed(data.eavesHeightH1 * 10, 4, 0) + " mm");
@@ -368,7 +365,7 @@ void canopyCoefficients(Lines& lines, const PageData& p) {
 // Pitched and arched roofs.
 void buildingCoefficients(Lines& lines, const PageData& p) {
   const WindDerivation& w = p.wind;
-  const bool arched = p.data.roofClass == kRoofClassArched;
+  const bool arched = p.data.roofClass == RoofClass::Arched;
   const std::string shape = buildingShapeNameOf(p.data.buildingShape);
 
   lines.write(kSubHeading, {"A-1)正圧のピーク風力係数"});
@@ -477,7 +474,7 @@ void velocityPressure(Lines& lines, const PageData& p) {
 void designPressures(Lines& lines, const PageData& p) {
   const WindDerivation& w = p.wind;
   const std::string q = fixed(w.velocityPressure, 6, 2);
-  const bool canopy = p.data.roofClass == kRoofClassCanopy;
+  const bool canopy = p.data.roofClass == RoofClass::Canopy;
   const size_t negatives = static_cast<size_t>(std::clamp(w.negativeCount, 0, 4));
 
   std::vector<std::string> positiveCaptions;
@@ -540,7 +537,7 @@ void windPart(ReportCanvas& canvas, Lines& lines, const PageData& p) {
   lines.newRow();
   lines.sectionHeading("■荷重の計算");
   lines.newRow();
-  if (p.data.roofClass == kRoofClassCanopy)
+  if (p.data.roofClass == RoofClass::Canopy)
     canopyCoefficients(lines, p);
   else
     buildingCoefficients(lines, p);
@@ -571,10 +568,16 @@ void depthLine(Lines& lines, const PageData& p) {
   }
   const SnowDerivation& s = p.snow;
   const SnowCoefficients& k = s.depthCoefficients;
+  // The formula states its own result. A project file may have brought a
+  // depth of its own into the derived field; the calculation used that one,
+  // and the page says so on the next line.
+  const int formulaDepth = deriveSnowDepth(s.altitudeM, s.seaRatioPercent, k).depthCm;
   lines.line(kCaption, {"垂直積雪量d = α×ｌs＋β×ｒs＋γ ＝ ( " + fixed(k.alpha, 6, 4) + "×" +
                         digits(s.altitudeM) + "＋" + fixed(k.beta, 6, 2) + "×" +
                         fixed(s.seaRatioPercent * 0.01, 5, 2) + "＋" + fixed(k.gamma, 4, 2) +
-                        " ）×100 ＝ " + digits(c.snowDepth) + " cm"});
+                        " ）×100 ＝ " + digits(formulaDepth) + " cm"});
+  if (formulaDepth != c.snowDepth)
+    lines.line(kCaption, {"計算に用いた垂直積雪量 " + digits(c.snowDepth) + " cm（入力値）"});
 }
 
 // The surcharge check for large low-pitched roofs (states 1 and 2).
@@ -616,7 +619,7 @@ void snowPart(ReportCanvas& canvas, Lines& lines, const PageData& p) {
     surchargeLines(canvas, lines, p, siteRowTop);
     return;
   }
-  if (c.heavySnow == 0) {
+  if (!c.heavySnow) {
     lines.line(kCaption,
                {"平成19年国土交通省告示第594号に規定された「割り増し係数の検討」は、対象外の"
                 "ため不要。"});
@@ -732,13 +735,11 @@ void canopySketch(ReportCanvas& canvas, double y0, SketchPens pens, bool wing) {
 
 }  // namespace
 
-void drawRoofSketch(ReportCanvas& canvas, int roofType, int canopyShape, int siteRowTopPx,
+void drawRoofSketch(ReportCanvas& canvas, RoofType roofType, int canopyShape, int siteRowTopPx,
                     int frameBottomPx) {
-  if (roofType < kRoofTypeMonoPitch || roofType > kRoofTypeCanopy)
-    return;
   const PenSpec saved = canvas.pen();
   const int r = static_cast<int>(std::floor(siteRowTopPx / canvas.pxPerMm));
-  const bool canopy = roofType == kRoofTypeCanopy;
+  const bool canopy = roofType == RoofType::Canopy;
   double y0 = r + (canopy ? 13 : 20);
   // A figure that would hang below the page frame is lifted into it.
   if (frameBottomPx > 0) {
@@ -749,16 +750,16 @@ void drawRoofSketch(ReportCanvas& canvas, int roofType, int canopyShape, int sit
   canvas.setPenColor(kGreyLineColor);
   canvas.setPenStyle(PenStyle::kSolid);
   switch (roofType) {
-    case kRoofTypeMonoPitch:
+    case RoofType::MonoPitch:
       monoPitchSketch(canvas, y0, pens);
       break;
-    case kRoofTypeGable:
+    case RoofType::Gable:
       gableSketch(canvas, y0, pens);
       break;
-    case kRoofTypeArched:
+    case RoofType::Arched:
       archedSketch(canvas, y0, pens);
       break;
-    default:
+    case RoofType::Canopy:
       canopySketch(canvas, y0, pens, canopyShape == 1);
       break;
   }

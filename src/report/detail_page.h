@@ -26,13 +26,11 @@ void drawWindSnowDetailPage(ReportCanvas& canvas, const CaLC_DATA& data,
 
 // The small cross-section of the roof beside the surcharge lines, paper only:
 // the outline in grey, the span-direction length "Ｄ" and the roof angle "θ".
-// `roofType` is the code of the roof type list (3 mono-pitch, 4 gable, 5
-// arched, 6 free-standing canopy; any other draws nothing), `canopyShape` 0
-// gable or 1 wing. `siteRowTopPx` is the top, in device pixels, of the site row
+// `canopyShape` is 0 gable or 1 wing. `siteRowTopPx` is the top, in device pixels, of the site row
 // of the snow part, from which the figure hangs; a figure that would reach
 // below `frameBottomPx` (the page frame; 0 for none) is lifted above it. The
 // pen is restored afterwards.
-void drawRoofSketch(ReportCanvas& canvas, int roofType, int canopyShape, int siteRowTopPx,
+void drawRoofSketch(ReportCanvas& canvas, RoofType roofType, int canopyShape, int siteRowTopPx,
                     int frameBottomPx = 0);
 
 }  // namespace tavilo

@@ -392,18 +392,18 @@ std::string ReportCanvas::pageNumberText() const {
 void ReportCanvas::drawPageNumber(bool top) {
   if (!onPrinter())
     return;
-  const int position = printSettings.pageNumberPosition;
-  const int group = top ? 10 : 20;
-  if (position < group || position > group + 2)
+  const PageNumberPosition position = printSettings.pageNumberPosition;
+  if (!numbersAt(position, top ? PageEdge::Top : PageEdge::Bottom))
     return;
 
   const std::string text = pageNumberText();
   // One millimetre per character; the text is not measured.
   const double c = static_cast<double>(text.size());
   int x = mmToPx(5);
-  if (position == group + 1)
+  const PageColumn column = pageColumnOf(position);
+  if (column == PageColumn::Centre)
     x = wholePart((pageWidth - c * pxPerMm) * 0.5);
-  if (position == group + 2)
+  if (column == PageColumn::Right)
     x = wholePart(pageWidth - c * pxPerMm - 12 * pxPerMm);
 
   // Page furniture: it does not move the running text position.
@@ -424,8 +424,7 @@ int ReportCanvas::bottomNumberTop() const {
 }
 
 bool ReportCanvas::pageNumbersAtBottom() const {
-  const int position = printSettings.pageNumberPosition;
-  return position >= 20 && position <= 22;
+  return numbersAt(printSettings.pageNumberPosition, PageEdge::Bottom);
 }
 
 int ReportCanvas::frameBottomAboveFoot(int nominalBottom) const {
@@ -443,7 +442,7 @@ void ReportCanvas::drawFootMark() {
   setBold(true);
   // At the left, or at the right when the page number stands at the left.
   const int margin = mmToPx(5);
-  const bool numberLeft = printSettings.pageNumberPosition == 20;
+  const bool numberLeft = printSettings.pageNumberPosition == PageNumberPosition::BottomLeft;
   const int x = numberLeft ? pageWidth - margin - textWidth(footMark) : margin;
   TextBox foot = printableArea();
   foot.top = bottomNumberTop();

@@ -11,7 +11,7 @@ namespace tavilo {
 
 int screenImageBaseHeight(const CalculationOutcome& outcome) {
   const bool tall = outcome.settings.calcMethod == kCalcMethodNotices &&
-                    outcome.facts.overhangSelected && outcome.conditions.heavySnow == 1;
+                    outcome.facts.overhangSelected && outcome.conditions.heavySnow;
   return tall ? kScreenImageHeightHeavySnowOverhangs : kScreenImageHeight;
 }
 

@@ -109,7 +109,7 @@ void drawHeading(ReportCanvas& canvas, const ResultsSection& section) {
                   std::string(kUnitNPerSquareM));
 
   nextLine(canvas);
-  const bool negative = a.windSign == kWindNegativeSide;
+  const bool negative = a.windSide == WindSide::Negative;
   writeAtIndent(canvas, kSectionIndent,
                 "応力分布[M：" + std::string(kUnitKnM) + (negative ? "/δ：mm/Q：kN]" : "/δ：mm]"));
 }
@@ -533,7 +533,7 @@ void drawVerdictBlock(ReportCanvas& canvas, const CalculationOutcome& outcome) {
 void drawResultsSection(ReportCanvas& canvas, const CalculationOutcome& outcome) {
   bool positiveDone = false;
   for (const ResultsSection& section : outcome.sections) {
-    const bool negative = section.analysis.windSign == kWindNegativeSide;
+    const bool negative = section.analysis.windSide == WindSide::Negative;
     if (negative && !positiveDone) {
       positiveDone = true;
       if (canvas.onPrinter())

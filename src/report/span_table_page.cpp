@@ -159,14 +159,14 @@ class SpanTablePage {
       canvas_.writeAt(x(5), rowY(), site + " [平均風速V");
       subscript("0");
       canvas_.writeRun(" = " + std::to_string(c.windSpeedV0) + " m/sec" +
-                       (c.heavySnow == 1 ? "、多雪地域]" : "]"));
+                       (c.heavySnow ? "、多雪地域]" : "]"));
       nextRow();
       canvas_.writeAt(
           x(5), rowY(),
           "□屋根形状：" + c.roofTypeName + "、地表面粗度区分 " + roughnessNumeral(c.roughness));
     } else {
       canvas_.writeAt(x(5), rowY(),
-                      site + (c.heavySnow == 1 ? "[多雪地域]" : "") + "  (荷重値直接入力)");
+                      site + (c.heavySnow ? "[多雪地域]" : "") + "  (荷重値直接入力)");
     }
 
     nextRow();

@@ -20,7 +20,6 @@
 namespace tavilo::ui {
 namespace {
 
-constexpr const char* kMakerName = "Morenta";
 constexpr Qt::WindowFlags kOnTopPanelFlags =
     Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
 
@@ -46,25 +45,6 @@ QLabel* whiteLabel(QWidget* parent, const QString& text, const QFont& font, cons
   return label;
 }
 
-// The lines of the notice; the last one stands at the right.
-constexpr std::array<const char*, 15> kNoticeLines = {
-    "本ソフトウェアのご使用にあたり、下記事項についてご了承下さい。",
-    "ご了承頂けない場合は、本ソフトウェアのご利用を中止願います。",
-    "",
-    "□著作権等",
-    " 本ソフトウェアの著作権はMorentaに帰属します。",
-    " プログラムは改変せず、そのままご利用下さい。",
-    "",
-    "□免責事項",
-    " 本プログラムの使用にあたっては、使用者自身の責任の下に行ってください。",
-    " 本プログラムの使用によるいかなる損害に対しても、作者は一切の責任を",
-    " 負いかねます。",
-    " 本プログラムの内容に不都合・不具合が生じた場合、または作者が必要と",
-    " 認めた場合、その修正・改訂のためのプログラムの訂正を行います。",
-    " ただし、作者はプログラム訂正の義務を負うものではありません。",
-    "以上",
-};
-
 void fillNoticeText(QTextEdit& box) {
   QTextCursor cursor(box.document());
   QTextBlockFormat left;
@@ -75,7 +55,7 @@ void fillNoticeText(QTextEdit& box) {
     if (i > 0)
       cursor.insertBlock();
     cursor.setBlockFormat(i + 1 == kNoticeLines.size() ? right : left);
-    cursor.insertText(QString::fromUtf8(kNoticeLines[i]));
+    cursor.insertText(qs(kNoticeLines[i]));
   }
   box.moveCursor(QTextCursor::Start);
 }
@@ -103,8 +83,8 @@ SplashWindow::SplashWindow(const QString& version, QWidget* parent)
   setColour(*rule, QPalette::Window, Qt::white);
   whiteLabel(this, QStringLiteral("プログラムを起動中です ・・・"), windowFont(13),
              QRect(28, 114, 320, 20));
-  whiteLabel(this, QString::fromUtf8(kMakerName), windowFont(12, true),
-             QRect(24, kHeight - 32, kWidth - 48, 18), Qt::AlignRight | Qt::AlignVCenter);
+  whiteLabel(this, qs(kMakerName), windowFont(12, true), QRect(24, kHeight - 32, kWidth - 48, 18),
+             Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void SplashWindow::present() {
@@ -136,7 +116,7 @@ void showNotice(QWidget* parent) {
 
   NoticeDialog dialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                   Qt::WindowStaysOnTopHint);
-  dialog.setWindowTitle(QStringLiteral("ご確認下さい"));
+  dialog.setWindowTitle(qs(kNoticeCaption));
   dialog.setModal(true);
   dialog.setFont(windowFont());
   dialog.setFixedSize(kWidth, kHeight);
@@ -144,9 +124,8 @@ void showNotice(QWidget* parent) {
   auto* band = new QWidget(&dialog);
   band->setGeometry(0, 0, kWidth, kBandHeight);
   paintBlue(*band);
-  whiteLabel(band, QStringLiteral("「Tavilo for win」のご利用について"), windowFont(16, true),
-             QRect(16, 8, kWidth - 32, 26));
-  whiteLabel(band, QString::fromUtf8(kMakerName), windowFont(12), QRect(32, 36, kWidth - 48, 18));
+  whiteLabel(band, qs(kNoticeHeading), windowFont(16, true), QRect(16, 8, kWidth - 32, 26));
+  whiteLabel(band, qs(kMakerName), windowFont(12), QRect(32, 36, kWidth - 48, 18));
 
   auto* text = new QTextEdit(&dialog);
   text->setGeometry(10, kTextTop, kWidth - 20, kTextHeight);
@@ -154,7 +133,7 @@ void showNotice(QWidget* parent) {
   text->setLineWrapMode(QTextEdit::NoWrap);
   fillNoticeText(*text);
 
-  auto* confirm = new QPushButton(QStringLiteral("確　認"), &dialog);
+  auto* confirm = new QPushButton(qs(kNoticeConfirm), &dialog);
   confirm->setGeometry((kWidth - 100) / 2, kHeight - 40, 100, 30);
   confirm->setDefault(true);
   QObject::connect(confirm, &QPushButton::clicked, &dialog, &QDialog::accept);
@@ -173,7 +152,7 @@ OverviewWindow::OverviewWindow(QWidget* parent)
   // 584 × 693 with the frame, whose title bar and borders take 28 of the height.
   constexpr int kWidth = 584;
   constexpr int kHeight = 693 - 28;
-  setWindowTitle(QStringLiteral("概　　要　[ Tavilo屋根計算プログラム ]"));
+  setWindowTitle(qs(kOverviewCaption));
   setFont(windowFont());
   resize(kWidth, kHeight);
   browser_ = new QTextBrowser(this);
@@ -186,7 +165,7 @@ OverviewWindow::OverviewWindow(QWidget* parent)
 }
 
 bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
-  const QString path = qStringFromPath(dataFolder / kDocumentName);
+  const QString path = qStringFromPath(dataFolder / kOverviewDocument);
   QFile file(path);
   if (!QFileInfo(path).isFile()) {
     showMessage(parentWidget(), QStringLiteral("概要の文書「%1」が見つかりません。").arg(path));
@@ -211,7 +190,7 @@ FireResistanceWindow::FireResistanceWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("耐火仕様"));
+  setWindowTitle(qs(kFireResistanceCaption));
   setFont(windowFont());
   const QPixmap picture(QStringLiteral(":/resources/fire_resistance.png"));
   auto* view = new QLabel(this);

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "ui/ui_support.h"
+
 class QTextBrowser;
 
 namespace tavilo::ui {
@@ -31,8 +33,6 @@ void showNotice(QWidget* parent);
 // it.
 class OverviewWindow : public QWidget {
  public:
-  static constexpr const char* kDocumentName = "Tvl_general.md";
-
   explicit OverviewWindow(QWidget* parent = nullptr);
 
   // The "概　要" command: reads the document from the data folder anew (UTF-8
@@ -62,10 +62,7 @@ class FireResistanceWindow : public QWidget {
 // removes it and gives the cursor back.
 class BusyPanel {
  public:
-  static constexpr const char* kCalculating = "　計算中 ・・・";
-  static constexpr const char* kPrinting = "　印刷中 ・・・";
-
-  explicit BusyPanel(const QString& caption = QString::fromUtf8(kCalculating));
+  explicit BusyPanel(const QString& caption = qs(kBusyCalculating));
   ~BusyPanel();
   BusyPanel(const BusyPanel&) = delete;
   BusyPanel& operator=(const BusyPanel&) = delete;

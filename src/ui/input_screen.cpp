@@ -145,13 +145,11 @@ InputScreenDialogs InputScreenDialogs::platform() {
     return withProjectExtension(*chosen);
   };
   d.askToSaveChanges = [](QWidget* parent) {
-    QMessageBox box(QMessageBox::Question, qs(kApplicationTitle),
-                    QStringLiteral("入力内容が保存されていません。\n保存しますか？"),
+    QMessageBox box(QMessageBox::Question, qs(kApplicationTitle), qs(kUnsavedQuestion),
                     QMessageBox::NoButton, parent);
-    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
-    QPushButton* discard =
-        box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
-    box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    QPushButton* save = box.addButton(qs(kUnsavedAnswers[0]), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(qs(kUnsavedAnswers[1]), QMessageBox::DestructiveRole);
+    box.addButton(qs(kUnsavedAnswers[2]), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.exec();
     if (box.clickedButton() == save)
@@ -307,8 +305,9 @@ void InputScreen::buildWindGroup() {
     if (group != Group::Wind)
       binder_->bind(id, box);
   };
-  choiceGroup(FieldId::RoofType, Group::Wind, 6, 0,
-              [&form](int i) { return form.clickRoofType(kFirstRoofTypeCode + i); });
+  choiceGroup(FieldId::RoofType, Group::Wind, 6, 0, [&form](int i) {
+    return form.clickRoofType(kRoofTypes[static_cast<std::size_t>(i)]);
+  });
   choiceGroup(FieldId::BuildingShape, Group::BuildingShape, 198, 1,
               [&form](int i) { return form.clickBuildingShape(i); });
   choiceGroup(FieldId::RoofShape, Group::RoofShape, 198, 2,

@@ -117,14 +117,15 @@ void PrintSettingsWindow::buildPositionGroup() {
                         kOptionHeight);
     button->setToolTip(i == 0 ? QStringLiteral("ページ番号の記述無し")
                               : QStringLiteral("ページ番号位置"));
-    positionButtons_->addButton(button, kPageNumberPositionCodes[i]);
+    positionButtons_->addButton(button, static_cast<int>(i));
     positions_[i] = button;
   }
   // Toggled rather than clicked: the arrow keys move the choice too.
-  connect(positionButtons_, &QButtonGroup::idToggled, this, [this](int code, bool checked) {
-    if (!checked || code == session_.printDialog().position())
+  connect(positionButtons_, &QButtonGroup::idToggled, this, [this](int button, bool checked) {
+    const PageNumberPosition position = kPageNumberPositions[static_cast<std::size_t>(button)];
+    if (!checked || position == session_.printDialog().position())
       return;
-    session_.printDialog().choosePosition(code, session_.printSettings());
+    session_.printDialog().choosePosition(position, session_.printSettings());
     refresh();
   });
   buildNumberGroup();
@@ -232,7 +233,7 @@ void PrintSettingsWindow::refresh() {
   showLineText(*name_, qs(model.nameText()));
   for (std::size_t i = 0; i < positions_.size(); ++i) {
     QRadioButton& button = *positions_[i];
-    const bool checked = kPageNumberPositionCodes[i] == model.position();
+    const bool checked = kPageNumberPositions[i] == model.position();
     if (checked)
       button.setChecked(true);
     setTextColour(button, checked ? kCheckedCaption : kNavy);

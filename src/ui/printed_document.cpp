@@ -103,7 +103,7 @@ void printDocument(QWidget* owner, const ResultWindowDialogs& dialogs, const Pri
   if (printer != nullptr)
     printer->setDocName(qs(d.name));
   try {
-    const BusyPanel busy(QString::fromUtf8(BusyPanel::kPrinting));
+    const BusyPanel busy(qs(kBusyPrinting));
     d.print(*target->device, target->printableArea);
     if (printer != nullptr && printer->printerState() == QPrinter::Error)
       throw UserError("プリンタでの印刷に失敗しました。プリンタの状態を確認して下さい。");

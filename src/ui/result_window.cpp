@@ -8,6 +8,7 @@
 #include "model/session.h"
 #include "report/qt/report_output.h"
 #include "ui/print_settings_window.h"
+#include "ui/ui_support.h"
 #include "ui/window_placement.h"
 
 namespace tavilo::ui {
@@ -80,7 +81,7 @@ void ResultWindow::placeSpacerCommands() {
 
 void ResultWindow::showOutcome(const CalculationOutcome& outcome) {
   outcome_ = outcome;
-  setWindowTitle(QStringLiteral("Tavilo for Win [計算結果の表示]"));
+  setWindowTitle(qs(kResultCaption));
   showImage(renderScreenImage(outcome));
 }
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/program_texts.h"
+
 class QLineEdit;
 class QLocale;
 class QTranslator;
@@ -27,7 +29,6 @@ inline std::string utf8(const QString& text) {
 }
 
 // The application title, shown on message boxes.
-inline constexpr std::string_view kApplicationTitle = "Tavilo for win";
 
 // A plain modal message box with an OK button, as every message of the
 // program is shown.

@@ -29,8 +29,8 @@ DesignConditions workedExample() {
   c.eavesHeightH1 = 1000;
   c.buildingHeightH2 = 1500;
   c.spanDirectionLengthD = 2000;
-  c.roofType = 3;
-  c.roofClass = 0;
+  c.roofType = RoofType::MonoPitch;
+  c.roofClass = RoofClass::Pitched;
   c.buildingShape = 0;
   c.snowDepth = 30;
   c.snowUnitWeight = 20;
@@ -134,7 +134,7 @@ TEST(CalculationRun, WorkedExampleOfAnOrdinarySite) {
 TEST(CalculationRun, HeavySnowSiteGivesFiveCases) {
   const CoefficientSettings settings;
   DesignConditions c = workedExample();
-  c.heavySnow = 1;
+  c.heavySnow = true;
   c.snowDepth = 100;
   c.snowUnitWeight = 30;
   c.snowLoad = 3000;
@@ -336,7 +336,7 @@ TEST(CalculationRun, HeavySnowAdditionalBlockIsTitledAndLoadedByTheRatiosItIsDra
     settings.loadRatios[kHeavySnowRatioOffset + 8] = 1.2;
     settings.loadRatios[kHeavySnowRatioOffset + 10] = settingsW;
     DesignConditions c = workedExample();
-    c.heavySnow = 1;
+    c.heavySnow = true;
     c.snowDepth = 100;
     c.snowUnitWeight = 30;
     c.snowLoad = 3000;

@@ -16,7 +16,7 @@ using Ratios = std::array<double, 3>;
 
 struct Expected {
   int caseIndex;
-  std::string_view side;
+  WindSide side;
   double total;
   std::string label;
 };
@@ -33,40 +33,40 @@ void expectCombinations(const Ratios& g, const Ratios& w, const Ratios& s, int s
 
 TEST(CombineLoads, DefaultRatiosOfOrdinaryAndHeavySnowSites) {
   expectCombinations({1, 1, 1}, {0, 0, 1}, {0, 1, 0}, 600,
-                     {{kLongTerm, kWindPositiveSide, 227, "G+P"},
-                      {kShortTermSnow, kWindPositiveSide, 827, "G+P+1S"},
-                      {kShortTermStorm, kWindPositiveSide, 521, "G+P+1W(正)"},
-                      {kShortTermStorm, kWindNegativeSide, -1724, "G+P+1W(負)"}});
+                     {{kLongTerm, WindSide::Positive, 227, "G+P"},
+                      {kShortTermSnow, WindSide::Positive, 827, "G+P+1S"},
+                      {kShortTermStorm, WindSide::Positive, 521, "G+P+1W(正)"},
+                      {kShortTermStorm, WindSide::Negative, -1724, "G+P+1W(負)"}});
   expectCombinations({1, 1, 1}, {0, 0, 1}, {0.7, 1, 0.35}, 3000,
-                     {{kLongTerm, kWindPositiveSide, 2327, "G+P+0.7S"},
-                      {kShortTermSnow, kWindPositiveSide, 3227, "G+P+1S"},
-                      {kShortTermStorm, kWindPositiveSide, 1571, "G+P+0.35S+1W(正)"},
-                      {kShortTermStorm, kWindNegativeSide, -674, "G+P+0.35S+1W(負)"}});
+                     {{kLongTerm, WindSide::Positive, 2327, "G+P+0.7S"},
+                      {kShortTermSnow, WindSide::Positive, 3227, "G+P+1S"},
+                      {kShortTermStorm, WindSide::Positive, 1571, "G+P+0.35S+1W(正)"},
+                      {kShortTermStorm, WindSide::Negative, -674, "G+P+0.35S+1W(負)"}});
   // The storm without snow: the run sets the storm snow ratio to 0.
   expectCombinations({1, 1, 1}, {0, 0, 1}, {0.7, 1, 0}, 3000,
-                     {{kShortTermStorm, kWindNegativeSide, -1724, "G+P+1W(負)"}});
+                     {{kShortTermStorm, WindSide::Negative, -1724, "G+P+1W(負)"}});
 }
 
 TEST(CombineLoads, RatiosShapeTheLabel) {
   expectCombinations({1.2, 0, 1}, {5, 0.5, 1}, {0, 1, 0}, 600,
                      {// A long-term W ratio never brings wind in.
-                      {kLongTerm, kWindPositiveSide, 227 * 1.2, "1.2(G+P)"},
-                      {kShortTermSnow, kWindPositiveSide, 600 + 147, "0(G+P)+1S+0.5W(正)"},
-                      {kShortTermSnow, kWindNegativeSide, 600 - 975.5, "0(G+P)+1S+0.5W(負)"}});
+                      {kLongTerm, WindSide::Positive, 227 * 1.2, "1.2(G+P)"},
+                      {kShortTermSnow, WindSide::Positive, 600 + 147, "0(G+P)+1S+0.5W(正)"},
+                      {kShortTermSnow, WindSide::Negative, 600 - 975.5, "0(G+P)+1S+0.5W(負)"}});
   // A snow load of 0 drops the snow term whatever its ratio.
   expectCombinations({1, 1, 1}, {0, 1, 1}, {1, 1, 1}, 0,
-                     {{kShortTermSnow, kWindPositiveSide, 521, "G+P+1W(正)"}});
-  EXPECT_THROW(combineLoads(3, kWindPositiveSide, {}, {}, {}, 227, 294, -1951, 600),
+                     {{kShortTermSnow, WindSide::Positive, 521, "G+P+1W(正)"}});
+  EXPECT_THROW(combineLoads(3, WindSide::Positive, {}, {}, {}, 227, 294, -1951, 600),
                std::out_of_range);
 }
 
 CaseLineLoads negativeSide(int spans, bool left, bool right, double w = -1951, double wall = 1638) {
-  return caseLineLoads(w, 227, 1, 1, 0.35, 1, kWindNegativeSide, 600, spans, left, right, wall);
+  return caseLineLoads(w, 227, 1, 1, 0.35, 1, WindSide::Negative, 600, spans, left, right, wall);
 }
 
 TEST(CaseLineLoads, SpansCarryDeadWindAndSnowPerMetreWidth) {
   const CaseLineLoads l =
-      caseLineLoads(294, 227, 1, 1, 0.35, 1, kWindPositiveSide, 3000, 3, true, true, 1638);
+      caseLineLoads(294, 227, 1, 1, 0.35, 1, WindSide::Positive, 3000, 3, true, true, 1638);
   EXPECT_NEAR(l.lineLoads[2], -0.521, 1e-12);
   EXPECT_NEAR(l.endIntensities[2][1], -1.05, 1e-12);
   EXPECT_DOUBLE_EQ(l.lineLoads[3], 0);

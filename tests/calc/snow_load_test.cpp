@@ -58,7 +58,7 @@ TEST(SnowLoad, DirectInputIsUsedUnchanged) {
 
 TEST(SnowLoad, SurchargeOnlyForLightSnowOnLargeLowRoofs) {
   DesignConditions heavy = snowConditions(100, 90000);
-  heavy.heavySnow = 1;
+  heavy.heavySnow = true;
   EXPECT_TRUE(skipped(heavy, 0));
   EXPECT_TRUE(skipped(snowConditions(30, 9990), 5));
   EXPECT_FALSE(skipped(snowConditions(30, 10000), 5));
@@ -101,7 +101,7 @@ TEST(SnowLoad, SteepNegativeAnglesAreNotSurcharged) {
     EXPECT_TRUE(skipped(snowConditions(), theta)) << theta;
   EXPECT_DOUBLE_EQ(surcharge(snowConditions(), -59).derivation.muB, 0.162);
 
-  const auto arched = [](double h2, double d, int roofClass = kRoofClassArched) {
+  const auto arched = [](double h2, double d, RoofClass roofClass = RoofClass::Arched) {
     CaLC_DATA c;
     c.roofClass = roofClass;
     c.eavesHeightH1 = 3000;
@@ -114,7 +114,7 @@ TEST(SnowLoad, SteepNegativeAnglesAreNotSurcharged) {
   EXPECT_DOUBLE_EQ(deriveWindLoad(arched(1300, 1000)).roofAngle, -60);
   EXPECT_TRUE(archedRoofAngleTooSteep(arched(100, 1000)));
   EXPECT_FALSE(archedRoofAngleTooSteep(arched(100, 0)));
-  EXPECT_FALSE(archedRoofAngleTooSteep(arched(100, 1000, kRoofClassPitched)));
+  EXPECT_FALSE(archedRoofAngleTooSteep(arched(100, 1000, RoofClass::Pitched)));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 // Roughness Ⅲ, V0 34 m/s, closed building; heights and D in cm. The defaults
 // are the worked example: H1 10000 mm, H2 15000 mm, D 20000 mm, pitched roof.
 CaLC_DATA windData(double h1 = 1000, double h2 = 1500, double d = 2000,
-                   int roofClass = kRoofClassPitched, int buildingShape = 0) {
+                   RoofClass roofClass = RoofClass::Pitched, int buildingShape = 0) {
   CaLC_DATA data;
   data.roughnessIndex = 2;
   data.windSpeedV0 = 34;
@@ -59,11 +59,11 @@ TEST(WindLoad, WorkedExampleOfAClosedPitchedRoof) {
 }
 
 TEST(WindLoad, OpenBuildingShapesShiftEveryNetCoefficient) {
-  const WindDerivation up = deriveWindLoad(windData(1000, 1500, 2000, kRoofClassPitched, 1));
+  const WindDerivation up = deriveWindLoad(windData(1000, 1500, 2000, RoofClass::Pitched, 1));
   EXPECT_EQ(up.windPositive, -662);  // a building open to the wind: suction
   EXPECT_EQ(up.windNegative, -2668);
   EXPECT_DOUBLE_EQ(up.wallPressure, 682);
-  const WindDerivation down = deriveWindLoad(windData(1000, 1500, 2000, kRoofClassPitched, 2));
+  const WindDerivation down = deriveWindLoad(windData(1000, 1500, 2000, RoofClass::Pitched, 2));
   EXPECT_EQ(down.windPositive, 629);
   EXPECT_EQ(down.windNegative, -1377);
   EXPECT_DOUBLE_EQ(down.overhangPressure, -1377 - 1973);
@@ -130,7 +130,7 @@ TEST(WindLoad, RoughnessCategoriesAndTheirGustFactors) {
 TEST(WindLoad, ArchedRoofClampsHOverDAndEvaluatesTwoZones) {
   // f/d = 0.025 below the table takes the value at 0.05 of the column halfway
   // between h/d = 0 and 0.5.
-  const WindDerivation shallow = deriveWindLoad(windData(500, 550, 2000, kRoofClassArched, 1));
+  const WindDerivation shallow = deriveWindLoad(windData(500, 550, 2000, RoofClass::Arched, 1));
   EXPECT_DOUBLE_EQ(shallow.fOverD, 0.025);
   EXPECT_DOUBLE_EQ(shallow.hOverD, 0.25);
   EXPECT_DOUBLE_EQ(shallow.cpe, 0.05);
@@ -140,19 +140,19 @@ TEST(WindLoad, ArchedRoofClampsHOverDAndEvaluatesTwoZones) {
   EXPECT_EQ(shallow.pressureNegative[2], -99999);
   EXPECT_EQ(shallow.windNegative, static_cast<int>(std::floor(shallow.velocityPressure * -4.7)));
 
-  const WindDerivation tall = deriveWindLoad(windData(1000, 1600, 1500, kRoofClassArched));
+  const WindDerivation tall = deriveWindLoad(windData(1000, 1600, 1500, RoofClass::Arched));
   EXPECT_DOUBLE_EQ(tall.hOverD, 0.5);  // H1 ≥ D/2
   EXPECT_DOUBLE_EQ(tall.cpe, 0.4);
-  const WindDerivation flat = deriveWindLoad(windData(1000, 1500, 0, kRoofClassArched));
+  const WindDerivation flat = deriveWindLoad(windData(1000, 1500, 0, RoofClass::Arched));
   EXPECT_DOUBLE_EQ(flat.hOverD, 0);
   EXPECT_DOUBLE_EQ(flat.cpe, 0.1);
   // The signed difference: a crown below the eaves tilts the roof downward.
-  EXPECT_DOUBLE_EQ(deriveWindLoad(windData(1500, 1000, 2000, kRoofClassArched)).roofAngle, -15);
+  EXPECT_DOUBLE_EQ(deriveWindLoad(windData(1500, 1000, 2000, RoofClass::Arched)).roofAngle, -15);
 }
 
 TEST(WindLoad, CanopyIgnoresTheBuildingShapeExceptForTheWall) {
-  const WindDerivation a = deriveWindLoad(windData(1000, 1500, 2000, kRoofClassCanopy, 0));
-  const WindDerivation b = deriveWindLoad(windData(1000, 1500, 2000, kRoofClassCanopy, 2));
+  const WindDerivation a = deriveWindLoad(windData(1000, 1500, 2000, RoofClass::Canopy, 0));
+  const WindDerivation b = deriveWindLoad(windData(1000, 1500, 2000, RoofClass::Canopy, 2));
   EXPECT_DOUBLE_EQ(a.cpiNegative, -99999.0);
   EXPECT_EQ(a.positiveCount, 2);
   EXPECT_DOUBLE_EQ(a.cfNegative[1], -3.6);           // windward −0.9 · 4.0
@@ -162,7 +162,7 @@ TEST(WindLoad, CanopyIgnoresTheBuildingShapeExceptForTheWall) {
   EXPECT_NE(a.wallPressure, b.wallPressure);
 
   // Wing canopy at θ = 20: both positive coefficients are 0.5; the windward stays.
-  CaLC_DATA wing = windData(1000, 1374, 1000, kRoofClassCanopy);
+  CaLC_DATA wing = windData(1000, 1374, 1000, RoofClass::Canopy);
   wing.roofShape = 1;
   const WindDerivation tie = deriveWindLoad(wing);
   EXPECT_DOUBLE_EQ(tie.zoneCoefficients[0], 0.5);
@@ -170,11 +170,10 @@ TEST(WindLoad, CanopyIgnoresTheBuildingShapeExceptForTheWall) {
   EXPECT_EQ(tie.windPositive, tie.pressurePositive[0]);
 }
 
-TEST(WindLoad, CodesOutsideTheirListsAreReported) {
+TEST(WindLoad, ARoughnessOutsideItsListIsReported) {
   CaLC_DATA data = windData();
   data.roughnessIndex = 4;
   EXPECT_THROW(deriveWindLoad(data), UserError);
-  EXPECT_THROW(deriveWindLoad(windData(1000, 1500, 2000, 3)), UserError);
 }
 
 }  // namespace

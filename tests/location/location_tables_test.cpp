@@ -2,13 +2,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "../support/scratch_folder.h"
 #include "calc/errors.h"
 #include "persistence/text_file.h"
 
@@ -18,11 +18,11 @@ namespace tavilo {
 bool operator==(const SiteData& a, const SiteData& b) {
   return a.snowRegion == b.snowRegion && a.windSpeedV0 == b.windSpeedV0 &&
          a.altitude == b.altitude && a.snowDepth == b.snowDepth &&
-         a.localRuleFlag == b.localRuleFlag;
+         a.hasLocalSnowRules == b.hasLocalSnowRules;
 }
 void PrintTo(const SiteData& s, std::ostream* out) {
   *out << "{" << s.snowRegion << ", " << s.windSpeedV0 << ", " << s.altitude << ", " << s.snowDepth
-       << ", " << s.localRuleFlag << "}";
+       << ", " << s.hasLocalSnowRules << "}";
 }
 
 namespace {
@@ -58,11 +58,7 @@ TEST(JoinFields, QuotesFieldsThatWouldSplit) {
 
 class LocationTablesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavilo_location_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
+  void SetUp() override { dir_ = testing::makeScratchFolder("tavilo_location"); }
   void TearDown() override { fs::remove_all(dir_); }
 
   void writeAddress(const Lines& lines) const { writeTextLines(dir_ / "Data_Address.csv", lines); }
@@ -98,15 +94,15 @@ TEST_F(LocationTablesTest, DistrictsOfAPrefectureInFileOrder) {
   EXPECT_EQ(tables.addressLineCount(), kAddress.size());
   // The header holds no prefecture name and is never a district.
   EXPECT_THAT(hokkaido.districts, ElementsAre("札幌市", "小樽市", "小樽市"));
-  EXPECT_EQ(hokkaido.first, (SiteData{3, 32, 17, 140, 0}));
+  EXPECT_EQ(hokkaido.first, (SiteData{3, 32, 17, 140, false}));
 
   EXPECT_THAT(tables.districtsOfPrefecture("東京都").districts, ElementsAre("千代田区, 丸の内"));
-  EXPECT_EQ(tables.lookupDistrict("東京都", "千代田区, 丸の内"), (SiteData{35, 34, 6, 30, 0}));
+  EXPECT_EQ(tables.lookupDistrict("東京都", "千代田区, 丸の内"), (SiteData{35, 34, 6, 30, false}));
 
   // The address field of a Fukushima line names Miyagi: it is listed there too.
   const auto miyagi = tables.districtsOfPrefecture("宮城県");
   EXPECT_THAT(miyagi.districts, ElementsAre("福島市"));
-  EXPECT_EQ(miyagi.first, (SiteData{17, 30, 67, 50, 0}));
+  EXPECT_EQ(miyagi.first, (SiteData{17, 30, 67, 50, false}));
 
   const auto empty = tables.districtsOfPrefecture("沖縄県");
   EXPECT_TRUE(empty.districts.empty());
@@ -118,10 +114,10 @@ TEST_F(LocationTablesTest, FirstMatchListsLastMatchSelects) {
   LocationTables tables(dir_);
   const auto hokkaido = tables.loadAddressTable();
   // Listing takes the first line of the prefecture, negative values unchanged.
-  EXPECT_EQ(hokkaido.first, (SiteData{3, 34, -1, -1, 9}));
+  EXPECT_EQ(hokkaido.first, (SiteData{3, 34, -1, -1, true}));
   // Selecting a duplicate name applies the last such line.
-  EXPECT_EQ(tables.lookupDistrict("北海道", "小樽市"), (SiteData{2, 36, 5, 180, 0}));
-  EXPECT_EQ(tables.lookupDistrict("北海道", "札幌市"), (SiteData{3, 32, 17, 140, 0}));
+  EXPECT_EQ(tables.lookupDistrict("北海道", "小樽市"), (SiteData{2, 36, 5, 180, false}));
+  EXPECT_EQ(tables.lookupDistrict("北海道", "札幌市"), (SiteData{3, 32, 17, 140, false}));
   EXPECT_FALSE(tables.lookupDistrict("青森県", "小樽市").has_value());
   EXPECT_FALSE(tables.lookupDistrict("北海道", "小樽").has_value());
 }
@@ -166,7 +162,7 @@ TEST_F(LocationTablesTest, Cp932AndUtf8WithMarkGiveTheSameAnswers) {
   LocationTables utf8(dir_);
   const auto fromUtf8 = utf8.loadAddressTable();
   EXPECT_EQ(fromUtf8.districts, fromCp932.districts);
-  EXPECT_EQ(utf8.lookupDistrict("北海道", "Ⅳ地区㎡"), (SiteData{2, 32, 20, 200, 9}));
+  EXPECT_EQ(utf8.lookupDistrict("北海道", "Ⅳ地区㎡"), (SiteData{2, 32, 20, 200, true}));
 }
 
 TEST_F(LocationTablesTest, MalformedTablesNameFileLineAndField) {

@@ -131,9 +131,9 @@ TEST_F(CalculateTest, LengthTextsThatAreNoWholeNumbersOrNegative) {
 
 TEST_F(CalculateTest, ArchedRoofTooSteepDownwards) {
   // H2 far below H1 gives the arched roof an angle of −60 degrees or less.
-  ASSERT_LE(roofAngleFor(kRoofClassArched, 2000, 100, 200), -60);
+  ASSERT_LE(roofAngleFor(RoofClass::Arched, 2000, 100, 200), -60);
   InputForm form = startedForm();
-  std::ignore = form.clickRoofType(5);
+  std::ignore = form.clickRoofType(RoofType::Arched);
   std::ignore = form.setText(FieldId::EavesHeightH1, "20000");
   std::ignore = form.setText(FieldId::BuildingHeightH2, "1000");
   std::ignore = form.setText(FieldId::SpanDirectionLengthD, "2000");

@@ -3,7 +3,6 @@
 // started on them.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../support/scratch_folder.h"
 #include "model/input_form.h"
 
 namespace tavilo::testing {
@@ -40,9 +40,7 @@ inline const std::vector<std::string> kSnowLines = {
 class FormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavilo_form_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = testing::makeScratchFolder("tavilo_form");
     write("Data_Address.csv", kAddressLines);
     write("Data_SnowfallV.csv", kSnowLines);
   }

@@ -71,7 +71,7 @@ class ProjectFileTest : public testing::FormTest {
       EXPECT_EQ(actual.isShown(id), expected.isShown(id));
       EXPECT_EQ(actual.isEnabled(id), expected.isEnabled(id));
     }
-    EXPECT_EQ(actual.roofTypeCode(), expected.roofTypeCode());
+    EXPECT_EQ(actual.roofType(), expected.roofType());
     EXPECT_EQ(actual.buildingShapeCode(), expected.buildingShapeCode());
     EXPECT_EQ(actual.roofShapeCode(), expected.roofShapeCode());
     EXPECT_EQ(actual.overhangCode(), expected.overhangCode());
@@ -97,7 +97,7 @@ class ProjectFileTest : public testing::FormTest {
     std::ignore = f.typeText(FieldId::BuildingHeightH2, "9500");
     std::ignore = f.typeText(FieldId::SpanDirectionLengthD, "15000");
     std::ignore = f.clickBuildingShape(2);
-    std::ignore = f.clickRoofType(6);
+    std::ignore = f.clickRoofType(RoofType::Canopy);
     std::ignore = f.clickRoofShape(1);
     std::ignore = f.clickSnowModeDerive();
     std::ignore = f.stepSpin(FieldId::Altitude, 1);
@@ -114,7 +114,7 @@ class ProjectFileTest : public testing::FormTest {
     std::ignore = f.typeText(FieldId::LeftOverhang, "450");
     std::ignore = f.focusField(FieldId::DeckType);
 
-    s.print = {"倉庫Ｂ棟", 21, 1, "3"};
+    s.print = {"倉庫Ｂ棟", PageNumberPosition::BottomCentre, 1, "3"};
     openSettingsDialog(s.dialog, f);
     s.dialog.typeText(ratioField(0), "0.8");
     s.dialog.typeText(ratioField(13), "0.5");
@@ -165,7 +165,7 @@ TEST_F(ProjectFileTest, SaveThenLoadReproducesEveryFieldChoiceAndSetting) {
   }
   EXPECT_EQ(loaded.dialog.text(FieldId::SettingsMaxDeckLength), "15000");
   EXPECT_EQ(loaded.print.projectName, "倉庫Ｂ棟");
-  EXPECT_EQ(loaded.print.pageNumberPosition, 21);
+  EXPECT_EQ(loaded.print.pageNumberPosition, PageNumberPosition::BottomCentre);
   EXPECT_EQ(loaded.print.pageNumberStyle, 1);
   EXPECT_EQ(loaded.print.startNumber, "3");
   EXPECT_EQ(loaded.paths.lastOpened, path);
@@ -321,7 +321,7 @@ TEST_F(ProjectFileTest, LegacyKeyedFileIsConvertedAndKeepsTheDistrictTexts) {
   EXPECT_EQ(s.form.prefectureName(), "東京都");
   EXPECT_EQ(s.form.text(FieldId::WindSpeedV0), "40");
   EXPECT_EQ(s.form.text(FieldId::EavesHeightH1), "10000");
-  EXPECT_EQ(s.form.roofTypeCode(), 5);
+  EXPECT_EQ(s.form.roofType(), RoofType::Arched);
   // The reference texts stay as the district lookup left them.
   EXPECT_EQ(s.form.text(FieldId::SnowDepthReference), "30");
   EXPECT_EQ(s.form.text(FieldId::AltitudeReference), "6");
@@ -329,7 +329,7 @@ TEST_F(ProjectFileTest, LegacyKeyedFileIsConvertedAndKeepsTheDistrictTexts) {
   EXPECT_EQ(s.form.text(FieldId::SnowDepth), "50");
   EXPECT_EQ(s.form.text(FieldId::Span2), "2200");
   EXPECT_EQ(s.print.projectName, "旧倉庫");
-  EXPECT_EQ(s.print.pageNumberPosition, 21);
+  EXPECT_EQ(s.print.pageNumberPosition, PageNumberPosition::BottomCentre);
 
   const LoadRatios& r = s.settings.loadRatios;
   for (int i = 0; i < kHeavySnowRatioOffset; ++i)
@@ -379,7 +379,7 @@ TEST_F(ProjectFileTest, SettingsAndPrintCodesAsTheFileGivesThem) {
   ASSERT_TRUE(s.apply(lines).completed());
   EXPECT_EQ(s.settings.maxDeckLength, 90000);
   EXPECT_EQ(s.dialog.text(FieldId::SettingsMaxDeckLength), "90000");
-  EXPECT_EQ(s.print.pageNumberPosition, 0);
+  EXPECT_EQ(s.print.pageNumberPosition, PageNumberPosition::None);
   EXPECT_EQ(s.print.startNumber, "1");
   EXPECT_EQ(s.settings.calcMethod, kCalcMethodNotices);
 

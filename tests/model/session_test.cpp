@@ -1,11 +1,13 @@
 #include "model/session.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <tuple>
 
 #include "form_test_support.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -82,12 +84,13 @@ TEST(PrintSettingsDialog, PositionsTakeEffectAtOnceAndNamesFallBack) {
   PrintSettings print;
   PrintSettingsDialog dialog;
   dialog.open(print);
-  dialog.choosePosition(20, print);
-  EXPECT_EQ(print.pageNumberPosition, 20);
+  dialog.choosePosition(PageNumberPosition::BottomLeft, print);
+  EXPECT_EQ(print.pageNumberPosition, PageNumberPosition::BottomLeft);
   EXPECT_TRUE(dialog.numberGroupEnabled());
   dialog.editStartNumber("5x");
   dialog.cancel(print);
-  EXPECT_EQ(print.pageNumberPosition, 20) << "cancelling keeps a chosen position";
+  EXPECT_EQ(print.pageNumberPosition, PageNumberPosition::BottomLeft)
+      << "cancelling keeps a chosen position";
   EXPECT_EQ(dialog.startNumberText(), "1") << "but not the start number";
 
   dialog.open(print);
@@ -102,10 +105,34 @@ TEST(PrintSettingsDialog, PositionsTakeEffectAtOnceAndNamesFallBack) {
   EXPECT_EQ(print.startNumber, "1") << "the start number is at least 1";
 
   dialog.open(print);
-  dialog.choosePosition(0, print);
+  dialog.choosePosition(PageNumberPosition::None, print);
   dialog.confirm(print);
-  EXPECT_EQ(print.pageNumberPosition, 0) << "confirming 無し removes the numbers";
+  EXPECT_EQ(print.pageNumberPosition, PageNumberPosition::None)
+      << "confirming 無し removes the numbers";
   EXPECT_FALSE(dialog.numberGroupEnabled());
+}
+
+// A project in a folder and under a file name in Japanese, as engineers name
+// them: saved and loaded again, the title and paths keep the name. On
+// Windows this crosses the wide file names; the narrow code page would
+// garble them.
+TEST_F(SessionTest, JapaneseFolderAndFileNames) {
+  Session session = started();
+  const fs::path folder = dir_ / pathFromUtf8("物件データ") / pathFromUtf8("鉄骨");
+  fs::create_directories(folder);
+  const fs::path file = folder / pathFromUtf8("屋根（東棟）.tvl");
+  std::ignore = session.form().editText(FieldId::EavesHeightH1, "9000");
+  session.save(file);
+  EXPECT_TRUE(fs::is_regular_file(file));
+  EXPECT_EQ(utf8FromPath(session.saveLocation().folder.filename()), "鉄骨");
+  EXPECT_EQ(session.saveLocation().fileName, "屋根（東棟）.tvl");
+
+  Session fresh = started();
+  const ProjectLoad load = fresh.load(file);
+  ASSERT_TRUE(load.completed()) << load.failure.value_or("");
+  EXPECT_EQ(fresh.form().text(FieldId::EavesHeightH1), "9000");
+  EXPECT_THAT(projectWindowTitle(fresh.paths().current), ::testing::HasSubstr("屋根（東棟）.tvl"));
+  EXPECT_THAT(projectWindowTitle(fresh.paths().current), ::testing::HasSubstr("物件データ"));
 }
 
 }  // namespace

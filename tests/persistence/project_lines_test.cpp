@@ -2,13 +2,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
 
 #include <string>
 #include <vector>
 
+#include "../support/scratch_folder.h"
 #include "calc/errors.h"
 #include "persistence/project_paths.h"
 
@@ -249,9 +249,7 @@ TEST(ProjectPathsTest, DialogStartsAndExtension) {
 
 TEST(ProjectPathsTest, DefaultFolderIsBesideTheProgramUnlessItCannotBeWritten) {
   namespace fs = std::filesystem;
-  std::string pattern = (fs::temp_directory_path() / "tavilo_paths_XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path root = pattern;
+  const fs::path root = testing::makeScratchFolder("tavilo_paths");
   const fs::path program = root / "bin";
   const fs::path documents = root / "docs";
   fs::create_directories(program);

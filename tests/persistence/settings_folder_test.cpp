@@ -2,12 +2,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include "../support/scratch_folder.h"
+#include "platform/utf8_path.h"
 
 namespace tavilo {
 namespace {
@@ -20,9 +21,7 @@ const std::string kStamp("\x91\x01\x00\x00", 4);  // 401, little-endian
 class SettingsFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavilo_settings_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
+    root_ = testing::makeScratchFolder("tavilo_settings");
     environment_ = {(root_ / "home").string(), ""};
   }
   void TearDown() override { fs::remove_all(root_); }
@@ -43,11 +42,23 @@ class SettingsFolderTest : public ::testing::Test {
 };
 
 TEST(SettingsFolderPath, FollowsTheEnvironment) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the XDG rule of Linux; Windows paths have drive letters";
+#endif
   EXPECT_EQ(settingsFolderPath({"/home/u", ""}), fs::path("/home/u/.config/Morenta_DeckPlate"));
   EXPECT_EQ(settingsFolderPath({"/home/u", "/cfg"}), fs::path("/cfg/Morenta_DeckPlate"));
   // A relative XDG_CONFIG_HOME is not a valid setting and is ignored.
   EXPECT_EQ(settingsFolderPath({"/home/u", "cfg"}), fs::path("/home/u/.config/Morenta_DeckPlate"));
   EXPECT_EQ(settingsFolderPath({"", ""}), fs::path());
+}
+
+TEST(SettingsFolderPath, WindowsProfileRule) {
+  EXPECT_EQ(settingsFolderPath(Environment::windows("C:\\Users\\佐藤", 10)),
+            pathFromUtf8("C:\\Users\\佐藤\\AppData\\Roaming\\Morenta_DeckPlate"));
+  const Environment noProfile = Environment::windows("", 10);
+  EXPECT_EQ(settingsFolderPath(noProfile), fs::path());
+  EXPECT_THAT(completeSettingsFolder(checkSettingsFolder(noProfile)).value_or(""),
+              HasSubstr("USERPROFILE が設定されていません"));
 }
 
 TEST(SettingsFolderPath, WindowsFolderDependsOnTheMajorVersion) {

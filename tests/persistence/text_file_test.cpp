@@ -2,10 +2,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/file_size_limit.h"
+#include "../support/scratch_folder.h"
 #include "calc/errors.h"
 
 namespace tavilo {
@@ -37,11 +38,7 @@ const std::string kHalfWidthKana = "\uFF76\uFF85";
 
 class TextFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tavilo_text_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
+  void SetUp() override { dir_ = testing::makeScratchFolder("tavilo_text"); }
   void TearDown() override { fs::remove_all(dir_); }
 
   fs::path writeBytes(const std::string& name, const std::string& bytes) const {
@@ -132,12 +129,14 @@ TEST_F(TextFileTest, MissingFileNamesTheFileAndTheReason) {
 // A named pipe would be waited on for ever, /dev/zero never ends, a huge
 // file would be held whole: each is refused before a byte is read.
 TEST_F(TextFileTest, OnlyRegularFilesWithinTheLimitAreRead) {
+#ifndef _WIN32
   const fs::path pipe = dir_ / "pipe.tvl";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   for (const fs::path& special : {pipe, fs::path("/dev/zero")}) {
     EXPECT_THAT(errorOf(special), AllOf(HasSubstr("「" + special.string() + "」"),
                                         HasSubstr("通常のファイルではありません")));
   }
+#endif
   EXPECT_THAT(errorOf(dir_), HasSubstr("フォルダです"));
 
   const fs::path file = writeBytes("two-kib.txt", std::string(2048, 'x'));
@@ -200,22 +199,16 @@ TEST_F(TextFileTest, FailedWriteLeavesTheOldFileIntact) {
   EXPECT_THROW(writeTextLines(path / "under_a_file", {"x"}), UserError);
 
   // A write cut short on the disk (file size limit, which binds root too).
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 64;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   bool threw = false;
-  try {
-    writeTextLines(path, Lines(100, "a long enough line"));
-  } catch (const UserError& error) {
-    threw = true;
-    EXPECT_THAT(error.what(), HasSubstr(path.string()));
-  }
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, oldHandler);
-  EXPECT_TRUE(threw);
+  const bool limited = testing::withFileSizeLimit(64, [&] {
+    try {
+      writeTextLines(path, Lines(100, "a long enough line"));
+    } catch (const UserError& error) {
+      threw = true;
+      EXPECT_THAT(error.what(), HasSubstr(path.string()));
+    }
+  });
+  EXPECT_EQ(threw, limited);
   EXPECT_EQ(readBytes(path), "old\r\n");
   EXPECT_EQ(entryCount(), 2u);  // keep.tvl and folder, no temporary files
 }

@@ -21,7 +21,8 @@ RecordingSurface printerSurface() {
   return RecordingSurface(600, kPageWidth, kPageHeight);
 }
 
-ReportSetup printerSetup(int position, int style = 0, std::string startNumber = "1") {
+ReportSetup printerSetup(PageNumberPosition position, int style = 0,
+                         std::string startNumber = "1") {
   ReportSetup setup;
   setup.device = ReportDevice::kPrinter;
   setup.printSettings.pageNumberPosition = position;
@@ -57,7 +58,7 @@ TEST(CanvasSetUp, ScreenMarginsAndBackground) {
 
 TEST(CanvasSetUp, PrinterMarginsFromItsResolution) {
   RecordingSurface surface = printerSurface();
-  const ReportCanvas canvas = beginReport(surface, printerSetup(0));
+  const ReportCanvas canvas = beginReport(surface, printerSetup(PageNumberPosition::None));
   EXPECT_EQ(canvas.pixelsPerInch, 600);
   EXPECT_EQ(canvas.marginLeft, 236);  // ⌊10 × 23.622⌋
   EXPECT_EQ(canvas.marginTop, 354);   // ⌊15 × 23.622⌋
@@ -74,7 +75,7 @@ TEST(CanvasSetUp, PrinterMarginsFromItsResolution) {
 
 TEST(CanvasSetUp, PrinterWithoutResolutionIsRefused) {
   RecordingSurface surface(0, kPageWidth, kPageHeight);
-  EXPECT_THROW(beginReport(surface, printerSetup(0)), UserError);
+  EXPECT_THROW(beginReport(surface, printerSetup(PageNumberPosition::None)), UserError);
 }
 
 TEST(CanvasText, RowsAndIndentsCutToWholePixels) {
@@ -137,7 +138,7 @@ TEST(CanvasScript, SubscriptAndPrinterOffsetsRoundTowardsMinusInfinity) {
   EXPECT_EQ(screen.texts()[1].y, 103);     // ⌈2.83⌉ lower
 
   RecordingSurface paper = printerSurface();
-  ReportCanvas onPaper = beginReport(paper, printerSetup(0));
+  ReportCanvas onPaper = beginReport(paper, printerSetup(PageNumberPosition::None));
   const int end = onPaper.writeAt(500, 1000, "mm");
   onPaper.writeScript(ScriptKind::kSuperscript, "3", kSuperscriptSize, 10);
   onPaper.writeScript(ScriptKind::kSubscript, "0", kSubscriptSize, 10);
@@ -161,7 +162,7 @@ TEST(CanvasEmphasis, FailedCheckRedBoldOnScreenOnly) {
   EXPECT_FALSE(screen.texts()[1].font.bold);
 
   RecordingSurface paper = printerSurface();
-  ReportCanvas onPaper = beginReport(paper, printerSetup(0));
+  ReportCanvas onPaper = beginReport(paper, printerSetup(PageNumberPosition::None));
   onPaper.emphasisOn(true);
   onPaper.writeAt(10, 10, "NG");
   EXPECT_EQ(paper.texts()[0].font.color, kTextColor);
@@ -196,7 +197,7 @@ TEST(CanvasLines, MillimetreLinesAndEllipseArc) {
   EXPECT_EQ(surface.lines()[0].points, (std::vector<PixelPoint>{{113, 155}, {469, 155}}));
 
   RecordingSurface paper = printerSurface();
-  ReportCanvas onPaper = beginReport(paper, printerSetup(0));
+  ReportCanvas onPaper = beginReport(paper, printerSetup(PageNumberPosition::None));
   const double y0 = 100;
   onPaper.arcMm(132, y0, 194, y0 + 50, 194, y0, 132, y0);
   const std::vector<PixelPoint>& arc = paper.lines().back().points;
@@ -212,7 +213,8 @@ TEST(CanvasLines, MillimetreLinesAndEllipseArc) {
 
 TEST(CanvasPages, BottomCentreNumbersFollowTheStartNumber) {
   RecordingSurface surface = printerSurface();
-  ReportCanvas canvas = beginReport(surface, printerSetup(21, 1, "5"));
+  ReportCanvas canvas =
+      beginReport(surface, printerSetup(PageNumberPosition::BottomCentre, 1, "5"));
   canvas.endPage();
   canvas.lastPage = true;
   canvas.endPage();
@@ -230,7 +232,7 @@ TEST(CanvasPages, BottomCentreNumbersFollowTheStartNumber) {
 
 TEST(CanvasPages, TopRightNumberSixteenMillimetresFromTheEdge) {
   RecordingSurface surface = printerSurface();
-  ReportCanvas canvas = beginReport(surface, printerSetup(12, 0, "1000"));
+  ReportCanvas canvas = beginReport(surface, printerSetup(PageNumberPosition::TopRight, 0, "1000"));
   canvas.setFontSize(10);
   canvas.drawPageNumber(true);
   canvas.endPage();
@@ -247,7 +249,7 @@ TEST(CanvasPages, TopRightNumberSixteenMillimetresFromTheEdge) {
 
 TEST(CanvasPages, PageNumberThreeSitsHigher) {
   RecordingSurface surface = printerSurface();
-  ReportCanvas canvas = beginReport(surface, printerSetup(20, 0, "3"));
+  ReportCanvas canvas = beginReport(surface, printerSetup(PageNumberPosition::BottomLeft, 0, "3"));
   canvas.endPage();
   canvas.endPage();
   EXPECT_EQ(surface.texts()[0].text, "3");
@@ -258,13 +260,13 @@ TEST(CanvasPages, PageNumberThreeSitsHigher) {
 
 TEST(CanvasPages, NoNumbersWithoutAPositionAndNoneOnTheScreen) {
   RecordingSurface paper = printerSurface();
-  ReportCanvas onPaper = beginReport(paper, printerSetup(0));
+  ReportCanvas onPaper = beginReport(paper, printerSetup(PageNumberPosition::None));
   onPaper.drawPageNumber(true);
   onPaper.endPage();
   EXPECT_TRUE(paper.texts().empty());
   EXPECT_EQ(paper.pageCount(), 2);
 
-  ReportSetup screenSetup = printerSetup(22);
+  ReportSetup screenSetup = printerSetup(PageNumberPosition::BottomRight);
   screenSetup.device = ReportDevice::kScreen;
   RecordingSurface screen = screenSurface();
   ReportCanvas onScreen = beginReport(screen, screenSetup);
@@ -276,7 +278,7 @@ TEST(CanvasPages, NoNumbersWithoutAPositionAndNoneOnTheScreen) {
 }
 
 TEST(CanvasPages, FooterBelowTheLastTextThenCleared) {
-  ReportSetup setup = printerSetup(0);
+  ReportSetup setup = printerSetup(PageNumberPosition::None);
   setup.projectFilePath = "C:\\Data\\倉庫.tvl";
   RecordingSurface surface = printerSurface();
   ReportCanvas canvas = beginReport(surface, setup);
@@ -299,14 +301,14 @@ TEST(CanvasPages, FooterBelowTheLastTextThenCleared) {
   EXPECT_FALSE(canvas.footerRequested);
 
   RecordingSurface withoutPath = printerSurface();
-  ReportCanvas unnamed = beginReport(withoutPath, printerSetup(0));
+  ReportCanvas unnamed = beginReport(withoutPath, printerSetup(PageNumberPosition::None));
   unnamed.requestFooter(307);
   unnamed.endPage();
   EXPECT_EQ(withoutPath.allTexts(), std::vector<std::string>{"Morenta [2024/03/05]"});
 }
 
 TEST(CanvasPages, LongFilePathWrapsAndTheDateGoesBelowIt) {
-  ReportSetup setup = printerSetup(0);
+  ReportSetup setup = printerSetup(PageNumberPosition::None);
   std::string folder = "/home/engineer";
   for (int i = 0; i < 12; ++i)
     folder += "/構造計算フォルダ" + std::to_string(i);
@@ -365,7 +367,7 @@ void drawSample(ReportCanvas& canvas) {
 
 TEST(CanvasPasses, IdenticalPassesGiveIdenticalRecordings) {
   for (const ReportDevice device : {ReportDevice::kScreen, ReportDevice::kPrinter}) {
-    ReportSetup setup = printerSetup(21, 1, "2");
+    ReportSetup setup = printerSetup(PageNumberPosition::BottomCentre, 1, "2");
     setup.device = device;
     RecordingSurface first(device == ReportDevice::kScreen ? 72 : 600, kPageWidth, kPageHeight);
     RecordingSurface second(device == ReportDevice::kScreen ? 72 : 600, kPageWidth, kPageHeight);

@@ -138,7 +138,7 @@ TEST(DesignPage, SectionModulusUnitWithSuperscripts) {
 
 TEST(DesignPage, SiteRowByCalculationMethod) {
   DesignConditions c = oneSpan();
-  c.heavySnow = 1;
+  c.heavySnow = true;
   c.leftOverhang = 500;
   const Page1 notices(false, c, {}, facts(0, true));
   EXPECT_EQ(notices.find("□建設用地")->text, "□建設用地： 東京都千代田区 [平均風速V");

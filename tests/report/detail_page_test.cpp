@@ -50,15 +50,15 @@ Example workedExample() {
   d.buildingHeightH2 = 1500;
   d.spanDirectionLengthD = 2000;
   d.windSpeedV0 = 34;
-  d.roofClass = kRoofClassPitched;
+  d.roofClass = RoofClass::Pitched;
   d.buildingShape = 0;
   d.snowDepth = 30;
   d.snowUnitWeight = 20;
   d.leftOverhangFlag = 1;
   d.leftOverhangLength = 500;
-  e.conditions.roofType = 4;
+  e.conditions.roofType = RoofType::Gable;
   e.conditions.roofTypeName = "切妻屋根";
-  e.conditions.roofClass = kRoofClassPitched;
+  e.conditions.roofClass = RoofClass::Pitched;
   applySnow(e);
   return e;
 }
@@ -71,8 +71,8 @@ Example surchargedExample() {
   return e;
 }
 
-Example withRoof(Example e, int roofType, int roofClass) {
-  e.data.roofClass = e.conditions.roofClass = roofClass;
+Example withRoof(Example e, RoofType roofType) {
+  e.data.roofClass = e.conditions.roofClass = roofClassOf(roofType);
   e.conditions.roofType = roofType;
   applySnow(e);
   return e;
@@ -217,7 +217,7 @@ TEST(DetailPageWind, ScriptSizesAndTheMainLine) {
 
 TEST(DetailPageWind, ArchedRoofPrintsRatiosAndTwoZonesOnly) {
   RecordingSurface s = screenSurface();
-  draw(s, withRoof(workedExample(), 5, kRoofClassArched));
+  draw(s, withRoof(workedExample(), RoofType::Arched));
   EXPECT_FALSE(has(s, "屋根面が水平面となす角度θ"));
   EXPECT_FALSE(has(s, "θ= "));
   EXPECT_EQ(textStartingWith(s, "ｆ/ｄ"), "ｆ/ｄ =  0.25,   ｈ/ｄ =  0.50より");
@@ -237,7 +237,7 @@ TEST(DetailPageWind, WithoutOverhangNoWallHeightNoA3NoD) {
 TEST(DetailPageWind, CanopyNamesSideAndZoneOfEveryEntry) {
   Example e = withoutOverhang(workedExample());
   e.data.roofShape = 1;
-  e = withRoof(e, 6, kRoofClassCanopy);
+  e = withRoof(e, RoofType::Canopy);
   RecordingSurface s = screenSurface();
   draw(s, e);
   EXPECT_TRUE(has(s, "屋根面の種類: 独立上屋, 翼型屋根"));
@@ -261,7 +261,7 @@ TEST(DetailPageWind, CanopyNamesSideAndZoneOfEveryEntry) {
 
 TEST(DetailPageWind, FormulasAndValuesKeepClearOfTheirCaptions) {
   Example canopy = withoutOverhang(workedExample());
-  canopy = withRoof(canopy, 6, kRoofClassCanopy);
+  canopy = withRoof(canopy, RoofType::Canopy);
   for (const ReportDevice device : {ReportDevice::kScreen, ReportDevice::kPrinter}) {
     SCOPED_TRACE(device == ReportDevice::kScreen ? "screen" : "paper");
     RecordingSurface s = device == ReportDevice::kScreen ? screenSurface() : paperSurface();
@@ -326,13 +326,44 @@ TEST(DetailPageSnow, EnteredOrDerivedDepth) {
   const std::vector<RecordedText> headings = s.textsContaining("■荷重の計算");
   ASSERT_EQ(headings.size(), 2u);
   EXPECT_GE(headings[1].y - sites[1].y, static_cast<int>(9 * kScreenK));
+  EXPECT_FALSE(has(s, "計算に用いた"));
+}
+
+// A project file may bring a depth into the derived field that its formula
+// does not give: the formula keeps its own result, and the depth the
+// calculation used follows on the next line as entered.
+TEST(DetailPageSnow, DerivedDepthThatTheFormulaDoesNotGiveIsShownAsEntered) {
+  Example e = workedExample();
+  e.data.snowDepthMethod = 1;
+  e.data.snowDepth = 15;
+  e.snow.altitudeM = 285;
+  e.snow.seaRatioPercent = 100;
+  e.snow.depthCoefficients = {0.0028, -0.12, 0.10, 20};
+  applySnow(e);
+  for (const ReportDevice device : {ReportDevice::kScreen, ReportDevice::kPrinter}) {
+    RecordingSurface s = device == ReportDevice::kScreen ? screenSurface() : paperSurface();
+    draw(s, e, device);
+    const RecordedText* formula = s.findText("垂直積雪量d = ");
+    const RecordedText* used = s.findText("計算に用いた垂直積雪量");
+    ASSERT_NE(formula, nullptr);
+    ASSERT_NE(used, nullptr);
+    EXPECT_EQ(formula->text,
+              "垂直積雪量d = α×ｌs＋β×ｒs＋γ ＝ ( 0.0028×285＋ -0.12× 1.00＋0.10 ）×100 ＝ 80 cm");
+    EXPECT_EQ(used->text, "計算に用いた垂直積雪量 15 cm（入力値）");
+    EXPECT_EQ(used->x, formula->x);
+    EXPECT_GT(used->y, formula->y);
+    // The snow load is that of the depth used.
+    const RecordedText* load = s.findText("積雪荷重Ｗs＝ ");
+    ASSERT_NE(load, nullptr);
+    EXPECT_TRUE(load->text.starts_with("積雪荷重Ｗs＝ 20×15×")) << load->text;
+  }
 }
 
 TEST(DetailPageSnow, HeavySnowSiteVersusOrdinarySiteOutsideTheCheck) {
   Example heavy = workedExample();
   heavy.data.snowDepth = 100;
   heavy.data.snowUnitWeight = 30;
-  heavy.conditions.heavySnow = 1;
+  heavy.conditions.heavySnow = true;
   applySnow(heavy);
   RecordingSurface h = screenSurface();
   draw(h, heavy);
@@ -441,7 +472,7 @@ TEST(DetailPageSketch, FigureLowOnTheSheetIsLiftedIntoTheFrame) {
 TEST(DetailPageSketch, ArchedRoofDrawsItsCrownArc) {
   Example e = workedExample();
   e.data.buildingHeightH2 = 1040;  // a flat arch: θ = 1, so the surcharge applies
-  e = withRoof(e, 5, kRoofClassArched);
+  e = withRoof(e, RoofType::Arched);
   RecordingSurface paper = paperSurface();
   draw(paper, e, ReportDevice::kPrinter);
   const std::vector<RecordedLine> grey = greyLines(paper);

@@ -193,7 +193,9 @@ TEST(ReportLayout, VariedProjectsPrintWithoutOverprintingOrLeavingThePaper) {
 TEST(ReportLayout, SampleSiteDataAreMarkedOnEveryPage) {
   testing::ensureGuiApplication();
   const std::string mark(kSampleSiteDataMark);
-  for (const int position : {0, 20, 21, 22}) {
+  for (const PageNumberPosition position :
+       {PageNumberPosition::None, PageNumberPosition::BottomLeft, PageNumberPosition::BottomCentre,
+        PageNumberPosition::BottomRight}) {
     testing::Sample sample = testing::calculateSample("heavy-snow-overhangs");
     ASSERT_TRUE(sample.outcome.facts.sampleSiteData);
     sample.print.pageNumberPosition = position;
@@ -207,7 +209,7 @@ TEST(ReportLayout, SampleSiteDataAreMarkedOnEveryPage) {
         EXPECT_TRUE(t.font.bold);
         EXPECT_GT(t.y, paper->height() - 600 / 25.4 * 12) << "page " << page;
       }
-      EXPECT_EQ(marks, 1) << "position " << position << " page " << page;
+      EXPECT_EQ(marks, 1) << "position " << pageNumberPositionCode(position) << " page " << page;
     }
   }
 

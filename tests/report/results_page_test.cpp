@@ -27,7 +27,8 @@ const Sample& heavySnow() {
   return sample;
 }
 
-ReportSetup printerSetup(int position = 0, int style = 0, std::string startNumber = "1") {
+ReportSetup printerSetup(PageNumberPosition position = PageNumberPosition::None, int style = 0,
+                         std::string startNumber = "1") {
   ReportSetup setup;
   setup.device = ReportDevice::kPrinter;
   setup.printSettings.pageNumberPosition = position;
@@ -108,7 +109,7 @@ TEST(ResultsPage, ShearRowOnlyInNegativePressureSections) {
   for (std::size_t i = 0; i < ordinary().outcome.sections.size(); ++i) {
     Drawing d;
     d.section(ordinary(), i);
-    const bool negative = ordinary().outcome.sections[i].analysis.windSign == "Ms";
+    const bool negative = ordinary().outcome.sections[i].analysis.windSide == WindSide::Negative;
     EXPECT_EQ(d.find("Ｑ") != nullptr, negative) << i;
     EXPECT_EQ(d.find("/δ：mm/Q：kN]") != nullptr, negative) << i;
   }
@@ -187,7 +188,7 @@ TEST(ResultsPage, VerdictBlock) {
 // ---- The whole report on paper
 
 TEST(ReportPrinting, PagesNumbersAndFooter) {
-  Drawing d(printerSetup(21, 1, "5"));
+  Drawing d(printerSetup(PageNumberPosition::BottomCentre, 1, "5"));
   drawCalculationReport(d.canvas, ordinary().outcome);
   const int pages = d.surface.pageCount();
   ASSERT_EQ(pages, 4);  // page 1 and 3 cases, 4th case and verdict, detail page, diagrams
@@ -209,7 +210,7 @@ TEST(ReportPrinting, PagesNumbersAndFooter) {
   EXPECT_EQ(d.find("FileName : /data/倉庫.tvl")->font.sizePt, 7);
   EXPECT_EQ(d.find("Morenta [2024/03/05]")->page, 2);
 
-  Drawing none(printerSetup(0, 0, "5"));
+  Drawing none(printerSetup(PageNumberPosition::None, 0, "5"));
   drawCalculationReport(none.canvas, ordinary().outcome);
   const auto& texts = none.surface.texts();
   for (const std::string number : {"5", "6", "7", "8"}) {
@@ -220,7 +221,7 @@ TEST(ReportPrinting, PagesNumbersAndFooter) {
 }
 
 TEST(ReportPrinting, SectionsThatWouldRunOffThePageMoveToTheNext) {
-  Drawing d(printerSetup(22));
+  Drawing d(printerSetup(PageNumberPosition::BottomRight));
   drawCalculationReport(d.canvas, heavySnow().outcome);
   const int bottom = 7015 - d.canvas.mmToPx(15);
   for (const RecordedText& t : d.surface.texts()) {
@@ -233,8 +234,8 @@ TEST(ReportPrinting, SectionsThatWouldRunOffThePageMoveToTheNext) {
 }
 
 TEST(ReportPrinting, TwoPassesDrawTheSame) {
-  Drawing first(printerSetup(11, 1, "3"));
-  Drawing second(printerSetup(11, 1, "3"));
+  Drawing first(printerSetup(PageNumberPosition::TopCentre, 1, "3"));
+  Drawing second(printerSetup(PageNumberPosition::TopCentre, 1, "3"));
   drawCalculationReport(first.canvas, heavySnow().outcome);
   drawCalculationReport(second.canvas, heavySnow().outcome);
   EXPECT_TRUE(first.surface == second.surface);

@@ -48,7 +48,7 @@ class SpanTablePageTest : public ::testing::Test {
     ReportSetup setup;
     setup.device = ReportDevice::kPrinter;
     setup.printSettings.projectName = "倉庫棟";
-    setup.printSettings.pageNumberPosition = 22;
+    setup.printSettings.pageNumberPosition = PageNumberPosition::BottomRight;
     setup.projectFilePath = "/data/roof.tvl";
     ReportCanvas canvas = beginReport(surface_, setup);
     drawSpanTablePage(canvas, table);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calc/codes.h"
+#include "persistence/stored_codes.h"
 #include "report_samples.h"
 
 namespace tavilo::testing {
@@ -21,7 +22,7 @@ struct VariedProject {
   std::string sample;                // the example it starts from
   std::string prefecture, district;  // empty: the sample's own site
   bool deriveSnowDepth = false;
-  int roofType = kRoofTypeGable;
+  RoofType roofType = RoofType::Gable;
   int shape = 0;  // building shape, or the canopy's roof shape
   std::vector<int> spans;
   int leftOverhang = 0, rightOverhang = 0;  // mm; 0 for none
@@ -29,8 +30,8 @@ struct VariedProject {
   PrintSettings print;
 
   std::string description() const {
-    std::string text = sample + " " + district + " roof " + std::to_string(roofType) + "/" +
-                       std::to_string(shape) + " D " + std::to_string(spanDirectionLengthD) +
+    std::string text = sample + " " + district + " roof " + std::to_string(roofTypeCode(roofType)) +
+                       "/" + std::to_string(shape) + " D " + std::to_string(spanDirectionLengthD) +
                        " spans";
     for (const int s : spans)
       text += " " + std::to_string(s);
@@ -54,7 +55,7 @@ inline Sample calculateVaried(const VariedProject& p) {
     if (p.deriveSnowDepth)
       std::ignore = form.clickSnowModeDerive();
     std::ignore = form.clickRoofType(p.roofType);
-    if (p.roofType == kRoofTypeCanopy)
+    if (p.roofType == RoofType::Canopy)
       std::ignore = form.clickRoofShape(p.shape);
     else
       std::ignore = form.clickBuildingShape(p.shape);
@@ -78,11 +79,11 @@ inline Sample calculateVaried(const VariedProject& p) {
 // span set, overhang pair, site, length D and print setting meets many of the
 // others.
 inline std::vector<VariedProject> variedProjects() {
-  const std::vector<std::pair<int, int>> roofs = {
-      {kRoofTypeMonoPitch, 0}, {kRoofTypeMonoPitch, 1}, {kRoofTypeMonoPitch, 2},
-      {kRoofTypeGable, 0},     {kRoofTypeGable, 1},     {kRoofTypeGable, 2},
-      {kRoofTypeArched, 0},    {kRoofTypeArched, 1},    {kRoofTypeArched, 2},
-      {kRoofTypeCanopy, 0},    {kRoofTypeCanopy, 1}};
+  const std::vector<std::pair<RoofType, int>> roofs = {
+      {RoofType::MonoPitch, 0}, {RoofType::MonoPitch, 1}, {RoofType::MonoPitch, 2},
+      {RoofType::Gable, 0},     {RoofType::Gable, 1},     {RoofType::Gable, 2},
+      {RoofType::Arched, 0},    {RoofType::Arched, 1},    {RoofType::Arched, 2},
+      {RoofType::Canopy, 0},    {RoofType::Canopy, 1}};
   const std::vector<std::vector<int>> spanSets = {{500},
                                                   {6000},
                                                   {2500},
@@ -112,7 +113,6 @@ inline std::vector<VariedProject> variedProjects() {
                                    {"ordinary-3span", "沖縄県", "那覇市", false},
                                    {"heavy-snow-overhangs", "北海道", "札幌市", true}};
   const std::vector<int> lengthsD = {4000, 12000, 20000, 60000};
-  const std::vector<int> positions = {0, 10, 11, 12, 20, 21, 22};
   // The 65 characters the print settings dialog allows.
   std::string longName;
   for (int i = 0; i < 5; ++i)
@@ -131,7 +131,7 @@ inline std::vector<VariedProject> variedProjects() {
     std::tie(p.leftOverhang, p.rightOverhang) = overhangs[(i * 7 + i / 11) % overhangs.size()];
     p.spanDirectionLengthD = lengthsD[(i / 2) % lengthsD.size()];
     p.print.projectName = i % 4 == 1 ? longName : i % 4 == 2 ? "倉庫A棟" : kNoProjectName;
-    p.print.pageNumberPosition = positions[i % positions.size()];
+    p.print.pageNumberPosition = kPageNumberPositions[i % kPageNumberPositions.size()];
     p.print.pageNumberStyle = static_cast<int>(i / 5 % 2);
     p.print.startNumber = i % 3 == 0 ? "9999" : "1";
     projects.push_back(p);

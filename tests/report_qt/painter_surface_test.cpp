@@ -151,7 +151,7 @@ TEST_F(PainterSurfaceTest, PdfPassWritesPagesWithEmbeddedJapaneseText) {
     PdfReport pdf(path);
     ReportSetup setup;
     setup.device = ReportDevice::kPrinter;
-    setup.printSettings.pageNumberPosition = 21;
+    setup.printSettings.pageNumberPosition = PageNumberPosition::BottomCentre;
     setup.printSettings.pageNumberStyle = 1;
     ReportCanvas canvas = beginReport(pdf.surface(), setup);
     EXPECT_EQ(canvas.pixelsPerInch, 600);

@@ -89,7 +89,7 @@ bool writeFile(const QString& path, const QByteArray& content) {
 
 TEST(OverviewTest, ReadsTheDocumentAnewEachTime) {
   QTemporaryDir data;
-  const QString document = data.filePath(QString::fromUtf8(OverviewWindow::kDocumentName));
+  const QString document = data.filePath(qs(kOverviewDocument));
   OverviewWindow window;
   ASSERT_TRUE(writeFile(document, "# 初版\n\n本文"));
   ASSERT_TRUE(window.showOverview(data.path().toStdString()));
@@ -117,7 +117,7 @@ TEST(OverviewTest, MissingDocumentGivesOneMessageAndNoWindow) {
 TEST(BusyPanelTest, ShowsWhileItLivesWithTheWaitCursor) {
   QPointer<const QWidget> panel;
   {
-    BusyPanel busy(QString::fromUtf8(BusyPanel::kPrinting));
+    BusyPanel busy(qs(kBusyPrinting));
     panel = &busy.panel();
     EXPECT_TRUE(busy.panel().isVisible());
     EXPECT_EQ(busy.panel().size(), QSize(192, 73));

@@ -255,7 +255,7 @@ TEST_F(InputScreenTest, RoofTypeSwapsTheShapeGroupsKeepingTheLastChoice) {
   EXPECT_TRUE(option("独立上屋")->styleSheet().contains("bold")) << "the chosen item is bold";
   EXPECT_FALSE(option("片流れ屋根")->styleSheet().contains("bold"));
   click(option("切妻屋根", "屋根の種類"));
-  EXPECT_EQ(form().roofTypeCode(), kRoofTypeGable);
+  EXPECT_EQ(form().roofType(), RoofType::Gable);
   EXPECT_TRUE(screen.groupBox(Group::BuildingShape)->isVisible());
   EXPECT_FALSE(screen.groupBox(Group::RoofShape)->isVisible());
   EXPECT_TRUE(option("風下解放型")->isChecked());
@@ -385,7 +385,7 @@ TEST(InputScreenPictures, AMissingPictureFileIsReportedAndThePreviousPictureStay
   ASSERT_EQ(messages.texts.size(), 1);
   EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("Circular_arc_roof.bmp")));
   EXPECT_EQ(screen.choicePicture(FieldId::RoofType)->pixmap().toImage(), before);
-  EXPECT_EQ(session.form().roofTypeCode(), kRoofTypeArched) << "the choice itself is made";
+  EXPECT_EQ(session.form().roofType(), RoofType::Arched) << "the choice itself is made";
 }
 
 // The shipped tables are samples: the site group says so in red under the

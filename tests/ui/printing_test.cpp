@@ -121,7 +121,7 @@ void expectNumbers(const std::vector<Page>& pages, int first, bool hyphens, doub
 bool busyPanelShown() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
     for (const QLabel* label : window->findChildren<QLabel*>()) {
-      if (window->isVisible() && label->text() == QString::fromUtf8(BusyPanel::kPrinting))
+      if (window->isVisible() && label->text() == qs(kBusyPrinting))
         return true;
     }
   }
@@ -240,7 +240,7 @@ TEST_F(PrintingTest, DialogShowsTheModelAndHandsBackToTheResultWindow) {
   EXPECT_EQ(dialog().nameField()->text(), QString(65, QChar(u'棟')));
   // A position counts at once, lights up and opens the number group.
   position(6).click();
-  EXPECT_EQ(started.session.printSettings().pageNumberPosition, 22);
+  EXPECT_EQ(started.session.printSettings().pageNumberPosition, PageNumberPosition::BottomRight);
   EXPECT_EQ(position(6).palette().color(QPalette::WindowText), QColor(204, 0, 68));
   EXPECT_EQ(position(0).palette().color(QPalette::WindowText), QColor(0, 0, 128));
   EXPECT_TRUE(dialog().numberGroup()->isEnabled());

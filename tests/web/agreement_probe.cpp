@@ -2,6 +2,7 @@
 // does, for the web tests to compare the two builds line by line:
 //   agreement-probe report PROJECT DATA_DIR   every text of the screen pass
 //                                             and of the print pass
+//   agreement-probe save PROJECT DATA_DIR OUT the project loaded and saved again
 //   agreement-probe decimals                  each line of stdin as parsed
 //   agreement-probe cp932                     every byte pair decoded and
 //                                             every code point encoded, as
@@ -62,6 +63,22 @@ int report(const std::string& project, const std::string& dataDir) {
   setup.date = "2024/03/05";
   drawPrintPass(paper, setup, draw);
   printTexts("print", paper);
+  return 0;
+}
+
+int save(const std::string& project, const std::string& dataDir, const std::string& out) {
+  Session session(ProgramFolders{".", dataDir, "."});
+  (void)session.startUp("");
+  if (const ProjectLoad load = session.load(project); load.failure) {
+    std::cerr << *load.failure << '\n';
+    return 2;
+  }
+  try {
+    session.save(out);
+  } catch (const UserError& error) {
+    std::cerr << error.what() << '\n';
+    return 2;
+  }
   return 0;
 }
 
@@ -151,10 +168,13 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "report" && argc == 4)
     return tavilo::report(argv[2], argv[3]);
+  if (command == "save" && argc == 5)
+    return tavilo::save(argv[2], argv[3], argv[4]);
   if (command == "decimals")
     return tavilo::decimals();
   if (command == "cp932")
     return tavilo::cp932();
-  std::cerr << "usage: agreement-probe report PROJECT DATA_DIR | decimals | cp932\n";
+  std::cerr << "usage: agreement-probe report PROJECT DATA_DIR | save PROJECT DATA_DIR OUT | "
+               "decimals | cp932\n";
   return 2;
 }

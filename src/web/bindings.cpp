@@ -1,0 +1,546 @@
+// The page's view of one program run: a Session with its input screen,
+// dialogs, calculation, report passes and project files, handed to
+// JavaScript through embind. Every rule stays in the model; this layer only
+// converts values between C++ and JavaScript.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calc/errors.h"
+#include "model/form_fields.h"
+#include "model/program_texts.h"
+#include "model/session.h"
+#include "model/span_table.h"
+#include "report/browser/browser_surface.h"
+#include "report/report_driver.h"
+#include "report/report_passes.h"
+#include "report/span_table_page.h"
+
+namespace tavilo::web {
+namespace {
+
+using emscripten::val;
+
+// The names by which the page refers to the controls (data-field="…").
+// The ratio fields 2 to 22 follow SettingsRatio1 and are named SettingsRatio<n>.
+constexpr std::pair<FieldId, const char*> kFieldNames[] = {
+    {FieldId::DeckType, "DeckType"},
+    {FieldId::SurfaceTreatment, "SurfaceTreatment"},
+    {FieldId::UnitWeight, "UnitWeight"},
+    {FieldId::EndJoint, "EndJoint"},
+    {FieldId::MidJoint, "MidJoint"},
+    {FieldId::Prefecture, "Prefecture"},
+    {FieldId::District, "District"},
+    {FieldId::HeavySnow, "HeavySnow"},
+    {FieldId::Roughness, "Roughness"},
+    {FieldId::WindSpeedV0, "WindSpeedV0"},
+    {FieldId::EavesHeightH1, "EavesHeightH1"},
+    {FieldId::BuildingHeightH2, "BuildingHeightH2"},
+    {FieldId::SpanDirectionLengthD, "SpanDirectionLengthD"},
+    {FieldId::RoofType, "RoofType"},
+    {FieldId::BuildingShape, "BuildingShape"},
+    {FieldId::RoofShape, "RoofShape"},
+    {FieldId::SnowDepth, "SnowDepth"},
+    {FieldId::SnowUnitWeight, "SnowUnitWeight"},
+    {FieldId::SnowModeInput, "SnowModeInput"},
+    {FieldId::SnowModeDerive, "SnowModeDerive"},
+    {FieldId::SnowDepthReference, "SnowDepthReference"},
+    {FieldId::AltitudeReference, "AltitudeReference"},
+    {FieldId::Altitude, "Altitude"},
+    {FieldId::SeaRatio, "SeaRatio"},
+    {FieldId::RadiusR, "RadiusR"},
+    {FieldId::FinishingLoad, "FinishingLoad"},
+    {FieldId::LiveLoad, "LiveLoad"},
+    {FieldId::WindPositive, "WindPositive"},
+    {FieldId::WindNegative, "WindNegative"},
+    {FieldId::DirectSnowLoad, "DirectSnowLoad"},
+    {FieldId::SpanCount, "SpanCount"},
+    {FieldId::Span1, "Span1"},
+    {FieldId::Span2, "Span2"},
+    {FieldId::Span3, "Span3"},
+    {FieldId::Span4, "Span4"},
+    {FieldId::Overhang, "Overhang"},
+    {FieldId::LeftOverhang, "LeftOverhang"},
+    {FieldId::RightOverhang, "RightOverhang"},
+    {FieldId::OverviewButton, "OverviewButton"},
+    {FieldId::FireResistanceButton, "FireResistanceButton"},
+    {FieldId::SettingsButton, "SettingsButton"},
+    {FieldId::LoadButton, "LoadButton"},
+    {FieldId::SaveButton, "SaveButton"},
+    {FieldId::CalculateButton, "CalculateButton"},
+    {FieldId::ExitButton, "ExitButton"},
+    {FieldId::TermsLink, "TermsLink"},
+    {FieldId::SettingsMethodNotices, "SettingsMethodNotices"},
+    {FieldId::SettingsMethodDirect, "SettingsMethodDirect"},
+    {FieldId::SettingsMaxDeckLength, "SettingsMaxDeckLength"},
+    {FieldId::SettingsRatio1, "SettingsRatio1"},
+    {FieldId::SettingsResetButton, "SettingsResetButton"},
+    {FieldId::SettingsApplyButton, "SettingsApplyButton"},
+    {FieldId::SettingsCancelButton, "SettingsCancelButton"},
+};
+
+FieldId fieldId(int id) {
+  return id >= 0 && id < static_cast<int>(kFieldCount) ? static_cast<FieldId>(id) : FieldId::None;
+}
+
+val text(std::string_view s) {
+  return val(std::string(s));
+}
+
+template <typename Range>
+val array(const Range& range) {
+  val out = val::array();
+  for (const auto& item : range)
+    out.call<void>("push", item);
+  return out;
+}
+
+val stringArray(const std::vector<std::string>& items) {
+  return array(items);
+}
+
+val events(const FormEvents& list) {
+  val out = val::array();
+  for (const FormEvent& event : list) {
+    val e = val::object();
+    e.set("kind", event.kind == FormEvent::Kind::Message ? "message" : "focus");
+    e.set("field", static_cast<int>(event.field));
+    e.set("text", event.text);
+    out.call<void>("push", e);
+  }
+  return out;
+}
+
+const char* kindName(FieldKind kind) {
+  switch (kind) {
+    case FieldKind::List:
+      return "list";
+    case FieldKind::Text:
+      return "text";
+    case FieldKind::Spin:
+      return "spin";
+    case FieldKind::Choice:
+      return "choice";
+    case FieldKind::Option:
+      return "option";
+    case FieldKind::Check:
+      return "check";
+    case FieldKind::Display:
+      return "display";
+    case FieldKind::Button:
+      break;
+  }
+  return "button";
+}
+
+// The fixed description of every control: id, name, kind, caption, items,
+// spin range and hint.
+val fieldCatalogue() {
+  val out = val::array();
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const auto id = static_cast<FieldId>(i);
+    const FieldInfo& info = fieldInfo(id);
+    std::string name;
+    for (const auto& [known, knownName] : kFieldNames) {
+      if (known == id)
+        name = knownName;
+    }
+    if (const int ratio = ratioPositionOf(id); ratio >= 0)
+      name = "SettingsRatio" + std::to_string(ratio + 1);
+    val f = val::object();
+    f.set("id", static_cast<int>(i));
+    f.set("name", name);
+    f.set("kind", kindName(info.kind));
+    f.set("group", static_cast<int>(info.group));
+    f.set("caption", text(info.caption));
+    val items = val::array();
+    for (const std::string_view item : info.items)
+      items.call<void>("push", text(item));
+    f.set("items", items);
+    f.set("min", info.range.min);
+    f.set("max", info.range.max);
+    f.set("step", info.range.step);
+    const Hint hint = splitHint(info.hint);
+    f.set("tooltip", hint.shortText);
+    f.set("status", hint.longText);
+    out.call<void>("push", f);
+  }
+  return out;
+}
+
+val layoutOf(const ScreenLayout& layout) {
+  val l = val::object();
+  l.set("windAndSnowShown", layout.windAndSnowShown);
+  l.set("directLoadShown", layout.directLoadShown);
+  l.set("directLoadTop", layout.directLoadTop);
+  l.set("otherLoadsTop", layout.otherLoadsTop);
+  l.set("otherLoadsHeight", layout.otherLoadsHeight);
+  l.set("spanGroupTop", layout.spanGroupTop);
+  l.set("commandBarTop", layout.commandBarTop);
+  l.set("windowHeight", layout.windowHeight);
+  return l;
+}
+
+// The fixed texts the page shows in its auxiliary windows.
+val programTexts() {
+  val t = val::object();
+  t.set("applicationTitle", text(kApplicationTitle));
+  t.set("makerName", text(kMakerName));
+  t.set("noticeCaption", text(kNoticeCaption));
+  t.set("noticeHeading", text(kNoticeHeading));
+  t.set("noticeConfirm", text(kNoticeConfirm));
+  val lines = val::array();
+  for (const std::string_view line : kNoticeLines)
+    lines.call<void>("push", text(line));
+  t.set("noticeLines", lines);
+  t.set("overviewCaption", text(kOverviewCaption));
+  t.set("overviewDocument", text(kOverviewDocument));
+  t.set("fireResistanceCaption", text(kFireResistanceCaption));
+  t.set("resultCaption", text(kResultCaption));
+  t.set("unsavedQuestion", text(kUnsavedQuestion));
+  val answers = val::array();
+  for (const std::string_view answer : kUnsavedAnswers)
+    answers.call<void>("push", text(answer));
+  t.set("unsavedAnswers", answers);
+  t.set("busyCalculating", text(kBusyCalculating));
+  t.set("busyPrinting", text(kBusyPrinting));
+  t.set("windowCaption", text(kWindowCaption));
+  t.set("settingsCaption", text(kSettingsDialogCaption));
+  t.set("clientWidth", kClientWidth);
+  t.set("settingsHeight", kSettingsDialogHeight);
+  t.set("screenImageWidth", kScreenImageWidth);
+  t.set("pdfResolution", kPdfResolution);
+  t.set("pdfMarginMm", kPdfMarginMm);
+  t.set("pdfAuthor", text(kPdfAuthor));
+  t.set("pdfSubject", text(kPdfSubject));
+  val pageNumberCodes = val::array();
+  for (const int code : kPageNumberPositionCodes)
+    pageNumberCodes.call<void>("push", code);
+  t.set("pageNumberCodes", pageNumberCodes);
+  val pageNumberCaptions = val::array();
+  for (const std::string_view caption : kPageNumberPositionCaptions)
+    pageNumberCaptions.call<void>("push", text(caption));
+  t.set("pageNumberCaptions", pageNumberCaptions);
+  val styles = val::array();
+  for (const std::string_view style : kPageNumberStyleItems)
+    styles.call<void>("push", text(style));
+  t.set("pageNumberStyles", styles);
+  t.set("projectNameMaxLength", static_cast<int>(kProjectNameMaxLength));
+  return t;
+}
+
+class WebSession {
+ public:
+  // The location tables are read from `dataDir`; project files are read
+  // and written in `projectsDir` of the module's own file system.
+  WebSession(const std::string& dataDir, const std::string& projectsDir)
+      : session_(ProgramFolders{"/", dataDir, projectsDir}) {}
+
+  // The start-up of the input screen; the message of a table that could not
+  // be read, or null.
+  val startUp(const std::string& version) {
+    const auto failure = session_.startUp(version);
+    return failure ? val(*failure) : val::null();
+  }
+
+  // ---- The input screen
+  val field(int id) const {
+    const InputForm& form = session_.form();
+    const FieldId f = fieldId(id);
+    val s = val::object();
+    s.set("text", form.text(f));
+    s.set("index", form.index(f));
+    s.set("items", stringArray(form.items(f)));
+    s.set("enabled", form.isEnabled(f));
+    s.set("shown", form.isShown(f));
+    const Hint hint = form.hint(f);
+    s.set("tooltip", hint.shortText);
+    s.set("status", hint.longText);
+    s.set("takesTyping", form.takesTyping(f));
+    return s;
+  }
+
+  val takeChanges() {
+    const FormChanges changes = session_.form().takeChanges();
+    val c = val::object();
+    val fields = val::array();
+    for (const FieldId f : changes.fields)
+      fields.call<void>("push", static_cast<int>(f));
+    c.set("fields", fields);
+    c.set("groups", changes.groups);
+    c.set("window", changes.window);
+    c.set("pictures", changes.pictures);
+    return c;
+  }
+
+  val screen() const {
+    const InputForm& form = session_.form();
+    val s = val::object();
+    s.set("caption", form.caption());
+    s.set("statusText", form.statusText());
+    s.set("versionLabel", form.versionLabel());
+    s.set("screenEnabled", form.screenEnabled());
+    s.set("layoutMethod", form.layoutMethod());
+    s.set("layout", layoutOf(form.layout()));
+    val groups = val::array();
+    for (std::size_t i = 0; i < kGroupCount; ++i)
+      groups.call<void>("push", form.isGroupShown(static_cast<Group>(i)));
+    s.set("groupsShown", groups);
+    s.set("shownSpanCount", form.shownSpanCount());
+    s.set("overhangCode", form.overhangCode());
+    s.set("rightOverhangLeft", form.rightOverhangLeft());
+    val pictures = val::array();
+    for (const FieldId group : {FieldId::RoofType, FieldId::BuildingShape, FieldId::RoofShape})
+      pictures.call<void>("push", form.choicePicture(group));
+    s.set("choicePictures", pictures);
+    const Rgb colour = form.heavySnowCaptionColour();
+    s.set("heavySnowCaption", "rgb(" + std::to_string(colour.red) + ", " +
+                                  std::to_string(colour.green) + ", " +
+                                  std::to_string(colour.blue) + ")");
+    s.set("focus", static_cast<int>(form.focus()));
+    s.set("siteFailure", form.siteFailure() ? val(*form.siteFailure()) : val::null());
+    return s;
+  }
+
+  bool acceptsKey(int id, int key) const {
+    return session_.form().acceptsKey(fieldId(id), static_cast<char32_t>(key));
+  }
+  val selectIndex(int id, int index) { return events(form().selectIndex(fieldId(id), index)); }
+  val editText(int id, const std::string& text) {
+    return events(form().editText(fieldId(id), text));
+  }
+  val stepSpin(int id, int direction) { return events(form().stepSpin(fieldId(id), direction)); }
+  val focusField(int id) { return events(form().focusField(fieldId(id))); }
+  // A choice of "屋根の種類", "建物の形状" or "屋根の形状" by its position.
+  val clickChoice(int id, int index) {
+    switch (fieldId(id)) {
+      case FieldId::RoofType:
+        return events(form().clickRoofType(kFirstRoofTypeCode + index));
+      case FieldId::BuildingShape:
+        return events(form().clickBuildingShape(index));
+      case FieldId::RoofShape:
+        return events(form().clickRoofShape(index));
+      case FieldId::SnowModeInput:
+        return events(form().clickSnowModeInput());
+      case FieldId::SnowModeDerive:
+        return events(form().clickSnowModeDerive());
+      default:
+        return val::array();
+    }
+  }
+  void pointerRestsOn(int id) { form().pointerRestsOn(fieldId(id)); }
+
+  // ---- "設　定" and its dialog
+  val settingsDialog() const {
+    const SettingsDialog& dialog = session_.settingsDialog();
+    val d = val::object();
+    d.set("visible", dialog.isVisible());
+    d.set("method", dialog.methodChoice());
+    d.set("maxDeckLength", dialog.text(FieldId::SettingsMaxDeckLength));
+    val ratios = val::array();
+    for (int i = 0; i < kLoadRatioCount; ++i) {
+      val r = val::object();
+      r.set("text", dialog.ratioText(i));
+      r.set("readOnly", SettingsDialog::isReadOnlyRatio(i));
+      ratios.call<void>("push", r);
+    }
+    d.set("ratios", ratios);
+    d.set("focus", static_cast<int>(dialog.focus()));
+    return d;
+  }
+  void openSettings() { session_.openSettings(); }
+  val applySettings() { return events(session_.applySettings()); }
+  val cancelSettings() { return events(session_.cancelSettings()); }
+  void resetSettings() { session_.resetSettings(); }
+  void settingsClickMethod(int method) { session_.settingsDialog().clickMethod(method); }
+  void settingsEditText(int id, const std::string& text) {
+    session_.settingsDialog().editText(fieldId(id), text);
+  }
+  void settingsStepSpin(int id, int direction) {
+    session_.settingsDialog().stepSpin(fieldId(id), direction);
+  }
+  void settingsFocus(int id) { session_.settingsDialog().focusField(fieldId(id)); }
+  bool settingsAcceptsKey(int id, int key) const {
+    return session_.settingsDialog().acceptsKey(fieldId(id), static_cast<char32_t>(key));
+  }
+
+  // ---- "印刷の設定" and its dialog
+  val printDialog() const {
+    const PrintSettingsDialog& dialog = session_.printDialog();
+    val d = val::object();
+    d.set("visible", dialog.isVisible());
+    d.set("name", dialog.nameText());
+    d.set("position", dialog.position());
+    d.set("numberGroupEnabled", dialog.numberGroupEnabled());
+    d.set("style", dialog.styleIndex());
+    d.set("startNumber", dialog.startNumberText());
+    return d;
+  }
+  void openPrintSettings() { session_.openPrintSettings(); }
+  void confirmPrintSettings() { session_.confirmPrintSettings(); }
+  void cancelPrintSettings() { session_.cancelPrintSettings(); }
+  void printClickName() { session_.printDialog().clickNameField(); }
+  void printEditName(const std::string& text) { session_.printDialog().editName(text); }
+  void printChoosePosition(int code) {
+    session_.printDialog().choosePosition(code, session_.printSettings());
+  }
+  void printChooseStyle(int index) {
+    session_.printDialog().chooseStyle(index, session_.printSettings());
+  }
+  void printEditStartNumber(const std::string& text) {
+    session_.printDialog().editStartNumber(text);
+  }
+  void printStepStartNumber(int direction) { session_.printDialog().stepStartNumber(direction); }
+  void printLeaveStartNumber() { session_.printDialog().leaveStartNumber(); }
+
+  // ---- "計　算" and the report
+  val calculate() {
+    const CalculateResult result = session_.calculate();
+    val r = val::object();
+    r.set("calculated", !result.refusal && session_.lastOutcome().has_value());
+    r.set("events", events(result.events));
+    return r;
+  }
+
+  // The height of the screen image of the last report (or, with
+  // `spanTable`, of the span table page).
+  int screenHeight(bool spanTable) const {
+    return screenImageHeight(spanTable ? 0 : screenImageBaseHeight(outcome()), drawing(spanTable));
+  }
+
+  void drawScreen(val painter, int height, bool spanTable) const {
+    BrowserSurface surface(std::move(painter), 72, kScreenImageWidth, height);
+    drawScreenPass(surface, drawing(spanTable));
+  }
+
+  // The print pass onto pages of `width` x `height` device pixels at `ppi`;
+  // `date` is today in the user's short date format.
+  void drawPrint(val painter, int ppi, int width, int height, const std::string& date,
+                 bool spanTable) const {
+    BrowserSurface surface(std::move(painter), ppi, width, height);
+    ReportSetup setup;
+    setup.printSettings = session_.printSettings();
+    setup.projectFilePath = session_.paths().current.string();
+    setup.date = date;
+    drawPrintPass(surface, std::move(setup), drawing(spanTable));
+  }
+
+  std::string documentTitle(const std::string& pdfName, bool spanTable) const {
+    const std::string title =
+        reportTitle(session_.printSettings(), session_.paths().current.string(), pdfName);
+    return spanTable ? title + " スパン表" : title;
+  }
+
+  // ---- スパン表: the message of a refusal, or null when the table is ready.
+  val buildSpanTable() {
+    SpanTableResult result = tavilo::buildSpanTable(session_);
+    if (result.refusal)
+      return val(result.refusal->message);
+    spanTable_ = std::move(result.table);
+    return val::null();
+  }
+
+  // ---- "データ保存" and "データ読込"
+  std::string proposedFileName() const { return session_.saveLocation().fileName; }
+  // The message of a failed save, or null.
+  val save(const std::string& path) {
+    try {
+      session_.save(path);
+      return val::null();
+    } catch (const UserError& error) {
+      return val(std::string(error.what()));
+    }
+  }
+  val load(const std::string& path) {
+    const ProjectLoad load = session_.load(path);
+    val r = val::object();
+    r.set("events", events(load.events));
+    r.set("failure", load.failure ? val(*load.failure) : val::null());
+    return r;
+  }
+  bool hasUnsavedChanges() const { return session_.hasUnsavedChanges(); }
+  std::string currentFile() const { return session_.paths().current.string(); }
+
+ private:
+  InputForm& form() { return session_.form(); }
+
+  const CalculationOutcome& outcome() const {
+    if (!session_.lastOutcome())
+      throw UserError("計算結果がありません。");
+    return *session_.lastOutcome();
+  }
+
+  ReportDrawing drawing(bool spanTable) const {
+    if (spanTable) {
+      if (!spanTable_)
+        throw UserError("スパン表がありません。");
+      const SpanTable& table = *spanTable_;
+      return [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); };
+    }
+    const CalculationOutcome& result = outcome();
+    return [&result](ReportCanvas& canvas) { drawCalculationReport(canvas, result); };
+  }
+
+  Session session_;
+  std::optional<SpanTable> spanTable_;
+};
+
+}  // namespace
+}  // namespace tavilo::web
+
+EMSCRIPTEN_BINDINGS(tavilo) {
+  using namespace tavilo::web;
+  emscripten::function("fieldCatalogue", &fieldCatalogue);
+  emscripten::function("programTexts", &programTexts);
+  emscripten::class_<WebSession>("Session")
+      .constructor<const std::string&, const std::string&>()
+      .function("startUp", &WebSession::startUp)
+      .function("field", &WebSession::field)
+      .function("takeChanges", &WebSession::takeChanges)
+      .function("screen", &WebSession::screen)
+      .function("acceptsKey", &WebSession::acceptsKey)
+      .function("selectIndex", &WebSession::selectIndex)
+      .function("editText", &WebSession::editText)
+      .function("stepSpin", &WebSession::stepSpin)
+      .function("focusField", &WebSession::focusField)
+      .function("clickChoice", &WebSession::clickChoice)
+      .function("pointerRestsOn", &WebSession::pointerRestsOn)
+      .function("settingsDialog", &WebSession::settingsDialog)
+      .function("openSettings", &WebSession::openSettings)
+      .function("applySettings", &WebSession::applySettings)
+      .function("cancelSettings", &WebSession::cancelSettings)
+      .function("resetSettings", &WebSession::resetSettings)
+      .function("settingsClickMethod", &WebSession::settingsClickMethod)
+      .function("settingsEditText", &WebSession::settingsEditText)
+      .function("settingsStepSpin", &WebSession::settingsStepSpin)
+      .function("settingsFocus", &WebSession::settingsFocus)
+      .function("settingsAcceptsKey", &WebSession::settingsAcceptsKey)
+      .function("printDialog", &WebSession::printDialog)
+      .function("openPrintSettings", &WebSession::openPrintSettings)
+      .function("confirmPrintSettings", &WebSession::confirmPrintSettings)
+      .function("cancelPrintSettings", &WebSession::cancelPrintSettings)
+      .function("printClickName", &WebSession::printClickName)
+      .function("printEditName", &WebSession::printEditName)
+      .function("printChoosePosition", &WebSession::printChoosePosition)
+      .function("printChooseStyle", &WebSession::printChooseStyle)
+      .function("printEditStartNumber", &WebSession::printEditStartNumber)
+      .function("printStepStartNumber", &WebSession::printStepStartNumber)
+      .function("printLeaveStartNumber", &WebSession::printLeaveStartNumber)
+      .function("calculate", &WebSession::calculate)
+      .function("screenHeight", &WebSession::screenHeight)
+      .function("drawScreen", &WebSession::drawScreen)
+      .function("drawPrint", &WebSession::drawPrint)
+      .function("documentTitle", &WebSession::documentTitle)
+      .function("buildSpanTable", &WebSession::buildSpanTable)
+      .function("proposedFileName", &WebSession::proposedFileName)
+      .function("save", &WebSession::save)
+      .function("load", &WebSession::load)
+      .function("hasUnsavedChanges", &WebSession::hasUnsavedChanges)
+      .function("currentFile", &WebSession::currentFile);
+}

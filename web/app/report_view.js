@@ -1,0 +1,215 @@
+// The result window and the span table window of the page: the screen pass
+// of the report on a canvas with its text layer, and the print pass on
+// printer pages (印刷) or into a PDF (PDF保存).
+
+import { CanvasPainter, PdfPainter, loadReportFonts } from './painters.js';
+
+// Printing redraws every page at this resolution, not a scaled screen image.
+const PRINT_PPI = 300;
+const A4_MM = [210, 297];
+
+let pdfLibrary = null;
+async function pdfLib() {
+  if (!pdfLibrary) {
+    // The font library's module build needs a bundler; its script build
+    // carries everything and leaves itself on the window.
+    const fontkitLoaded = new Promise((done, fail) => {
+      const script = document.createElement('script');
+      script.src = 'vendor/fontkit.umd.min.js';
+      script.onload = () => done(window.fontkit);
+      script.onerror = fail;
+      document.head.appendChild(script);
+    });
+    const [lib, fontkit] = await Promise.all([import('../vendor/pdf-lib.esm.min.js'), fontkitLoaded]);
+    const fonts = await Promise.all(['fonts/ipagp.ttf', 'fonts/ipag.ttf'].map(async (url) =>
+      new Uint8Array(await (await fetch(url)).arrayBuffer())));
+    pdfLibrary = { lib, fontkit, fonts };
+  }
+  return pdfLibrary;
+}
+
+// The printable area of an A4 sheet at `ppi`: the sheet less the margin of
+// common printers on every side, in device pixels.
+export function printableArea(ppi, marginMm) {
+  const sheet = A4_MM.map((mm) => Math.round((mm / 25.4) * ppi));
+  const margin = Math.floor((marginMm * ppi) / 25.4);
+  return { margin, width: sheet[0] - 2 * margin, height: sheet[1] - 2 * margin, sheet };
+}
+
+// Today in the user's short date format, for the printed footer.
+export function shortDate(now = new Date()) {
+  return new Intl.DateTimeFormat(undefined, { year: 'numeric', month: '2-digit', day: '2-digit' }).format(now);
+}
+
+// Lays a transparent copy of every drawn text over the canvas, at its place
+// and width, so that the page's text can be found, selected and read aloud.
+function textLayer(layer, texts) {
+  const fragment = document.createDocumentFragment();
+  const measure = document.createElement('canvas').getContext('2d');
+  for (const t of texts) {
+    const span = document.createElement('span');
+    span.textContent = t.text;
+    span.style.left = `${t.x}px`;
+    span.style.top = `${t.y}px`;
+    span.style.font = t.font;
+    span.style.lineHeight = `${t.size}px`;
+    measure.font = t.font;
+    const natural = measure.measureText(t.text).width;
+    if (natural > 0 && t.endX > t.x) span.style.transform = `scaleX(${(t.endX - t.x) / natural})`;
+    fragment.appendChild(span);
+  }
+  layer.replaceChildren(fragment);
+}
+
+export class ReportWindow {
+  // `kind` is 'report' or 'spanTable'.
+  constructor(app, root, kind) {
+    this.app = app;
+    this.kind = kind;
+    this.spanTable = kind === 'spanTable';
+    const w = document.createElement('div');
+    w.className = 'window report-window';
+    w.id = this.spanTable ? 'span-table-window' : 'result-window';
+    w.hidden = true;
+    w.innerHTML = `
+      <div class="title-bar"></div>
+      <div class="tool-bar" role="toolbar"></div>
+      <div class="scroll-box" tabindex="0">
+        <div class="sheet"><canvas class="screen-image"></canvas><div class="text-layer"></div></div>
+      </div>`;
+    root.appendChild(w);
+    this.window = w;
+    this.title = w.querySelector('.title-bar');
+    this.toolBar = w.querySelector('.tool-bar');
+    this.scrollBox = w.querySelector('.scroll-box');
+    this.canvas = w.querySelector('canvas');
+    this.layer = w.querySelector('.text-layer');
+    this.title.textContent = this.spanTable ? 'Tavilo for Win [スパン表]' : app.texts.resultCaption;
+  }
+
+  tool(caption, hint, action) {
+    const b = document.createElement('button');
+    b.type = 'button';
+    b.textContent = caption;
+    b.title = hint;
+    b.addEventListener('click', action);
+    this.toolBar.appendChild(b);
+    return b;
+  }
+
+  // Draws the screen pass of the session's last report (or span table).
+  draw() {
+    const session = this.app.session;
+    const width = this.app.texts.screenImageWidth;
+    const height = session.screenHeight(this.spanTable);
+    const scale = window.devicePixelRatio || 1;
+    this.canvas.width = Math.ceil(width * scale);
+    this.canvas.height = Math.ceil(height * scale);
+    this.canvas.style.width = `${width}px`;
+    this.canvas.style.height = `${height}px`;
+    const sheet = this.canvas.parentElement;
+    sheet.style.width = `${width}px`;
+    sheet.style.height = `${height}px`;
+    const painter = new CanvasPainter(this.canvas, { scale });
+    session.drawScreen(painter, height, this.spanTable);
+    textLayer(this.layer, painter.texts);
+    this.scrollBox.scrollTop = 0;
+  }
+
+  show() {
+    this.window.hidden = false;
+    this.scrollBox.focus();
+  }
+
+  hide() {
+    this.window.hidden = true;
+  }
+
+  // The print pass onto pages of A4 at the printer resolution, one canvas a page.
+  printPages(ppi) {
+    const area = printableArea(ppi, this.app.texts.pdfMarginMm);
+    const page = () => {
+      const canvas = document.createElement('canvas');
+      canvas.width = area.sheet[0];
+      canvas.height = area.sheet[1];
+      const ctx = canvas.getContext('2d');
+      ctx.fillStyle = '#fff';
+      ctx.fillRect(0, 0, canvas.width, canvas.height);
+      return canvas;
+    };
+    // The report is drawn in the printable area; the painter works in its coordinates.
+    const painter = new CanvasPainter(page(), { nextPage: () => page() });
+    const origin = (p) => p.ctx.translate(area.margin, area.margin);
+    origin(painter);
+    const begin = painter.begin.bind(painter);
+    painter.begin = (canvas) => {
+      begin(canvas);
+      origin(painter);
+    };
+    this.app.session.drawPrint(painter, ppi, area.width, area.height, shortDate(), this.spanTable);
+    return painter.pages;
+  }
+
+  // 印刷: every page on its own A4 sheet through the browser's print dialog.
+  async print() {
+    await loadReportFonts();
+    const busy = this.app.busy(this.app.texts.busyPrinting);
+    let pages;
+    try {
+      pages = this.printPages(PRINT_PPI);
+    } finally {
+      busy.close();
+    }
+    const sheets = document.getElementById('print-sheets');
+    const urls = await Promise.all(pages.map((canvas) =>
+      new Promise((done) => canvas.toBlob((blob) => done(URL.createObjectURL(blob)), 'image/png'))));
+    sheets.replaceChildren(...urls.map((url) => {
+      const img = new Image();
+      img.src = url;
+      img.className = 'print-sheet';
+      return img;
+    }));
+    await Promise.all([...sheets.querySelectorAll('img')].map((img) => img.decode()));
+    window.print();
+    urls.forEach((url) => URL.revokeObjectURL(url));
+    sheets.replaceChildren();
+  }
+
+  // The print pass as a PDF document with its fonts embedded.
+  async pdfBytes() {
+    const { lib, fontkit, fonts } = await pdfLib();
+    const pdf = await lib.PDFDocument.create();
+    pdf.registerFontkit(fontkit);
+    const [proportional, fixed] = await Promise.all(fonts.map((bytes) => pdf.embedFont(bytes, { subset: true })));
+    const ppi = this.app.texts.pdfResolution;
+    const area = printableArea(ppi, this.app.texts.pdfMarginMm);
+    const painter = new PdfPainter(pdf, { IPAPGothic: proportional, IPAGothic: fixed },
+      { ppi, marginPx: area.margin, rgb: lib.rgb });
+    this.app.session.drawPrint(painter, ppi, area.width, area.height, shortDate(), this.spanTable);
+    const fileName = this.pdfFileName();
+    pdf.setTitle(this.app.session.documentTitle(fileName, this.spanTable));
+    pdf.setAuthor(this.app.texts.pdfAuthor);
+    pdf.setSubject(this.app.texts.pdfSubject);
+    pdf.setCreator('Tavilo');
+    pdf.setProducer('pdf-lib');
+    pdf.setCreationDate(new Date());
+    return pdf.save();
+  }
+
+  pdfFileName() {
+    const current = this.app.session.currentFile().split('/').pop();
+    const stem = current ? current.replace(/\.[^.]*$/, '') : '計算書';
+    return this.spanTable ? `${stem}_スパン表.pdf` : `${stem}.pdf`;
+  }
+
+  async savePdf() {
+    const busy = this.app.busy(this.app.texts.busyPrinting);
+    try {
+      const bytes = await this.pdfBytes();
+      await this.app.download(new Blob([bytes], { type: 'application/pdf' }), this.pdfFileName(), 'PDFファイル', '.pdf');
+    } finally {
+      busy.close();
+    }
+  }
+}
+
