@@ -398,22 +398,6 @@ std::string spanStepAdvice() {
   return "スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。";
 }
 
-std::string internalErrorText(const std::exception& error) {
-  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
-    return "メモリが足りません。";
-  if (dynamic_cast<const std::length_error*>(&error) != nullptr)
-    return "データが大きすぎて扱えません。";
-  if (const auto* system = dynamic_cast<const std::system_error*>(&error))
-    return systemReasonText(system->code().value()) + "。";
-  // The program's own errors speak Japanese; a library's English text says
-  // what went wrong inside it, which tells the user nothing.
-  const std::string_view text = error.what();
-  const bool ownWords = std::any_of(text.begin(), text.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  return ownWords ? std::string(text)
-                  : std::string("プログラム内部で予期しないエラーが起きました。");
-}
-
 std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {
   const DesignConditions& d = outcome.conditions;
   std::ostringstream text;
