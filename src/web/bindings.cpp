@@ -17,6 +17,7 @@
 #include "model/program_texts.h"
 #include "model/session.h"
 #include "model/span_table.h"
+#include "platform/utf8_path.h"
 #include "report/browser/browser_surface.h"
 #include "report/report_driver.h"
 #include "report/report_passes.h"
@@ -219,10 +220,6 @@ val programTexts() {
   t.set("pdfMarginMm", kPdfMarginMm);
   t.set("pdfAuthor", text(kPdfAuthor));
   t.set("pdfSubject", text(kPdfSubject));
-  val pageNumberCodes = val::array();
-  for (const int code : kPageNumberPositionCodes)
-    pageNumberCodes.call<void>("push", code);
-  t.set("pageNumberCodes", pageNumberCodes);
   val pageNumberCaptions = val::array();
   for (const std::string_view caption : kPageNumberPositionCaptions)
     pageNumberCaptions.call<void>("push", text(caption));
@@ -305,6 +302,7 @@ class WebSession {
                                   std::to_string(colour.blue) + ")");
     s.set("focus", static_cast<int>(form.focus()));
     s.set("siteFailure", form.siteFailure() ? val(*form.siteFailure()) : val::null());
+    s.set("siteDataNotice", form.siteDataNotice());
     return s;
   }
 
@@ -321,7 +319,9 @@ class WebSession {
   val clickChoice(int id, int index) {
     switch (fieldId(id)) {
       case FieldId::RoofType:
-        return events(form().clickRoofType(kFirstRoofTypeCode + index));
+        if (index < 0 || index >= static_cast<int>(kRoofTypes.size()))
+          return val::array();
+        return events(form().clickRoofType(kRoofTypes[static_cast<std::size_t>(index)]));
       case FieldId::BuildingShape:
         return events(form().clickBuildingShape(index));
       case FieldId::RoofShape:
@@ -376,7 +376,13 @@ class WebSession {
     val d = val::object();
     d.set("visible", dialog.isVisible());
     d.set("name", dialog.nameText());
-    d.set("position", dialog.position());
+    // The position by its option button: kPageNumberPositions.
+    int position = 0;
+    for (std::size_t i = 0; i < kPageNumberPositions.size(); ++i) {
+      if (kPageNumberPositions[i] == dialog.position())
+        position = static_cast<int>(i);
+    }
+    d.set("position", position);
     d.set("numberGroupEnabled", dialog.numberGroupEnabled());
     d.set("style", dialog.styleIndex());
     d.set("startNumber", dialog.startNumberText());
@@ -387,8 +393,11 @@ class WebSession {
   void cancelPrintSettings() { session_.cancelPrintSettings(); }
   void printClickName() { session_.printDialog().clickNameField(); }
   void printEditName(const std::string& text) { session_.printDialog().editName(text); }
-  void printChoosePosition(int code) {
-    session_.printDialog().choosePosition(code, session_.printSettings());
+  void printChoosePosition(int button) {
+    if (button < 0 || button >= static_cast<int>(kPageNumberPositions.size()))
+      return;
+    session_.printDialog().choosePosition(kPageNumberPositions[static_cast<std::size_t>(button)],
+                                          session_.printSettings());
   }
   void printChooseStyle(int index) {
     session_.printDialog().chooseStyle(index, session_.printSettings());
@@ -426,14 +435,14 @@ class WebSession {
     BrowserSurface surface(std::move(painter), ppi, width, height);
     ReportSetup setup;
     setup.printSettings = session_.printSettings();
-    setup.projectFilePath = session_.paths().current.string();
+    setup.projectFilePath = utf8FromPath(session_.paths().current);
     setup.date = date;
     drawPrintPass(surface, std::move(setup), drawing(spanTable));
   }
 
   std::string documentTitle(const std::string& pdfName, bool spanTable) const {
     const std::string title =
-        reportTitle(session_.printSettings(), session_.paths().current.string(), pdfName);
+        reportTitle(session_.printSettings(), utf8FromPath(session_.paths().current), pdfName);
     return spanTable ? title + " スパン表" : title;
   }
 
@@ -465,7 +474,7 @@ class WebSession {
     return r;
   }
   bool hasUnsavedChanges() const { return session_.hasUnsavedChanges(); }
-  std::string currentFile() const { return session_.paths().current.string(); }
+  std::string currentFile() const { return utf8FromPath(session_.paths().current); }
 
  private:
   InputForm& form() { return session_.form(); }
