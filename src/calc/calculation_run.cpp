@@ -78,13 +78,16 @@ void setOverhangs(DesignConditions& c, CaLC_DATA& data, const PreparationInputs&
 }
 
 void chooseLoadRatios(DesignConditions& c, CaLC_DATA& data, const CoefficientSettings& s) {
-  const std::size_t base = c.heavySnow ? kHeavySnowRatioOffset : 0;
-  const auto r = [&](std::size_t i) { return s.loadRatios[base + i]; };
-  data.caseRatios = {{{r(0), r(1), r(2), 0}, {r(3), r(4), r(5), r(6)}, {r(7), r(8), r(9), r(10)}}};
-  c.ratioG = {r(0), r(3), r(7)};
-  c.ratioP = {r(1), r(4), r(8)};
-  c.ratioS = {r(2), r(5), r(9)};
-  c.ratioW = {0, r(6), r(10)};
+  const RatioSet set = c.heavySnow ? RatioSet::HeavySnow : RatioSet::Ordinary;
+  for (const LoadRatioRow& row : kLoadRatioRows) {
+    const std::array<double, 4> r = rowRatios(s.loadRatios, set, row);
+    const std::size_t k = slot(row.caseIndex);
+    data.caseRatios[k] = r;
+    c.ratioG[k] = r[0];
+    c.ratioP[k] = r[1];
+    c.ratioS[k] = r[2];
+    c.ratioW[k] = r[3];
+  }
 }
 
 void fillSpanLoads(const DesignConditions& c, CaLC_DATA& data) {

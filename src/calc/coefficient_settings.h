@@ -4,15 +4,59 @@
 // program start and travel inside project files.
 
 #include <array>
+#include <optional>
 #include <string_view>
+
+#include "calc/design_conditions.h"
 
 namespace tavilo {
 
-inline constexpr int kLoadRatioCount = 22;
+// ---- The load ratios and where each stands among the 22
+
+// The loads a ratio multiplies, in the order of a row.
+enum class RatioLoad { G, P, S, W };
+inline constexpr std::array<std::string_view, 4> kRatioLoadLetters = {"Ｇ", "Ｐ", "Ｓ", "Ｗ"};
+
+// The two sets: an ordinary site and a heavy-snow site.
+enum class RatioSet { Ordinary, HeavySnow };
+inline constexpr std::array<std::string_view, 2> kRatioSetNames = {"一般の場合", "多雪区域"};
+
+// One load case's row of ratios within a set.
+struct LoadRatioRow {
+  int caseIndex;             // kLongTerm, kShortTermSnow or kShortTermStorm
+  std::string_view caption;  // as the settings dialog shows it
+  int firstSlot;             // place of its G ratio within a set
+  int loadCount;             // G, P, S and, on the short-term rows, W
+};
+inline constexpr std::array<LoadRatioRow, 3> kLoadRatioRows = {{
+    {kLongTerm, "長　期", 0, 3},
+    {kShortTermSnow, "短期 (積雪時)", 3, 4},
+    {kShortTermStorm, "短期 (暴風時)", 7, 4},
+}};
+inline constexpr int kRatiosPerSet =
+    kLoadRatioRows.back().firstSlot + kLoadRatioRows.back().loadCount;
+// Index of the first ratio of the heavy-snow set.
+inline constexpr int kHeavySnowRatioOffset = kRatiosPerSet;
+inline constexpr int kLoadRatioCount = 2 * kRatiosPerSet;
 using LoadRatios = std::array<double, kLoadRatioCount>;
 
-// Order: ordinary site long-term G, P, S; short-term snow G, P, S, W;
-// short-term storm G, P, S, W; then the same eleven for a heavy-snow site.
+// The place among the 22 of a row's ratio.
+constexpr int ratioPosition(RatioSet set, const LoadRatioRow& row, RatioLoad load) {
+  return static_cast<int>(set) * kRatiosPerSet + row.firstSlot + static_cast<int>(load);
+}
+
+// What a place among the 22 holds; nothing outside 0..21.
+struct RatioPlace {
+  RatioSet set;
+  const LoadRatioRow* row;
+  RatioLoad load;
+};
+std::optional<RatioPlace> ratioPlaceOf(int position);
+
+// The 22 ratios in their stored order: the set of an ordinary site, then the
+// set of a heavy-snow site, each the rows of kLoadRatioRows one after the
+// other (long-term G, P, S; short-term snow G, P, S, W; short-term storm
+// G, P, S, W).
 inline constexpr LoadRatios kDefaultLoadRatios = {
     1, 1, 0,   1, 1, 1, 0, 1, 1, 0,    1,  //
     1, 1, 0.7, 1, 1, 1, 0, 1, 1, 0.35, 1,
@@ -22,12 +66,8 @@ inline constexpr std::array<std::string_view, kLoadRatioCount> kDefaultLoadRatio
     "1", "1", "0.7", "1", "1", "1", "0", "1", "1", "0.35", "1",
 };
 
-// Index of the first ratio of the heavy-snow set.
-inline constexpr int kHeavySnowRatioOffset = 11;
-
-// 0-based positions of the G ratios whose row P ratio (the next position)
-// always follows them.
-inline constexpr std::array<int, 6> kGRatioPositions = {0, 3, 7, 11, 14, 18};
+// The G, P, S and W ratios of a row of the set; W is 0 on a row without it.
+std::array<double, 4> rowRatios(const LoadRatios& ratios, RatioSet set, const LoadRatioRow& row);
 
 inline constexpr int kCalcMethodNotices = 0;  // loads derived from the notices
 inline constexpr int kCalcMethodDirect = 1;   // wind and snow loads entered directly
@@ -39,7 +79,8 @@ struct CoefficientSettings {
   LoadRatios loadRatios = kDefaultLoadRatios;
 };
 
-// The P ratio of a row, or -1 when `position` is not a G ratio.
+// The P ratio of a row always follows its G ratio: the place of the P ratio,
+// or -1 when `position` is not a G ratio.
 int pRatioPositionOf(int gPosition);
 
 // True when every P ratio equals the G ratio of its row.

@@ -9,13 +9,6 @@
 namespace tavilo {
 namespace {
 
-constexpr std::array<std::string_view, 2> kCaseNames = {"一般の場合", "多雪区域"};
-constexpr std::array<std::string_view, 3> kRowNames = {"長　期", "短期 (積雪時)", "短期 (暴風時)"};
-constexpr std::array<std::string_view, 4> kLoadLetters = {"Ｇ", "Ｐ", "Ｓ", "Ｗ"};
-// Within one set of eleven: the row and the load of every position.
-constexpr std::array<int, 11> kRowOfPosition = {0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2};
-constexpr std::array<int, 11> kLoadOfPosition = {0, 1, 2, 0, 1, 2, 3, 0, 1, 2, 3};
-
 const SpinRange& maxLengthRange() {
   return fieldInfo(FieldId::SettingsMaxDeckLength).range;
 }
@@ -49,8 +42,8 @@ int SettingsDialog::maxDeckLengthValue() const {
 }
 
 bool SettingsDialog::isReadOnlyRatio(int position) {
-  return std::any_of(kGRatioPositions.begin(), kGRatioPositions.end(),
-                     [position](int g) { return g + 1 == position; });
+  const std::optional<RatioPlace> place = ratioPlaceOf(position);
+  return place && place->load == RatioLoad::P;
 }
 
 bool SettingsDialog::acceptsKey(FieldId id, char32_t key) const {
@@ -203,13 +196,12 @@ std::string* SettingsDialog::mutableText(FieldId id) {
 }
 
 std::string ratioName(int position) {
-  if (position < 0 || position >= kLoadRatioCount)
+  const std::optional<RatioPlace> place = ratioPlaceOf(position);
+  if (!place)
     return {};
-  const auto set = static_cast<std::size_t>(position / kHeavySnowRatioOffset);
-  const auto within = static_cast<std::size_t>(position % kHeavySnowRatioOffset);
-  return std::string(kCaseNames[set]) + "・" +
-         std::string(kRowNames[static_cast<std::size_t>(kRowOfPosition[within])]) + "・" +
-         std::string(kLoadLetters[static_cast<std::size_t>(kLoadOfPosition[within])]);
+  return std::string(kRatioSetNames[static_cast<std::size_t>(place->set)]) + "・" +
+         std::string(place->row->caption) + "・" +
+         std::string(kRatioLoadLetters[static_cast<std::size_t>(place->load)]);
 }
 
 void openSettingsDialog(SettingsDialog& dialog, InputForm& form) {

@@ -35,19 +35,7 @@ constexpr int kRatioFieldWidth = 46;
 constexpr int kRowHeight = 22;
 constexpr int kRowPitch = 24;
 constexpr int kFirstRowTop = 20;
-constexpr int kCaseHeight = kFirstRowTop + 3 * kRowPitch + 2;
-
-struct RatioRow {
-  const char* caption;
-  int firstOffset;  // position of its G ratio within the eleven of a case
-  int loadCount;    // G, P, S and, for the short-term rows, W
-};
-constexpr std::array<RatioRow, 3> kRows = {{
-    {"長　期", 0, 3},
-    {"短期 (積雪時)", 3, 4},
-    {"短期 (暴風時)", 7, 4},
-}};
-constexpr std::array<const char*, 4> kTermLetters = {"Ｇ", "Ｐ", "Ｓ", "Ｗ"};
+constexpr int kCaseHeight = kFirstRowTop + static_cast<int>(kLoadRatioRows.size()) * kRowPitch + 2;
 
 QString caption(FieldId id) {
   return qs(fieldInfo(id).caption);
@@ -118,23 +106,23 @@ void SettingsWindow::buildMethodGroup() {
 void SettingsWindow::buildRatioGroup() {
   auto* group = new QGroupBox(QStringLiteral(" 荷重の比率 "), this);
   group->setGeometry(8, 70, kClientWidth - 16, 2 * kCaseHeight + 52);
-  QWidget* ordinary = buildRatioCase(group, " 一般の場合 ", 0);
+  QWidget* ordinary = buildRatioCase(group, " 一般の場合 ", RatioSet::Ordinary);
   ordinary->move(8, 16);
-  QWidget* heavySnow = buildRatioCase(group, " 多 雪 区 域 ", kHeavySnowRatioOffset);
+  QWidget* heavySnow = buildRatioCase(group, " 多 雪 区 域 ", RatioSet::HeavySnow);
   heavySnow->move(8, 20 + kCaseHeight);
   label(group, QStringLiteral("Ｇ:固定荷重/Ｐ:積載荷重/Ｓ:積雪荷重/Ｗ:風荷重"),
         QRect(16, 24 + 2 * kCaseHeight, kClientWidth - 48, 20));
 }
 
-QWidget* SettingsWindow::buildRatioCase(QWidget* parent, const char* title, int firstPosition) {
+QWidget* SettingsWindow::buildRatioCase(QWidget* parent, const char* title, RatioSet set) {
   auto* group = new QGroupBox(QString::fromUtf8(title), parent);
   group->resize(kClientWidth - 32, kCaseHeight);
-  for (std::size_t row = 0; row < kRows.size(); ++row) {
-    const int top = kFirstRowTop + static_cast<int>(row) * kRowPitch;
-    label(group, QString::fromUtf8(kRows[row].caption),
-          QRect(kRowCaptionLeft, top, kRowCaptionWidth, kRowHeight));
-    for (int load = 0; load < kRows[row].loadCount; ++load) {
-      const int position = firstPosition + kRows[row].firstOffset + load;
+  for (std::size_t r = 0; r < kLoadRatioRows.size(); ++r) {
+    const LoadRatioRow& row = kLoadRatioRows[r];
+    const int top = kFirstRowTop + static_cast<int>(r) * kRowPitch;
+    label(group, qs(row.caption), QRect(kRowCaptionLeft, top, kRowCaptionWidth, kRowHeight));
+    for (int load = 0; load < row.loadCount; ++load) {
+      const int position = ratioPosition(set, row, static_cast<RatioLoad>(load));
       const FieldId id = ratioField(position);
       const int left = kFirstTermLeft + load * kTermPitch;
       auto* edit = new QLineEdit(group);
@@ -151,8 +139,8 @@ QWidget* SettingsWindow::buildRatioCase(QWidget* parent, const char* title, int 
       });
       registerControl(id, edit);
       // The row reads ratio·Ｇ ＋ ratio·Ｐ ＋ ratio·Ｓ (＋ ratio·Ｗ).
-      const bool followed = load + 1 < kRows[row].loadCount;
-      const QString letter = QString::fromUtf8(kTermLetters[static_cast<std::size_t>(load)]) +
+      const bool followed = load + 1 < row.loadCount;
+      const QString letter = qs(kRatioLoadLetters[static_cast<std::size_t>(load)]) +
                              (followed ? QStringLiteral(" ＋") : QString());
       label(group, letter,
             QRect(left + kRatioFieldWidth + 3, top, kTermPitch - kRatioFieldWidth - 3, kRowHeight));

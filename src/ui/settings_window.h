@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 
+#include "calc/coefficient_settings.h"
 #include "model/form_events.h"
 #include "model/form_fields.h"
 
@@ -52,7 +53,7 @@ class SettingsWindow : public QWidget {
   void buildRatioGroup();
   void buildMaxLengthGroup();
   void buildButtons();
-  QWidget* buildRatioCase(QWidget* parent, const char* title, int firstPosition);
+  QWidget* buildRatioCase(QWidget* parent, const char* title, RatioSet set);
   void registerControl(FieldId id, QWidget* widget);
 
   void onFocusChanged(QWidget* now);

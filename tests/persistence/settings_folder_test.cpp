@@ -55,6 +55,11 @@ TEST(SettingsFolderPath, FollowsTheEnvironment) {
 TEST(SettingsFolderPath, WindowsProfileRule) {
   EXPECT_EQ(settingsFolderPath(Environment::windows("C:\\Users\\佐藤", 10)),
             pathFromUtf8("C:\\Users\\佐藤\\AppData\\Roaming\\Morenta_DeckPlate"));
+  // The profile is not cut to a buffer of 250 characters: a longer one
+  // would place the folder somewhere else.
+  const std::string longProfile = "C:\\Users\\" + std::string(300, 'a');
+  EXPECT_EQ(utf8FromPath(settingsFolderPath(Environment::windows(longProfile, 10))),
+            longProfile + "\\AppData\\Roaming\\Morenta_DeckPlate");
   const Environment noProfile = Environment::windows("", 10);
   EXPECT_EQ(settingsFolderPath(noProfile), fs::path());
   EXPECT_THAT(completeSettingsFolder(checkSettingsFolder(noProfile)).value_or(""),

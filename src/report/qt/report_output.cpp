@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "calc/errors.h"
+#include "persistence/text_file.h"
 #include "platform/platform.h"
 #include "platform/system_reason.h"
 #include "platform/utf8_path.h"
@@ -51,32 +52,45 @@ int likelyCause(const std::filesystem::path& target, int captured) {
   return captured;
 }
 
+[[noreturn]] void throwSaveRefusal(std::string_view kind, const std::filesystem::path& path,
+                                   const std::string& reason) {
+  throw UserError(std::string(kind) + "「" + visibleName(utf8FromPath(path)) +
+                  "」を書き込めません: " + reason + "。既存のファイルは変更していません。");
+}
+
 [[noreturn]] void throwSaveFailure(std::string_view kind, const std::filesystem::path& path,
                                    int captured) {
   const int cause = likelyCause(path, captured);
   const std::string reason =
       cause != 0 ? systemReasonText(cause) : "書き込み中にエラーが発生しました";
-  throw UserError(std::string(kind) + "「" + utf8FromPath(path) + "」を書き込めません: " + reason +
-                  "。既存のファイルは変更していません。");
+  throwSaveRefusal(kind, path, reason);
 }
 
 // A QSaveFile writes into a unique temporary file created exclusively beside
 // the target (on Linux one without a name), which replaces the target only on
-// commit and is discarded on every failure.
+// commit and is discarded on every failure. A device or a named pipe would be
+// replaced by a regular file that way: such a target is refused first.
 void openForSave(QSaveFile& file, std::string_view kind, const std::filesystem::path& path) {
   if (path.empty())
     throw UserError(std::string(kind) + "の保存先が空です。ファイル名を指定して下さい。");
-  if (std::error_code code; std::filesystem::is_directory(path, code))
-    throwSaveFailure(kind, path, EISDIR);
+  if (const auto refusal = unwritableTarget(path))
+    throwSaveRefusal(kind, path, *refusal);
   errno = 0;
   if (!file.open(QIODevice::WriteOnly))
     throwSaveFailure(kind, path, errno);
 }
 
+// The new file keeps the mode of the one it replaces (a read-only report
+// stays read-only), which QSaveFile would leave at its own default.
 void commitSave(QSaveFile& file, std::string_view kind, const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
+  std::error_code code;
+  const fs::file_status old = fs::status(path, code);
   errno = 0;
   if (file.error() != QFileDevice::NoError || !file.commit())
     throwSaveFailure(kind, path, errno);
+  if (fs::is_regular_file(old))
+    fs::permissions(path, old.permissions(), code);
 }
 
 PdfDocumentInfo documentInfo(const std::string& title) {
