@@ -18,6 +18,7 @@
 #include "model/calculate_command.h"
 #include "model/project_file.h"
 #include "model/span_table.h"
+#include "persistence/text_file.h"
 #include "platform/system_reason.h"
 #include "platform/utf8_path.h"
 #include "report/results_page.h"
@@ -182,6 +183,11 @@ std::optional<std::string> outputRefusal(const BatchOptions& options,
         continue;
       if ((*path)->empty())
         return std::string(option) + " の出力先が空です。書き込むファイル名を指定して下さい。";
+      // Before any project runs: a device, a pipe or the command's own output.
+      if (const auto refusal = unwritableTarget(**path)) {
+        return std::string(option) + " の出力先「" + shown(**path) +
+               "」には書き込めません: " + *refusal + "。";
+      }
       for (const fs::path& read : options.projects) {
         if (sameFile(**path, read)) {
           return std::string(option) + " の出力先「" + shown(**path) +
@@ -390,22 +396,6 @@ int runProject(const BatchOptions& options, const fs::path& project, const fs::p
 
 std::string spanStepAdvice() {
   return "スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。";
-}
-
-std::string internalErrorText(const std::exception& error) {
-  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
-    return "メモリが足りません。";
-  if (dynamic_cast<const std::length_error*>(&error) != nullptr)
-    return "データが大きすぎて扱えません。";
-  if (const auto* system = dynamic_cast<const std::system_error*>(&error))
-    return systemReasonText(system->code().value()) + "。";
-  // The program's own errors speak Japanese; a library's English text says
-  // what went wrong inside it, which tells the user nothing.
-  const std::string_view text = error.what();
-  const bool ownWords = std::any_of(text.begin(), text.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  return ownWords ? std::string(text)
-                  : std::string("プログラム内部で予期しないエラーが起きました。");
 }
 
 std::string summaryText(const CalculationOutcome& outcome, const fs::path& project) {

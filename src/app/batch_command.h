@@ -4,7 +4,6 @@
 // summary or the JSON document of the calculation. Every run is a fresh
 // screen, fresh settings and fresh print settings.
 
-#include <exception>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -62,11 +61,6 @@ int runBatch(const BatchOptions& options, const std::filesystem::path& executabl
 
 // What --step must be, as its refusals say.
 std::string spanStepAdvice();
-
-// Why a project failed inside, in the user's words: the reason of a
-// system error, lack of memory, or the program's own message; never the name
-// of a C++ exception type or a library's English text.
-std::string internalErrorText(const std::exception& error);
 
 // The human summary: site, loads, the OK/NG lines of every case, the verdict.
 std::string summaryText(const CalculationOutcome& outcome, const std::filesystem::path& project);

@@ -17,6 +17,7 @@
 #include "location/location_tables.h"
 #include "persistence/project_paths.h"
 #include "persistence/settings_folder.h"
+#include "platform/system_reason.h"
 #include "report/qt/qt_path.h"
 #include "ui/desktop.h"
 #include "ui/ui_support.h"
@@ -33,7 +34,7 @@ class DesktopApplication : public QApplication {
     try {
       return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-      tavilo::ui::showMessage(nullptr, QString::fromUtf8(error.what()));
+      tavilo::ui::showMessage(nullptr, QString::fromStdString(tavilo::internalErrorText(error)));
     }
     return false;
   }

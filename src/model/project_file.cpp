@@ -383,7 +383,7 @@ void saveProject(const std::filesystem::path& path, const ProjectContext& contex
 ProjectLoad loadProject(const std::filesystem::path& path, const ProjectContext& context) {
   std::vector<std::string> lines;
   try {
-    lines = readTextLines(path);
+    lines = readTextLines(path, kProjectFileSizeLimit);
   } catch (const UserError& error) {
     return {{}, error.what(), false, false};
   }

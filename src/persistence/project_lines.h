@@ -6,6 +6,7 @@
 // knows the screen.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +66,8 @@ inline constexpr int kConvertedLineCount = 56;
 // A file with more lines than this carries the surface treatment, the unit
 // weight and the overhangs.
 inline constexpr int kShortProjectLineCount = 60;
+// The largest project file read: a saved project is about 1 KB.
+inline constexpr std::uintmax_t kProjectFileSizeLimit = 16 * 1024 * 1024;
 
 inline constexpr std::string_view kProjectVersion = "500";
 inline constexpr std::string_view kOlderProjectVersion = "401";  // read like "500"

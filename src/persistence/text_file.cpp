@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -104,22 +102,31 @@ platform::Conversion decodeBody(std::string_view body, FileEncoding encoding) {
   return decodeCp932(body);
 }
 
-std::string readBytes(const std::filesystem::path& path) {
-  errno = 0;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    const int error = errno != 0 ? errno : ENOENT;
-    throw UserError("ファイル" + quoted(path) + "を開けません: " + systemReason(error));
+std::string sizeText(std::uintmax_t bytes) {
+  std::string digits = std::to_string(bytes);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+    digits.insert(static_cast<std::size_t>(i), ",");
+  return digits;
+}
+
+std::string readBytes(const std::filesystem::path& path, std::uintmax_t sizeLimit) {
+  using Outcome = platform::FileContents::Outcome;
+  platform::FileContents contents = platform::readRegularFile(path, sizeLimit);
+  switch (contents.outcome) {
+    case Outcome::kRead:
+      break;
+    case Outcome::kFailed:
+      throw UserError("ファイル" + quoted(path) + "を開けません: " + systemReason(contents.error));
+    case Outcome::kNotRegular:
+      throw UserError("ファイル" + quoted(path) +
+                      "を開けません: 通常のファイルではありません（デバイスや名前付きパイプなど"
+                      "は読み込みません）");
+    case Outcome::kTooLarge:
+      throw UserError("ファイル" + quoted(path) + "は大きすぎるため読み込みません（" +
+                      sizeText(contents.size) + " バイト、上限 " +
+                      sizeText(sizeLimit / (1024 * 1024)) + " MiB）");
   }
-  std::error_code code;
-  if (std::filesystem::is_directory(path, code)) {
-    throw UserError("ファイル" + quoted(path) + "を開けません: " + systemReason(EISDIR));
-  }
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    throw UserError("ファイル" + quoted(path) + "を読み込めません: " + systemReason(EIO));
-  }
-  return bytes;
+  return std::move(contents.bytes);
 }
 
 // The code point starting at `at` in valid UTF-8, as "「c」(U+XXXX)".
@@ -216,8 +223,9 @@ std::string toCp932(std::string_view utf8) {
   return std::move(encoded.bytes);
 }
 
-std::vector<std::string> readTextLines(const std::filesystem::path& path) {
-  return decodeTextLines(readBytes(path), path);
+std::vector<std::string> readTextLines(const std::filesystem::path& path,
+                                       std::uintmax_t sizeLimit) {
+  return decodeTextLines(readBytes(path, sizeLimit), path);
 }
 
 std::vector<std::string> decodeTextLines(std::string_view bytes,
@@ -266,12 +274,27 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
   };
   if (path.empty())
     throw UserError("保存先のファイル名が空です。ファイル名を指定して下さい。");
-  const auto target = resolveLink(path);
-  std::error_code code;
-  if (std::filesystem::is_directory(target, code))
-    fail(EISDIR);
-  if (const int error = platform::replaceFile(target, bytes, beforeRename); error != 0)
+  if (const auto refusal = unwritableTarget(path)) {
+    throw UserError("ファイル" + quoted(path) + "に書き込めません: " + *refusal +
+                    "。元のファイルは変更していません。");
+  }
+  if (const int error = platform::replaceFile(resolveLink(path), bytes, beforeRename); error != 0)
     fail(error);
+}
+
+std::optional<std::string> unwritableTarget(const std::filesystem::path& path) {
+  switch (platform::fileKind(path)) {
+    case platform::FileKind::kFolder:
+      return systemReasonText(EISDIR);
+    case platform::FileKind::kOther:
+      return "通常のファイルではありません（デバイスや名前付きパイプなどには書き込みません）";
+    case platform::FileKind::kMissing:
+    case platform::FileKind::kRegular:
+      break;
+  }
+  if (platform::isStandardStream(path))
+    return "このプログラムの標準入出力につながっているファイルです";
+  return std::nullopt;
 }
 
 }  // namespace tavilo

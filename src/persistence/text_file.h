@@ -4,18 +4,27 @@
 // otherwise, and all-or-nothing writing in CP932 with CR LF line ends.
 // Inside the program all text is UTF-8.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tavilo {
 
+// The largest text file read: far above any location table; a project file
+// has its own, smaller limit.
+inline constexpr std::uintmax_t kTextFileSizeLimit = 64 * 1024 * 1024;
+
 // Reads the whole file and splits it into lines at CR LF, CR or LF; a line
 // break at the very end adds no empty line. Throws UserError naming the file
-// (and the line for bytes that are not valid in the file's encoding).
-std::vector<std::string> readTextLines(const std::filesystem::path& path);
+// (and the line for bytes that are not valid in the file's encoding). Only a
+// regular file of at most `sizeLimit` bytes is read: a named pipe, a device,
+// a folder or a larger file is refused at once.
+std::vector<std::string> readTextLines(const std::filesystem::path& path,
+                                       std::uintmax_t sizeLimit = kTextFileSizeLimit);
 // The same for the bytes of a file already read; `path` names it in messages.
 std::vector<std::string> decodeTextLines(std::string_view bytes, const std::filesystem::path& path);
 
@@ -24,6 +33,14 @@ std::vector<std::string> decodeTextLines(std::string_view bytes, const std::file
 // intact when anything fails. Throws UserError naming the file and the line
 // when a line holds a character that CP932 cannot represent or a line break.
 void writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+// Why no file may be written at `path`, or nothing: the place is neither a
+// regular file nor free for a new one (a folder, a device, a named pipe or a
+// socket, also behind a symbolic link), or it is the very file a standard
+// stream of this process is open on (/dev/stdout redirected to a file). Asked
+// before anything is written, so that nothing is; the text fits after
+// "…に書き込めません: ".
+std::optional<std::string> unwritableTarget(const std::filesystem::path& path);
 
 // Replaces the file's contents by the bytes, all or nothing: the new contents
 // are written and synced to a temporary file in the target's folder that is

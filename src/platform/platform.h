@@ -10,6 +10,7 @@
 // reasons serves every system.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -36,6 +37,36 @@ struct Conversion {
 // is answered when this system has no CP932 converter at all.
 std::optional<Conversion> cp932ToUtf8(std::string_view cp932);
 std::optional<Conversion> utf8ToCp932(std::string_view utf8);
+
+// ---- Files the user names
+
+// What a path names once its symbolic links are followed.
+enum class FileKind {
+  kMissing,  // nothing yet: a new file may be made there
+  kRegular,
+  kFolder,
+  kOther,  // a device, a named pipe, a socket
+};
+FileKind fileKind(const std::filesystem::path& path);
+
+// Whether the path names the very file that a standard stream of this
+// process (input, output or error) is open on, as /dev/stdout does when the
+// output is redirected to a file.
+bool isStandardStream(const std::filesystem::path& path);
+
+// The whole contents of a regular file of at most `limit` bytes. Anything
+// else is refused at once, before a byte is read: a named pipe (whose
+// reading would wait for a writer for ever), a device (/dev/zero never
+// ends), a folder, a file larger than the limit (and one that grows beyond
+// it while it is read).
+struct FileContents {
+  enum class Outcome { kRead, kFailed, kNotRegular, kTooLarge };
+  Outcome outcome = Outcome::kRead;
+  std::string bytes;
+  int error = 0;            // kFailed: the errno (EISDIR for a folder)
+  std::uintmax_t size = 0;  // kTooLarge: the size seen, beyond the limit
+};
+FileContents readRegularFile(const std::filesystem::path& path, std::uintmax_t limit);
 
 // ---- Replacing a file
 

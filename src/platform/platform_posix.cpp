@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -279,6 +280,46 @@ mode_t permissionsFor(const fs::path& target) {
   return 0666 & ~mask;
 }
 
+// Closes a descriptor on every path.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0)
+      ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+FileContents failedRead(int error) {
+  FileContents contents;
+  contents.outcome = FileContents::Outcome::kFailed;
+  contents.error = error;
+  return contents;
+}
+
+// The refusal of a file that is no regular file or is too large, or nothing.
+std::optional<FileContents> refusalFor(const struct stat& status, std::uintmax_t limit) {
+  if (S_ISDIR(status.st_mode))
+    return failedRead(EISDIR);
+  FileContents contents;
+  if (!S_ISREG(status.st_mode)) {
+    contents.outcome = FileContents::Outcome::kNotRegular;
+    return contents;
+  }
+  if (static_cast<std::uintmax_t>(status.st_size) > limit) {
+    contents.outcome = FileContents::Outcome::kTooLarge;
+    contents.size = static_cast<std::uintmax_t>(status.st_size);
+    return contents;
+  }
+  return std::nullopt;
+}
+
 std::string passwordHome() {
   const passwd* entry = getpwuid(getuid());
   return entry == nullptr || entry->pw_dir == nullptr ? std::string() : entry->pw_dir;
@@ -308,6 +349,74 @@ int replaceFile(const fs::path& target, std::string_view bytes,
   if (beforeReplace)
     beforeReplace();
   return temporary.commit();
+}
+
+FileKind fileKind(const fs::path& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0)
+    return errno == ENOENT || errno == ENOTDIR ? FileKind::kMissing : FileKind::kOther;
+  if (S_ISREG(status.st_mode))
+    return FileKind::kRegular;
+  return S_ISDIR(status.st_mode) ? FileKind::kFolder : FileKind::kOther;
+}
+
+bool isStandardStream(const fs::path& path) {
+  struct stat named {};
+  if (::stat(path.c_str(), &named) != 0)
+    return false;
+  for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat open {};
+    if (::fstat(stream, &open) == 0 && open.st_dev == named.st_dev && open.st_ino == named.st_ino)
+      return true;
+  }
+  return false;
+}
+
+FileContents readRegularFile(const fs::path& path, std::uintmax_t limit) {
+  // Looked at before it is opened: opening a device may act on it.
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0)
+    return failedRead(errno);
+  if (auto refusal = refusalFor(status, limit))
+    return std::move(*refusal);
+  // Without blocking, in case a named pipe took the file's place meanwhile;
+  // the descriptor's own status then decides.
+  const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (file.get() < 0)
+    return failedRead(errno);
+  if (::fstat(file.get(), &status) != 0)
+    return failedRead(errno);
+  if (auto refusal = refusalFor(status, limit))
+    return std::move(*refusal);
+
+  FileContents contents;
+  std::string& bytes = contents.bytes;
+  bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+  std::size_t used = 0;
+  for (;;) {
+    if (used == bytes.size()) {
+      if (used > limit)
+        break;
+      bytes.resize(std::min<std::uintmax_t>(limit + 1, used * 2 + 4096));
+    }
+    const ssize_t got = ::read(file.get(), bytes.data() + used, bytes.size() - used);
+    if (got < 0) {
+      if (errno == EINTR)
+        continue;
+      return failedRead(errno);
+    }
+    if (got == 0)
+      break;
+    used += static_cast<std::size_t>(got);
+  }
+  if (used > limit) {
+    contents.outcome = FileContents::Outcome::kTooLarge;
+    contents.size = used;
+    contents.bytes.clear();
+    return contents;
+  }
+  bytes.resize(used);
+  return contents;
 }
 
 std::optional<std::string> environmentVariable(const char* name) {

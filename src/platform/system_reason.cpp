@@ -1,6 +1,11 @@
 #include "platform/system_reason.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <new>
+#include <stdexcept>
+#include <string_view>
+#include <system_error>
 
 namespace tavilo {
 
@@ -52,6 +57,25 @@ std::string systemReasonText(int error) {
     default:
       return "システムエラー（番号 " + std::to_string(error) + "）";
   }
+}
+
+std::string internalErrorText(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+    return "メモリが足りません。";
+  if (dynamic_cast<const std::length_error*>(&error) != nullptr)
+    return "データが大きすぎて扱えません。";
+  if (const auto* system = dynamic_cast<const std::system_error*>(&error)) {
+    const std::error_category& category = system->code().category();
+    if (category == std::generic_category() || category == std::system_category())
+      return systemReasonText(system->code().value()) + "。";
+  }
+  // The program's own errors speak Japanese; a library's English text says
+  // what went wrong inside it, which tells the user nothing.
+  const std::string_view text = error.what();
+  const bool ownWords = std::any_of(text.begin(), text.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return ownWords ? std::string(text)
+                  : std::string("プログラム内部で予期しないエラーが起きました。");
 }
 
 }  // namespace tavilo

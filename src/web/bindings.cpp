@@ -220,10 +220,6 @@ val programTexts() {
   t.set("pdfMarginMm", kPdfMarginMm);
   t.set("pdfAuthor", text(kPdfAuthor));
   t.set("pdfSubject", text(kPdfSubject));
-  val pageNumberCodes = val::array();
-  for (const int code : kPageNumberPositionCodes)
-    pageNumberCodes.call<void>("push", code);
-  t.set("pageNumberCodes", pageNumberCodes);
   val pageNumberCaptions = val::array();
   for (const std::string_view caption : kPageNumberPositionCaptions)
     pageNumberCaptions.call<void>("push", text(caption));
@@ -306,6 +302,7 @@ class WebSession {
                                   std::to_string(colour.blue) + ")");
     s.set("focus", static_cast<int>(form.focus()));
     s.set("siteFailure", form.siteFailure() ? val(*form.siteFailure()) : val::null());
+    s.set("siteDataNotice", form.siteDataNotice());
     return s;
   }
 
@@ -322,7 +319,9 @@ class WebSession {
   val clickChoice(int id, int index) {
     switch (fieldId(id)) {
       case FieldId::RoofType:
-        return events(form().clickRoofType(kFirstRoofTypeCode + index));
+        if (index < 0 || index >= static_cast<int>(kRoofTypes.size()))
+          return val::array();
+        return events(form().clickRoofType(kRoofTypes[static_cast<std::size_t>(index)]));
       case FieldId::BuildingShape:
         return events(form().clickBuildingShape(index));
       case FieldId::RoofShape:
@@ -377,7 +376,13 @@ class WebSession {
     val d = val::object();
     d.set("visible", dialog.isVisible());
     d.set("name", dialog.nameText());
-    d.set("position", dialog.position());
+    // The position by its option button: kPageNumberPositions.
+    int position = 0;
+    for (std::size_t i = 0; i < kPageNumberPositions.size(); ++i) {
+      if (kPageNumberPositions[i] == dialog.position())
+        position = static_cast<int>(i);
+    }
+    d.set("position", position);
     d.set("numberGroupEnabled", dialog.numberGroupEnabled());
     d.set("style", dialog.styleIndex());
     d.set("startNumber", dialog.startNumberText());
@@ -388,8 +393,11 @@ class WebSession {
   void cancelPrintSettings() { session_.cancelPrintSettings(); }
   void printClickName() { session_.printDialog().clickNameField(); }
   void printEditName(const std::string& text) { session_.printDialog().editName(text); }
-  void printChoosePosition(int code) {
-    session_.printDialog().choosePosition(code, session_.printSettings());
+  void printChoosePosition(int button) {
+    if (button < 0 || button >= static_cast<int>(kPageNumberPositions.size()))
+      return;
+    session_.printDialog().choosePosition(kPageNumberPositions[static_cast<std::size_t>(button)],
+                                          session_.printSettings());
   }
   void printChooseStyle(int index) {
     session_.printDialog().chooseStyle(index, session_.printSettings());

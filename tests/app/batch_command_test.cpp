@@ -5,12 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <stdexcept>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "command_test_support.h"
@@ -390,19 +387,6 @@ TEST_F(BatchCommandTest, StepIsDecimalDigitsAndNoOptionValueIsEmpty) {
   EXPECT_EQ(dataDir.status, 2);
   EXPECT_EQ(dataDir.err,
             "--data-dir のフォルダ名が空です。所在地データのフォルダを指定して下さい。\n");
-}
-
-TEST(InternalErrorText, NamesNoExceptionTypeAndNoLibraryEnglish) {
-  EXPECT_EQ(internalErrorText(std::bad_alloc()), "メモリが足りません。");
-  const std::string vector = internalErrorText(std::length_error("vector::_M_realloc_insert"));
-  EXPECT_THAT(vector, Not(HasSubstr("vector")));
-  EXPECT_EQ(internalErrorText(std::out_of_range("basic_string::at: __n (which is 9)")),
-            "プログラム内部で予期しないエラーが起きました。");
-  EXPECT_EQ(internalErrorText(std::runtime_error("計算結果がありません。")),
-            "計算結果がありません。");
-  const std::string reason = internalErrorText(
-      std::filesystem::filesystem_error("op", std::make_error_code(std::errc::no_space_on_device)));
-  EXPECT_THAT(reason, AllOf(Not(HasSubstr("filesystem")), Not(HasSubstr("op"))));
 }
 
 TEST_F(BatchCommandTest, DefaultDataFolderFallsBackToAParentFolder) {

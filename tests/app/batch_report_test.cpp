@@ -6,6 +6,8 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,6 +90,7 @@ TEST_F(BatchReportTest, UnwritableReportStopsWithoutOutput) {
 
 using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 constexpr uid_t kNobody = 65534;
 const std::string kOldReport = "%PDF-1.4 the old report";
@@ -104,6 +107,7 @@ struct Child {
   int status = 0;
   bool asNobody = false;  // root only: runs with an ordinary user's rights
   rlim_t fileSizeLimit = RLIM_INFINITY;
+  std::string output = "/dev/null";  // where the standard output goes
 };
 
 class ReportFaultTest : public ::testing::Test {
@@ -137,7 +141,7 @@ class ReportFaultTest : public ::testing::Test {
     child.pid = fork();
     if (child.pid != 0)
       return;
-    const int null = open("/dev/null", O_WRONLY);
+    const int null = open(child.output.c_str(), O_WRONLY);
     const int errFile = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     dup2(null, 1);
     dup2(errFile, 2);
@@ -198,6 +202,57 @@ TEST_F(ReportFaultTest, FolderAsTarget) {
   }
 }
 
+// A device, a named pipe, a link to a device and the file behind the
+// command's own output are refused before anything runs or is written.
+TEST_F(ReportFaultTest, SpecialTargetsAreRefusedAndLeftAsTheyWere) {
+  const fs::path pipe = out_ / "pipe.pdf";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const fs::path device = out_ / "full";
+  const bool root = mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+  const fs::path link = out_ / "link.png";
+  fs::create_symlink(root ? device : pipe, link);
+  std::vector<std::pair<const char*, fs::path>> targets = {{"--pdf", pipe}, {"--png", link}};
+  if (root)
+    targets.emplace_back("--pdf", device);
+  for (const auto& [option, target] : targets) {
+    EXPECT_EQ(run({}, {project_.string(), option, target.string()}), 2) << target;
+    EXPECT_THAT(err_, AllOf(HasSubstr("「" + target.string() + "」"),
+                            HasSubstr("通常のファイルではありません")));
+    EXPECT_THAT(err_, Not(HasSubstr("アクセス権"))) << "the real reason";
+  }
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  EXPECT_TRUE(fs::is_symlink(link));
+  if (root) {
+    EXPECT_TRUE(fs::is_character_file(device));
+  }
+
+  const fs::path output = dir_ / "stdout.txt";
+  std::ofstream(output) << "before";
+  Child child;
+  child.output = output.string();
+  EXPECT_EQ(run(child, {project_.string(), "--pdf", "/dev/stdout"}), 2);
+  EXPECT_THAT(err_, HasSubstr("標準入出力"));
+  EXPECT_EQ(readFile(output), "before");
+  fs::remove(pipe);
+  fs::remove(link);
+  fs::remove(device);
+  expectOldFilesOnly();
+}
+
+TEST_F(ReportFaultTest, ReplacedReportKeepsTheModeOfTheOldOne) {
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(pdf_, readOnly);
+  fs::permissions(png_, readOnly);
+  const int status = run({}, {project_.string(), "--pdf", pdf_.string(), "--png", png_.string()});
+  EXPECT_EQ(fs::status(pdf_).permissions() & fs::perms::all, readOnly);
+  EXPECT_EQ(fs::status(png_).permissions() & fs::perms::all, readOnly);
+  if (status == 0) {  // root replaces a read-only file; anyone else is refused
+    EXPECT_EQ(readFile(pdf_).substr(0, 5), "%PDF-");
+  } else {
+    expectOldFilesOnly();
+  }
+}
+
 TEST_F(ReportFaultTest, DiskFull) {
   Child child;
   child.fileSizeLimit = 16 * 1024;  // both reports are larger
@@ -244,11 +299,24 @@ TEST_F(ReportFaultTest, OutputThatIsTheProjectOrEmptyIsRefused) {
 }
 
 TEST_F(ReportFaultTest, SaysWhichReportWasWrittenAndWhichFailed) {
+  // A folder as a target is refused before anything is written; a size
+  // limit between the two reports (the PDF about 70 KB, the image about
+  // 290 KB) stops the second one.
   EXPECT_EQ(run({}, {project_.string(), "--pdf", pdf_.string(), "--png", out_.string()}), 2);
+  EXPECT_THAT(err_, AllOf(HasSubstr("--png の出力先"), HasSubstr("フォルダです")));
+  expectOldFilesOnly();
+
+  Child between;
+  between.fileSizeLimit = 150 * 1024;
+  EXPECT_EQ(run(between, {project_.string(), "--pdf", pdf_.string(), "--png", png_.string()}), 2);
   EXPECT_THAT(err_, AllOf(HasSubstr("計算書 (PDF) を書きました: " + pdf_.string()),
-                          HasSubstr("フォルダです"), HasSubstr("計算書 (PDF) は書き終えています")));
+                          HasSubstr("上限を超えました"), HasSubstr("計算書 (PDF) は書き終えています")));
   EXPECT_EQ(readFile(pdf_).substr(0, 5), "%PDF-");
-  EXPECT_EQ(run({}, {project_.string(), "--pdf", out_.string(), "--png", png_.string()}), 2);
+  EXPECT_EQ(readFile(png_), kOldReport);
+
+  Child small;
+  small.fileSizeLimit = 16 * 1024;
+  EXPECT_EQ(run(small, {project_.string(), "--pdf", pdf_.string(), "--png", png_.string()}), 2);
   EXPECT_THAT(err_, HasSubstr("画面イメージ (PNG) は書いていません"));
   EXPECT_EQ(readFile(png_), kOldReport);
 }

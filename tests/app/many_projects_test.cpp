@@ -2,6 +2,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -135,6 +138,23 @@ TEST_F(ManyProjectsTest, ControlCharactersOfFileNamesAreShownVisibly) {
                            HasSubstr("\n\nデータファイル: " + missingShown + "\n")));
   EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
 }
+
+#ifndef _WIN32
+// A named pipe among the projects is refused at once; it neither hangs the
+// run nor stops the projects after it.
+TEST_F(ManyProjectsTest, ANamedPipeAmongTheProjectsIsRefusedAtOnce) {
+  const fs::path pipe = dir_ / "pipe.tvl";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const Process r = runProgram("/usr/bin/timeout", "60 '" + std::string(TAVILO_CALC_EXE) + "' " +
+                                              quoted(pipe) + " " + quoted(kOrdinary) + " --json");
+  EXPECT_EQ(r.status, 2) << "124 means it hung";
+  const std::vector<std::string> lines = linesOf(r.out);
+  ASSERT_EQ(lines.size(), 2u) << r.out;
+  EXPECT_THAT(Json::parse(lines[0])["refusal"].get<std::string>(),
+              HasSubstr("通常のファイルではありません"));
+  EXPECT_TRUE(Json::parse(lines[1])["verdict"].is_object());
+}
+#endif
 
 TEST_F(ManyProjectsTest, ReportFoldersHoldOneFilePerProject) {
   if (!testing::kWritesReportFiles)

@@ -4,11 +4,14 @@
 // byte for byte, no temporary file is left and the message names the file and
 // the reason in the system's voice.
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +21,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "calc/errors.h"
 #include "persistence/text_file.h"
@@ -138,6 +142,45 @@ TEST_F(AtomicWriteTest, FolderAsTargetAndEmptyName) {
   fs::remove(dir_ / "sub");
   EXPECT_THROW(writeTextLines("", {"x"}), UserError);
   expectUntouched();
+}
+
+// A device, a named pipe, a link to either and the file behind the standard
+// output are no place for a project: refused, and left as they were.
+TEST_F(AtomicWriteTest, OnlyRegularFilesOrNewOnesAreWritten) {
+  const fs::path pipe = dir_ / "pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const fs::path link = dir_ / "link.tvl";
+  fs::create_symlink(pipe, link);
+  std::vector<fs::path> targets = {pipe, link};
+  const fs::path device = dir_ / "null";
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)  // root only
+    targets.push_back(device);
+  for (const fs::path& target : targets) {
+    try {
+      writeTextLines(target, {"500"});
+      ADD_FAILURE() << target << " was written";
+    } catch (const UserError& error) {
+      EXPECT_THAT(error.what(), AllOf(HasSubstr(target.filename().string()),
+                                      HasSubstr("通常のファイルではありません")));
+    }
+  }
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  EXPECT_TRUE(fs::is_symlink(link));
+  if (targets.size() == 3) {
+    EXPECT_TRUE(fs::is_character_file(device));
+  }
+
+  // The standard output redirected to a file of its own.
+  const fs::path output = dir_ / "output.txt";
+  std::ofstream(output) << "output";
+  const ChildResult r = inChild(
+      [&output] {
+        const int file = open(output.c_str(), O_WRONLY);
+        dup2(file, STDOUT_FILENO);
+      },
+      [] { writeTextLines("/dev/stdout", {"500"}); });
+  EXPECT_THAT(r.message, HasSubstr("標準入出力"));
+  EXPECT_EQ(readBytes(output), "output");
 }
 
 TEST_F(AtomicWriteTest, DiskFullStopsTheWriteWithItsReason) {

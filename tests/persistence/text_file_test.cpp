@@ -2,6 +2,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +20,7 @@ namespace tavilo {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using Lines = std::vector<std::string>;
@@ -120,6 +124,29 @@ TEST_F(TextFileTest, MissingFileNamesTheFileAndTheReason) {
   EXPECT_THAT(errorOf(missing), HasSubstr(missing.string()));
   EXPECT_THAT(errorOf(missing), HasSubstr("ファイルまたはフォルダが見つかりません"));
   EXPECT_THAT(errorOf(dir_), HasSubstr(dir_.string()));
+}
+
+// A named pipe would be waited on for ever, /dev/zero never ends, a huge
+// file would be held whole: each is refused before a byte is read.
+TEST_F(TextFileTest, OnlyRegularFilesWithinTheLimitAreRead) {
+#ifndef _WIN32
+  const fs::path pipe = dir_ / "pipe.tvl";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const fs::path& special : {pipe, fs::path("/dev/zero")}) {
+    EXPECT_THAT(errorOf(special), AllOf(HasSubstr("「" + special.string() + "」"),
+                                        HasSubstr("通常のファイルではありません")));
+  }
+#endif
+  EXPECT_THAT(errorOf(dir_), HasSubstr("フォルダです"));
+
+  const fs::path file = writeBytes("two-kib.txt", std::string(2048, 'x'));
+  try {
+    readTextLines(file, 1024);
+    ADD_FAILURE() << "a file beyond the limit was read";
+  } catch (const UserError& error) {
+    EXPECT_THAT(error.what(), AllOf(HasSubstr("大きすぎる"), HasSubstr("2,048 バイト")));
+  }
+  EXPECT_EQ(readTextLines(file, 2048), Lines{std::string(2048, 'x')}) << "the limit itself is read";
 }
 
 TEST_F(TextFileTest, JapaneseCharactersRoundTripThroughCp932) {

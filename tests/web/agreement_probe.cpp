@@ -3,20 +3,27 @@
 //   agreement-probe report PROJECT DATA_DIR   every text of the screen pass
 //                                             and of the print pass
 //   agreement-probe save PROJECT DATA_DIR OUT the project loaded and saved again
+//   agreement-probe time PROJECT DATA_DIR N   the median time of one calculate
+//                                             command in microseconds (bench/web)
 //   agreement-probe decimals                  each line of stdin as parsed
 //   agreement-probe cp932                     every byte pair decoded and
 //                                             every code point encoded, as
 //                                             digests of blocks
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "calc/errors.h"
 #include "calc/numbers.h"
 #include "model/session.h"
 #include "persistence/text_file.h"
+#include "platform/unicode.h"
 #include "report/recording_surface.h"
 #include "report/report_driver.h"
 #include "report/report_passes.h"
@@ -82,6 +89,27 @@ int save(const std::string& project, const std::string& dataDir, const std::stri
   return 0;
 }
 
+int calculationTime(const std::string& project, const std::string& dataDir, int runs) {
+  Session session(ProgramFolders{".", dataDir, "."});
+  (void)session.startUp("");
+  if (const ProjectLoad load = session.load(project); load.failure) {
+    std::cerr << *load.failure << '\n';
+    return 2;
+  }
+  std::vector<double> micros;
+  for (int i = 0; i < std::max(runs, 1); ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    const CalculateResult result = session.calculate();
+    const auto end = std::chrono::steady_clock::now();
+    if (!result.outcome)
+      return 2;
+    micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+  }
+  std::sort(micros.begin(), micros.end());
+  std::printf("%.1f\n", micros[micros.size() / 2]);
+  return 0;
+}
+
 int decimals() {
   for (std::string line; std::getline(std::cin, line);) {
     if (const auto value = parseDecimal(line)) {
@@ -107,21 +135,7 @@ std::string outcome(Convert convert, const std::string& input) {
 
 std::string utf8Of(std::uint32_t code) {
   std::string out;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+  appendUtf8(out, static_cast<char32_t>(code));
   return out;
 }
 
@@ -170,6 +184,8 @@ int main(int argc, char** argv) {
     return tavilo::report(argv[2], argv[3]);
   if (command == "save" && argc == 5)
     return tavilo::save(argv[2], argv[3], argv[4]);
+  if (command == "time" && argc == 5)
+    return tavilo::calculationTime(argv[2], argv[3], std::atoi(argv[4]));
   if (command == "decimals")
     return tavilo::decimals();
   if (command == "cp932")

@@ -313,17 +313,17 @@ export class PrintSettingsWindow {
 
     const numbers = make('fieldset', body, 'group');
     make('legend', numbers, '', 'ページ番号表示/位置');
-    this.positions = texts.pageNumberCodes.map((code, i) => {
+    this.positions = texts.pageNumberCaptions.map((caption, button) => {
       const wrapper = make('label', numbers, 'option');
       const input = make('input', wrapper);
       input.type = 'radio';
       input.name = 'page-number-position';
-      make('span', wrapper, '', texts.pageNumberCaptions[i]);
+      make('span', wrapper, '', caption);
       input.addEventListener('click', () => {
-        this.session.printChoosePosition(code);
+        this.session.printChoosePosition(button);
         this.refresh();
       });
-      return { code, input };
+      return { button, input };
     });
     make('div', numbers, 'note', 'ページ表示位置のキャンセルは無効です。');
     this.numberGroup = make('fieldset', numbers, 'group');
@@ -366,7 +366,7 @@ export class PrintSettingsWindow {
   refresh() {
     const d = this.session.printDialog();
     if (this.name.value !== d.name) this.name.value = d.name;
-    this.positions.forEach(({ code, input }) => (input.checked = code === d.position));
+    this.positions.forEach(({ button, input }) => (input.checked = button === d.position));
     this.numberGroup.disabled = !d.numberGroupEnabled;
     this.style.selectedIndex = d.style;
     if (this.start.value !== d.startNumber) this.start.value = d.startNumber;

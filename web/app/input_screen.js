@@ -234,6 +234,9 @@ export class InputScreen {
     const caption = element('label', g, { className: 'label', text: '多雪地域', x: 210, y: 24 });
     caption.htmlFor = 'heavy-snow';
     this.captions.set(this.id('HeavySnow'), caption);
+    // Below the district: whether the site data may be used for a design.
+    this.siteDataNotice = element('span', g, { className: 'site-data-notice', x: 10, y: 74, w: 305 - 18, h: 28 });
+    this.siteDataNotice.id = 'site-data-notice';
   }
 
   buildWindGroup() {
@@ -473,6 +476,8 @@ export class InputScreen {
     document.title = screen.caption;
     this.statusBar.textContent = screen.statusText;
     this.versionLabel.textContent = screen.versionLabel;
+    this.siteDataNotice.textContent = screen.siteDataNotice;
+    this.siteDataNotice.hidden = screen.siteDataNotice === '';
     this.client.inert = !screen.screenEnabled;
     this.window.classList.toggle('disabled', !screen.screenEnabled);
   }

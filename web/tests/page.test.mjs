@@ -6,26 +6,18 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { chromium } from 'playwright-core';
 import { PDFDict, PDFDocument, PDFName } from 'pdf-lib';
 import { serve } from '../serve.mjs';
+import { CHROMIUM } from './chromium.mjs';
 
 const root = resolve(import.meta.dirname, '../..');
 const native = resolve(root, process.env.TAVILO_NATIVE_BUILD ?? 'build/release');
 const probe = join(native, 'tests/agreement-probe');
 const example = (name) => join(root, 'examples', name);
-
-// As this machine's Chromium must be started; Playwright gives every launch
-// a new, empty profile.
-export const CHROMIUM = {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-};
 
 let server;
 let browser;
@@ -82,6 +74,8 @@ test('the notice appears on the first visit only, and the page asks nothing of t
   await page.waitForSelector('body[data-ready="true"]');
   assert.equal(await page.locator('#notice').count(), 0);
   assert.equal(await page.title(), 'Tavilo屋根計算プログラム');
+  // The shipped tables are samples, and the screen says so under the site.
+  assert.equal(await page.locator('#site-data-notice').innerText(), '所在地データは見本です。実際の設計には使用できません。');
   assert.ok(requests.every((r) => r.startsWith(url)), 'only the page\'s own files are fetched');
   assert.deepEqual(errors, []);
   await context.close();
@@ -238,6 +232,14 @@ test('a project loaded through the file chooser calculates to the report, prints
   assert.equal(sheets.length, nativePages.size);
   assert.deepEqual(sheets[0], [2480, 3508]);
 
+  // 印刷の設定: the project name titles the document, a position is taken at once.
+  await page.getByRole('button', { name: '印刷の設定' }).click();
+  const printDialog = page.locator('#print-settings-dialog');
+  await printDialog.getByLabel('物件名').fill('試験物件');
+  await printDialog.getByText('下-中').click();
+  assert.equal(await printDialog.getByLabel('開始番号').isEnabled(), true);
+  await printDialog.getByRole('button', { name: '    設　定' }).click();
+
   // PDF保存: the same pages with their fonts and the document's properties.
   const downloading = page.waitForEvent('download');
   await page.getByRole('button', { name: 'PDF保存' }).click();
@@ -245,8 +247,7 @@ test('a project loaded through the file chooser calculates to the report, prints
   const bytes = readFileSync(await pdfFile.path());
   const pdf = await PDFDocument.load(bytes, { updateMetadata: false });
   assert.equal(pdf.getPageCount(), nativePages.size);
-  // The project name of the print settings titles the document.
-  assert.equal(pdf.getTitle(), 'サンプル物件（新潟・多雪区域・両側はね出し）');
+  assert.equal(pdf.getTitle(), '試験物件');
   assert.equal(pdf.getAuthor(), 'Tavilo');
   assert.equal(pdf.getSubject(), 'デッキプレート構造計算書');
   const embedded = pdf.context.enumerateIndirectObjects()
@@ -279,5 +280,27 @@ test('unsaved inputs are asked about before another project replaces them', asyn
   await page.getByRole('button', { name: '計　算' }).click();
   assert.ok((await acceptMessage(page)).length > 0);
   assert.equal(await page.locator('#result-window').isVisible(), false);
+  await context.close();
+});
+
+test('an office\'s own location table is kept in the browser and read by the same rules', async () => {
+  const { page, context } = await openPage();
+  const folder = mkdtempSync(join(tmpdir(), 'tavilo-table-'));
+  const table = join(folder, 'Data_Address.csv');
+  writeFileSync(table, 'no,table,here\r\n');
+  const reloaded = page.waitForEvent('load');
+  await page.locator('#own-table').setInputFiles(table);
+  await reloaded;
+  await page.waitForSelector('body[data-ready="true"]');
+  // The model's own message about the table, as the desktop shows it.
+  assert.match(await acceptMessage(page), /Data_Address\.csv/);
+  assert.match(await page.locator('#tables-in-use').innerText(), /Data_Address\.csv/);
+
+  const back = page.waitForEvent('load');
+  await page.locator('#shipped-tables').click();
+  await back;
+  await page.waitForSelector('body[data-ready="true"]');
+  assert.equal(await page.locator('#message-box').count(), 0);
+  assert.equal(await field(page, 'District').evaluate((s) => s.options.length > 0), true);
   await context.close();
 });

@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "calc/errors.h"
+#include "persistence/text_file.h"
 #include "platform/platform.h"
 #include "platform/system_reason.h"
 #include "platform/utf8_path.h"
@@ -51,32 +52,45 @@ int likelyCause(const std::filesystem::path& target, int captured) {
   return captured;
 }
 
+[[noreturn]] void throwSaveRefusal(std::string_view kind, const std::filesystem::path& path,
+                                   const std::string& reason) {
+  throw UserError(std::string(kind) + "「" + visibleName(utf8FromPath(path)) +
+                  "」を書き込めません: " + reason + "。既存のファイルは変更していません。");
+}
+
 [[noreturn]] void throwSaveFailure(std::string_view kind, const std::filesystem::path& path,
                                    int captured) {
   const int cause = likelyCause(path, captured);
   const std::string reason =
       cause != 0 ? systemReasonText(cause) : "書き込み中にエラーが発生しました";
-  throw UserError(std::string(kind) + "「" + utf8FromPath(path) + "」を書き込めません: " + reason +
-                  "。既存のファイルは変更していません。");
+  throwSaveRefusal(kind, path, reason);
 }
 
 // A QSaveFile writes into a unique temporary file created exclusively beside
 // the target (on Linux one without a name), which replaces the target only on
-// commit and is discarded on every failure.
+// commit and is discarded on every failure. A device or a named pipe would be
+// replaced by a regular file that way: such a target is refused first.
 void openForSave(QSaveFile& file, std::string_view kind, const std::filesystem::path& path) {
   if (path.empty())
     throw UserError(std::string(kind) + "の保存先が空です。ファイル名を指定して下さい。");
-  if (std::error_code code; std::filesystem::is_directory(path, code))
-    throwSaveFailure(kind, path, EISDIR);
+  if (const auto refusal = unwritableTarget(path))
+    throwSaveRefusal(kind, path, *refusal);
   errno = 0;
   if (!file.open(QIODevice::WriteOnly))
     throwSaveFailure(kind, path, errno);
 }
 
+// The new file keeps the mode of the one it replaces (a read-only report
+// stays read-only), which QSaveFile would leave at its own default.
 void commitSave(QSaveFile& file, std::string_view kind, const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
+  std::error_code code;
+  const fs::file_status old = fs::status(path, code);
   errno = 0;
   if (file.error() != QFileDevice::NoError || !file.commit())
     throwSaveFailure(kind, path, errno);
+  if (fs::is_regular_file(old))
+    fs::permissions(path, old.permissions(), code);
 }
 
 PdfDocumentInfo documentInfo(const std::string& title) {
@@ -96,9 +110,10 @@ PdfDocumentInfo documentInfo(const std::string& title) {
 // enough for everything drawn. A dry pass learns how far down the drawing
 // reaches, so that a long report (four spans, overhangs, a heavy-snow site)
 // is not cut off at a fixed height.
-QImage renderImage(int minHeight, const ReportDrawing& draw) {
-  QImage image = makeReportImage(kScreenImageWidth, screenImageHeight(minHeight, draw));
-  PainterSurface surface(image, 72);
+QImage renderImage(int minHeight, const ReportDrawing& draw, double devicePixelRatio) {
+  const int height = screenImageHeight(minHeight, draw);
+  QImage image = makeReportImage(kScreenImageWidth, height, devicePixelRatio);
+  PainterSurface surface(image, 72, {}, QRect(0, 0, kScreenImageWidth, height));
   drawScreenPass(surface, draw);
   surface.finish();
   return image;
@@ -114,9 +129,11 @@ std::string PrintJob::todayShortDate() {
   return shortDate(QDate::currentDate(), QLocale::system());
 }
 
-QImage renderScreenImage(const CalculationOutcome& outcome) {
-  return renderImage(screenImageBaseHeight(outcome),
-                     [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
+QImage renderScreenImage(const CalculationOutcome& outcome, double devicePixelRatio) {
+  return renderImage(
+      screenImageBaseHeight(outcome),
+      [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); },
+      devicePixelRatio);
 }
 
 namespace {
@@ -187,8 +204,9 @@ void writeReportPdf(const std::filesystem::path& path, const CalculationOutcome&
            [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
 }
 
-QImage renderSpanTableImage(const SpanTable& table) {
-  return renderImage(0, [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
+QImage renderSpanTableImage(const SpanTable& table, double devicePixelRatio) {
+  return renderImage(
+      0, [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); }, devicePixelRatio);
 }
 
 void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const SpanTable& table,

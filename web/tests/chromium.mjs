@@ -1,0 +1,9 @@
+// Debian's Chromium, headless, started as this machine needs it: no
+// sandbox (root), no GPU, and none of the background connections that a
+// closed network refuses. Playwright gives every launch a new, empty profile.
+export const CHROMIUM = {
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+};
