@@ -7,10 +7,12 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QVBoxLayout>
 #include <array>
 
 #include "report/qt/qt_path.h"
@@ -149,14 +151,13 @@ OverviewWindow::OverviewWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint) {
-  // 584 × 693 with the frame, whose title bar and borders take 28 of the height.
-  constexpr int kWidth = 584;
-  constexpr int kHeight = 693 - 28;
   setWindowTitle(qs(kOverviewCaption));
   setFont(windowFont());
-  resize(kWidth, kHeight);
   browser_ = new QTextBrowser(this);
-  browser_->setGeometry(0, 0, kWidth, kHeight);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(browser_);
+  resize(clientSizeOnScreen(*this, kPreferredSize));
   browser_->setReadOnly(true);
   browser_->setOpenLinks(false);
   browser_->document()->setDocumentMargin(10);
@@ -177,8 +178,10 @@ bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
   }
   browser_->setMarkdown(QString::fromUtf8(file.readAll()));
   browser_->moveCursor(QTextCursor::Start);
-  if (!isVisible())
+  if (!isVisible()) {
+    resize(clientSizeOnScreen(*this, kPreferredSize));
     centreOnScreen(*this);
+  }
   show();
   bringToFront(*this);
   return true;
@@ -192,16 +195,25 @@ FireResistanceWindow::FireResistanceWindow(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setWindowTitle(qs(kFireResistanceCaption));
   setFont(windowFont());
-  const QPixmap picture(QStringLiteral(":/resources/fire_resistance.png"));
-  auto* view = new QLabel(this);
-  view->setPixmap(picture);
-  view->setGeometry(QRect(QPoint(0, 0), picture.size()));
-  setFixedSize(picture.size());
+  picture_ = QPixmap(QStringLiteral(":/resources/fire_resistance.png"));
+  auto* view = new QLabel;
+  view->setPixmap(picture_);
+  view->resize(picture_.size());
+  // On a screen too small for the figure it scrolls.
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(view);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroll);
+  setFixedSize(clientSizeOnScreen(*this, picture_.size()));
 }
 
 void FireResistanceWindow::showAndFocus() {
-  if (!isVisible())
+  if (!isVisible()) {
+    setFixedSize(clientSizeOnScreen(*this, picture_.size()));
     placeAtScreenTopLeft(*this);
+  }
   show();
   bringToFront(*this);
   setFocus(Qt::OtherFocusReason);

@@ -3,6 +3,8 @@
 // program starts, the terms-of-use notice, the overview document, the
 // fire-resistance figure and the busy panel of long commands.
 
+#include <QPixmap>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <filesystem>
@@ -44,6 +46,9 @@ class OverviewWindow : public QWidget {
   QTextBrowser* browser() const { return browser_; }
 
  private:
+  // 584 × 693 with the frame, whose title bar and borders take 28 of the height.
+  static constexpr QSize kPreferredSize{584, 693 - 28};
+
   QTextBrowser* browser_ = nullptr;
 };
 
@@ -55,6 +60,9 @@ class FireResistanceWindow : public QWidget {
 
   // The "耐火仕様" command.
   void showAndFocus();
+
+ private:
+  QPixmap picture_;
 };
 
 // The panel a long command shows while it works, with the hourglass cursor:

@@ -1,6 +1,8 @@
 #include "ui/document_window.h"
 
+#include <QScreen>
 #include <QScrollBar>
+#include <QWindow>
 #include <utility>
 
 #include "report/report_style.h"
@@ -30,19 +32,50 @@ DocumentWindow::DocumentWindow(Session& session, ResultWindowDialogs dialogs, QW
       session_(session),
       dialogs_(std::move(dialogs)) {
   setFont(windowFont());
-  setFixedSize(kClientWidth, kClientHeight);
   fill(*this, kWindowGround);
 
   toolBar_ = new QWidget(this);
-  toolBar_->setGeometry(0, 0, kClientWidth, kToolBarHeight);
   fill(*toolBar_, kToolBarColour);
 
   scrollBox_ = new ImageScrollBox(this);
-  scrollBox_->setGeometry(0, kToolBarHeight, kClientWidth, kClientHeight - kToolBarHeight);
   fill(*scrollBox_->viewport(), kPageGround);
   imageView_ = new ImageView(image_, scrollBox_);
   imageView_->resize(0, 0);
   scrollBox_->setWidget(imageView_);
+  fitToScreen();
+}
+
+void DocumentWindow::fitToScreen() {
+  setFixedSize(clientSizeOnScreen(*this, QSize(kClientWidth, kClientHeight)));
+  placeChildren();
+}
+
+void DocumentWindow::placeChildren() {
+  toolBar_->setGeometry(0, 0, width(), kToolBarHeight);
+  scrollBox_->setGeometry(0, kToolBarHeight, width(), height() - kToolBarHeight);
+  layoutToolBar();
+}
+
+void DocumentWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  placeChildren();
+}
+
+void DocumentWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // A window dragged to a screen of another pixel ratio draws its image anew.
+  if (QWindow* window = windowHandle()) {
+    connect(window, &QWindow::screenChanged, this, &DocumentWindow::renderForScreen,
+            Qt::UniqueConnection);
+  }
+}
+
+void DocumentWindow::renderForScreen() {
+  if (!render_ || image_.isNull() || image_.devicePixelRatio() == devicePixelRatioF())
+    return;
+  image_ = render_(devicePixelRatioF());
+  imageView_->resize(image_.deviceIndependentSize().toSize());
+  imageView_->update();
 }
 
 QPushButton* DocumentWindow::addToolButton(const QString& caption, const QString& hint, int left,
@@ -50,9 +83,12 @@ QPushButton* DocumentWindow::addToolButton(const QString& caption, const QString
   return toolBarButton(*toolBar_, caption, hint, QRect(left, 0, width, kToolButtonHeight));
 }
 
-void DocumentWindow::showImage(QImage image) {
-  image_ = std::move(image);
-  imageView_->resize(image_.size());
+void DocumentWindow::showImage(ImageRenderer render) {
+  render_ = std::move(render);
+  if (!isVisible())
+    fitToScreen();
+  image_ = render_(devicePixelRatioF());
+  imageView_->resize(image_.deviceIndependentSize().toSize());
   imageView_->update();
   scrollBox_->verticalScrollBar()->setValue(0);
   scrollBox_->horizontalScrollBar()->setValue(0);

@@ -179,10 +179,7 @@ InputScreen::InputScreen(Session& session, InputScreenDialogs dialogs, QWidget* 
   connect(binder_.get(), &FormBinder::picturesChanged, this, &InputScreen::updatePictures);
   connect(binder_.get(), &FormBinder::buttonClicked, this, &InputScreen::commandClicked);
   binder_->refresh();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, (height() + kFrameHeight) / 2));
-  }
+  centreOnScreen(*this);
   if (QWidget* deck = fieldWidget(FieldId::DeckType))
     deck->setFocus(Qt::OtherFocusReason);
 }
@@ -455,7 +452,12 @@ void InputScreen::updateWindowTexts() {
   setWindowTitle(qs(form.caption()));
   statusBar_->setText(qs(form.statusText()));
   versionLabel_->setText(qs(form.versionLabel()));
-  siteDataNotice_->setText(qs(form.siteDataNotice()));
+  // One sentence a line: the group is narrower than the notice.
+  QString notice = qs(form.siteDataNotice());
+  if (const qsizetype stop = notice.indexOf(QStringLiteral("。"));
+      stop >= 0 && stop + 1 < notice.size())
+    notice.insert(stop + 1, QLatin1Char('\n'));
+  siteDataNotice_->setText(notice);
   siteDataNotice_->setVisible(!form.siteDataNotice().empty());
   setEnabled(form.screenEnabled());
 }

@@ -166,7 +166,13 @@ ImageView::ImageView(const QImage& image, QWidget* parent) : QWidget(parent), im
 
 void ImageView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.drawImage(event->rect(), image_, event->rect());
+  // The image may hold more pixels than the widget (a HiDPI image): the
+  // part shown is taken in the image's own pixels.
+  const QRect shown = event->rect();
+  const qreal ratio = image_.devicePixelRatio();
+  const QRectF source(shown.x() * ratio, shown.y() * ratio, shown.width() * ratio,
+                      shown.height() * ratio);
+  painter.drawImage(QRectF(shown), image_, source);
 }
 
 ImageScrollBox::ImageScrollBox(QWidget* parent) : QScrollArea(parent) {

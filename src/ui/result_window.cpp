@@ -14,9 +14,10 @@
 namespace tavilo::ui {
 namespace {
 
-// The spacer's place between "閉じる" and "印刷の設定" when it stands alone.
+// The spacer begins after "閉じる" and reaches "印刷の設定" at the right end
+// of the tool bar (282 pixels wide in a window of the full width).
 constexpr int kSpacerLeft = 200;
-constexpr int kSpacerWidth = 282;
+constexpr int kRightButtonWidth = 100;
 constexpr int kSpacerCommandWidth = 80;
 
 }  // namespace
@@ -39,10 +40,11 @@ void ResultWindow::buildToolBar() {
       addToolButton(QStringLiteral("印刷"), QStringLiteral("用紙をA4 縦に設定して下さい"), 0, 100);
   closeButton_ =
       addToolButton(QStringLiteral("閉じる"), QStringLiteral("条件入力へ戻る"), 100, 100);
-  spacer_ = addToolButton(QStringLiteral("　　　　　"), QString(), kSpacerLeft, kSpacerWidth);
+  spacer_ = addToolButton(QStringLiteral("　　　　　"), QString(), kSpacerLeft,
+                          width() - kSpacerLeft - kRightButtonWidth);
   printSettingsButton_ =
       addToolButton(QStringLiteral("印刷の設定"), QStringLiteral("件名・ページの設定"),
-                    kSpacerLeft + kSpacerWidth, 100);
+                    width() - kRightButtonWidth, kRightButtonWidth);
   spacer_->setEnabled(false);
   previewButton_ =
       addToolBarCommand(QStringLiteral("プレビュー"),
@@ -67,9 +69,13 @@ QPushButton* ResultWindow::addToolBarCommand(const QString& caption, const QStri
 }
 
 void ResultWindow::placeSpacerCommands() {
+  if (spacer_ == nullptr || printSettingsButton_ == nullptr)
+    return;
   const int taken = std::accumulate(spacerCommands_.begin(), spacerCommands_.end(), 0,
                                     [](int sum, const QPushButton* b) { return sum + b->width(); });
-  const int spacerWidth = std::max(0, kSpacerWidth - taken);
+  const int right = std::max(kSpacerLeft, width() - kRightButtonWidth);
+  printSettingsButton_->move(right, 0);
+  const int spacerWidth = std::max(0, right - kSpacerLeft - taken);
   spacer_->setGeometry(kSpacerLeft, 0, spacerWidth, kToolButtonHeight);
   spacer_->setVisible(spacerWidth > 0);
   int left = kSpacerLeft + spacerWidth;
@@ -82,7 +88,7 @@ void ResultWindow::placeSpacerCommands() {
 void ResultWindow::showOutcome(const CalculationOutcome& outcome) {
   outcome_ = outcome;
   setWindowTitle(qs(kResultCaption));
-  showImage(renderScreenImage(outcome));
+  showImage([outcome](double ratio) { return renderScreenImage(outcome, ratio); });
 }
 
 void ResultWindow::closeReport() {

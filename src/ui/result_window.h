@@ -59,6 +59,7 @@ class ResultWindow : public DocumentWindow {
  private:
   void buildToolBar();
   void placeSpacerCommands();
+  void layoutToolBar() override { placeSpacerCommands(); }
   void closeReport();
   std::optional<PrintedDocument> document() const override;
 

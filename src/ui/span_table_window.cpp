@@ -1,6 +1,7 @@
 #include "ui/span_table_window.h"
 
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
 
 #include "model/session.h"
@@ -11,6 +12,9 @@ namespace tavilo::ui {
 namespace {
 
 constexpr const char* kTableName = "スパン表";
+// The spacer between "PDF保存" and "閉じる", which stands at the right end.
+constexpr int kSpacerLeft = 300;
+constexpr int kCloseWidth = 100;
 
 }  // namespace
 
@@ -31,9 +35,11 @@ SpanTableWindow::SpanTableWindow(Session& session, ResultWindowDialogs dialogs, 
                                  QStringLiteral("印刷されるスパン表を画面で確認します"), 100, 100);
   pdfButton_ = addToolButton(QStringLiteral("PDF保存"),
                              QStringLiteral("スパン表をPDFファイルに保存します"), 200, 100);
-  addToolButton(QStringLiteral("　　　　　"), QString(), 300, 182)->setEnabled(false);
-  closeButton_ =
-      addToolButton(QStringLiteral("閉じる"), QStringLiteral("計算結果の表示へ戻る"), 482, 100);
+  spacer_ = addToolButton(QStringLiteral("　　　　　"), QString(), kSpacerLeft,
+                          width() - kSpacerLeft - kCloseWidth);
+  spacer_->setEnabled(false);
+  closeButton_ = addToolButton(QStringLiteral("閉じる"), QStringLiteral("計算結果の表示へ戻る"),
+                               width() - kCloseWidth, kCloseWidth);
 
   connect(printButton_, &QPushButton::clicked, this, &SpanTableWindow::print);
   connect(previewButton_, &QPushButton::clicked, this, &SpanTableWindow::preview);
@@ -41,9 +47,17 @@ SpanTableWindow::SpanTableWindow(Session& session, ResultWindowDialogs dialogs, 
   connect(closeButton_, &QPushButton::clicked, this, &SpanTableWindow::close);
 }
 
+void SpanTableWindow::layoutToolBar() {
+  if (spacer_ == nullptr || closeButton_ == nullptr)
+    return;
+  const int right = std::max(kSpacerLeft, width() - kCloseWidth);
+  spacer_->setGeometry(kSpacerLeft, 0, right - kSpacerLeft, kToolButtonHeight);
+  closeButton_->move(right, 0);
+}
+
 void SpanTableWindow::showTable(SpanTable table) {
   table_ = std::move(table);
-  showImage(renderSpanTableImage(*table_));
+  showImage([table = *table_](double ratio) { return renderSpanTableImage(table, ratio); });
 }
 
 std::optional<PrintedDocument> SpanTableWindow::document() const {

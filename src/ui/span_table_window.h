@@ -33,12 +33,14 @@ class SpanTableWindow : public DocumentWindow {
 
  private:
   std::optional<PrintedDocument> document() const override;
+  void layoutToolBar() override;
 
   std::optional<SpanTable> table_;
   QPushButton* printButton_ = nullptr;
   QPushButton* previewButton_ = nullptr;
   QPushButton* pdfButton_ = nullptr;
   QPushButton* closeButton_ = nullptr;
+  QPushButton* spacer_ = nullptr;
 };
 
 // Where the span table's PDF is proposed: the project file's name with

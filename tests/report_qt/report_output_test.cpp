@@ -184,6 +184,51 @@ TEST_F(ReportOutputTest, ScreenImageAt72PpiOnTheReportBackground) {
   EXPECT_NE(QColor(image.pixel(11, 34)), QColor(230, 237, 240));  // the frame's corner
 }
 
+// The part of an image that is not report background, in the image's own pixels.
+QRect inkBounds(const QImage& image, const QRect& area) {
+  QRect bounds;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (QColor(image.pixel(x, y)) != QColor(230, 237, 240))
+        bounds |= QRect(x, y, 1, 1);
+    }
+  }
+  return bounds;
+}
+
+// On a HiDPI screen the same page is drawn on twice the pixels each way: the
+// layout stays where it is, but the text is drawn at 18 pixels, not blown up
+// from 9.
+TEST_F(ReportOutputTest, ScreenImageAtTheScreensPixelRatio) {
+  const Sample sample = calculateSample("ordinary-3span");
+  const QImage plain = renderScreenImage(sample.outcome);
+  const QImage sharp = renderScreenImage(sample.outcome, 2.0);
+  EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+  EXPECT_EQ(sharp.size(), plain.size() * 2);
+  EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(plain.size()));
+
+  // The title block at the top of page 1.
+  const QRect area(0, 0, 565, 60);
+  const QRect once = inkBounds(plain, area);
+  const QRect twice = inkBounds(sharp, QRect(0, 0, 1130, 120));
+  ASSERT_FALSE(once.isEmpty());
+  EXPECT_NEAR(twice.left(), 2 * once.left(), 2);
+  EXPECT_NEAR(twice.top(), 2 * once.top(), 2);
+  EXPECT_NEAR(twice.right(), 2 * once.right() + 1, 3);
+  EXPECT_NEAR(twice.bottom(), 2 * once.bottom() + 1, 3);
+  // Blown up, every 2 × 2 block would be of one colour.
+  int mixedBlocks = 0;
+  for (int y = 0; y < 120; y += 2) {
+    for (int x = 0; x < 1130; x += 2) {
+      const QRgb c = sharp.pixel(x, y);
+      if (sharp.pixel(x + 1, y) != c || sharp.pixel(x, y + 1) != c ||
+          sharp.pixel(x + 1, y + 1) != c)
+        ++mixedBlocks;
+    }
+  }
+  EXPECT_GT(mixedBlocks, 500);
+}
+
 TEST_F(ReportOutputTest, LongReportGetsATallerImage) {
   // A report longer than the fixed height: the case sections of a heavy-snow
   // site with overhangs, drawn twice over.

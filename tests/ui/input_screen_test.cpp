@@ -413,7 +413,7 @@ TEST(InputScreenSiteData, SampleTablesAreNoticedUnderTheSiteGroup) {
     if (!sample)
       continue;
     EXPECT_EQ(notice->text(),
-              QStringLiteral("所在地データは見本です。実際の設計には使用できません。"));
+              QStringLiteral("所在地データは見本です。\n実際の設計には使用できません。"));
     EXPECT_EQ(notice->palette().color(QPalette::WindowText), QColor(204, 0, 0));
     // Wholly inside the site group, below the district list.
     QWidget* group = notice->parentWidget();

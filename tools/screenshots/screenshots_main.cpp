@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -89,7 +90,9 @@ int main(int argc, char** argv) {
   QTimer::singleShot(300, [&out] {
     if (QWidget* notice = QApplication::activeModalWidget()) {
       save(*notice, out, "notice.png");
-      notice->close();
+      // The notice is left only through its button.
+      for (QPushButton* button : notice->findChildren<QPushButton*>())
+        button->click();
     }
   });
   tavilo::ui::showNotice(&screen);

@@ -81,11 +81,16 @@ std::string reportFaceFamily() {
   return QFontInfo(QFont(resolveFontFamily(kReportFace))).family().toStdString();
 }
 
-QImage makeReportImage(int width, int height) {
-  QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
-  constexpr int kDotsPerMetreAt72Dpi = 2835;  // 72 / 0.0254
-  image.setDotsPerMeterX(kDotsPerMetreAt72Dpi);
-  image.setDotsPerMeterY(kDotsPerMetreAt72Dpi);
+QImage makeReportImage(int width, int height, double devicePixelRatio) {
+  const double ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+  const auto pixels = [ratio](int size) {
+    return std::max(1, static_cast<int>(std::ceil(std::max(1, size) * ratio)));
+  };
+  QImage image(pixels(width), pixels(height), QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  constexpr double kDotsPerMetreAt72Dpi = 72 / 0.0254;
+  image.setDotsPerMeterX(static_cast<int>(std::lround(kDotsPerMetreAt72Dpi * ratio)));
+  image.setDotsPerMeterY(static_cast<int>(std::lround(kDotsPerMetreAt72Dpi * ratio)));
   image.fill(toQColor(kScreenBackground));
   return image;
 }
@@ -93,7 +98,10 @@ QImage makeReportImage(int width, int height) {
 PainterSurface::PainterSurface(QPaintDevice& device, int pixelsPerInch,
                                std::function<bool()> newPage, QRect area)
     : device_(device),
-      area_(area.isEmpty() ? QRect(0, 0, device.width(), device.height()) : area),
+      // A HiDPI image is drawn on in its device-independent pixels.
+      area_(area.isEmpty() ? QRect(0, 0, device.width() / std::max(1.0, device.devicePixelRatioF()),
+                                   device.height() / std::max(1.0, device.devicePixelRatioF()))
+                           : area),
       pixelsPerInch_(pixelsPerInch),
       newPage_(std::move(newPage)),
       metrics_(QFont()) {

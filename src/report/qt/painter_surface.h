@@ -78,8 +78,11 @@ QString resolveFontFamily(std::string_view face);
 // font database reports it (for the font check of the batch tool).
 std::string reportFaceFamily();
 
-// The screen image of the report: `width` x `height` pixels at 72 pixels per inch.
-QImage makeReportImage(int width, int height);
+// The screen image of the report: `width` x `height` pixels at 72 pixels per
+// inch, on the report background. With a device pixel ratio r the image holds
+// r times the pixels each way (r × 72 per inch) and is drawn on in the same
+// 72-per-inch coordinates.
+QImage makeReportImage(int width, int height, double devicePixelRatio = 1.0);
 
 // The printable area of an A4 portrait sheet at `dpi`, in device pixels from
 // the sheet's top-left corner: the sheet less kPdfMarginMm on every side.

@@ -110,9 +110,10 @@ PdfDocumentInfo documentInfo(const std::string& title) {
 // enough for everything drawn. A dry pass learns how far down the drawing
 // reaches, so that a long report (four spans, overhangs, a heavy-snow site)
 // is not cut off at a fixed height.
-QImage renderImage(int minHeight, const ReportDrawing& draw) {
-  QImage image = makeReportImage(kScreenImageWidth, screenImageHeight(minHeight, draw));
-  PainterSurface surface(image, 72);
+QImage renderImage(int minHeight, const ReportDrawing& draw, double devicePixelRatio) {
+  const int height = screenImageHeight(minHeight, draw);
+  QImage image = makeReportImage(kScreenImageWidth, height, devicePixelRatio);
+  PainterSurface surface(image, 72, {}, QRect(0, 0, kScreenImageWidth, height));
   drawScreenPass(surface, draw);
   surface.finish();
   return image;
@@ -128,9 +129,11 @@ std::string PrintJob::todayShortDate() {
   return shortDate(QDate::currentDate(), QLocale::system());
 }
 
-QImage renderScreenImage(const CalculationOutcome& outcome) {
-  return renderImage(screenImageBaseHeight(outcome),
-                     [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
+QImage renderScreenImage(const CalculationOutcome& outcome, double devicePixelRatio) {
+  return renderImage(
+      screenImageBaseHeight(outcome),
+      [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); },
+      devicePixelRatio);
 }
 
 namespace {
@@ -201,8 +204,9 @@ void writeReportPdf(const std::filesystem::path& path, const CalculationOutcome&
            [&outcome](ReportCanvas& canvas) { drawCalculationReport(canvas, outcome); });
 }
 
-QImage renderSpanTableImage(const SpanTable& table) {
-  return renderImage(0, [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
+QImage renderSpanTableImage(const SpanTable& table, double devicePixelRatio) {
+  return renderImage(
+      0, [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); }, devicePixelRatio);
 }
 
 void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const SpanTable& table,

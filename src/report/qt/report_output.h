@@ -19,7 +19,9 @@ namespace tavilo {
 
 // The screen pass: a 565-pixel-wide image at 72 pixels per inch on the report
 // background, at least the base height and tall enough for all of the report.
-QImage renderScreenImage(const CalculationOutcome& outcome);
+// With a device pixel ratio r the same drawing is made on r times the pixels
+// (makeReportImage), for a sharp image on a HiDPI screen.
+QImage renderScreenImage(const CalculationOutcome& outcome, double devicePixelRatio = 1.0);
 
 // What a print job adds to the report: the print settings (project name box,
 // page numbers) and the footer's file path and date.
@@ -64,7 +66,7 @@ void writeReportPdf(const std::filesystem::path& path, const CalculationOutcome&
 
 // The span table page for a window: an image of the report's width at 72
 // pixels per inch on the report background, as tall as the page needs.
-QImage renderSpanTableImage(const SpanTable& table);
+QImage renderSpanTableImage(const SpanTable& table, double devicePixelRatio = 1.0);
 
 // The span table page as the only page of a print pass onto a paged
 // device, as printReport draws the report.
