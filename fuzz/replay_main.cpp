@@ -41,8 +41,7 @@ bool replay(const fs::path& file) {
                                 std::istreambuf_iterator<char>()};
   // An empty input is still passed a valid pointer, as libFuzzer does.
   static const std::uint8_t empty = 0;
-  const auto* data =
-      bytes.empty() ? &empty : reinterpret_cast<const std::uint8_t*>(bytes.data());
+  const auto* data = bytes.empty() ? &empty : reinterpret_cast<const std::uint8_t*>(bytes.data());
   LLVMFuzzerTestOneInput(data, bytes.size());
   return true;
 }
