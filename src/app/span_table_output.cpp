@@ -13,13 +13,6 @@ namespace {
 constexpr int kDeckColumnWidth = 24;
 constexpr int kCellColumnWidth = 20;
 
-std::string grouped(long long value) {
-  std::string digits = std::to_string(value < 0 ? -value : value);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-    digits.insert(static_cast<std::size_t>(i), ",");
-  return (value < 0 ? "-" : "") + digits;
-}
-
 // Columns a text takes on a terminal: one for ASCII and half-width kana,
 // two for the other (full-width) characters.
 int displayWidth(const std::string& text) {
@@ -77,7 +70,7 @@ std::string csvField(const std::string& text) {
 
 std::string spanCellText(const SpanTableCell& cell) {
   std::string text = cell.isProject ? "*" : "";
-  text += cell.span ? grouped(*cell.span) + " mm" : "なし";
+  text += cell.span ? groupedInteger(*cell.span) + " mm" : "なし";
   if (cell.stoppedBy)
     text += " " + std::string(spanLimitName(*cell.stoppedBy));
   return text;
@@ -89,8 +82,8 @@ std::string spanTableText(const SpanTable& table, const std::filesystem::path& p
   text << "データファイル: " << visibleName(utf8FromPath(project)) << '\n';
   text << "スパン表: 等スパンで全ての荷重ケースの検討が OK となる最長のスパン ("
        << kSpanTableFirstSpan << " mm から " << table.step << " mm 刻み)\n";
-  text << "デッキ最大長さ " << grouped(table.settings.maxDeckLength) << " mm (はね出しを含む)、"
-       << overhangText(c) << '\n';
+  text << "デッキ最大長さ " << groupedInteger(table.settings.maxDeckLength)
+       << " mm (はね出しを含む)、" << overhangText(c) << '\n';
   text << padded("デッキ (単位重量)", kDeckColumnWidth);
   for (int count = 1; count <= kSpanTableSpanCounts; ++count) {
     const std::string name = spanCountName(count);

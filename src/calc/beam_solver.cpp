@@ -38,10 +38,6 @@ int effectiveCount(const BeamModel& model) {
   return std::clamp(model.memberCount, 0, kMaxMembers);
 }
 
-std::size_t at(int i) {
-  return static_cast<std::size_t>(i);
-}
-
 bool hasLength(double length) {
   return length > 0 && std::isfinite(length);
 }
@@ -115,7 +111,7 @@ void applyRelease(Vector6& f, Release release, double length) {
 // load vector); zero for a member without length.
 Vector6 fixedEndVector(const BeamModel& model, int member, Release release) {
   Vector6 f{};
-  const std::size_t k = at(member);
+  const std::size_t k = slot(member);
   const double length = model.spans[k];
   if (!hasLength(length))
     return f;
@@ -132,7 +128,7 @@ Vector6 fixedEndVector(const BeamModel& model, int member, Release release) {
 
 Matrix6 memberStiffness(const BeamModel& model, int member, Release release) {
   Matrix6 k{};
-  const std::size_t m = at(member);
+  const std::size_t m = slot(member);
   const double length = model.spans[m];
   if (!hasLength(length) || release == Release::kPinBoth)
     return k;
@@ -198,8 +194,8 @@ Numbering numberDofs(const BeamModel& model, int nodeCount) {
   n.equation.fill(-1);
   for (int node = 0; node < nodeCount; ++node) {
     for (int dof = 0; dof < kDofsPerNode; ++dof) {
-      if (isFree(model.supportCodes[at(node)], dof)) {
-        n.equation[at(node * kDofsPerNode + dof)] = n.freeCount++;
+      if (isFree(model.supportCodes[slot(node)], dof)) {
+        n.equation[slot(node * kDofsPerNode + dof)] = n.freeCount++;
       }
     }
   }
@@ -217,17 +213,17 @@ struct LinearSystem {
 // without stiffness (at released member ends) come out as 0.
 std::array<double, kMaxDofs> solve(LinearSystem s) {
   const int n = s.size;
-  const auto rhs = at(n);
+  const auto rhs = slot(n);
   std::array<int, kMaxDofs> column{};
   for (int i = 0; i < n; ++i)
-    column[at(i)] = i;
+    column[slot(i)] = i;
   for (int k = 0; k < n; ++k) {
     int pr = k;
     int pc = k;
-    double largest = std::fabs(s.a[at(k)][at(k)]);
+    double largest = std::fabs(s.a[slot(k)][slot(k)]);
     for (int r = k; r < n; ++r) {
       for (int c = k; c < n; ++c) {
-        const double v = std::fabs(s.a[at(r)][at(c)]);
+        const double v = std::fabs(s.a[slot(r)][slot(c)]);
         if (v > largest) {
           largest = v;
           pr = r;
@@ -235,34 +231,34 @@ std::array<double, kMaxDofs> solve(LinearSystem s) {
         }
       }
     }
-    std::swap(s.a[at(k)], s.a[at(pr)]);
+    std::swap(s.a[slot(k)], s.a[slot(pr)]);
     if (pc != k) {
       for (int r = 0; r < n; ++r)
-        std::swap(s.a[at(r)][at(k)], s.a[at(r)][at(pc)]);
-      std::swap(column[at(k)], column[at(pc)]);
+        std::swap(s.a[slot(r)][slot(k)], s.a[slot(r)][slot(pc)]);
+      std::swap(column[slot(k)], column[slot(pc)]);
     }
-    const double pivot = s.a[at(k)][at(k)];
+    const double pivot = s.a[slot(k)][slot(k)];
     for (int r = k + 1; r < n; ++r) {
-      const double factor = pivot == 0 ? 0 : s.a[at(r)][at(k)] / pivot;
+      const double factor = pivot == 0 ? 0 : s.a[slot(r)][slot(k)] / pivot;
       if (factor == 0)
         continue;
       for (int c = k; c <= n; ++c)
-        s.a[at(r)][at(c)] -= factor * s.a[at(k)][at(c)];
+        s.a[slot(r)][slot(c)] -= factor * s.a[slot(k)][slot(c)];
     }
   }
   std::array<double, kMaxDofs> y{};
   for (int k = n - 1; k >= 0; --k) {
-    const double pivot = s.a[at(k)][at(k)];
+    const double pivot = s.a[slot(k)][slot(k)];
     if (pivot == 0)
       continue;
-    double sum = s.a[at(k)][rhs];
+    double sum = s.a[slot(k)][rhs];
     for (int c = k + 1; c < n; ++c)
-      sum -= s.a[at(k)][at(c)] * y[at(c)];
-    y[at(k)] = sum / pivot;
+      sum -= s.a[slot(k)][slot(c)] * y[slot(c)];
+    y[slot(k)] = sum / pivot;
   }
   std::array<double, kMaxDofs> x{};
   for (int k = 0; k < n; ++k)
-    x[at(column[at(k)])] = y[at(k)];
+    x[slot(column[slot(k)])] = y[slot(k)];
   return x;
 }
 
@@ -279,7 +275,7 @@ void addOverhangLoads(const BeamModel& model, int count, std::array<Vector6, kMa
   const double wl = model.lineLoads[0] + model.endIntensities[0][0];
   loads[0][kVi] += wl * aL;
   loads[0][kMi] += wl * (aL * aL) / 2;
-  const std::size_t last = at(count - 1);
+  const std::size_t last = slot(count - 1);
   const double aR = model.rightOverhang;
   const double wr = model.lineLoads[last] + model.endIntensities[last][1];
   loads[last][kVj] += wr * aR;
@@ -305,22 +301,22 @@ BeamResult analyseBeam(const BeamModel& model) {
   const Numbering numbering = numberDofs(model, nodeCount);
   LinearSystem system;
   system.size = numbering.freeCount;
-  const auto rhs = at(numbering.freeCount);
+  const auto rhs = slot(numbering.freeCount);
   std::array<Vector6, kMaxMembers> loads{};
   std::array<Matrix6, kMaxMembers> stiffness{};
   for (int m = 0; m < count; ++m) {
     const Release release = releaseOf(m, count);
-    loads[at(m)] = fixedEndVector(model, m, release);
-    stiffness[at(m)] = memberStiffness(model, m, release);
+    loads[slot(m)] = fixedEndVector(model, m, release);
+    stiffness[slot(m)] = memberStiffness(model, m, release);
     for (std::size_t r = 0; r < 6; ++r) {
-      const int row = numbering.equation[at(globalDof(m, r))];
+      const int row = numbering.equation[slot(globalDof(m, r))];
       if (row < 0)
         continue;
-      system.a[at(row)][rhs] += loads[at(m)][r];
+      system.a[slot(row)][rhs] += loads[slot(m)][r];
       for (std::size_t c = 0; c < 6; ++c) {
-        const int col = numbering.equation[at(globalDof(m, c))];
+        const int col = numbering.equation[slot(globalDof(m, c))];
         if (col >= 0)
-          system.a[at(row)][at(col)] += stiffness[at(m)][r][c];
+          system.a[slot(row)][slot(col)] += stiffness[slot(m)][r][c];
       }
     }
   }
@@ -338,16 +334,16 @@ BeamResult analyseBeam(const BeamModel& model) {
   for (int m = 0; m < count; ++m) {
     Vector6 displacement{};
     for (std::size_t e = 0; e < 6; ++e) {
-      const int eq = numbering.equation[at(globalDof(m, e))];
-      displacement[e] = eq < 0 ? 0 : unknowns[at(eq)];
+      const int eq = numbering.equation[slot(globalDof(m, e))];
+      displacement[e] = eq < 0 ? 0 : unknowns[slot(eq)];
     }
-    auto& forces = result.memberEndForces[at(m)];
+    auto& forces = result.memberEndForces[slot(m)];
     for (std::size_t r = 0; r < 6; ++r) {
       double sum = 0;
       for (std::size_t c = 0; c < 6; ++c)
-        sum += stiffness[at(m)][r][c] * displacement[c];
-      forces[r] = sum - loads[at(m)][r];
-      result.nodalResults[at(m) + r / 3][r % 3] += forces[r];
+        sum += stiffness[slot(m)][r][c] * displacement[c];
+      forces[r] = sum - loads[slot(m)][r];
+      result.nodalResults[slot(m) + r / 3][r % 3] += forces[r];
     }
   }
   for (auto& node : result.nodalResults) {

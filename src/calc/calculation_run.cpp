@@ -15,10 +15,6 @@ namespace {
 constexpr double kToKilo = 0.001;     // N → kN
 constexpr double kToMega = 0.000001;  // N·mm → kN·m, N/m² · mm → kN per metre of width
 
-std::size_t slot(int i) {
-  return static_cast<std::size_t>(i);
-}
-
 std::size_t spanSlots(const DesignConditions& c) {
   return static_cast<std::size_t>(std::clamp(c.spanCount, 1, kMaxSpans));
 }
@@ -29,17 +25,6 @@ bool hasLeftOverhang(const DesignConditions& c) {
 
 bool hasRightOverhang(const DesignConditions& c) {
   return c.rightOverhang > 0;
-}
-
-std::string groupThousands(const std::string& digits) {
-  std::string grouped;
-  const std::size_t n = digits.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i > 0 && (n - i) % 3 == 0)
-      grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
 }
 
 // ---- Preparation

@@ -175,4 +175,22 @@ std::string shortestDecimal(double value) {
   return buffer;
 }
 
+std::string groupThousands(std::string_view digits) {
+  std::string grouped;
+  const std::size_t n = digits.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i > 0 && (n - i) % 3 == 0)
+      grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
+std::string groupedInteger(long long value) {
+  // The magnitude is taken unsigned, so that the smallest value has one too.
+  const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value);
+  return (value < 0 ? "-" : "") + groupThousands(std::to_string(magnitude));
+}
+
 }  // namespace tavilo

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -141,5 +142,16 @@ std::optional<double> parseDecimal(std::string_view text);
 // The general decimal form with up to 15 significant digits and no trailing
 // zeros: "1", "0.7", "0.35", "1.5", "-1951".
 std::string shortestDecimal(double value);
+
+// An int position or count as an index of a standard container.
+constexpr std::size_t slot(int i) {
+  return static_cast<std::size_t>(i);
+}
+
+// A run of digits with a "," before every group of three from the right,
+// e.g. "12500" → "12,500".
+std::string groupThousands(std::string_view digits);
+// An integer with its thousands grouped, e.g. -12500 → "-12,500".
+std::string groupedInteger(long long value);
 
 }  // namespace tavilo

@@ -111,11 +111,10 @@ void applySnowSurcharge(DesignConditions& conditions, int calcMethod, int roofAn
       static_cast<int>(roundHalfUp(conditions.snowLoad * conditions.snowIncreaseFactor, 0));
 }
 
-bool archedRoofAngleTooSteep(const CaLC_DATA& data) {
-  if (data.roofClass != RoofClass::Arched)
-    return false;
-  const double theta = roofAngleFor(data.roofClass, data.eavesHeightH1, data.buildingHeightH2,
-                                    data.spanDirectionLengthD);
+bool archedRoofAngleTooSteep(double eavesHeightH1, double buildingHeightH2,
+                             double spanDirectionLengthD) {
+  const double theta =
+      roofAngleFor(RoofClass::Arched, eavesHeightH1, buildingHeightH2, spanDirectionLengthD);
   return theta <= kSteepestArchedAngle;
 }
 

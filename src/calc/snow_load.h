@@ -42,8 +42,10 @@ int computeSnowLoad(int calcMethod, int snowUnitWeight, int snowDepth, int direc
 void applySnowSurcharge(DesignConditions& conditions, int calcMethod, int roofAngle,
                         SnowDerivation& derivation);
 
-// True when the wind data give an arched roof an angle of −60 degrees or less,
-// where the surcharge factor has no value. The input check refuses such data.
-bool archedRoofAngleTooSteep(const CaLC_DATA& data);
+// True when an arched roof of these dimensions (cm, as the calculation data
+// hold them) has an angle of −60 degrees or less, where the surcharge factor
+// has no value. The input check refuses such data.
+bool archedRoofAngleTooSteep(double eavesHeightH1, double buildingHeightH2,
+                             double spanDirectionLengthD);
 
 }  // namespace tavilo

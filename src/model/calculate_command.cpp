@@ -207,26 +207,16 @@ std::optional<InputRefusal> archedRoofRule(const InputForm& form,
                                            const CoefficientSettings& settings) {
   if (settings.calcMethod != kCalcMethodNotices || form.roofType() != RoofType::Arched)
     return std::nullopt;
-  CaLC_DATA data;
-  data.roofClass = RoofClass::Arched;
-  data.eavesHeightH1 = wholeNumber(form, FieldId::EavesHeightH1) * 0.1;
-  data.buildingHeightH2 = wholeNumber(form, FieldId::BuildingHeightH2) * 0.1;
-  data.spanDirectionLengthD = wholeNumber(form, FieldId::SpanDirectionLengthD) * 0.1;
-  if (archedRoofAngleTooSteep(data))
+  if (archedRoofAngleTooSteep(wholeNumber(form, FieldId::EavesHeightH1) * 0.1,
+                              wholeNumber(form, FieldId::BuildingHeightH2) * 0.1,
+                              wholeNumber(form, FieldId::SpanDirectionLengthD) * 0.1))
     return refuse(kArchedRoofTooSteepMessage, FieldId::BuildingHeightH2);
   return std::nullopt;
 }
 
-std::string grouped(long long value) {
-  std::string digits = std::to_string(value < 0 ? -value : value);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-    digits.insert(static_cast<std::size_t>(i), ",");
-  return (value < 0 ? "-" : "") + digits;
-}
-
 std::string deckTooLongMessage(int total, int maximum) {
-  return std::string(kDeckTooLongMessage) + "\n（デッキの全長 " + grouped(total) + "mm、最大長さ " +
-         grouped(maximum) + "mm）";
+  return std::string(kDeckTooLongMessage) + "\n（デッキの全長 " + groupedInteger(total) +
+         "mm、最大長さ " + groupedInteger(maximum) + "mm）";
 }
 
 std::optional<InputRefusal> runRules(const InputForm& form, const CoefficientSettings& settings,

@@ -9,15 +9,12 @@
 
 #include "calc/app_state.h"
 #include "calc/catalogue.h"
+#include "calc/numbers.h"
 #include "model/form_fields.h"
 #include "model/session.h"
 
 namespace tavilo {
 namespace {
-
-std::size_t slot(int i) {
-  return static_cast<std::size_t>(i);
-}
 
 // The form with another deck and span count, every span at `span` mm.
 InputForm cellForm(const InputForm& form, int deckType, int spanCount, int span) {

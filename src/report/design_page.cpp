@@ -43,11 +43,6 @@ void writeSubscript(ReportCanvas& canvas, std::string_view text) {
   canvas.writeScript(ScriptKind::kSubscript, text, kSubscriptSize, canvas.fontSize());
 }
 
-// formatInteger without its padding, e.g. "1,170".
-std::string plainInteger(int value) {
-  return trimLeadingSpaces(formatInteger(value, 6));
-}
-
 // An area load value "   560 N/m²" written at x on the main line of the row
 // drawn last.
 void writeAreaLoad(ReportCanvas& canvas, int x, int value) {

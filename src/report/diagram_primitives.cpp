@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "calc/numbers.h"
 #include "report/formatters.h"
 
 namespace tavilo {
@@ -16,10 +17,6 @@ constexpr double kArrowPitchMm = 5.0;
 constexpr double kHeadLengthMm = 1.2;
 constexpr double kHeadHalfWidthMm = 0.4;
 constexpr double kMmPerLabelByte = 1.5875;
-
-std::size_t slot(int i) {
-  return static_cast<std::size_t>(i);
-}
 
 int spanCountOf(const DesignConditions& c) {
   return std::clamp(c.spanCount, 1, kMaxSpans);

@@ -47,10 +47,6 @@ constexpr double kPaperFrameBottomMm = 275;
 // The captions of the caption column ("Ｍ[kN･m]", "(Ｑ[kN])") end within this width.
 constexpr double kCaptionColumnWidthMm = 16;
 
-std::size_t slot(int i) {
-  return static_cast<std::size_t>(i);
-}
-
 void line(ReportCanvas& canvas, double x1, double y1, double x2, double y2) {
   canvas.moveToMm(x1, y1);
   canvas.lineToMm(x2, y2);

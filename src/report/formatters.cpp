@@ -73,17 +73,6 @@ Decimal toDecimal(double value, int places) {
   return result;
 }
 
-std::string groupThousands(const std::string& digits) {
-  std::string grouped;
-  const size_t n = digits.size();
-  for (size_t i = 0; i < n; ++i) {
-    if (i > 0 && (n - i) % 3 == 0)
-      grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
-}
-
 std::string nonFiniteText(double value) {
   if (std::isnan(value))
     return "NAN";
@@ -287,6 +276,10 @@ int shiftJisByteCount(std::string_view utf8) {
     i += length;
   }
   return count;
+}
+
+std::string plainInteger(int value) {
+  return trimLeadingSpaces(formatInteger(value, 6));
 }
 
 }  // namespace tavilo

@@ -22,6 +22,8 @@ std::string formatRoundedUp(double value, int width, int decimals);
 // Thousands-separated integer, left-padded to `width`; one- and two-character
 // numbers get two or one further spaces so they line up in the proportional face.
 std::string formatInteger(int value, int width);
+// formatInteger without its padding, e.g. "1,170".
+std::string plainInteger(int value);
 
 // The decimal format patterns of the results page: ",0", ",#.##", ",0.##" and
 // the like. "," asks for thousands separators, "0" is a digit that is always

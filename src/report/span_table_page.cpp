@@ -29,10 +29,6 @@ bool hasProjectName(const PrintSettings& settings) {
   return !settings.projectName.empty() && settings.projectName != kNoProjectName;
 }
 
-std::string plainInteger(int value) {
-  return trimLeadingSpaces(formatInteger(value, 6));
-}
-
 int cut(double v) {
   return static_cast<int>(std::trunc(v));
 }

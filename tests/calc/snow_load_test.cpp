@@ -101,20 +101,20 @@ TEST(SnowLoad, SteepNegativeAnglesAreNotSurcharged) {
     EXPECT_TRUE(skipped(snowConditions(), theta)) << theta;
   EXPECT_DOUBLE_EQ(surcharge(snowConditions(), -59).derivation.muB, 0.162);
 
-  const auto arched = [](double h2, double d, RoofClass roofClass = RoofClass::Arched) {
+  const auto arched = [](double h2, double d) {
     CaLC_DATA c;
-    c.roofClass = roofClass;
+    c.roofClass = RoofClass::Arched;
     c.eavesHeightH1 = 3000;
     c.buildingHeightH2 = h2;
     c.spanDirectionLengthD = d;
     return c;
   };
-  EXPECT_FALSE(archedRoofAngleTooSteep(arched(1360, 1000)));  // −58.6°, floored to −59
-  EXPECT_TRUE(archedRoofAngleTooSteep(arched(1300, 1000)));   // −59.5°, floored to −60
-  EXPECT_DOUBLE_EQ(deriveWindLoad(arched(1300, 1000)).roofAngle, -60);
-  EXPECT_TRUE(archedRoofAngleTooSteep(arched(100, 1000)));
-  EXPECT_FALSE(archedRoofAngleTooSteep(arched(100, 0)));
-  EXPECT_FALSE(archedRoofAngleTooSteep(arched(100, 1000, RoofClass::Pitched)));
+  EXPECT_FALSE(archedRoofAngleTooSteep(3000, 1360, 1000));  // −58.6°, floored to −59
+  EXPECT_TRUE(archedRoofAngleTooSteep(3000, 1300, 1000));   // −59.5°, floored to −60
+  EXPECT_DOUBLE_EQ(deriveWindLoad(arched(1300, 1000)).roofAngle, -60)
+      << "the wind derivation finds the same angle";
+  EXPECT_TRUE(archedRoofAngleTooSteep(3000, 100, 1000));
+  EXPECT_FALSE(archedRoofAngleTooSteep(3000, 100, 0));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the browser reads and writes project files exactly as Linux does.
 
 #include "platform/cp932_table.h"
+#include "platform/unicode.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -57,21 +58,7 @@ std::string hex(std::string_view bytes) {
 
 std::string utf8Of(std::uint32_t code) {
   std::string out;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+  appendUtf8(out, static_cast<char32_t>(code));
   return out;
 }
 

@@ -23,6 +23,7 @@
 #include "calc/numbers.h"
 #include "model/session.h"
 #include "persistence/text_file.h"
+#include "platform/unicode.h"
 #include "report/recording_surface.h"
 #include "report/report_driver.h"
 #include "report/report_passes.h"
@@ -134,21 +135,7 @@ std::string outcome(Convert convert, const std::string& input) {
 
 std::string utf8Of(std::uint32_t code) {
   std::string out;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+  appendUtf8(out, static_cast<char32_t>(code));
   return out;
 }
 
