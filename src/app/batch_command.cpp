@@ -13,6 +13,7 @@
 
 #include "app/outcome_json.h"
 #include "app/span_table_output.h"
+#include "calc/case_titles.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
 #include "model/calculate_command.h"
@@ -74,7 +75,7 @@ void writeJoint(std::ostringstream& text, std::string_view name,
 void writeCase(std::ostringstream& text, const ResultsSection& section) {
   const CaseAnalysis& a = section.analysis;
   const CaseChecks& c = section.checks;
-  text << "[" << a.caseTitle << "] "
+  text << "[" << caseTitle(a) << "] "
        << a.caseLabels[static_cast<std::size_t>(std::clamp(a.caseIndex, 0, 2))] << " = "
        << shortestDecimal(a.sectionCaseTotal) << " N/m²\n";
   text << "  応力度 σ = " << CheckValueTexts::stress(c.stress.sigma) << " N/mm²"

@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 
+#include "calc/case_titles.h"
 #include "persistence/stored_codes.h"
 
 namespace tavilo {
@@ -171,7 +172,7 @@ Json caseJson(const ResultsSection& section) {
   const auto caseIndex = static_cast<std::size_t>(std::clamp(a.caseIndex, 0, 2));
 
   return {
-      {"title", a.caseTitle},
+      {"title", caseTitle(a)},
       {"caseIndex", a.caseIndex},
       {"windSign", windSideCode(a.windSide)},
       {"combinationLabel", a.caseLabels[caseIndex]},

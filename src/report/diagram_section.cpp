@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/case_titles.h"
 #include "calc/numbers.h"
 #include "report/formatters.h"
 #include "report/report_style.h"
@@ -769,10 +770,11 @@ void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramB
   canvas.setFontSize(canvas.baseFontSize);
   if (screen) {
     canvas.setFontFace(kFixedFace);
-    canvas.writeAtMm(6, axisY - 26 + titleDrop, blockTitleLine(block.label));
+    canvas.writeAtMm(6, axisY - 26 + titleDrop, blockTitleLine(diagramTitle(block.analysis)));
     canvas.setFontFace(kReportFace);
   } else {
-    canvas.writeAtMm(14, axisY - 25 + titleDrop, std::string(kBlockMark) + block.label);
+    canvas.writeAtMm(14, axisY - 25 + titleDrop,
+                     std::string(kBlockMark) + diagramTitle(block.analysis));
   }
   const double stressCaptionY = screen || block.additional ? axisY - 15 : axisY - 11;
   canvas.writeAtMm(x, stressCaptionY, kStressCaption);

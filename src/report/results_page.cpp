@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "calc/case_titles.h"
 #include "calc/numbers.h"
 #include "report/formatters.h"
 
@@ -472,7 +473,7 @@ std::string CheckValueTexts::jointAllowable(double allowable) {
 }
 
 std::string caseHeadingText(const CaseAnalysis& analysis) {
-  return "■" + analysis.caseTitle + "の検討";
+  return "■" + caseTitle(analysis) + "の検討";
 }
 
 void drawCaseSection(ReportCanvas& canvas, const ResultsSection& section,

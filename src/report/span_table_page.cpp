@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calc/calculation_run.h"
+#include "calc/case_titles.h"
 #include "calc/checks.h"
 #include "calc/codes.h"
 #include "calc/numbers.h"

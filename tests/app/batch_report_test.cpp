@@ -309,8 +309,9 @@ TEST_F(ReportFaultTest, SaysWhichReportWasWrittenAndWhichFailed) {
   Child between;
   between.fileSizeLimit = 150 * 1024;
   EXPECT_EQ(run(between, {project_.string(), "--pdf", pdf_.string(), "--png", png_.string()}), 2);
-  EXPECT_THAT(err_, AllOf(HasSubstr("計算書 (PDF) を書きました: " + pdf_.string()),
-                          HasSubstr("上限を超えました"), HasSubstr("計算書 (PDF) は書き終えています")));
+  EXPECT_THAT(err_,
+              AllOf(HasSubstr("計算書 (PDF) を書きました: " + pdf_.string()),
+                    HasSubstr("上限を超えました"), HasSubstr("計算書 (PDF) は書き終えています")));
   EXPECT_EQ(readFile(pdf_).substr(0, 5), "%PDF-");
   EXPECT_EQ(readFile(png_), kOldReport);
 

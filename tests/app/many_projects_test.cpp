@@ -145,8 +145,9 @@ TEST_F(ManyProjectsTest, ControlCharactersOfFileNamesAreShownVisibly) {
 TEST_F(ManyProjectsTest, ANamedPipeAmongTheProjectsIsRefusedAtOnce) {
   const fs::path pipe = dir_ / "pipe.tvl";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  const Process r = runProgram("/usr/bin/timeout", "60 '" + std::string(TAVILO_CALC_EXE) + "' " +
-                                              quoted(pipe) + " " + quoted(kOrdinary) + " --json");
+  const Process r =
+      runProgram("/usr/bin/timeout", "60 '" + std::string(TAVILO_CALC_EXE) + "' " + quoted(pipe) +
+                                         " " + quoted(kOrdinary) + " --json");
   EXPECT_EQ(r.status, 2) << "124 means it hung";
   const std::vector<std::string> lines = linesOf(r.out);
   ASSERT_EQ(lines.size(), 2u) << r.out;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/case_titles.h"
 #include "calc/catalogue.h"
 #include "calc/numbers.h"
 
@@ -88,10 +89,10 @@ TEST(CalculationRun, WorkedExampleOfAnOrdinarySite) {
   const CalculationOutcome o = run(p, settings);
   ASSERT_EQ(o.sections.size(), 4u);
   EXPECT_EQ(sectionTotals(o), (std::vector<double>{227, 827, 521, -1724}));
-  EXPECT_EQ(o.sections[0].analysis.caseTitle, "長期Ｇ＋Ｐ");
-  EXPECT_EQ(o.sections[1].analysis.caseTitle, "短期 (積雪時)Ｇ＋Ｐ＋Ｓ");
-  EXPECT_EQ(o.sections[2].analysis.caseTitle, "短期（暴風時正圧）Ｇ＋Ｐ＋Ｗ");
-  EXPECT_EQ(o.sections[3].analysis.caseTitle, "短期（暴風時負圧）Ｇ＋Ｐ＋Ｗ");
+  EXPECT_EQ(caseTitle(o.sections[0].analysis), "長期Ｇ＋Ｐ");
+  EXPECT_EQ(caseTitle(o.sections[1].analysis), "短期 (積雪時)Ｇ＋Ｐ＋Ｓ");
+  EXPECT_EQ(caseTitle(o.sections[2].analysis), "短期（暴風時正圧）Ｇ＋Ｐ＋Ｗ");
+  EXPECT_EQ(caseTitle(o.sections[3].analysis), "短期（暴風時負圧）Ｇ＋Ｐ＋Ｗ");
   EXPECT_EQ(o.sections[3].analysis.caseLabels[2], "G+P+1W(負)");
   // The storm snow ratio set to 0 for uplift does not outlive its section.
   EXPECT_EQ(o.conditions.ratioS[2], 0);
@@ -116,10 +117,10 @@ TEST(CalculationRun, WorkedExampleOfAnOrdinarySite) {
   EXPECT_TRUE(o.allOk);
 
   ASSERT_EQ(o.diagrams.blocks.size(), 4u);
-  EXPECT_EQ(o.diagrams.blocks[0].label, "長期Ｇ＋Ｐ");
-  EXPECT_EQ(o.diagrams.blocks[1].label, "短期 (積雪時)Ｇ＋Ｐ＋Ｓ");
-  EXPECT_EQ(o.diagrams.blocks[2].label, "短期（暴風時）Ｇ＋Ｐ＋Ｗ（正圧）");
-  EXPECT_EQ(o.diagrams.blocks[3].label, "短期（暴風時）Ｇ＋Ｐ＋Ｗ（負圧）");
+  EXPECT_EQ(diagramTitle(o.diagrams.blocks[0].analysis), "長期Ｇ＋Ｐ");
+  EXPECT_EQ(diagramTitle(o.diagrams.blocks[1].analysis), "短期 (積雪時)Ｇ＋Ｐ＋Ｓ");
+  EXPECT_EQ(diagramTitle(o.diagrams.blocks[2].analysis), "短期（暴風時）Ｇ＋Ｐ＋Ｗ（正圧）");
+  EXPECT_EQ(diagramTitle(o.diagrams.blocks[3].analysis), "短期（暴風時）Ｇ＋Ｐ＋Ｗ（負圧）");
   EXPECT_TRUE(o.diagrams.blocks[3].additional);
   EXPECT_FALSE(o.diagrams.blocks[3].heavySnowBlock);
   EXPECT_FALSE(o.diagrams.blocks[0].analysis.spanMomentSamples[0].empty());
@@ -147,16 +148,16 @@ TEST(CalculationRun, HeavySnowSiteGivesFiveCases) {
   const CalculationOutcome o = run(p, settings);
   ASSERT_EQ(o.sections.size(), 5u);
   EXPECT_EQ(sectionTotals(o), (std::vector<double>{2327, 3227, 1571, -674, -1724}));
-  EXPECT_EQ(o.sections[0].analysis.caseTitle, "長期Ｇ＋Ｐ＋0.70Ｓ");
-  EXPECT_EQ(o.sections[2].analysis.caseTitle, "短期（暴風時正圧）Ｇ＋Ｐ＋0.35Ｓ＋Ｗ");
-  EXPECT_EQ(o.sections[4].analysis.caseTitle, "短期（暴風時-積雪無し）Ｇ＋Ｐ＋Ｗ");
+  EXPECT_EQ(caseTitle(o.sections[0].analysis), "長期Ｇ＋Ｐ＋0.70Ｓ");
+  EXPECT_EQ(caseTitle(o.sections[2].analysis), "短期（暴風時正圧）Ｇ＋Ｐ＋0.35Ｓ＋Ｗ");
+  EXPECT_EQ(caseTitle(o.sections[4].analysis), "短期（暴風時-積雪無し）Ｇ＋Ｐ＋Ｗ");
 
   ASSERT_EQ(o.diagrams.blocks.size(), 4u);
   const DiagramBlock& extra = o.diagrams.blocks[3];
-  EXPECT_EQ(extra.label, "短期（暴風時-積雪無し）Ｇ＋Ｐ＋Ｗ（負圧）");
+  EXPECT_EQ(diagramTitle(extra.analysis), "短期（暴風時-積雪無し）Ｇ＋Ｐ＋Ｗ（負圧）");
   EXPECT_TRUE(extra.heavySnowBlock);
   EXPECT_EQ(extra.analysis.ratios.s, 0);
-  EXPECT_EQ(o.diagrams.blocks[0].label, "長期Ｇ＋Ｐ＋0.70Ｓ");
+  EXPECT_EQ(diagramTitle(o.diagrams.blocks[0].analysis), "長期Ｇ＋Ｐ＋0.70Ｓ");
 }
 
 TEST(CalculationRun, DirectInputHasNoDerivations) {
@@ -353,7 +354,7 @@ TEST(CalculationRun, HeavySnowAdditionalBlockIsTitledAndLoadedByTheRatiosItIsDra
 
     const DiagramBlock& extra = o.diagrams.blocks[3];
     EXPECT_TRUE(extra.heavySnowBlock);
-    EXPECT_EQ(extra.label, "短期（暴風時-積雪無し）Ｇ＋Ｐ＋Ｗ（負圧）");
+    EXPECT_EQ(diagramTitle(extra.analysis), "短期（暴風時-積雪無し）Ｇ＋Ｐ＋Ｗ（負圧）");
     const double drawnTotal = 227 - 1951;
     EXPECT_DOUBLE_EQ(extra.analysis.sectionCaseTotal, drawnTotal);
     EXPECT_DOUBLE_EQ(extra.analysis.lineLoads.lineLoads[0], -0.001 * drawnTotal);
@@ -371,16 +372,6 @@ TEST(CalculationRun, DeadPlusLiveIsTruncated) {
   DesignConditions c = workedExample();
   c.unitWeight = 127.9;
   EXPECT_EQ(prepare(c, settings).conditions.deadPlusLive, 227);
-}
-
-TEST(RatioTitle, ComposesRatioParts) {
-  EXPECT_EQ(ratioTitle({1, 1, 0.7, 0}, false, ""), "Ｇ＋Ｐ＋0.70Ｓ");
-  EXPECT_EQ(ratioTitle({1.2, 1.2, 1, 0.5}, true, "（負圧）"), "1.20(Ｇ＋Ｐ)＋Ｓ＋0.50Ｗ（負圧）");
-  EXPECT_EQ(ratioTitle({0, 0, 1, 1}, true, ""), "＋Ｓ＋Ｗ");
-  EXPECT_EQ(ratioTitle({1, 1, 0, 1}, false, ""), "Ｇ＋Ｐ");
-  EXPECT_EQ(ratioText(0.35), "0.35");
-  EXPECT_EQ(ratioText(1.239), "1.23");
-  EXPECT_EQ(ratioText(1234.5), "1,234.50");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calc/app_state.h"
+#include "calc/case_titles.h"
 #include "form_test_support.h"
 #include "model/calculate_command.h"
 #include "model/project_file.h"

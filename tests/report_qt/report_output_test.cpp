@@ -12,6 +12,7 @@
 
 #include "../report/gui_application.h"
 #include "../report/report_samples.h"
+#include "calc/case_titles.h"
 #include "calc/errors.h"
 #include "report/qt/painter_surface.h"
 #include "report/qt/pdf_document_info.h"
@@ -89,7 +90,7 @@ TEST_F(ReportOutputTest, SamplePdfsHaveTheirPagesHeadingsAndVerdict) {
     ASSERT_TRUE(text.has_value()) << name;
     for (const ResultsSection& section : sample.outcome.sections) {
       EXPECT_NE(text->find(caseHeadingText(section.analysis)), std::string::npos)
-          << name << ": " << section.analysis.caseTitle;
+          << name << ": " << caseTitle(section.analysis);
     }
     EXPECT_NE(text->find("全てＯＫです"), std::string::npos) << name;
     EXPECT_NE(text->find(sample.outcome.conditions.deckName), std::string::npos) << name;
