@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/case_titles.h"
 #include "gui_application.h"
 #include "recorded_report.h"
 #include "report/diagram_section.h"
@@ -72,7 +73,8 @@ std::vector<BlockValues> blockValues(const RecordingSurface& s, const Calculatio
   std::vector<std::size_t> titles;
   std::size_t from = 0;
   for (const DiagramBlock& block : o.diagrams.blocks) {
-    const std::string title = screen ? blockTitleLine(block.label) : "■" + block.label;
+    const std::string title =
+        screen ? blockTitleLine(diagramTitle(block.analysis)) : "■" + diagramTitle(block.analysis);
     while (from < texts.size() && texts[from].text != title)
       ++from;
     titles.push_back(from);
@@ -81,7 +83,7 @@ std::vector<BlockValues> blockValues(const RecordingSurface& s, const Calculatio
   for (std::size_t b = 0; b < titles.size(); ++b) {
     const std::size_t end = b + 1 < titles.size() ? titles[b + 1] : texts.size();
     BlockValues v;
-    v.label = o.diagrams.blocks[b].label;
+    v.label = diagramTitle(o.diagrams.blocks[b].analysis);
     for (std::size_t i = titles[b]; i < end; ++i) {
       if (texts[i].text == "Ｍ[kN･m]")
         v.axisMm = std::round(texts[i].y / k - (screen ? 5.0 : 4.5));
