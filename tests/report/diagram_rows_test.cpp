@@ -16,6 +16,7 @@
 #include "gui_application.h"
 #include "recorded_report.h"
 #include "report/diagram_section.h"
+#include "report/label_layout.h"
 #include "varied_projects.h"
 
 namespace tavilo {
@@ -121,30 +122,12 @@ std::vector<BlockValues> blockValues(const RecordingSurface& s, const Calculatio
   return result;
 }
 
-// Whether the segment from a to b passes through the inside of the box.
+// Whether the segment from a to b passes through the digits of the value: its
+// box less a margin, so that a line that only touches the em of a value,
+// above or below its digits (a sixth of the em each), is clear.
 bool crosses(PixelPoint a, PixelPoint b, const InkBox& box) {
-  // The box less a margin: a line that only touches the em of a value, above
-  // or below its digits (a sixth of the em each), is clear.
-  const double insetY = (box.bottom - box.top) / 6 + 0.5;
-  const double left = box.left + 1, right = box.right - 1;
-  const double top = box.top + insetY, bottom = box.bottom - insetY;
-  double t0 = 0, t1 = 1;
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double p[] = {-dx, dx, -dy, dy};
-  const double q[] = {a.x - left, right - a.x, a.y - top, bottom - a.y};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0)
-        return false;
-      continue;
-    }
-    const double r = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, r);
-    else
-      t1 = std::min(t1, r);
-  }
-  return t0 < t1;
+  const int insetY = (box.bottom - box.top) / 6;
+  return segmentCrosses(a, b, {box.left + 1, box.top + insetY, box.right - 1, box.bottom - insetY});
 }
 
 void checkBlocks(const RecordingSurface& s, const CalculationOutcome& o, const std::string& pass,
