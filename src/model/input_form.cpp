@@ -70,7 +70,6 @@ InputForm::InputForm(LocationTables tables) : tables_(std::move(tables)) {
   state(FieldId::LeftOverhang).visible = false;
   state(FieldId::RightOverhang).visible = false;
   arrangementPicture_ = std::string(arrangementPictureName(1, kOverhangNone));
-  rightOverhangLeft_ = kSpanFieldLefts[0] + kRightOverhangOffset;
 
   prefectureName_ = state(FieldId::Prefecture).text;
   statusText_ = std::string(kStatusNotice);
@@ -313,7 +312,7 @@ FormChanges InputForm::takeChanges() {
                    notice != p.siteDataNotice;
   changes.pictures = first || choicePictures_ != p.choicePictures ||
                      arrangementPicture_ != p.arrangementPicture ||
-                     rightOverhangLeft_ != p.rightOverhangLeft;
+                     shownSpanCount_ != p.shownSpanCount;
   p.groupShown = groupShown_;
   p.layoutMethod = layoutMethod_;
   p.caption = caption_;
@@ -323,7 +322,7 @@ FormChanges InputForm::takeChanges() {
   p.screenEnabled = screenEnabled_;
   p.choicePictures = choicePictures_;
   p.arrangementPicture = arrangementPicture_;
-  p.rightOverhangLeft = rightOverhangLeft_;
+  p.shownSpanCount = shownSpanCount_;
   return changes;
 }
 

@@ -40,7 +40,7 @@ struct FormChanges {
   std::vector<FieldId> fields;  // text, choice, items, hint, enabled or shown state
   bool groups = false;          // which groups are shown, the layout
   bool window = false;    // caption, status text, version label, site-data notice, enabled state
-  bool pictures = false;  // choice pictures, arrangement picture, overhang field place
+  bool pictures = false;  // choice pictures, arrangement picture, shown span count
   bool any() const { return !fields.empty() || groups || window || pictures; }
 };
 
@@ -86,7 +86,6 @@ class InputForm {
   int overhangCode() const { return overhangCode_; }
   int shownSpanCount() const { return shownSpanCount_; }
   const std::string& arrangementPicture() const { return arrangementPicture_; }
-  int rightOverhangLeft() const { return rightOverhangLeft_; }
 
   // The site values: the calculation takes V0 from here, not from the text
   // of the V0 display, which a project file may have replaced.
@@ -203,7 +202,7 @@ class InputForm {
     bool screenEnabled = true;
     std::array<std::string, 3> choicePictures;
     std::string arrangementPicture;
-    int rightOverhangLeft = -1;
+    int shownSpanCount = -1;
   };
 
   FieldState& state(FieldId id) { return fields_[fieldIndex(id)]; }
@@ -247,7 +246,6 @@ class InputForm {
   int overhangCode_ = kOverhangNone;
   int shownSpanCount_ = 1;
   std::string arrangementPicture_;
-  int rightOverhangLeft_ = 0;
 
   SiteData site_;
   SnowCoefficients coefficients_;

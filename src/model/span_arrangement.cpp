@@ -41,7 +41,6 @@ void InputForm::onArrangementChanged(FormEvents& out) {
   const int code = overhangCode_;
 
   arrangementPicture_ = std::string(arrangementPictureName(count, code));
-  rightOverhangLeft_ = kSpanFieldLefts[static_cast<std::size_t>(count - 1)] + kRightOverhangOffset;
 
   const bool left = overhangOnLeft(code);
   const bool right = overhangOnRight(code);

@@ -75,13 +75,13 @@ TEST_F(FormTest, OverhangChoiceSelectsPictureAndFields) {
   EXPECT_EQ(form.text(FieldId::Overhang), "有り");
   EXPECT_FALSE(form.isShown(FieldId::LeftOverhang));
   EXPECT_TRUE(form.isShown(FieldId::RightOverhang));
-  EXPECT_EQ(form.rightOverhangLeft(), 510 + 88);
+  EXPECT_EQ(form.shownSpanCount(), 4);
   std::ignore = form.setOverhangCode(kOverhangBoth);
   EXPECT_EQ(form.arrangementPicture(), "Image16_S4_CLR");
   EXPECT_TRUE(form.isShown(FieldId::LeftOverhang));
   EXPECT_TRUE(form.isShown(FieldId::RightOverhang));
   std::ignore = form.stepSpin(FieldId::SpanCount, -1);
-  EXPECT_EQ(form.rightOverhangLeft(), 404 + 88);
+  EXPECT_EQ(form.shownSpanCount(), 3);
   EXPECT_EQ(form.arrangementPicture(), "Image15_S3_CLR");
 
   std::ignore = form.setOverhangCode(7);
