@@ -116,12 +116,13 @@ TEST_F(FormTest, LeavingAnOverhangFieldCorrectsItsLength) {
   EXPECT_EQ(form.text(FieldId::LeftOverhang), "150");
 
   std::ignore = form.setText(FieldId::RightOverhang, "x");
-  events = form.rightOverhangExit();
+  events = form.overhangExit(FieldId::RightOverhang);
   EXPECT_TRUE(hasMessage(events, FieldId::RightOverhang, "計算可能な範囲(Min-Max) 1～1000"));
   EXPECT_EQ(form.text(FieldId::RightOverhang), "250");
   EXPECT_EQ(form.focus(), FieldId::RightOverhang);
   std::ignore = form.setText(FieldId::RightOverhang, "1001");
-  EXPECT_TRUE(hasMessage(form.rightOverhangExit(), FieldId::RightOverhang, "最大値は、1000 mm"));
+  EXPECT_TRUE(hasMessage(form.overhangExit(FieldId::RightOverhang), FieldId::RightOverhang,
+                         "最大値は、1000 mm"));
   EXPECT_EQ(form.text(FieldId::RightOverhang), "1000");
 }
 
