@@ -71,8 +71,9 @@ constexpr const char* kFooter =
     "\n"
     "所在地データ:\n"
     "  --data-dir を省略すると、実行ファイルと同じフォルダの Load_data を使います。\n"
-    "  無い場合は実行ファイルの親フォルダを順にたどり、Data_Address.csv のある\n"
-    "  Load_data を使います。";
+    "  無い場合はインストールした配置の ../share/tavilo/Load_data (実行ファイルの\n"
+    "  フォルダから見て) を、それも無い場合は実行ファイルの親フォルダを順にたどり、\n"
+    "  Data_Address.csv のある Load_data を使います。";
 
 // The Japanese texts of CLI11's own words in the help.
 void japaneseHelp(CLI::App& app) {

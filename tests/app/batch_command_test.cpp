@@ -389,16 +389,25 @@ TEST_F(BatchCommandTest, StepIsDecimalDigitsAndNoOptionValueIsEmpty) {
             "--data-dir のフォルダ名が空です。所在地データのフォルダを指定して下さい。\n");
 }
 
-TEST_F(BatchCommandTest, DefaultDataFolderFallsBackToAParentFolder) {
+TEST_F(BatchCommandTest, DefaultDataFolderIsBesideThenInstalledThenAbove) {
+  const auto withTables = [](const fs::path& folder) {
+    fs::create_directories(folder);
+    std::ofstream(folder / "Data_Address.csv") << "x\r\n";
+  };
   const fs::path exe = dir_ / "build" / "src" / "app" / "tavilo-calc";
   fs::create_directories(exe.parent_path());
-  fs::create_directories(dir_ / "Load_data");
-  std::ofstream(dir_ / "Load_data" / "Data_Address.csv") << "x\r\n";
+  withTables(dir_ / "Load_data");
   EXPECT_EQ(defaultDataDir(exe), dir_ / "Load_data");
-
-  fs::create_directories(exe.parent_path() / "Load_data");
-  std::ofstream(exe.parent_path() / "Load_data" / "Data_Address.csv") << "x\r\n";
+  withTables(exe.parent_path() / "Load_data");
   EXPECT_EQ(defaultDataDir(exe), exe.parent_path() / "Load_data");
+
+  // Installed as the package lays it out, /usr/bin beside /usr/share/tavilo:
+  // found before any Load_data above.
+  const fs::path installed = dir_ / "usr" / "bin" / "tavilo-calc";
+  fs::create_directories(installed.parent_path());
+  EXPECT_EQ(defaultDataDir(installed), dir_ / "Load_data");
+  withTables(dir_ / "usr" / "share" / "tavilo" / "Load_data");
+  EXPECT_EQ(defaultDataDir(installed), dir_ / "usr" / "share" / "tavilo" / "Load_data");
 }
 
 // A build without Qt has no report writer: the options that ask for report
