@@ -197,34 +197,21 @@ inline constexpr std::array<std::string_view, 3> kBuildingShapePictures = {
 inline constexpr std::array<std::string_view, 2> kRoofShapePictures = {"Shape_gable.bmp",
                                                                        "Shape_wing_roof.bmp"};
 
-// Span group geometry in pixels within the group.
-inline constexpr std::array<int, 4> kSpanFieldLefts = {192, 298, 404, 510};
-inline constexpr int kLeftOverhangLeft = 104;
-inline constexpr int kRightOverhangOffset = 88;  // right of the last shown span field
-
 // The arrangement picture for a span count (1 to 4) and overhang code; a code
 // outside 1 to 3 gives the picture without overhang.
 std::string_view arrangementPictureName(int spanCount, int overhangCode);
 
-// The two layouts of the input screen, chosen by the calculation method.
+// The two layouts of the input screen, chosen by the calculation method: which
+// groups they show. Where the groups stand is the views' concern.
 struct ScreenLayout {
   bool windAndSnowShown;
   bool directLoadShown;
-  int directLoadTop;
-  int otherLoadsTop;
-  int otherLoadsHeight;
-  int spanGroupTop;
-  int commandBarTop;
-  int windowHeight;
 };
-inline constexpr ScreenLayout kNoticeMethodLayout{true, false, 110, 322, 85, 412, 500, 608};
-inline constexpr ScreenLayout kDirectMethodLayout{false, true, 110, 110, 95, 210, 298, 406};
+inline constexpr ScreenLayout kNoticeMethodLayout{true, false};
+inline constexpr ScreenLayout kDirectMethodLayout{false, true};
 const ScreenLayout& layoutFor(int calcMethod);
 
-inline constexpr int kClientWidth = 791;
-inline constexpr int kClientHeight = 580;
 inline constexpr std::string_view kWindowCaption = "Tavilo屋根計算プログラム";
-inline constexpr int kSettingsDialogHeight = 450;
 inline constexpr std::string_view kSettingsDialogCaption = "係数等の定義";
 
 }  // namespace tavilo

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "calc/catalogue.h"
 #include "calc/errors.h"
 #include "calc/numbers.h"
 
@@ -13,35 +12,9 @@ namespace {
 // follows "ver.".
 constexpr std::string_view kStatusNotice = "鋼製屋根デッキプレートの構造計算プログラム　ver.";
 
-constexpr std::string_view kCatalogueWeightHint = "選択されたデッキの単位重量です。";
-constexpr std::string_view kTypedWeightHint = "デッキの単位重量を設定して下さい。";
-
-const std::string& emptyText() {
-  static const std::string kEmpty;
-  return kEmpty;
-}
-
-const std::vector<std::string>& noItems() {
-  static const std::vector<std::string> kNone;
-  return kNone;
-}
-
-int choicePictureSlot(FieldId group) {
-  switch (group) {
-    case FieldId::RoofType:
-      return 0;
-    case FieldId::BuildingShape:
-      return 1;
-    case FieldId::RoofShape:
-      return 2;
-    default:
-      return -1;
-  }
-}
-
 }  // namespace
 
-InputForm::InputForm(LocationTables tables) : tables_(std::move(tables)) {
+InputForm::InputForm(LocationTables tables) : site_(std::move(tables)) {
   for (std::size_t i = 0; i < kInputScreenFieldCount; ++i) {
     const FieldInfo& info = fieldInfo(static_cast<FieldId>(i));
     FieldState& field = fields_[i];
@@ -69,10 +42,7 @@ InputForm::InputForm(LocationTables tables) : tables_(std::move(tables)) {
     state(spanField(n)).visible = false;
   state(FieldId::LeftOverhang).visible = false;
   state(FieldId::RightOverhang).visible = false;
-  arrangementPicture_ = std::string(arrangementPictureName(1, kOverhangNone));
-  rightOverhangLeft_ = kSpanFieldLefts[0] + kRightOverhangOffset;
 
-  prefectureName_ = state(FieldId::Prefecture).text;
   statusText_ = std::string(kStatusNotice);
   caption_ = std::string(kWindowCaption);
   versionLabel_ = "ver.";
@@ -80,96 +50,24 @@ InputForm::InputForm(LocationTables tables) : tables_(std::move(tables)) {
 
 FormEvents InputForm::startUp() {
   FormEvents out;
-  std::string failure;
-  site_ = SiteData{};
-
-  FieldState& districts = state(FieldId::District);
-  try {
-    DistrictList list = tables_.loadAddressTable();
-    districts.items = std::move(list.districts);
-    if (list.first)
-      site_ = *list.first;
-  } catch (const UserError& error) {
-    failure = error.what();
-  }
-  state(FieldId::Prefecture).index = 0;
-  state(FieldId::Prefecture).text = std::string(kPrefectures[0]);
-  prefectureName_ = state(FieldId::Prefecture).text;
-  districts.index = districts.items.empty() ? -1 : 0;
-  districts.text = districts.items.empty() ? std::string() : districts.items.front();
-  districtName_ = districts.text;
-  buildingShapeCode_ = 0;
-  roofShapeCode_ = 0;
-
-  try {
-    if (const auto coefficients = tables_.loadSnowCoefficients(site_.snowRegion)) {
-      coefficients_ = *coefficients;
-    }
-  } catch (const UserError& error) {
-    if (!failure.empty())
-      failure += "\n";
-    failure += error.what();
-  }
+  std::string failure = site_.loadTables(*this);
+  wind_.resetShapeCodes();
 
   moveFocus(FieldId::DeckType, out);
-  showSiteSpeed();
+  site_.showSiteSpeed(*this);
   setSnowModeChoice(kSnowModeInput);
-  onUpdateSnowDisplays(out);
-  groupShown_[static_cast<std::size_t>(Group::BuildingShape)] = true;
-  groupShown_[static_cast<std::size_t>(Group::RoofShape)] = false;
-  const FormEvents layoutEvents = setLayout(0);
-  out.insert(out.end(), layoutEvents.begin(), layoutEvents.end());
-  onSnowModeInput(out);
+  append(out, site_.updateSnowDisplays(*this));
+  showGroup(Group::BuildingShape, true);
+  showGroup(Group::RoofShape, false);
+  append(out, setLayout(0));
+  append(out, site_.snowModeInput(*this));
   state(FieldId::HeavySnow).enabled = false;
 
-  if (districtName_.empty() && failure.empty())
-    failure = "所在地データ（" + std::string(kAddressFileName) + "）に「" + prefectureName_ +
-              "」の地域がありません。";
-  if (!failure.empty()) {
-    siteFailure_ = failure;
-    throw UserError(failure);
-  }
-  siteFailure_.reset();
+  site_.settleStartUp(std::move(failure));
   return out;
 }
 
 // ---- Reading
-
-const std::string& InputForm::text(FieldId id) const {
-  return isScreenField(id) ? state(id).text : emptyText();
-}
-
-int InputForm::index(FieldId id) const {
-  return isScreenField(id) ? state(id).index : -1;
-}
-
-const std::vector<std::string>& InputForm::items(FieldId id) const {
-  return isScreenField(id) ? state(id).items : noItems();
-}
-
-int InputForm::spinValue(FieldId id) const {
-  const FieldInfo& info = fieldInfo(id);
-  if (info.kind != FieldKind::Spin)
-    return parseInteger(text(id)).value_or(0);
-  return clampToRange(spinReading(text(id), info.range), info.range);
-}
-
-bool InputForm::isEnabled(FieldId id) const {
-  return isScreenField(id) && state(id).enabled;
-}
-
-bool InputForm::isGroupShown(Group group) const {
-  if (!groupShown_[static_cast<std::size_t>(group)])
-    return false;
-  if (group == Group::BuildingShape || group == Group::RoofShape) {
-    return groupShown_[static_cast<std::size_t>(Group::Wind)];
-  }
-  return true;
-}
-
-bool InputForm::isShown(FieldId id) const {
-  return isScreenField(id) && state(id).visible && isGroupShown(fieldInfo(id).group);
-}
 
 Hint InputForm::hint(FieldId id) const {
   return splitHint(isScreenField(id) ? std::string_view(state(id).hint) : fieldInfo(id).hint);
@@ -180,7 +78,7 @@ bool InputForm::acceptsKey(FieldId id, char32_t key) const {
     case KeyRule::Digits:
       return acceptsDigitsKey(key);
     case KeyRule::UnitWeight:
-      return index(FieldId::SurfaceTreatment) == kSurfaceTreatmentOther && acceptsDigitsKey(key);
+      return DeckAndJoints::unitWeightTyped(*this) && acceptsDigitsKey(key);
     case KeyRule::Ratio:
       return acceptsRatioKey(key);
     case KeyRule::NoTyping:
@@ -194,19 +92,10 @@ bool InputForm::takesTyping(FieldId id) const {
     case KeyRule::NoTyping:
       return false;
     case KeyRule::UnitWeight:
-      return index(FieldId::SurfaceTreatment) == kSurfaceTreatmentOther;
+      return DeckAndJoints::unitWeightTyped(*this);
     default:
       return true;
   }
-}
-
-const std::string& InputForm::choicePicture(FieldId group) const {
-  const int slot = choicePictureSlot(group);
-  return slot < 0 ? emptyText() : choicePictures_[static_cast<std::size_t>(slot)];
-}
-
-int InputForm::snowMode() const {
-  return index(FieldId::SnowModeDerive) == 1 ? kSnowModeDerive : kSnowModeInput;
 }
 
 // ---- What the user does
@@ -224,17 +113,16 @@ FormEvents InputForm::selectIndex(FieldId id, int itemIndex) {
   switch (id) {
     case FieldId::DeckType:
     case FieldId::SurfaceTreatment:
-      onUnitWeightChanged(out);
+      append(out, DeckAndJoints::unitWeightChanged(*this));
       break;
     case FieldId::Prefecture:
-      onPrefectureChanged(out);
+      append(out, site_.prefectureChanged(*this));
       break;
     case FieldId::District:
-      onDistrictChanged(out);
+      append(out, site_.districtChanged(*this));
       break;
     case FieldId::Overhang:
-      overhangCode_ = itemIndex;
-      onArrangementChanged(out);
+      append(out, spans_.overhangChosen(*this, itemIndex));
       break;
     default:
       break;
@@ -306,24 +194,24 @@ FormChanges InputForm::takeChanges() {
       p.fields[i] = fields_[i];
     }
   }
-  changes.groups = first || groupShown_ != p.groupShown || layoutMethod_ != p.layoutMethod;
+  changes.groups = first || groupShown_ != p.groupShown || layoutMethod() != p.layoutMethod;
   const std::string notice = siteDataNotice();
   changes.window = first || caption_ != p.caption || statusText_ != p.statusText ||
                    versionLabel_ != p.versionLabel || screenEnabled_ != p.screenEnabled ||
                    notice != p.siteDataNotice;
-  changes.pictures = first || choicePictures_ != p.choicePictures ||
-                     arrangementPicture_ != p.arrangementPicture ||
-                     rightOverhangLeft_ != p.rightOverhangLeft;
+  changes.pictures = first || wind_.choicePictures() != p.choicePictures ||
+                     arrangementPicture() != p.arrangementPicture ||
+                     shownSpanCount() != p.shownSpanCount;
   p.groupShown = groupShown_;
-  p.layoutMethod = layoutMethod_;
+  p.layoutMethod = layoutMethod();
   p.caption = caption_;
   p.statusText = statusText_;
   p.versionLabel = versionLabel_;
   p.siteDataNotice = notice;
   p.screenEnabled = screenEnabled_;
-  p.choicePictures = choicePictures_;
-  p.arrangementPicture = arrangementPicture_;
-  p.rightOverhangLeft = rightOverhangLeft_;
+  p.choicePictures = wind_.choicePictures();
+  p.arrangementPicture = arrangementPicture();
+  p.shownSpanCount = shownSpanCount();
   return changes;
 }
 
@@ -350,60 +238,35 @@ FormEvents InputForm::focusField(FieldId id) {
 FormEvents InputForm::clickRoofType(RoofType roofType) {
   FormEvents out;
   moveFocus(FieldId::RoofType, out);
-  chooseRoofType(roofType);
+  wind_.chooseRoofType(*this, roofType);
   return out;
-}
-
-void InputForm::chooseRoofType(RoofType roofType) {
-  roofType_ = roofType;
-  const std::size_t position = positionOf(roofType);
-  FieldState& field = state(FieldId::RoofType);
-  field.index = static_cast<int>(position);
-  field.text = std::string(kRoofTypeNames[position]);
-  choicePictures_[0] = std::string(kRoofTypePictures[position]);
-  // A canopy roof has no walls: its roof shape replaces the building shape.
-  const bool canopy = roofType == RoofType::Canopy;
-  groupShown_[static_cast<std::size_t>(Group::BuildingShape)] = !canopy;
-  groupShown_[static_cast<std::size_t>(Group::RoofShape)] = canopy;
 }
 
 FormEvents InputForm::clickBuildingShape(int code) {
   FormEvents out;
   moveFocus(FieldId::BuildingShape, out);
-  buildingShapeCode_ = code;
-  const bool known = code >= 0 && code < static_cast<int>(kBuildingShapeItems.size());
-  FieldState& field = state(FieldId::BuildingShape);
-  field.index = known ? code : -1;
-  field.text = known ? std::string(kBuildingShapeItems[static_cast<std::size_t>(code)]) : "";
-  if (known)
-    choicePictures_[1] = std::string(kBuildingShapePictures[static_cast<std::size_t>(code)]);
+  wind_.chooseBuildingShape(*this, code);
   return out;
 }
 
 FormEvents InputForm::clickRoofShape(int code) {
   FormEvents out;
   moveFocus(FieldId::RoofShape, out);
-  roofShapeCode_ = code;
-  const bool known = code >= 0 && code < static_cast<int>(kRoofShapeNames.size());
-  FieldState& field = state(FieldId::RoofShape);
-  field.index = known ? code : -1;
-  field.text = known ? std::string(kRoofShapeNames[static_cast<std::size_t>(code)]) : "";
-  if (known)
-    choicePictures_[2] = std::string(kRoofShapePictures[static_cast<std::size_t>(code)]);
+  wind_.chooseRoofShape(*this, code);
   return out;
 }
 
 FormEvents InputForm::clickSnowModeInput() {
   FormEvents out;
   moveFocus(FieldId::SnowModeInput, out);
-  onSnowModeInput(out);
+  append(out, site_.snowModeInput(*this));
   return out;
 }
 
 FormEvents InputForm::clickSnowModeDerive() {
   FormEvents out;
   moveFocus(FieldId::SnowModeDerive, out);
-  onSnowModeDerive(out);
+  append(out, site_.snowModeDerive(*this, loads_.directLoads()));
   return out;
 }
 
@@ -442,48 +305,16 @@ FormEvents InputForm::setSpinValue(FieldId id, int value) {
     return out;
   }
   // The span fields are built one step at a time, as the arrows would.
-  for (int current = spinValue(id); current != target; current += current < target ? 1 : -1) {
-    state(id).text = std::to_string(current < target ? current + 1 : current - 1);
-    onArrangementChanged(out);
-  }
-  return out;
+  return spans_.stepSpanCountTo(*this, target);
 }
 
 FormEvents InputForm::setOverhangCode(int code) {
-  FormEvents out;
-  overhangCode_ = code >= kOverhangNone && code <= kOverhangBoth ? code : kOverhangNone;
-  FieldState& list = state(FieldId::Overhang);
-  list.index = overhangCode_ == kOverhangNone ? 0 : 1;
-  list.text = list.items[static_cast<std::size_t>(list.index)];
-  onArrangementChanged(out);
-  return out;
+  return spans_.setOverhangCode(*this, code);
 }
 
 void InputForm::setEnabled(FieldId id, bool enabled) {
   if (isScreenField(id))
     state(id).enabled = enabled;
-}
-
-void InputForm::setSnowModeChoice(int mode) {
-  const bool derive = mode == kSnowModeDerive;
-  state(FieldId::SnowModeInput).index = derive ? 0 : 1;
-  state(FieldId::SnowModeDerive).index = derive ? 1 : 0;
-  state(FieldId::SnowDepth).enabled = !derive;
-  state(FieldId::Altitude).enabled = derive;
-  state(FieldId::SeaRatio).enabled = derive;
-}
-
-FormEvents InputForm::setLayout(int calcMethod) {
-  FormEvents out;
-  layoutMethod_ = calcMethod == 1 ? 1 : 0;
-  const ScreenLayout& shape = layout();
-  groupShown_[static_cast<std::size_t>(Group::Wind)] = shape.windAndSnowShown;
-  groupShown_[static_cast<std::size_t>(Group::Snow)] = shape.windAndSnowShown;
-  groupShown_[static_cast<std::size_t>(Group::DirectLoad)] = shape.directLoadShown;
-  // A control that has just been hidden cannot keep the focus.
-  if (!isShown(focus_))
-    moveFocus(FieldId::DeckType, out);
-  return out;
 }
 
 void InputForm::setVersionText(std::string_view version) {
@@ -517,21 +348,17 @@ void InputForm::assignText(FieldId id, std::string newText, FormEvents& out) {
   textChanged(id, out);
 }
 
-void InputForm::putSpinValue(FieldId id, int value, FormEvents& out) {
-  assignText(id, std::to_string(clampToRange(value, fieldInfo(id).range)), out);
-}
-
 void InputForm::textChanged(FieldId id, FormEvents& out) {
   switch (id) {
     case FieldId::Altitude:
     case FieldId::SeaRatio:
-      onAltitudeOrSeaRatioChanged(out);
+      append(out, site_.altitudeOrSeaRatioChanged(*this));
       break;
     case FieldId::SnowDepth:
-      onSnowDepthChanged(out);
+      site_.snowDepthChanged(*this);
       break;
     case FieldId::SpanCount:
-      onArrangementChanged(out);
+      append(out, spans_.arrangementChanged(*this));
       break;
     default:
       break;
@@ -551,7 +378,10 @@ bool InputForm::leave(FieldId id, FormEvents& out) {
   if (!isScreenField(id))
     return true;
   if (id == FieldId::LeftOverhang || id == FieldId::RightOverhang) {
-    return !onOverhangExit(id, out);
+    FormEvents corrected = spans_.overhangExit(*this, id);
+    const bool keepsFocus = !corrected.empty();
+    append(out, std::move(corrected));
+    return !keepsFocus;
   }
   if (fieldInfo(id).kind == FieldKind::Spin)
     return leaveSpin(id, out);
@@ -567,30 +397,11 @@ bool InputForm::leaveSpin(FieldId id, FormEvents& out) {
   return true;
 }
 
-// ---- Deck
-
-FormEvents InputForm::unitWeightChanged() {
-  FormEvents out;
-  onUnitWeightChanged(out);
+FormEvents InputForm::overhangExit(FieldId id) {
+  FormEvents out = spans_.overhangExit(*this, id);
+  if (!out.empty())
+    focus_ = id;
   return out;
-}
-
-void InputForm::onUnitWeightChanged(FormEvents& out) {
-  FieldState& weight = state(FieldId::UnitWeight);
-  weight.enabled = true;
-  const int treatment = index(FieldId::SurfaceTreatment);
-  const std::string_view treatmentName =
-      treatment >= 0 && treatment < static_cast<int>(kSurfaceTreatments.size())
-          ? kSurfaceTreatments[static_cast<std::size_t>(treatment)]
-          : std::string_view();
-  if (const auto catalogueWeight = unitWeightOf(index(FieldId::DeckType), treatmentName)) {
-    weight.text = *catalogueWeight;
-    weight.hint = std::string(kCatalogueWeightHint);
-    return;
-  }
-  moveFocus(FieldId::UnitWeight, out);
-  weight.text.clear();
-  weight.hint = std::string(kTypedWeightHint);
 }
 
 }  // namespace tavilo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -175,79 +176,336 @@ void drawMomentLines(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAn
                       deck.supportAt(deck.spanCount()), axisY, yOf);
 }
 
-void drawMomentLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
-                      double axisY, const TextBox& labelArea) {
+// ---- The values of a block, row by row
+
+// A value of a diagram: its text, its size and the top-left corner the
+// drawing gives it, page mm.
+struct RowValue {
+  std::string text;
+  double xMm = 0;
+  double yMm = 0;
+  int sizePt = 9;
+  // How much nearer to the axis than its place the value may come: a value
+  // set lower than its row's first line may come up to it.
+  double riseMm = 0;
+};
+
+// The values that stand side by side in one band of a block: the largest span
+// moments above the axis; below it the moments at the supports, the
+// deflections, and the shears. A row keeps to its band; where its values do
+// not fit beside one another it grows by lines of its own, away from the axis,
+// and the rows beyond it move on by as much.
+struct ValueRow {
+  std::vector<RowValue> values;
+  GiveWay way = GiveWay::kDown;  // the way the row grows
+  // The caption that stands beside the row in the caption column, in the
+  // body's size: the rows keep clear of one another's captions too.
+  std::optional<double> captionYMm;
+};
+
+constexpr TextBox kEverywhere{-(1 << 29), -(1 << 29), 1 << 29, 1 << 29};
+
+// How many lines a row may grow by, where the block has room for them,
+// before its values are placed one by one wherever there is room.
+constexpr int kMaxExtraLines = 4;
+
+struct PlacedValue {
+  PixelPoint at;
+  std::string text;
+  int sizePt = 9;
+};
+
+// The extent of a row's values at their own places, device pixels (y only),
+// and the step of one more line.
+struct BandExtent {
+  int top = 0;
+  int bottom = 0;
+  int step = 0;
+};
+
+BandExtent bandExtent(ReportCanvas& canvas, const ValueRow& row) {
+  BandExtent e{1 << 30, -(1 << 30), 0};
+  for (const RowValue& v : row.values) {
+    canvas.setFontSize(v.sizePt);
+    const int y = canvas.mmToPx(v.yMm);
+    e.top = std::min(e.top, y);
+    e.bottom = std::max(e.bottom, y + canvas.emHeight());
+    e.step = std::max(e.step, canvas.emHeight() + canvas.labelGap().y);
+  }
+  if (row.captionYMm) {
+    canvas.setFontSize(canvas.baseFontSize);
+    const int y = canvas.mmToPx(*row.captionYMm);
+    e.top = std::min(e.top, y);
+    e.bottom = std::max(e.bottom, y + canvas.emHeight());
+  }
+  return e;
+}
+
+// The band of a row moved `shift` pixels away from the axis and grown by
+// `extra` lines, within the area.
+TextBox rowBand(const BandExtent& e, GiveWay way, int extra, int shift, const TextBox& area) {
+  int top = e.top;
+  int bottom = e.bottom;
+  if (way == GiveWay::kUp) {
+    top -= shift + extra * e.step;
+    bottom -= shift;
+  } else {
+    top += shift;
+    bottom += shift + extra * e.step;
+  }
+  return {area.left, std::max(top, area.top), area.right, std::min(bottom, area.bottom)};
+}
+
+// How far along its row a value may move: by its own width, by three times
+// that where the row cannot grow by a further line, or anywhere on the row.
+enum class RowReach { kOwnWidth, kThreeWidths, kWholeRow };
+
+// Where one value of a row may go in the row's band: along the row by its
+// reach, and on its own line or further from the axis, never nearer to it
+// than its rise allows.
+TextBox valueRoom(const ReportCanvas& canvas, const TextBox& band, int x, int y, const RowValue& v,
+                  GiveWay way, RowReach reach) {
+  const TextBox ink = canvas.inkBox(x, y, v.text);
+  TextBox room = band;
+  if (reach != RowReach::kWholeRow) {
+    const int width = (ink.right - ink.left) * (reach == RowReach::kOwnWidth ? 1 : 3);
+    room.left = std::max(band.left, ink.left - width);
+    room.right = std::min(band.right, ink.right + width);
+  }
+  const int rise = canvas.mmToPx(v.riseMm);
+  if (way == GiveWay::kUp)
+    room.bottom = std::min(band.bottom, ink.bottom + rise);
+  else
+    room.top = std::max(band.top, ink.top - rise);
+  return room;
+}
+
+// Reserves every value of the row in its band; nothing stays reserved when
+// one of them finds no place.
+bool reserveRow(ReportCanvas& canvas, const ValueRow& row, const TextBox& band, int dy,
+                RowReach reach, std::vector<PlacedValue>& placed) {
+  const std::size_t mark = canvas.reservationMark();
+  const std::size_t first = placed.size();
+  for (const RowValue& v : row.values) {
+    canvas.setFontSize(v.sizePt);
+    const int x = canvas.mmToPx(v.xMm);
+    const int y = canvas.mmToPx(v.yMm) + dy;
+    const auto at = canvas.reserveLabel(
+        x, y, v.text, {row.way, valueRoom(canvas, band, x, y, v, row.way, reach)});
+    if (!at) {
+      canvas.releaseReservations(mark);
+      placed.resize(first);
+      return false;
+    }
+    placed.push_back({*at, v.text, v.sizePt});
+  }
+  return true;
+}
+
+// The row in its band moved `shift` away from the axis: the lines it grows by
+// to take every value, moving them along the row by their own width first,
+// then further; nothing when even the widest band has no room for them.
+std::optional<int> reserveGrowing(ReportCanvas& canvas, const ValueRow& row, const BandExtent& e,
+                                  int shift, const TextBox& area,
+                                  std::vector<PlacedValue>& placed) {
+  const int dy = row.way == GiveWay::kUp ? -shift : shift;
+  for (const RowReach reach : {RowReach::kOwnWidth, RowReach::kThreeWidths, RowReach::kWholeRow}) {
+    TextBox last;
+    for (int extra = 0; extra <= kMaxExtraLines; ++extra) {
+      const TextBox band = rowBand(e, row.way, extra, shift, area);
+      // The area has no room for a further line.
+      if (extra > 0 && band.top == last.top && band.bottom == last.bottom)
+        break;
+      if (reserveRow(canvas, row, band, dy, reach, placed))
+        return extra;
+      last = band;
+    }
+  }
+  return std::nullopt;
+}
+
+// Each value wherever the band, else the area, or at last the page, has room
+// for it.
+void reserveAnywhere(ReportCanvas& canvas, const ValueRow& row, const TextBox& band,
+                     const TextBox& area, int dy, std::vector<PlacedValue>& placed) {
+  for (const RowValue& v : row.values) {
+    canvas.setFontSize(v.sizePt);
+    const int x = canvas.mmToPx(v.xMm);
+    const int y = canvas.mmToPx(v.yMm) + dy;
+    auto at = canvas.reserveLabel(x, y, v.text, {row.way, band});
+    if (!at)
+      at = canvas.reserveLabel(x, y, v.text, {row.way, area});
+    if (!at)
+      at = canvas.reserveLabel(x, y, v.text, {row.way, {}});
+    placed.push_back({at.value_or(PixelPoint{x, y}), v.text, v.sizePt});
+  }
+}
+
+// Places the rows in order, away from the axis, each in its band. A row whose
+// values do not fit beside one another grows by a line, and the rows after it
+// move on as far as it then reaches into them (the overlap their own places
+// give them aside); where the block has no room for a further line, its
+// values move further along the row.
+//
+// Returns, per row, how far it moved away from the axis, pixels.
+std::vector<int> placeRows(ReportCanvas& canvas, const std::vector<ValueRow>& rows,
+                           const TextBox& area, std::vector<PlacedValue>& placed) {
+  std::vector<int> shifts;
+  std::optional<BandExtent> before;  // the row placed last, at its own place
+  int beforeReach = 0;               // how far it reached, grown and moved
+  // Room for each row still to come: a line, or two for a row that its own
+  // places spread over more than one, and at least as far as its caption
+  // reaches.
+  const auto roomOf = [&](const ValueRow& row) {
+    if (row.values.empty())
+      return 0;
+    const BandExtent values = bandExtent(canvas, {row.values, row.way, std::nullopt});
+    const BandExtent all = bandExtent(canvas, row);
+    const int lines = values.bottom - values.top > values.step ? 2 : 1;
+    return std::max(lines * values.step, all.bottom - all.top);
+  };
+  int stillToCome = 0;
+  for (const ValueRow& row : rows)
+    stillToCome += roomOf(row);
+  for (const ValueRow& row : rows) {
+    if (row.values.empty()) {
+      shifts.push_back(0);
+      continue;
+    }
+    const BandExtent e = bandExtent(canvas, row);
+    stillToCome -= roomOf(row);
+    const bool up = row.way == GiveWay::kUp;
+    // The row grows no further than leaves the rows after it their room.
+    TextBox rowArea = area;
+    if (up)
+      rowArea.top += stillToCome;
+    else
+      rowArea.bottom -= stillToCome;
+    int shift = 0;
+    if (before) {
+      // Into the next row by no more than the rows' own places overlap, and
+      // else clear of it by the gap between labels.
+      const int gap = canvas.labelGap().y;
+      const int overlap = up ? std::max(0, e.bottom + gap - before->top)
+                             : std::max(0, before->bottom + gap - e.top);
+      const int needed =
+          up ? e.bottom + gap - overlap - beforeReach : beforeReach + gap - overlap - e.top;
+      shift = std::max(0, needed);
+    }
+    shifts.push_back(shift);
+    const int dy = up ? -shift : shift;
+    const std::optional<int> grown = reserveGrowing(canvas, row, e, shift, rowArea, placed);
+    const int extra = grown.value_or(kMaxExtraLines);
+    if (!grown) {
+      reserveAnywhere(canvas, row, rowBand(e, row.way, extra, shift, rowArea), area, dy, placed);
+    }
+    // How far the row reaches: its lines in its room, its own places moved.
+    const TextBox band = rowBand(e, row.way, extra, shift, rowArea);
+    const TextBox own = rowBand(e, row.way, 0, shift, kEverywhere);
+    beforeReach = up ? std::min(band.top, own.top) : std::max(band.bottom, own.bottom);
+    before = e;
+  }
   canvas.setFontSize(canvas.baseFontSize);
-  const LabelRoom below = LabelRoom::below(labelArea, canvas.mmToPx(axisY));
-  const LabelRoom above = LabelRoom::above(labelArea, canvas.mmToPx(axisY));
+  return shifts;
+}
+
+void writePlaced(ReportCanvas& canvas, const std::vector<PlacedValue>& placed) {
+  for (const PlacedValue& p : placed) {
+    canvas.setFontSize(p.sizePt);
+    canvas.writeReserved(p.at, p.text);
+  }
+  canvas.setFontSize(canvas.baseFontSize);
+}
+
+// The largest moment of every span, 9 mm above the axis for a hogging one and
+// 5 mm for a sagging one, centred on its position.
+ValueRow largestMomentRow(const ReportCanvas& canvas, const DeckDrawing& deck,
+                          const CaseAnalysis& a, double axisY) {
+  ValueRow row{{}, GiveWay::kUp, std::nullopt};
+  for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i) {
+    // Rounded up in the third decimal.
+    const double moment = a.spanDesignMoments[slot(i)];
+    const double roundedUp =
+        floorTo(std::fabs(moment) * kToKiloNewtonMetres * 1000 + 0.9999, 0) / 1000;
+    const std::string text = momentText(roundedUp);
+    const double x = deck.supportAt(i) + deck.drawn(a.spanDesignMomentPositions[slot(i)]);
+    row.values.push_back(
+        {text, x - labelWidthMm(text) / 2, axisY - (moment > 0 ? 9 : 5), canvas.baseFontSize});
+  }
+  return row;
+}
+
+// The moments at both ends of every span and at the overhang roots, 5 mm below
+// the axis; the right end of a short span that is not the first only 1 mm
+// below it.
+ValueRow supportMomentRow(const ReportCanvas& canvas, const DeckDrawing& deck,
+                          const CaseAnalysis& a, double axisY) {
+  ValueRow row;
+  const int size = canvas.baseFontSize;
   const auto& forces = a.result.memberEndForces;
   for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i) {
     const double start = deck.supportAt(i);
     const double end = deck.supportAt(i + 1);
     const bool shortSpan = deck.spans[slot(i)] < kShortSpanMm;
-
     const std::string left = momentText(forces[slot(i)][2] * kToKiloNewtonMetres);
-    canvas.writeLabelMm(start + 0.1 * labelWidthMm(left), axisY + 5, left, below);
+    row.values.push_back({left, start + 0.1 * labelWidthMm(left), axisY + 5, size});
     const std::string right = momentText(forces[slot(i)][5] * kToKiloNewtonMetres);
     const double rightDrop = shortSpan && i > 0 ? 0.2 * 5 : 5;
-    canvas.writeLabelMm(end - 1.1 * labelWidthMm(right), axisY + rightDrop, right, below);
-
-    // The largest span moment, rounded up in the third decimal.
-    const double moment = a.spanDesignMoments[slot(i)];
-    const double roundedUp =
-        floorTo(std::fabs(moment) * kToKiloNewtonMetres * 1000 + 0.9999, 0) / 1000;
-    const std::string largest = momentText(roundedUp);
-    const double x = start + deck.drawn(a.spanDesignMomentPositions[slot(i)]);
-    canvas.writeLabelMm(x - labelWidthMm(largest) / 2, axisY - (moment > 0 ? 9 : 5), largest,
-                        above);
+    row.values.push_back({right, end - 1.1 * labelWidthMm(right), axisY + rightDrop, size});
   }
   // Overhang roots, on the overhang's side of the support.
   const OverhangAnalysis& leftOverhang = a.overhangs[0];
   if (leftOverhang.present) {
     const std::string text = momentText(leftOverhang.rootMoment * kToKiloNewtonMetres);
-    canvas.writeLabelMm(deck.supportAt(0) - 1.1 * labelWidthMm(text), axisY + 5, text, below);
+    row.values.push_back({text, deck.supportAt(0) - 1.1 * labelWidthMm(text), axisY + 5, size});
   }
   const OverhangAnalysis& rightOverhang = a.overhangs[1];
   if (rightOverhang.present) {
     const std::string text = momentText(rightOverhang.rootMoment * kToKiloNewtonMetres);
-    canvas.writeLabelMm(deck.supportAt(deck.spanCount()) + 0.1 * labelWidthMm(text), axisY + 5,
-                        text, below);
+    row.values.push_back(
+        {text, deck.supportAt(deck.spanCount()) + 0.1 * labelWidthMm(text), axisY + 5, size});
   }
+  return row;
 }
 
-void drawShearLabels(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
-                     double axisY, double leftOverhangRootShear, const TextBox& labelArea) {
-  canvas.setFontSize(canvas.baseFontSize - 1);
-  const LabelRoom below = LabelRoom::below(labelArea, canvas.mmToPx(axisY));
+// The shears at both ends of every span, 15 mm below the axis, in the size
+// below the body's (the right one of a short span lower, 19.5 mm), and at the
+// root of a left overhang.
+ValueRow shearRow(const ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
+                  double axisY, double leftOverhangRootShear) {
+  ValueRow row;
+  const int size = canvas.baseFontSize - 1;
   const int decimals = canvas.onScreen() ? 2 : 3;
   const auto& forces = a.result.memberEndForces;
   for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i) {
     const double start = deck.supportAt(i);
     const double end = deck.supportAt(i + 1);
-    canvas.writeLabelMm(start, axisY + 15, shearText(forces[slot(i)][1], decimals), below);
+    row.values.push_back({shearText(forces[slot(i)][1], decimals), start, axisY + 15, size});
     // The right one ends a part of its width before the support: 0.8 of it,
     // or 1.1 and lower down on a short span.
     const std::string right = shearText(forces[slot(i)][4], decimals);
     const double width = labelWidthMm(right);
     if (deck.spans[slot(i)] < kShortSpanMm)
-      canvas.writeLabelMm(end - 2.1 * width, axisY + 15 * 1.3, right, below);
+      row.values.push_back({right, end - 2.1 * width, axisY + 15 * 1.3, size, 15 * 0.3});
     else
-      canvas.writeLabelMm(end - 1.8 * width, axisY + 15, right, below);
+      row.values.push_back({right, end - 1.8 * width, axisY + 15, size});
   }
   if (a.overhangs[0].present) {
     // The overhang's root shear always has two decimals; it ends just before
     // the support, where the first span's shear begins.
     const std::string text = shearText(leftOverhangRootShear, 2);
-    canvas.writeLabelMm(deck.supportAt(0) - 1.1 * labelWidthMm(text), axisY + 15, text, below);
+    row.values.push_back({text, deck.supportAt(0) - 1.1 * labelWidthMm(text), axisY + 15, size});
   }
-  canvas.setFontSize(canvas.baseFontSize);
+  return row;
 }
 
-void drawMomentLinesAndValues(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
-                              double axisY, const TextBox& labelArea) {
+void drawMomentCurve(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
+                     double axisY) {
   drawAxis(canvas, deck, axisY);
+  // The curve is room that the values keep clear of.
+  canvas.setLinesKeptClear(true);
   drawMomentLines(canvas, deck, a, axisY, kMomentHeightMm / largestMoment(a));
-  drawMomentLabels(canvas, deck, a, axisY, labelArea);
+  canvas.setLinesKeptClear(false);
 }
 
 // Deflection samples of a span lie at 95, 195 … mm and are drawn at 100,
@@ -282,13 +540,69 @@ void drawOverhangDeflection(ReportCanvas& canvas, const DeckDrawing& deck,
   }
 }
 
-void writeCentred(ReportCanvas& canvas, double centreX, double y, const std::string& text,
-                  const LabelRoom& room) {
-  canvas.writeLabelMm(centreX - labelWidthMm(text) / 2, y, text, room);
-}
-
 std::string deflectionText(double deflection) {
   return formatTruncatedSafe(std::fabs(deflection), 4, 2);
+}
+
+// The largest deflection of every span and the tip deflection of every
+// overhang, centred on it, 8 mm below the axis.
+ValueRow deflectionRow(const ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& a,
+                       double axisY) {
+  ValueRow row;
+  const auto centred = [&](double centreX, double deflection) {
+    const std::string text = deflectionText(deflection);
+    row.values.push_back({text, centreX - labelWidthMm(text) / 2, axisY + 8, canvas.baseFontSize});
+  };
+  for (int i = 0; i < deck.spanCount() && i < a.spanCount; ++i)
+    centred((deck.supportAt(i) + deck.supportAt(i + 1)) / 2, a.spanDeflections[slot(i)]);
+  if (a.overhangs[0].present)
+    centred((kBeamLeftMm + deck.supportAt(0)) / 2, a.overhangs[0].tipDeflection);
+  if (a.overhangs[1].present) {
+    centred((deck.supportAt(deck.spanCount()) + kBeamLeftMm + deck.total()) / 2,
+            a.overhangs[1].tipDeflection);
+  }
+  return row;
+}
+
+// The deflection curve in magenta, downward deflections below the axis; the
+// values keep clear of it.
+void drawDeflectionLines(ReportCanvas& canvas, const DeckDrawing& deck,
+                         const CaseAnalysis& analysis, double axisY) {
+  drawAxis(canvas, deck, axisY);
+  const double scale = kDeflectionHeightMm / largestDeflection(analysis);
+  const ReportColor penColor = canvas.pen().color;
+  canvas.setPenColor(kDeflectionColor);
+  canvas.setLinesKeptClear(true);
+  for (int i = 0; i < deck.spanCount() && i < analysis.spanCount; ++i) {
+    drawSpanDeflection(canvas, deck, i, samplesOf(analysis.spanDeflectionSamples[slot(i)]), axisY,
+                       scale);
+  }
+  const OverhangAnalysis& left = analysis.overhangs[0];
+  if (left.present && !samplesOf(left.deflectionSamples).empty()) {
+    drawOverhangDeflection(canvas, deck, samplesOf(left.deflectionSamples), kBeamLeftMm, axisY,
+                           scale);
+    canvas.lineToMm(deck.supportAt(0), axisY);
+  }
+  const OverhangAnalysis& right = analysis.overhangs[1];
+  if (right.present) {
+    const double root = deck.supportAt(deck.spanCount());
+    canvas.moveToMm(root, axisY);
+    const std::span<const double> samples = samplesOf(right.deflectionSamples);
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+      canvas.lineToMm(root + deck.drawn(static_cast<double>(k) * kSampleStepMm),
+                      axisY - scale * samples[k]);
+    }
+  }
+  canvas.setLinesKeptClear(false);
+  canvas.setPenColor(penColor);
+}
+
+// The room of the values below the axis, and above it.
+TextBox belowAxis(const ReportCanvas& canvas, const TextBox& labelArea, double axisY) {
+  return LabelRoom::below(labelArea, canvas.mmToPx(axisY)).area;
+}
+TextBox aboveAxis(const ReportCanvas& canvas, const TextBox& labelArea, double axisY) {
+  return LabelRoom::above(labelArea, canvas.mmToPx(axisY)).area;
 }
 
 // ---- Header texts and rules
@@ -394,6 +708,9 @@ TextBox blockLabelArea(const ReportCanvas& canvas, const DiagramLayout& layout, 
   TextBox area = canvas.bandMm(axisY - kBlockLabelReachMm, axisY + kBlockLabelReachMm);
   if (canvas.onPrinter())
     area.bottom = std::min(area.bottom, canvas.mmToPx(kPaperFrameBottomMm) - canvas.mmToPx(1));
+  const int frameRight = canvas.onPrinter() ? paperFrameRight(canvas) : canvas.frameRight;
+  if (frameRight > 0)
+    area.right = std::min(area.right, frameRight - canvas.mmToPx(1));
   area.left = std::max(area.left, canvas.mmToPx(layout.captionX + kCaptionColumnWidthMm));
   return area;
 }
@@ -447,8 +764,9 @@ void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramB
   const double x = layout.captionX;
   // The appended block writes its title half a millimetre lower.
   const double titleDrop = block.additional ? 0.5 : 0.0;
+  const CaseAnalysis& a = block.analysis;
 
-  // Title and captions first: the values of the diagrams keep clear of them.
+  // Title and the captions that stand still: the values keep clear of them.
   canvas.setFontSize(canvas.baseFontSize);
   if (screen) {
     canvas.setFontFace(kFixedFace);
@@ -461,8 +779,6 @@ void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramB
   const double stressCaptionY = screen || block.additional ? axisY - 15 : axisY - 11;
   canvas.writeAtMm(x, stressCaptionY, kStressCaption);
   canvas.writeAtMm(x, axisY + (screen ? 5 : 4.5), "Ｍ[" + std::string(kUnitKnM) + "]");
-  canvas.writeAtMm(x, axisY + 15, "(Ｑ[" + std::string(kUnitKn) + "])");
-  canvas.writeAtMm(x, axisY + (screen ? 10 : 8.5), kDeflectionCaption);
 
   if (!screen && !block.additional) {
     canvas.setPenStyle(PenStyle::kDotted);
@@ -471,65 +787,58 @@ void drawCaseBlock(ReportCanvas& canvas, const DeckDrawing& deck, const DiagramB
     canvas.setPenStyle(PenStyle::kSolid);
   }
 
+  // The curves first: they are room the values keep clear of.
   const TextBox labels = blockLabelArea(canvas, layout, axisY);
-  drawLoadFigure(canvas, deck, block.loads, kBeamLeftMm, row - 12, 0.5, windNegative,
-                 LoadFigureMode::kNonScale, labels);
-  // The shears come last: where values crowd, the moments and deflections
-  // keep the places nearest the beam.
-  drawMomentLinesAndValues(canvas, deck, block.analysis, axisY, labels);
-  drawDeflectionCurve(canvas, deck, block.analysis, axisY, labels);
-  drawShearLabels(canvas, deck, block.analysis, axisY, block.leftOverhangRootShear, labels);
+  drawMomentCurve(canvas, deck, a, axisY);
+  drawDeflectionLines(canvas, deck, a, axisY);
+
+  // The largest span moments above the axis; the load figure stands above
+  // them, higher than its place where they need the room.
+  std::vector<PlacedValue> placed;
+  placeRows(canvas, {largestMomentRow(canvas, deck, a, axisY)}, aboveAxis(canvas, labels, axisY),
+            placed);
+  double figureY = row - 12;
+  for (const PlacedValue& p : placed)
+    figureY = std::min(figureY, (p.at.y - canvas.labelGap().y) / canvas.pxPerMm);
+  drawLoadFigure(canvas, deck, block.loads, kBeamLeftMm, std::floor(figureY * 10) / 10, 0.5,
+                 windNegative, LoadFigureMode::kNonScale, labels);
+
+  // Below the axis the rows of the support moments, the deflections and the
+  // shears; their captions follow their rows.
+  std::vector<ValueRow> rows{supportMomentRow(canvas, deck, a, axisY),
+                             deflectionRow(canvas, deck, a, axisY),
+                             shearRow(canvas, deck, a, axisY, block.leftOverhangRootShear)};
+  rows[1].captionYMm = axisY + (screen ? 10 : 8.5);
+  rows[2].captionYMm = axisY + 15;
+  const std::vector<int> shifts = placeRows(canvas, rows, belowAxis(canvas, labels, axisY), placed);
+  canvas.setFontSize(canvas.baseFontSize);
+  canvas.writeAt(canvas.mmToPx(x), canvas.mmToPx(*rows[1].captionYMm) + shifts[1],
+                 kDeflectionCaption);
+  canvas.writeAt(canvas.mmToPx(x), canvas.mmToPx(*rows[2].captionYMm) + shifts[2],
+                 "(Ｑ[" + std::string(kUnitKn) + "])");
+  writePlaced(canvas, placed);
 }
 
 void drawMomentDiagram(ReportCanvas& canvas, const DeckDrawing& deck, const CaseAnalysis& analysis,
                        double axisY, double leftOverhangRootShear, const TextBox& labelArea) {
-  drawMomentLinesAndValues(canvas, deck, analysis, axisY, labelArea);
-  drawShearLabels(canvas, deck, analysis, axisY, leftOverhangRootShear, labelArea);
+  drawMomentCurve(canvas, deck, analysis, axisY);
+  std::vector<PlacedValue> placed;
+  placeRows(canvas, {largestMomentRow(canvas, deck, analysis, axisY)},
+            aboveAxis(canvas, labelArea, axisY), placed);
+  placeRows(canvas,
+            {supportMomentRow(canvas, deck, analysis, axisY),
+             shearRow(canvas, deck, analysis, axisY, leftOverhangRootShear)},
+            belowAxis(canvas, labelArea, axisY), placed);
+  writePlaced(canvas, placed);
 }
 
 void drawDeflectionCurve(ReportCanvas& canvas, const DeckDrawing& deck,
                          const CaseAnalysis& analysis, double axisY, const TextBox& labelArea) {
-  drawAxis(canvas, deck, axisY);
-  const double scale = kDeflectionHeightMm / largestDeflection(analysis);
-  const ReportColor penColor = canvas.pen().color;
-  canvas.setPenColor(kDeflectionColor);
-  for (int i = 0; i < deck.spanCount() && i < analysis.spanCount; ++i) {
-    drawSpanDeflection(canvas, deck, i, samplesOf(analysis.spanDeflectionSamples[slot(i)]), axisY,
-                       scale);
-  }
-  const OverhangAnalysis& left = analysis.overhangs[0];
-  if (left.present && !samplesOf(left.deflectionSamples).empty()) {
-    drawOverhangDeflection(canvas, deck, samplesOf(left.deflectionSamples), kBeamLeftMm, axisY,
-                           scale);
-    canvas.lineToMm(deck.supportAt(0), axisY);
-  }
-  const OverhangAnalysis& right = analysis.overhangs[1];
-  if (right.present) {
-    const double root = deck.supportAt(deck.spanCount());
-    canvas.moveToMm(root, axisY);
-    const std::span<const double> samples = samplesOf(right.deflectionSamples);
-    for (std::size_t k = 0; k < samples.size(); ++k) {
-      canvas.lineToMm(root + deck.drawn(static_cast<double>(k) * kSampleStepMm),
-                      axisY - scale * samples[k]);
-    }
-  }
-  canvas.setPenColor(penColor);
-
-  canvas.setFontSize(canvas.baseFontSize);
-  const LabelRoom below = LabelRoom::below(labelArea, canvas.mmToPx(axisY));
-  for (int i = 0; i < deck.spanCount() && i < analysis.spanCount; ++i) {
-    const double centre = (deck.supportAt(i) + deck.supportAt(i + 1)) / 2;
-    writeCentred(canvas, centre, axisY + 8, deflectionText(analysis.spanDeflections[slot(i)]),
-                 below);
-  }
-  if (left.present) {
-    writeCentred(canvas, (kBeamLeftMm + deck.supportAt(0)) / 2, axisY + 8,
-                 deflectionText(left.tipDeflection), below);
-  }
-  if (right.present) {
-    writeCentred(canvas, (deck.supportAt(deck.spanCount()) + kBeamLeftMm + deck.total()) / 2,
-                 axisY + 8, deflectionText(right.tipDeflection), below);
-  }
+  drawDeflectionLines(canvas, deck, analysis, axisY);
+  std::vector<PlacedValue> placed;
+  placeRows(canvas, {deflectionRow(canvas, deck, analysis, axisY)},
+            belowAxis(canvas, labelArea, axisY), placed);
+  writePlaced(canvas, placed);
 }
 
 void drawReportEnd(ReportCanvas& canvas, double reachedMm) {

@@ -91,10 +91,64 @@ void PageTexts::take(const TextBox& box) {
     taken_.push_back(box);
 }
 
-bool PageTexts::isFree(const TextBox& box, LabelGap gap) const {
+void PageTexts::takeLine(PixelPoint from, PixelPoint to) {
+  const TextBox bounds{std::min(from.x, to.x), std::min(from.y, to.y), std::max(from.x, to.x) + 1,
+                       std::max(from.y, to.y) + 1};
+  lines_.push_back({from, to, bounds});
+}
+
+void PageTexts::releaseAfter(std::size_t count) {
+  if (count < taken_.size())
+    taken_.resize(count);
+}
+
+TextBox characterBody(const TextBox& box) {
+  const int inset = (box.bottom - box.top) / 6;
+  return {box.left, box.top + inset, box.right, box.bottom - inset};
+}
+
+bool segmentCrosses(PixelPoint from, PixelPoint to, const TextBox& box) {
+  if (box.empty())
+    return false;
+  // Liang-Barsky clipping of the segment against the open box.
+  double t0 = 0;
+  double t1 = 1;
+  const double dx = to.x - from.x;
+  const double dy = to.y - from.y;
+  const double p[] = {-dx, dx, -dy, dy};
+  const double q[] = {from.x - (box.left + 0.5), (box.right - 0.5) - from.x,
+                      from.y - (box.top + 0.5), (box.bottom - 0.5) - from.y};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0)
+        return false;
+      continue;
+    }
+    const double r = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, r);
+    else
+      t1 = std::min(t1, r);
+  }
+  return t0 < t1;
+}
+
+bool PageTexts::touchesTaken(const TextBox& box, LabelGap gap, const std::vector<TextBox>& boxes,
+                             const std::vector<const Segment*>& lines) const {
   const TextBox wide = box.grown(gap.x, gap.y);
-  return std::none_of(taken_.begin(), taken_.end(),
-                      [&](const TextBox& t) { return t.intersects(wide); });
+  if (std::any_of(boxes.begin(), boxes.end(), [&](const TextBox& t) { return t.intersects(wide); }))
+    return true;
+  const TextBox body = characterBody(box);
+  return std::any_of(lines.begin(), lines.end(), [&](const Segment* s) {
+    return s->bounds.intersects(body) && segmentCrosses(s->from, s->to, body);
+  });
+}
+
+bool PageTexts::isFree(const TextBox& box, LabelGap gap) const {
+  std::vector<const Segment*> lines;
+  for (const Segment& s : lines_)
+    lines.push_back(&s);
+  return !touchesTaken(box, gap, taken_, lines);
 }
 
 std::optional<PixelPoint> PageTexts::freePlace(const TextBox& box, const TextBox& room, GiveWay way,
@@ -107,6 +161,11 @@ std::optional<PixelPoint> PageTexts::freePlace(const TextBox& box, const TextBox
   for (const TextBox& t : taken_) {
     if (t.intersects(reach))
       near.push_back(t);
+  }
+  std::vector<const Segment*> nearLines;
+  for (const Segment& s : lines_) {
+    if (s.bounds.intersects(room))
+      nearLines.push_back(&s);
   }
 
   const int startX = shiftInto(box.left, box.right, room.left, room.right);
@@ -136,6 +195,18 @@ std::optional<PixelPoint> PageTexts::freePlace(const TextBox& box, const TextBox
       offer(c.dx, c.dy + t.top - gap.y - placed.bottom);
       offer(c.dx + t.right + gap.x - placed.left, c.dy);
       offer(c.dx + t.left - gap.x - placed.right, c.dy);
+    }
+    const TextBox body = characterBody(placed);
+    for (const Segment* s : nearLines) {
+      if (!s->bounds.intersects(body) || !segmentCrosses(s->from, s->to, body))
+        continue;
+      free = false;
+      // Clear of the line's extent, with the characters' body above or below
+      // it, or beside it.
+      offer(c.dx, c.dy + s->bounds.bottom - body.top);
+      offer(c.dx, c.dy + s->bounds.top - body.bottom);
+      offer(c.dx + s->bounds.right - placed.left, c.dy);
+      offer(c.dx + s->bounds.left - placed.right, c.dy);
     }
     if (free)
       return PixelPoint{c.dx, c.dy};

@@ -2,7 +2,10 @@
 // Where the texts of a report page lie, and where a label goes so that it
 // overprints nothing. Every text drawn on a page is kept as the box of its
 // ink: its drawn extent without leading and trailing blanks, one em high.
-// Load arrows and supports keep their areas clear as well. A label keeps its
+// Load arrows and supports keep their areas clear as well, and the lines of a
+// diagram as lines: a label keeps their strokes out of the body of its
+// characters (the em less a sixth above and below), so a curve may pass
+// close by but never through its digits. A label keeps its
 // place when that place is free; when it would touch something, it gives way
 // by the smallest move that frees it, preferably off its line in the
 // direction it gives way (a row of values gets a second line, a label under
@@ -63,10 +66,19 @@ struct LabelGap {
 class PageTexts {
  public:
   // A new page: nothing is taken.
-  void clear() { taken_.clear(); }
+  void clear() {
+    taken_.clear();
+    lines_.clear();
+  }
   // Something drawn that later labels keep clear of.
   void take(const TextBox& box);
   const std::vector<TextBox>& taken() const { return taken_; }
+  // A line of a diagram that labels keep out of their characters.
+  void takeLine(PixelPoint from, PixelPoint to);
+  // The boxes taken so far, and giving back those taken after such a count
+  // (a placement that is tried again).
+  std::size_t takenCount() const { return taken_.size(); }
+  void releaseAfter(std::size_t count);
 
   // Whether the box, widened by the gap, touches nothing taken.
   bool isFree(const TextBox& box, LabelGap gap) const;
@@ -78,8 +90,25 @@ class PageTexts {
                                       LabelGap gap) const;
 
  private:
+  struct Segment {
+    PixelPoint from;
+    PixelPoint to;
+    TextBox bounds;
+  };
+  // Whether the box, widened by the gap, touches a taken box, or a taken
+  // line runs through its characters.
+  bool touchesTaken(const TextBox& box, LabelGap gap, const std::vector<TextBox>& boxes,
+                    const std::vector<const Segment*>& lines) const;
+
   std::vector<TextBox> taken_;
+  std::vector<Segment> lines_;
 };
+
+// The body of a label's characters: its box less a sixth of its height above
+// and below.
+TextBox characterBody(const TextBox& box);
+// Whether the segment from `from` to `to` passes through the inside of the box.
+bool segmentCrosses(PixelPoint from, PixelPoint to, const TextBox& box);
 
 // One value of a row: its left and right end, device pixels.
 struct RowExtent {

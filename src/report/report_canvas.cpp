@@ -258,6 +258,27 @@ void ReportCanvas::keepClear(const TextBox& box) {
   pageTexts_.take(box);
 }
 
+std::optional<PixelPoint> ReportCanvas::reserveLabel(int x, int y, std::string_view text,
+                                                     const LabelRoom& room) {
+  const TextBox box = inkBox(x, y, text);
+  const TextBox page = printableArea();
+  TextBox area = room.area.empty() ? page : room.area;
+  area = {std::max(area.left, page.left), std::max(area.top, page.top),
+          std::min(area.right, page.right), std::min(area.bottom, page.bottom)};
+  const std::optional<PixelPoint> move = pageTexts_.freePlace(box, area, room.way, labelGap());
+  if (!move)
+    return std::nullopt;
+  pageTexts_.take(box.moved(move->x, move->y));
+  return PixelPoint{x + move->x, y + move->y};
+}
+
+void ReportCanvas::writeReserved(PixelPoint at, std::string_view text) {
+  const int endX = surface_.drawText(at.x, at.y, text);
+  lastTextEnd_ = {endX, at.y};
+  cursor.runX = endX;
+  cursor.runY = at.y;
+}
+
 void ReportCanvas::keepClearMm(double leftMm, double topMm, double rightMm, double bottomMm) {
   const int left = mmToPx(leftMm);
   const int top = mmToPx(topMm);
@@ -326,6 +347,8 @@ void ReportCanvas::moveTo(int x, int y) {
 void ReportCanvas::lineTo(int x, int y) {
   const PixelPoint to{x, y};
   surface_.drawLine(penPos_, to);
+  if (linesKeptClear_)
+    pageTexts_.takeLine(penPos_, to);
   penPos_ = to;
 }
 

@@ -167,6 +167,20 @@ class ReportCanvas {
   // An area labels keep clear of (a load arrow, a support).
   void keepClear(const TextBox& box);
   void keepClearMm(double leftMm, double topMm, double rightMm, double bottomMm);
+  // While set, every line drawn is one that labels keep out of their
+  // characters (the curves of a diagram).
+  void setLinesKeptClear(bool kept) { linesKeptClear_ = kept; }
+
+  // Labels placed together before any is drawn, so that a placement can be
+  // tried again: the place a label takes in the current font, inside the
+  // room only, now taken; nothing when the room has no free place.
+  std::optional<PixelPoint> reserveLabel(int x, int y, std::string_view text,
+                                         const LabelRoom& room);
+  // The reservations made so far, and giving back those made after it.
+  std::size_t reservationMark() const { return pageTexts_.takenCount(); }
+  void releaseReservations(std::size_t mark) { pageTexts_.releaseAfter(mark); }
+  // Draws a reserved label at its place in the current font.
+  void writeReserved(PixelPoint at, std::string_view text);
 
   // --- Lines ---
   void moveTo(int x, int y);
@@ -223,6 +237,7 @@ class ReportCanvas {
   PageTexts pageTexts_;
   PixelPoint lastTextEnd_;
   PixelPoint penPos_;
+  bool linesKeptClear_ = false;
 };
 
 // Sets up a canvas for one drawing pass; the pages are drawn onto it next.

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "calc/errors.h"
@@ -29,8 +31,8 @@ namespace {
 
 // Positions in pixels: groups in client coordinates of the notice-method
 // layout, controls within their group.
-constexpr int kClientWidth = tavilo::kClientWidth;
-// The layout table gives outer window heights with a 28-pixel title bar.
+constexpr int kClientWidth = 791;
+// The layouts give outer window heights with a 28-pixel title bar.
 constexpr int kFrameHeight = 28;
 constexpr int kRowHeight = 21;
 constexpr int kCommandBarHeight = 60;
@@ -49,9 +51,33 @@ constexpr int kLeftWidth = 392;
 constexpr int kRightWidth = 387;
 constexpr int kSpanGroupHeight = 84;
 
+// Where the groups of each layout stand: the layout of the notices, then
+// that of loads entered directly.
+struct LayoutGeometry {
+  int directLoadTop;
+  int otherLoadsTop;
+  int otherLoadsHeight;
+  int spanGroupTop;
+  int commandBarTop;
+  int windowHeight;
+};
+constexpr std::array<LayoutGeometry, 2> kLayoutGeometry = {{
+    {110, 322, 85, 412, 500, 608},
+    {110, 110, 95, 210, 298, 406},
+}};
+
 constexpr Rect kArrangementPicture{80, 4, 640, 40};
 constexpr int kSpanFieldTop = 49;
 constexpr int kSpanFieldWidth = 64;
+constexpr std::array<int, 4> kSpanFieldLefts = {192, 298, 404, 510};
+constexpr int kLeftOverhangLeft = 104;
+constexpr int kRightOverhangOffset = 88;  // right of the last shown span field
+
+// The right overhang field stands right of the last shown span field.
+int rightOverhangLeft(int shownSpanCount) {
+  return kSpanFieldLefts[static_cast<std::size_t>(std::clamp(shownSpanCount, 1, 4) - 1)] +
+         kRightOverhangOffset;
+}
 
 const QString kWindowStyle = QStringLiteral(R"(
 tavilo--ui--InputScreen { background: rgb(0, 102, 153); }
@@ -395,8 +421,9 @@ void InputScreen::buildSpanGroup() {
   }
   binder_->bind(FieldId::LeftOverhang,
                 place(new QLineEdit(g), kLeftOverhangLeft, kSpanFieldTop, kSpanFieldWidth));
-  binder_->bind(FieldId::RightOverhang, place(new QLineEdit(g), session_.form().rightOverhangLeft(),
-                                              kSpanFieldTop, kSpanFieldWidth));
+  binder_->bind(FieldId::RightOverhang,
+                place(new QLineEdit(g), rightOverhangLeft(session_.form().shownSpanCount()),
+                      kSpanFieldTop, kSpanFieldWidth));
   label(g, QStringLiteral("スパン数"), 726, 6);
   binder_->bind(FieldId::SpanCount, place(new SpinField(g), 726, 21, 50));
   label(g, QStringLiteral("はね出し"), 726, 43);
@@ -431,7 +458,7 @@ void InputScreen::buildCommandBar() {
 
 void InputScreen::applyLayout() {
   const InputForm& form = session_.form();
-  const ScreenLayout& layout = form.layout();
+  const LayoutGeometry& layout = kLayoutGeometry[form.layoutMethod() == 1 ? 1 : 0];
   const int clientHeight = layout.windowHeight - kFrameHeight;
   setFixedSize(kClientWidth, clientHeight);
   groupBox(Group::OtherLoads)
@@ -467,7 +494,7 @@ void InputScreen::updatePictures() {
   arrangementPicture_->setPixmap(
       QPixmap(arrangementResource(form.shownSpanCount(), form.overhangCode())));
   if (QWidget* right = fieldWidget(FieldId::RightOverhang))
-    right->move(form.rightOverhangLeft(), kSpanFieldTop);
+    right->move(rightOverhangLeft(form.shownSpanCount()), kSpanFieldTop);
 
   for (std::size_t i = 0; i < kChoiceGroups.size(); ++i) {
     const std::string& name = form.choicePicture(kChoiceGroups[i]);

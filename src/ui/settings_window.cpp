@@ -23,8 +23,9 @@ namespace {
 // The dialog is 450 pixels high with its frame; the frame's title bar and
 // borders take 28 of them.
 constexpr int kTitleFrameHeight = 28;
+constexpr int kDialogHeight = 450;
 constexpr int kClientWidth = 468;
-constexpr int kClientHeight = kSettingsDialogHeight - kTitleFrameHeight;
+constexpr int kClientHeight = kDialogHeight - kTitleFrameHeight;
 
 // One row of ratios: caption, then per load a field followed by its letter.
 constexpr int kRowCaptionLeft = 10;

@@ -179,12 +179,6 @@ val layoutOf(const ScreenLayout& layout) {
   val l = val::object();
   l.set("windAndSnowShown", layout.windAndSnowShown);
   l.set("directLoadShown", layout.directLoadShown);
-  l.set("directLoadTop", layout.directLoadTop);
-  l.set("otherLoadsTop", layout.otherLoadsTop);
-  l.set("otherLoadsHeight", layout.otherLoadsHeight);
-  l.set("spanGroupTop", layout.spanGroupTop);
-  l.set("commandBarTop", layout.commandBarTop);
-  l.set("windowHeight", layout.windowHeight);
   return l;
 }
 
@@ -213,8 +207,6 @@ val programTexts() {
   t.set("busyPrinting", text(kBusyPrinting));
   t.set("windowCaption", text(kWindowCaption));
   t.set("settingsCaption", text(kSettingsDialogCaption));
-  t.set("clientWidth", kClientWidth);
-  t.set("settingsHeight", kSettingsDialogHeight);
   t.set("screenImageWidth", kScreenImageWidth);
   t.set("pdfResolution", kPdfResolution);
   t.set("pdfMarginMm", kPdfMarginMm);
@@ -291,7 +283,6 @@ class WebSession {
     s.set("groupsShown", groups);
     s.set("shownSpanCount", form.shownSpanCount());
     s.set("overhangCode", form.overhangCode());
-    s.set("rightOverhangLeft", form.rightOverhangLeft());
     val pictures = val::array();
     for (const FieldId group : {FieldId::RoofType, FieldId::BuildingShape, FieldId::RoofShape})
       pictures.call<void>("push", form.choicePicture(group));

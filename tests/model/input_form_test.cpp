@@ -46,7 +46,7 @@ TEST_F(FormTest, StartUpShowsTheFirstDistrictOfHokkaido) {
   EXPECT_TRUE(form.isShown(FieldId::BuildingShape));
   EXPECT_FALSE(form.isShown(FieldId::RoofShape));
   EXPECT_FALSE(form.isShown(FieldId::WindPositive));
-  EXPECT_EQ(form.layout().windowHeight, 608);
+  EXPECT_EQ(form.layoutMethod(), 0);
   EXPECT_EQ(form.arrangementPicture(), "Image1_S1_C0");
   EXPECT_FALSE(form.isShown(FieldId::Span2));
   EXPECT_FALSE(form.isShown(FieldId::LeftOverhang));
@@ -94,28 +94,6 @@ TEST_F(FormTest, DigitFieldsDropEverythingButDigits) {
   EXPECT_FALSE(form.acceptsKey(FieldId::SpanCount, U'\b'));
 }
 
-TEST_F(FormTest, UnitWeightFollowsTheCatalogueOrTheUser) {
-  InputForm form = startedForm();
-  std::ignore = form.typeText(FieldId::UnitWeight, "x9");
-  EXPECT_EQ(form.text(FieldId::UnitWeight), "127") << "Z12 discards every key";
-
-  std::ignore = form.selectIndex(FieldId::DeckType, 3);
-  std::ignore = form.selectIndex(FieldId::SurfaceTreatment, 1);
-  EXPECT_EQ(form.text(FieldId::UnitWeight), "188");
-  EXPECT_EQ(form.hint(FieldId::UnitWeight).shortText, "選択されたデッキの単位重量です。");
-
-  const FormEvents events = form.selectIndex(FieldId::SurfaceTreatment, 2);
-  EXPECT_EQ(form.text(FieldId::UnitWeight), "");
-  EXPECT_EQ(form.focus(), FieldId::UnitWeight);
-  EXPECT_EQ(events.back(), focusEvent(FieldId::UnitWeight));
-  EXPECT_EQ(form.hint(FieldId::UnitWeight).longText, "デッキの単位重量を設定して下さい。");
-  std::ignore = form.typeKeys(FieldId::UnitWeight, "1a5.0");
-  EXPECT_EQ(form.text(FieldId::UnitWeight), "150");
-
-  std::ignore = form.selectIndex(FieldId::DeckType, 0);
-  EXPECT_EQ(form.text(FieldId::UnitWeight), "") << "a new deck type empties it again";
-}
-
 TEST_F(FormTest, SpinFieldsKeepTheirRange) {
   InputForm form = startedForm();
   // Set by the program: into range at once; a non-integer reads as the minimum.
@@ -149,49 +127,6 @@ TEST_F(FormTest, SpinFieldsKeepTheirRange) {
   std::ignore =
       form.stepSpin(FieldId::LiveLoad, -1);  // one step down from far above is still the top
   EXPECT_EQ(form.text(FieldId::LiveLoad), "9000");
-}
-
-TEST_F(FormTest, CanopyRoofSwapsTheShapeGroups) {
-  InputForm form = startedForm();
-  std::ignore = form.clickBuildingShape(2);
-  EXPECT_EQ(form.choicePicture(FieldId::BuildingShape), "Shape_leeward.bmp");
-
-  std::ignore = form.clickRoofType(RoofType::Canopy);
-  EXPECT_EQ(form.roofType(), RoofType::Canopy);
-  EXPECT_EQ(form.text(FieldId::RoofType), "独立上屋");
-  EXPECT_EQ(form.choicePicture(FieldId::RoofType), "Independent_roof.bmp");
-  EXPECT_TRUE(form.isShown(FieldId::RoofShape));
-  EXPECT_FALSE(form.isShown(FieldId::BuildingShape));
-  std::ignore = form.clickRoofShape(1);
-  EXPECT_EQ(form.roofShapeCode(), 1);
-
-  std::ignore = form.clickRoofType(RoofType::Gable);
-  EXPECT_TRUE(form.isShown(FieldId::BuildingShape));
-  EXPECT_FALSE(form.isShown(FieldId::RoofShape));
-  EXPECT_EQ(form.buildingShapeCode(), 2) << "the last choice is kept";
-  EXPECT_EQ(form.index(FieldId::BuildingShape), 2);
-}
-
-TEST_F(FormTest, LayoutFollowsTheCalculationMethod) {
-  InputForm form = startedForm();
-  std::ignore = form.clickSnowModeDerive();
-  ASSERT_EQ(form.focus(), FieldId::SeaRatio);
-  const FormEvents events = form.setLayout(1);
-  EXPECT_EQ(form.layout().windowHeight, 406);
-  EXPECT_EQ(form.layout().spanGroupTop, 210);
-  EXPECT_TRUE(form.isShown(FieldId::DirectSnowLoad));
-  EXPECT_FALSE(form.isShown(FieldId::SnowDepth));
-  EXPECT_FALSE(form.isShown(FieldId::EavesHeightH1));
-  EXPECT_FALSE(form.isShown(FieldId::BuildingShape));
-  EXPECT_TRUE(form.isShown(FieldId::Prefecture));
-  EXPECT_EQ(form.focus(), FieldId::DeckType) << "a hidden field cannot keep the focus";
-  EXPECT_EQ(events.back(), focusEvent(FieldId::DeckType));
-
-  std::ignore = form.setLayout(0);
-  EXPECT_EQ(form.layout().windowHeight, 608);
-  EXPECT_EQ(form.layout().otherLoadsTop, 322);
-  EXPECT_TRUE(form.isShown(FieldId::BuildingShape));
-  EXPECT_FALSE(form.isShown(FieldId::WindPositive));
 }
 
 }  // namespace

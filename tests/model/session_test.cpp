@@ -72,12 +72,12 @@ TEST_F(SessionTest, SettingsDialogSwitchesTheLayoutOnlyWhenApplied) {
   session.settingsDialog().clickMethod(kCalcMethodDirect);
   std::ignore = session.cancelSettings();
   EXPECT_TRUE(session.form().screenEnabled());
-  EXPECT_EQ(session.form().layout().windowHeight, 608);
+  EXPECT_EQ(session.form().layoutMethod(), 0);
 
   session.openSettings();
   std::ignore = session.applySettings();
   EXPECT_EQ(session.settings().calcMethod, kCalcMethodDirect) << "the clicked method stayed";
-  EXPECT_EQ(session.form().layout().windowHeight, 406);
+  EXPECT_EQ(session.form().layoutMethod(), 1);
 }
 
 TEST(PrintSettingsDialog, PositionsTakeEffectAtOnceAndNamesFallBack) {

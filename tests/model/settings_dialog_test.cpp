@@ -81,7 +81,7 @@ TEST_F(FormTest, ApplyingSwitchesTheLayoutByTheMethod) {
   EXPECT_EQ(settings.calcMethod, kCalcMethodDirect);
   EXPECT_EQ(settings.maxDeckLength, 15000);
   EXPECT_EQ(settings.loadRatios[13], 0.5);
-  EXPECT_EQ(form.layout().windowHeight, 406);
+  EXPECT_EQ(form.layoutMethod(), 1);
   EXPECT_TRUE(form.isShown(FieldId::WindNegative));
   EXPECT_FALSE(form.isShown(FieldId::SnowDepth));
 
@@ -89,7 +89,7 @@ TEST_F(FormTest, ApplyingSwitchesTheLayoutByTheMethod) {
   dialog.clickMethod(kCalcMethodNotices);
   std::ignore = applySettings(dialog, settings, form);
   EXPECT_EQ(settings.calcMethod, kCalcMethodNotices);
-  EXPECT_EQ(form.layout().windowHeight, 608);
+  EXPECT_EQ(form.layoutMethod(), 0);
   EXPECT_FALSE(form.isShown(FieldId::WindNegative));
 }
 
@@ -118,7 +118,7 @@ TEST_F(FormTest, BadRatioStopsApplyingAndChangesNothing) {
   EXPECT_EQ(settings.maxDeckLength, defaults.maxDeckLength);
   EXPECT_EQ(settings.loadRatios, defaults.loadRatios);
   EXPECT_EQ(settings.calcMethod, kCalcMethodNotices);
-  EXPECT_EQ(form.layout().windowHeight, 608);
+  EXPECT_EQ(form.layoutMethod(), 0);
 
   dialog.typeText(ratioField(13), "\b");  // an empty field is no number either
   EXPECT_TRUE(hasMessage(applySettings(dialog, settings, form), ratioField(13), "「」"));
@@ -149,7 +149,7 @@ TEST_F(FormTest, CancelRestoresTheStoredSettingsButNotTheMethodChoice) {
   EXPECT_EQ(dialog.text(FieldId::SettingsMaxDeckLength), "9000");
   EXPECT_EQ(dialog.methodChoice(), kCalcMethodDirect) << "the clicked method stays visible";
   EXPECT_EQ(settings.calcMethod, kCalcMethodNotices);
-  EXPECT_EQ(form.layout().windowHeight, 608);
+  EXPECT_EQ(form.layoutMethod(), 0);
 
   // Pressing "  設    定" next time applies the choice that stayed.
   openSettingsDialog(dialog, form);

@@ -75,13 +75,13 @@ TEST_F(FormTest, OverhangChoiceSelectsPictureAndFields) {
   EXPECT_EQ(form.text(FieldId::Overhang), "有り");
   EXPECT_FALSE(form.isShown(FieldId::LeftOverhang));
   EXPECT_TRUE(form.isShown(FieldId::RightOverhang));
-  EXPECT_EQ(form.rightOverhangLeft(), 510 + 88);
+  EXPECT_EQ(form.shownSpanCount(), 4);
   std::ignore = form.setOverhangCode(kOverhangBoth);
   EXPECT_EQ(form.arrangementPicture(), "Image16_S4_CLR");
   EXPECT_TRUE(form.isShown(FieldId::LeftOverhang));
   EXPECT_TRUE(form.isShown(FieldId::RightOverhang));
   std::ignore = form.stepSpin(FieldId::SpanCount, -1);
-  EXPECT_EQ(form.rightOverhangLeft(), 404 + 88);
+  EXPECT_EQ(form.shownSpanCount(), 3);
   EXPECT_EQ(form.arrangementPicture(), "Image15_S3_CLR");
 
   std::ignore = form.setOverhangCode(7);
@@ -116,12 +116,13 @@ TEST_F(FormTest, LeavingAnOverhangFieldCorrectsItsLength) {
   EXPECT_EQ(form.text(FieldId::LeftOverhang), "150");
 
   std::ignore = form.setText(FieldId::RightOverhang, "x");
-  events = form.rightOverhangExit();
+  events = form.overhangExit(FieldId::RightOverhang);
   EXPECT_TRUE(hasMessage(events, FieldId::RightOverhang, "計算可能な範囲(Min-Max) 1～1000"));
   EXPECT_EQ(form.text(FieldId::RightOverhang), "250");
   EXPECT_EQ(form.focus(), FieldId::RightOverhang);
   std::ignore = form.setText(FieldId::RightOverhang, "1001");
-  EXPECT_TRUE(hasMessage(form.rightOverhangExit(), FieldId::RightOverhang, "最大値は、1000 mm"));
+  EXPECT_TRUE(hasMessage(form.overhangExit(FieldId::RightOverhang), FieldId::RightOverhang,
+                         "最大値は、1000 mm"));
   EXPECT_EQ(form.text(FieldId::RightOverhang), "1000");
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gui_application.h"
+#include "recorded_report.h"
 #include "report/formatters.h"
 #include "report/qt/painter_surface.h"
 #include "report/qt/report_output.h"
@@ -25,40 +26,9 @@
 namespace tavilo {
 namespace {
 
-struct InkBox {
-  int left, top, right, bottom;
-  std::string text;
-};
-
-// Where the ink of a text lies: its extent without leading and trailing
-// blanks (half-width or ideographic), one em high, by the recording
-// surface's width rule.
-std::optional<InkBox> inkBoxOf(const RecordedText& t, int ppi) {
-  std::string_view ink = t.text;
-  std::size_t lead = 0;
-  for (bool trimmed = true; trimmed;) {
-    trimmed = false;
-    for (const std::string_view blank : {" ", "　"}) {
-      if (ink.starts_with(blank)) {
-        ink.remove_prefix(blank.size());
-        lead += blank.size();
-        trimmed = true;
-      }
-      if (ink.ends_with(blank)) {
-        ink.remove_suffix(blank.size());
-        trimmed = true;
-      }
-    }
-  }
-  if (ink.empty())
-    return std::nullopt;
-  const auto width = [&](std::string_view text) {
-    return shiftJisByteCount(text) * t.font.sizePt * ppi / 72 / 2;
-  };
-  const int left = t.x + width(std::string_view(t.text).substr(0, lead));
-  return InkBox{left, t.y, t.x + width(std::string_view(t.text).substr(0, lead + ink.size())),
-                t.y + (t.font.sizePt * ppi + 36) / 72, t.text};
-}
+using testing::InkBox;
+using testing::inkBoxOf;
+using testing::printed;
 
 struct Faults {
   int overlaps = 0;
@@ -125,21 +95,6 @@ void checkSketchInFrame(const RecordingSurface& s, Faults& faults) {
       }
     }
   }
-}
-
-// The report printed onto the printable area of an A4 PDF page at 600 dpi.
-std::unique_ptr<RecordingSurface> printed(const CalculationOutcome& outcome,
-                                          const PrintSettings& print,
-                                          std::string projectFilePath = {}) {
-  const QRect area = a4PrintableArea(600);
-  auto paper = std::make_unique<RecordingSurface>(600, area.width(), area.height());
-  ReportSetup setup;
-  setup.device = ReportDevice::kPrinter;
-  setup.printSettings = print;
-  setup.projectFilePath = std::move(projectFilePath);
-  ReportCanvas canvas = beginReport(*paper, std::move(setup));
-  drawCalculationReport(canvas, outcome);
-  return paper;
 }
 
 Faults layoutFaults(const testing::Sample& sample) {

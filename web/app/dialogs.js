@@ -3,6 +3,9 @@
 // overview, the fire-resistance figure, and the two settings dialogs, each a
 // view over its model in the session.
 
+// The settings dialog's height with its frame, in pixels.
+const SETTINGS_DIALOG_HEIGHT = 450;
+
 function make(tag, parent, className, text) {
   const e = document.createElement(tag);
   if (className) e.className = className;
@@ -152,7 +155,7 @@ export class SettingsWindow {
     this.byName = byName;
     const { dialog, body } = modal('settings-dialog', app.texts.settingsCaption, 'settings');
     this.dialog = dialog;
-    dialog.style.height = `${app.texts.settingsHeight}px`;
+    dialog.style.height = `${SETTINGS_DIALOG_HEIGHT}px`;
 
     const method = make('fieldset', body, 'group method');
     make('legend', method, '', '計算の方法');

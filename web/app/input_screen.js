@@ -18,6 +18,19 @@ const SPAN_FIELD_TOP = 49;
 const SPAN_FIELD_WIDTH = 64;
 const SPAN_FIELD_LEFTS = [192, 298, 404, 510];
 const LEFT_OVERHANG_LEFT = 104;
+const RIGHT_OVERHANG_OFFSET = 88; // right of the last shown span field
+const CLIENT_WIDTH = 791;
+// Where the groups of each layout stand (outer window heights with a
+// 28-pixel title bar): the layout of the notices, then that of loads entered
+// directly.
+const LAYOUT_GEOMETRY = [
+  { directLoadTop: 110, otherLoadsTop: 322, otherLoadsHeight: 85, spanGroupTop: 412, commandBarTop: 500, windowHeight: 608 },
+  { directLoadTop: 110, otherLoadsTop: 110, otherLoadsHeight: 95, spanGroupTop: 210, commandBarTop: 298, windowHeight: 406 },
+];
+
+function rightOverhangLeft(shownSpanCount) {
+  return SPAN_FIELD_LEFTS[Math.min(Math.max(shownSpanCount, 1), 4) - 1] + RIGHT_OVERHANG_OFFSET;
+}
 
 // Group numbers of the model (form_fields.h).
 const GROUP = { Deck: 0, Site: 1, Wind: 2, BuildingShape: 3, RoofShape: 4, Snow: 5,
@@ -192,7 +205,7 @@ export class InputScreen {
     this.window = w;
     this.titleBar = element('div', w, { className: 'title-bar' });
     this.client = element('div', w, { className: 'client' });
-    this.client.style.width = `${this.app.texts.clientWidth}px`;
+    this.client.style.width = `${CLIENT_WIDTH}px`;
     this.choicePictures = [];
 
     this.buildDeckGroup();
@@ -307,7 +320,7 @@ export class InputScreen {
   }
 
   buildSpanGroup() {
-    const g = this.group('Span', '', this.client, LEFT_COLUMN, 412, this.app.texts.clientWidth - 8, SPAN_GROUP_HEIGHT);
+    const g = this.group('Span', '', this.client, LEFT_COLUMN, 412, CLIENT_WIDTH - 8, SPAN_GROUP_HEIGHT);
     g.classList.add('untitled');
     this.arrangementPicture = element('img', g, { className: 'picture', x: 80, y: 4, w: 640, h: 40 });
     this.arrangementPicture.alt = '';
@@ -315,7 +328,7 @@ export class InputScreen {
     label(g, 'スパン[mm]', 8, 52);
     for (let n = 1; n <= 4; ++n) this.textField(`Span${n}`, g, SPAN_FIELD_LEFTS[n - 1], SPAN_FIELD_TOP, SPAN_FIELD_WIDTH);
     this.textField('LeftOverhang', g, LEFT_OVERHANG_LEFT, SPAN_FIELD_TOP, SPAN_FIELD_WIDTH);
-    this.textField('RightOverhang', g, this.session.screen().rightOverhangLeft, SPAN_FIELD_TOP, SPAN_FIELD_WIDTH);
+    this.textField('RightOverhang', g, rightOverhangLeft(this.session.screen().shownSpanCount), SPAN_FIELD_TOP, SPAN_FIELD_WIDTH);
     label(g, 'スパン数', 726, 6);
     this.spinField('SpanCount', g, 726, 21, 50);
     label(g, 'はね出し', 726, 43);
@@ -333,7 +346,7 @@ export class InputScreen {
     });
     element('span', this.commandBar, { className: 'product', text: this.app.texts.applicationTitle, x: 8, y: 38 });
     this.versionLabel = element('span', this.commandBar, { className: 'version', x: 112, y: 38, w: 160 });
-    const terms = this.bind('TermsLink', element('button', this.commandBar, { className: 'link', text: this.byName.TermsLink.caption, x: this.app.texts.clientWidth - 8 - 240, y: 36, w: 240, h: 18 }));
+    const terms = this.bind('TermsLink', element('button', this.commandBar, { className: 'link', text: this.byName.TermsLink.caption, x: CLIENT_WIDTH - 8 - 240, y: 36, w: 240, h: 18 }));
     terms.type = 'button';
     terms.addEventListener('click', () => this.command('TermsLink'));
   }
@@ -458,15 +471,15 @@ export class InputScreen {
 
   applyLayout() {
     const screen = this.session.screen();
-    const layout = screen.layout;
-    // The layout's heights are of the whole window, with a 28-pixel title bar.
+    const layout = LAYOUT_GEOMETRY[screen.layoutMethod === 1 ? 1 : 0];
+    // The heights are of the whole window, with a 28-pixel title bar.
     const clientHeight = layout.windowHeight - 28;
     this.client.style.height = `${clientHeight}px`;
     place(this.groups.get(GROUP.OtherLoads), RIGHT_COLUMN, layout.otherLoadsTop, RIGHT_WIDTH, layout.otherLoadsHeight);
     place(this.groups.get(GROUP.DirectLoad), LEFT_COLUMN, layout.directLoadTop, LEFT_WIDTH, 95);
-    place(this.groups.get(GROUP.Span), LEFT_COLUMN, layout.spanGroupTop, this.app.texts.clientWidth - 8, SPAN_GROUP_HEIGHT);
-    place(this.commandBar, 0, layout.commandBarTop, this.app.texts.clientWidth, COMMAND_BAR_HEIGHT);
-    place(this.statusBar, 0, clientHeight - STATUS_BAR_HEIGHT, this.app.texts.clientWidth, STATUS_BAR_HEIGHT);
+    place(this.groups.get(GROUP.Span), LEFT_COLUMN, layout.spanGroupTop, CLIENT_WIDTH - 8, SPAN_GROUP_HEIGHT);
+    place(this.commandBar, 0, layout.commandBarTop, CLIENT_WIDTH, COMMAND_BAR_HEIGHT);
+    place(this.statusBar, 0, clientHeight - STATUS_BAR_HEIGHT, CLIENT_WIDTH, STATUS_BAR_HEIGHT);
     for (const [group, box] of this.groups) box.hidden = !screen.groupsShown[group];
   }
 
@@ -488,7 +501,7 @@ export class InputScreen {
     const count = Math.min(Math.max(screen.shownSpanCount, 1), 4);
     this.arrangementPicture.src = `pictures/arrangement_s${count}_${side}.png`;
     this.arrangementPicture.dataset.picture = `s${count}_${side}`;
-    place(this.controls.get(this.id('RightOverhang')), screen.rightOverhangLeft, SPAN_FIELD_TOP);
+    place(this.controls.get(this.id('RightOverhang')), rightOverhangLeft(screen.shownSpanCount), SPAN_FIELD_TOP);
     screen.choicePictures.forEach((name, slot) => {
       const picture = this.choicePictures[slot];
       if ((picture.dataset.name ?? '') === name) return;

@@ -142,7 +142,7 @@ TEST_F(FormTest, PuttingAnUnchangedAltitudeStillDerivesTheDepth) {
 TEST_F(FormTest, DirectMethodSendsTheFocusToTheWindLoad) {
   InputForm form = startedForm();
   std::ignore = form.setLayout(1);
-  const FormEvents events = form.snowModeDerive();
+  const FormEvents events = form.clickSnowModeDerive();
   EXPECT_EQ(form.focus(), FieldId::WindPositive);
   EXPECT_EQ(events.back(), focusEvent(FieldId::WindPositive));
 }
