@@ -18,10 +18,14 @@ int roofTypeCode(RoofType roofType) {
 }
 
 std::optional<RoofType> roofTypeFromCode(int code) {
-  const int position = code - kFirstRoofTypeCode;
-  if (position < 0 || position >= static_cast<int>(kRoofTypes.size()))
+  // Compared before the first code is taken off, so that no stored number
+  // can overflow.
+  if (code < kFirstRoofTypeCode)
     return std::nullopt;
-  return kRoofTypes[static_cast<std::size_t>(position)];
+  const auto position = static_cast<std::size_t>(code - kFirstRoofTypeCode);
+  if (position >= kRoofTypes.size())
+    return std::nullopt;
+  return kRoofTypes[position];
 }
 
 int roofClassCode(RoofClass roofClass) {

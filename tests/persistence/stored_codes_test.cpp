@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tavilo {
 namespace {
 
@@ -18,7 +20,8 @@ TEST(StoredCodes, EveryChoiceReadsBackFromItsCode) {
 }
 
 TEST(StoredCodes, CodesOutsideTheirListsReadAsNothing) {
-  for (const int code : {2, 7, -1})
+  for (const int code :
+       {2, 7, -1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()})
     EXPECT_FALSE(roofTypeFromCode(code)) << code;
   for (const int code : {1, 9, 13, 19, 23})
     EXPECT_FALSE(pageNumberPositionFromCode(code)) << code;
