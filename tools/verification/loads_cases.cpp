@@ -390,8 +390,8 @@ Section loadSection() {
     s.cases.push_back(windSiteCase(site, branch));
   s.cases.push_back(workedSnowExample());
   s.cases.push_back(derivedDepthCase());
-  s.cases.push_back(
-      snowSiteCase("積雪 S1 α=1.00 ちょうど", {55, 20, false, 10000, 0}, "L=10m、θ≦2°: dr=0.05"));
+  s.cases.push_back(snowSiteCase("積雪 S1 α=1.00 ちょうど", {55, 20, false, 10000, 0},
+                                 "L=10m、θ≦2°: dr=0.05、α=0.7+√(0.05/(1.000·0.55))=1.0015…→1.00"));
   s.cases.push_back(snowSiteCase("積雪 S2 計算値 α<1.0（1.0 を採用）", {99, 20, false, 10000, 15},
                                  "L=10m、θ=15°: dr=0.01"));
   s.cases.push_back(

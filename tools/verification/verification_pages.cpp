@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 
 #include "report/report_style.h"
@@ -34,6 +35,63 @@ constexpr std::array<Column, 7> kColumns = {{{"項目", 42, false},
                                              {"単位", 13, false},
                                              {"相対差", 14, true},
                                              {"一致", 9, false}}};
+
+// Characters that never begin a line (Japanese line breaking).
+bool opensNoLine(std::string_view rest) {
+  for (const std::string_view mark : {"。", "、", "）", "」", "・", "，", ")", ",", "."}) {
+    if (rest.starts_with(mark))
+      return true;
+  }
+  return false;
+}
+
+bool inWord(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u < 0x80 &&
+         (std::isalnum(u) != 0 || std::string_view("._/-+=^").find(c) != std::string_view::npos);
+}
+
+std::size_t nextCharacter(std::string_view text, std::size_t at) {
+  std::size_t next = at + 1;
+  while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+    ++next;
+  return next;
+}
+
+std::size_t previousCharacter(std::string_view text, std::size_t at) {
+  std::size_t previous = at - 1;
+  while (previous > 0 && (static_cast<unsigned char>(text[previous]) & 0xC0) == 0x80)
+    --previous;
+  return previous;
+}
+
+// The text cut into lines no wider than maxWidth, between any two
+// characters, never before a closing mark.
+std::vector<std::string> wrapLines(const ReportCanvas& canvas, std::string_view text,
+                                   int maxWidth) {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    std::size_t fits = nextCharacter(text, 0);
+    while (fits < text.size() &&
+           canvas.textWidth(text.substr(0, nextCharacter(text, fits))) <= maxWidth)
+      fits = nextCharacter(text, fits);
+    // A closing mark pulls the character before it onto the next line.
+    const std::size_t first = nextCharacter(text, 0);
+    while (fits > first && fits < text.size() && opensNoLine(text.substr(fits)))
+      fits = previousCharacter(text, fits);
+    // A number, a file name or a formula in ASCII stays whole where it can.
+    if (fits < text.size() && inWord(text[fits]) && inWord(text[fits - 1])) {
+      std::size_t start = fits - 1;
+      while (start > 0 && inWord(text[start - 1]))
+        --start;
+      if (start > 0)
+        fits = start;
+    }
+    lines.emplace_back(text.substr(0, fits));
+    text.remove_prefix(fits);
+  }
+  return lines;
+}
 
 class Pages {
  public:
@@ -86,7 +144,7 @@ class Pages {
   void paragraph(const std::string& text, int size, double indentMm = 0, bool bold = false) {
     font(size, bold);
     const double pitch = size * 0.3528 * 1.45;
-    for (const std::string& line : canvas_.wrapToWidth(text, px(kWidthMm - indentMm))) {
+    for (const std::string& line : wrapLines(canvas_, text, px(kWidthMm - indentMm))) {
       ensureRoom(pitch);
       canvas_.writeAt(x(indentMm), px(yMm_), line);
       yMm_ += pitch;
@@ -205,7 +263,7 @@ class Pages {
     std::array<std::vector<std::string>, 7> lines;
     std::size_t count = 1;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-      lines[i] = canvas_.wrapToWidth(texts[i], px(kColumns[i].widthMm - 2 * kCellPadMm));
+      lines[i] = wrapLines(canvas_, texts[i], px(kColumns[i].widthMm - 2 * kCellPadMm));
       count = std::max(count, lines[i].size());
     }
     const double height = kLinePitchMm * static_cast<double>(count) + 2 * kCellPadMm;
@@ -251,7 +309,7 @@ std::vector<std::string> purposeParagraphs(const Document& document) {
       "■ 確かめたこと",
       "1. 告示による荷重: 風荷重（速度圧 q、Er、Gpe、ピーク風力係数、屋根とはね出し部の "
       "Ww+・Ww−）、積雪荷重（μb、割り増し係数 α、標高・海率による積雪量、Ws）。告示の計算例と、"
-      "地表面粗度区分Ⅰ～Ⅳ・屋根の種類と形状・建物の形状・一般地域と多雪区域・α=1.00 "
+      "地表面粗度区分Ⅰ～Ⅳ・屋根の種類と形状・建物の形状・一般地域と多雪区域・α が 1.00 "
       "ちょうどの各分岐を通る敷地。",
       "2. 連続梁: 単純梁、2・3等スパン、片持ちはね出し、不等スパン（三連モーメント式）と、"
       "等スパンの計算例。",

@@ -130,6 +130,12 @@ export async function showOverview(texts, dataFolder, messageBox) {
   const { dialog, body } = toolWindow('overview', texts.overviewCaption);
   body.classList.add('overview');
   body.innerHTML = marked.parse(markdown);
+  // The verification document ships beside Load_data (scripts/web build).
+  const link = make('a', body, 'command verification-link', texts.verificationButton);
+  link.href = texts.verificationDocument;
+  link.target = '_blank';
+  link.rel = 'noopener';
+  link.title = texts.verificationHint;
   dialog.show();
   body.scrollTop = 0;
 }
