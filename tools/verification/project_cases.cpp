@@ -147,8 +147,19 @@ Section projectSection(const std::filesystem::path& sourceDir) {
     row.source =
         "組合せ G+P·rG+S·rS+W·rW、3連続梁の公式、許容値 k=" + decimal(constants.allowableFactor) +
         "、たわみ L/" + decimal(constants.deflectionLimit);
-    row.notes = {"荷重比 G " + decimal(a.ratios.g) + "、S " + decimal(a.ratios.s) + "、W " +
-                 decimal(a.ratios.w) + "。w=合計/1000 N/mm（幅1m）"};
+    row.notes = {
+        "荷重比 G " + decimal(a.ratios.g) + "、S " + decimal(a.ratios.s) + "、W " +
+            decimal(a.ratios.w) + "。合計=" + std::to_string(gp) + "×" + decimal(a.ratios.g) + "+" +
+            std::to_string(snow.load) + "×" + decimal(a.ratios.s) +
+            (a.caseIndex != kLongTerm ? "+(" + std::to_string(windLoad) + ")×" + decimal(a.ratios.w)
+                                      : std::string()) +
+            "=" + decimal(total) + " N/m²、w=合計/1000=" + decimal(q) + " N/mm（幅1m）",
+        "M=|w|L²/10=" + decimal(std::fabs(q)) + "×" + decimal(span) + "²/10=" + fixed(moment, 0) +
+            " N･mm、σ=⌈M/Z×10⌉/10=⌈" + fixed(moment * 10 / z, 2) +
+            "⌉/10=" + fixed(static_cast<double>(tenths) / 10, 1) + " N/mm²",
+        "R端=0.4wL=" + fixed(endReaction, 1) + " N/m、R中=1.1wL=" + fixed(midReaction, 1) +
+            " N/m、δ=" + fixed(deflection, 4) + " mm < L/" + decimal(constants.deflectionLimit) +
+            "=" + fixed(limit, 4) + " mm"};
     row.rows = {
         closedFormRow("荷重合計", "G+P·rG+S·rS+W·rW", total, a.sectionCaseTotal, 0, "N/m²"),
         closedFormRow("中間支点 M", "wL²/10", support, a.result.memberEndForces[1][2], 0, "N･mm"),
