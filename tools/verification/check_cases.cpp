@@ -126,8 +126,8 @@ Case overhang(const Duration& d) {
   const double a = 500;
   Case c;
   c.title = std::string("はね出し部（") + d.name + "、a=500mm）";
-  c.source = "σ=|M|/Z < fb、δ < a/n、接合部 V < 許容値 で OK";
-  c.notes = {"左はね出しのみ。応力度は丸めない |M|/Z"};
+  c.source = "σ < fb、δ < a/n、接合部 V < 許容値 で OK（等しければ NG）";
+  c.notes = {"左はね出しの応力度は丸めない |M|/Z、右はね出しは ⌊M/Z×10⌋/10"};
   const long long atLimit = static_cast<long long>(fb) * kZ;  // |M|/Z = fb exactly
   const double limit = a / d.n;
   const long long limitSteps = static_cast<long long>(a * 1000) / static_cast<long long>(d.n);
@@ -156,6 +156,20 @@ Case overhang(const Duration& d) {
                                 o.joint.has_value() && o.joint->ok));
   }
   c.rows.push_back(closedFormRow("a/n", "a/n", limit, programLimit, 6, "mm"));
+  // The right overhang takes its stress floored to 0.1 N/mm².
+  for (const long long moment : {atLimit - 1, atLimit}) {
+    CheckInput in = inputFor(d);
+    in.right.present = true;
+    in.right.length = a;
+    in.right.moment = static_cast<double>(moment);
+    const CaseChecks checks = checkCase(in);
+    const long long tenths = moment * 10 / kZ;  // ⌊M×10/Z⌋ in whole tenths
+    const std::string at = "右（M=" + std::to_string(moment) + "）";
+    c.rows.push_back(closedFormRow("σ " + at, "⌊M×10/Z⌋/10", static_cast<double>(tenths) / 10,
+                                   checks.overhang->sigma, 1, "N/mm²"));
+    c.rows.push_back(
+        verdictRow("応力 " + at, "σ < fb", tenths < fb * 10LL, checks.overhang->stressOk));
+  }
   return c;
 }
 
