@@ -112,6 +112,30 @@ TEST(VerificationDocument, AWrongFormulaMakesItsRowFail) {
   EXPECT_FALSE(verification::verdictRow("σ", "", true, false).agrees);
 }
 
+// A formula such as θ=⌊atan(|H2−H1|/D)⌋ holds the table's own separator.
+TEST(VerificationDocument, MarkdownTablesKeepTheirColumnsWhateverACellHolds) {
+  Document d;
+  d.version = "9.9";
+  verification::Case c;
+  c.title = "試験";
+  c.source = "手計算";
+  c.rows = {verification::closedFormRow("θ", "⌊atan(|H2−H1|/D)⌋", 14, 14, 0, "°"),
+            verification::textRow("|a|", "b\nc", "x", "x")};
+  d.sections = {{"1. 試験", "説明", {c}}};
+  std::istringstream lines(verification::markdownOf(d));
+  int rows = 0;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.starts_with("| θ") && !line.starts_with("| \\|a"))
+      continue;
+    ++rows;
+    int separators = 0;
+    for (std::size_t i = 0; i < line.size(); ++i)
+      separators += line[i] == '|' && (i == 0 || line[i - 1] != '\\');
+    EXPECT_EQ(separators, 8) << line;
+  }
+  EXPECT_EQ(rows, 2);
+}
+
 TEST(VerificationPages, PrintWithoutOverprintingOrLeavingThePaper) {
   const QRect area = a4PrintableArea(kPdfResolution);
   RecordingSurface paper(kPdfResolution, area.width(), area.height());
