@@ -113,9 +113,9 @@ Section projectSection(const std::filesystem::path& sourceDir) {
       closedFormRow("θ", "⌊atan(|H2−H1|/D)⌋", wind.theta,
                     outcome.wind ? outcome.wind->roofAngle : 0, 0, "°"),
       textRow("積雪の割り増し", "多雪でなく d≧15cm、D≧10m、θ≦15°",
-              snow.applies ? (snow.state == 2 ? "α<1.0、1.0 を採用" : "割り増し") : "対象外",
+              snow.applies ? (snow.state == 2 ? "α<1→1.0" : "割り増し") : "対象外",
               c.snowIncreaseState == 0   ? "対象外"
-              : c.snowIncreaseState == 2 ? "α<1.0、1.0 を採用"
+              : c.snowIncreaseState == 2 ? "α<1→1.0"
                                          : "割り増し"),
       closedFormRow("Ws", "ρ·d·α", snow.load, c.snowLoad, 0, "N/m²"),
   };

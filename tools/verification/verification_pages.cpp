@@ -93,6 +93,23 @@ std::vector<std::string> wrapLines(const ReportCanvas& canvas, std::string_view 
   return lines;
 }
 
+std::string withoutBlanks(std::string_view text) {
+  for (bool trimmed = true; trimmed;) {
+    trimmed = false;
+    for (const std::string_view blank : {" ", "　"}) {
+      if (text.starts_with(blank)) {
+        text.remove_prefix(blank.size());
+        trimmed = true;
+      }
+      if (text.ends_with(blank)) {
+        text.remove_suffix(blank.size());
+        trimmed = true;
+      }
+    }
+  }
+  return std::string(text);
+}
+
 class Pages {
  public:
   Pages(ReportCanvas& canvas, const Document& document) : canvas_(canvas), document_(document) {}
@@ -257,8 +274,10 @@ class Pages {
 
   void drawRow(const Row& row) {
     font(kBodySize);
+    // The verdict texts carry the report's blank padding, which a narrow
+    // cell would only break on; the Markdown keeps them whole.
     const std::array<std::string, 7> texts = {
-        row.item, row.method,          row.reference,         row.program,
+        row.item, row.method,          withoutBlanks(row.reference), withoutBlanks(row.program),
         row.unit, differenceText(row), row.agrees ? "○" : "×"};
     std::array<std::vector<std::string>, 7> lines;
     std::size_t count = 1;
