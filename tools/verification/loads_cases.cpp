@@ -375,7 +375,7 @@ Section loadSection() {
   s.cases.push_back(workedWindExample());
   const std::vector<std::pair<WindSite, std::string>> sites = {
       {{"敷地W1", 1, 30, 3000, 4000, 10000, RoofClass::Pitched, 0, 0},
-       "H=3.5m<Zb: Er は Zb で計算。θ<10°: Cpe=0、10°の列"},
+       "H=3.5m<Zb: Er は Zb で計算。θ<10°: Cpe=0、10°の列（切妻屋根も片流れ屋根と同じ式）"},
       {{"敷地W2", 2, 32, 8000, 11650, 10000, RoofClass::Pitched, 1, 0},
        "θ=20°: 軒頂部 −5.4 の列。風上開放型 Cpi=1.5"},
       {{"敷地W3", 4, 38, 38000, 42000, 6928, RoofClass::Pitched, 2, 0},
