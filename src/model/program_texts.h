@@ -35,6 +35,10 @@ inline constexpr std::array<std::string_view, 15> kNoticeLines = {
 
 inline constexpr std::string_view kOverviewCaption = "概　　要　[ Tavilo屋根計算プログラム ]";
 inline constexpr std::string_view kOverviewDocument = "Tvl_general.md";
+// The overview's button that opens the verification document (検証資料).
+inline constexpr std::string_view kVerificationButton = "検証資料を開く (PDF)";
+inline constexpr std::string_view kVerificationHint =
+    "各計算式を公式・告示の計算例・手計算と照合した資料（A4）を開きます";
 inline constexpr std::string_view kFireResistanceCaption = "耐火仕様";
 inline constexpr std::string_view kResultCaption = "Tavilo for Win [計算結果の表示]";
 

@@ -1,6 +1,7 @@
 #include "ui/auxiliary_windows.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "model/verification_document.h"
 #include "report/qt/qt_path.h"
 #include "ui/ui_support.h"
 #include "ui/window_placement.h"
@@ -154,9 +156,15 @@ OverviewWindow::OverviewWindow(QWidget* parent)
   setWindowTitle(qs(kOverviewCaption));
   setFont(windowFont());
   browser_ = new QTextBrowser(this);
+  verificationButton_ = new QPushButton(qs(kVerificationButton), this);
+  verificationButton_->setToolTip(qs(kVerificationHint));
+  openDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  connect(verificationButton_, &QPushButton::clicked, this,
+          &OverviewWindow::openVerificationDocument);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
+  layout->addWidget(verificationButton_);
   resize(clientSizeOnScreen(*this, kPreferredSize));
   browser_->setReadOnly(true);
   browser_->setOpenLinks(false);
@@ -166,6 +174,7 @@ OverviewWindow::OverviewWindow(QWidget* parent)
 }
 
 bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
+  dataFolder_ = dataFolder;
   const QString path = qStringFromPath(dataFolder / kOverviewDocument);
   QFile file(path);
   if (!QFileInfo(path).isFile()) {
@@ -185,6 +194,16 @@ bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
   show();
   bringToFront(*this);
   return true;
+}
+
+void OverviewWindow::openVerificationDocument() {
+  const QString path = qStringFromPath(verificationDocumentPath(dataFolder_));
+  if (!QFileInfo(path).isFile()) {
+    showMessage(this, QStringLiteral("検証資料「%1」が見つかりません。").arg(path));
+    return;
+  }
+  if (!openDocument(QUrl::fromLocalFile(path)))
+    showMessage(this, QStringLiteral("検証資料「%1」を開くプログラムがありません。").arg(path));
 }
 
 // ---- Fire resistance

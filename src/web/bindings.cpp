@@ -17,6 +17,7 @@
 #include "model/program_texts.h"
 #include "model/session.h"
 #include "model/span_table.h"
+#include "model/verification_document.h"
 #include "platform/utf8_path.h"
 #include "report/browser/browser_surface.h"
 #include "report/report_driver.h"
@@ -196,6 +197,9 @@ val programTexts() {
   t.set("noticeLines", lines);
   t.set("overviewCaption", text(kOverviewCaption));
   t.set("overviewDocument", text(kOverviewDocument));
+  t.set("verificationButton", text(kVerificationButton));
+  t.set("verificationHint", text(kVerificationHint));
+  t.set("verificationDocument", text(kVerificationDocument));
   t.set("fireResistanceCaption", text(kFireResistanceCaption));
   t.set("resultCaption", text(kResultCaption));
   t.set("unsavedQuestion", text(kUnsavedQuestion));

@@ -130,6 +130,16 @@ export async function showOverview(texts, dataFolder, messageBox) {
   const { dialog, body } = toolWindow('overview', texts.overviewCaption);
   body.classList.add('overview');
   body.innerHTML = marked.parse(markdown);
+  // Under the document, as the desktop's button: the verification document
+  // ships beside Load_data (scripts/web build).
+  if (!dialog.querySelector('.verification-link')) {
+    const foot = make('div', dialog, 'dialog-foot');
+    const link = make('a', foot, 'command verification-link', texts.verificationButton);
+    link.href = texts.verificationDocument;
+    link.target = '_blank';
+    link.rel = 'noopener';
+    link.title = texts.verificationHint;
+  }
   dialog.show();
   body.scrollTop = 0;
 }
