@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "model/program_texts.h"
+#include "model/screen_description.h"
 #include "report/qt/qt_path.h"
 #include "ui/ui_support.h"
 #include "ui/window_placement.h"
@@ -169,11 +171,11 @@ bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
   const QString path = qStringFromPath(dataFolder / kOverviewDocument);
   QFile file(path);
   if (!QFileInfo(path).isFile()) {
-    showMessage(parentWidget(), QStringLiteral("概要の文書「%1」が見つかりません。").arg(path));
+    showMessage(parentWidget(), qs(kOverviewMissing).arg(path));
     return false;
   }
   if (!file.open(QIODevice::ReadOnly)) {
-    showMessage(parentWidget(), QStringLiteral("概要の文書「%1」を読み込めません。").arg(path));
+    showMessage(parentWidget(), qs(kOverviewUnreadable).arg(path));
     return false;
   }
   browser_->setMarkdown(QString::fromUtf8(file.readAll()));
@@ -195,7 +197,7 @@ FireResistanceWindow::FireResistanceWindow(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setWindowTitle(qs(kFireResistanceCaption));
   setFont(windowFont());
-  picture_ = QPixmap(QStringLiteral(":/resources/fire_resistance.png"));
+  picture_ = QPixmap(QStringLiteral(":/resources/") + qs(kFireResistancePicture));
   auto* view = new QLabel;
   view->setPixmap(picture_);
   view->resize(picture_.size());
