@@ -160,7 +160,10 @@ export class InputScreen {
   choiceGroup(id, parent, rect) {
     const f = this.fields[id];
     const d = this.description;
-    const frame = this.group(f.group, f.caption, parent, rect);
+    // The roof type's frame is part of the wind group; the shapes' frames are
+    // groups of their own, shown and hidden by the form.
+    const ownGroup = f.group !== this.module.Group.Wind;
+    const frame = this.group(ownGroup ? f.group : null, f.caption, parent, rect);
     const buttons = f.items.map((item, i) => {
       const wrapper = element('label', frame, { className: 'option', ...box(d.choiceButtons[i]) });
       const input = element('input', wrapper);
@@ -178,7 +181,7 @@ export class InputScreen {
     picture.alt = '';
     picture.src = `${PICTURES}/${d.builtInChoicePictures[d.choiceFields.indexOf(id)]}`;
     this.choicePictures.set(id, picture);
-    if (f.group !== this.module.Group.Wind) frame.dataset.field = f.name;
+    if (ownGroup) frame.dataset.field = f.name;
     return frame;
   }
 
