@@ -16,6 +16,8 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "model/program_texts.h"
+#include "model/screen_description.h"
 #include "model/verification_document.h"
 #include "report/qt/qt_path.h"
 #include "ui/ui_support.h"
@@ -178,11 +180,11 @@ bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
   const QString path = qStringFromPath(dataFolder / kOverviewDocument);
   QFile file(path);
   if (!QFileInfo(path).isFile()) {
-    showMessage(parentWidget(), QStringLiteral("概要の文書「%1」が見つかりません。").arg(path));
+    showMessage(parentWidget(), qs(kOverviewMissing).arg(path));
     return false;
   }
   if (!file.open(QIODevice::ReadOnly)) {
-    showMessage(parentWidget(), QStringLiteral("概要の文書「%1」を読み込めません。").arg(path));
+    showMessage(parentWidget(), qs(kOverviewUnreadable).arg(path));
     return false;
   }
   browser_->setMarkdown(QString::fromUtf8(file.readAll()));
@@ -214,7 +216,7 @@ FireResistanceWindow::FireResistanceWindow(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setWindowTitle(qs(kFireResistanceCaption));
   setFont(windowFont());
-  picture_ = QPixmap(QStringLiteral(":/resources/fire_resistance.png"));
+  picture_ = QPixmap(QStringLiteral(":/resources/") + qs(kFireResistancePicture));
   auto* view = new QLabel;
   view->setPixmap(picture_);
   view->resize(picture_.size());
