@@ -4,6 +4,12 @@
 // and what a key, a click or a focus move does are the model's; this file
 // only places the controls and passes on what the user does.
 
+import { onTextInput } from './dialogs.js';
+import { PAGE_TEXTS } from './page_texts.js';
+
+// Pictures that fail within this time are named in one message.
+const PICTURE_FAILURE_WAIT_MS = 300;
+
 // Positions in pixels: groups in client coordinates of the notice-method
 // layout, controls within their group (as the desktop window).
 const ROW = 21;
@@ -91,6 +97,10 @@ export class InputScreen {
   bind(name, e) {
     const f = this.byName[name];
     e.dataset.field = name;
+    // A name for assistive technology: the field's caption, else its hint.
+    if (/^(INPUT|SELECT)$/.test(e.tagName) && !e.closest('label') && !e.hasAttribute('aria-label')) {
+      e.setAttribute('aria-label', (f.caption.trim() || f.tooltip || name).replace(/\s+/g, ' '));
+    }
     this.controls.set(f.id, e);
     e.addEventListener('mouseenter', () => this.pointerRestsOn(f.id));
     e.addEventListener('focus', () => this.focused(f.id));
@@ -109,8 +119,8 @@ export class InputScreen {
     input.type = 'text';
     input.autocomplete = 'off';
     const id = this.id(name);
-    input.addEventListener('input', () => {
-      this.act(() => this.session.editText(id, input.value));
+    onTextInput(input, (text) => {
+      this.act(() => this.session.editText(id, text));
       this.update(id);  // a refused edit leaves the model as it was
     });
     return input;
@@ -364,7 +374,12 @@ export class InputScreen {
   }
 
   focused(id) {
-    if (this.following) return;
+    // The long hint reaches the status line by keyboard as by the pointer.
+    this.session.pointerRestsOn(id);
+    if (this.following) {
+      this.refresh();
+      return;
+    }
     this.act(() => this.session.focusField(id)).then(() => {
       const focus = this.session.screen().focus;
       if (focus !== id) this.focusControl(focus);
@@ -517,9 +532,23 @@ export class InputScreen {
         picture.src = probe.src;
         picture.dataset.name = name;
       };
-      probe.onerror = () => this.app.messageBox(`画像ファイル「${file}」を開けません。`);
+      probe.onerror = () => this.pictureFailed(file);
       probe.src = file;
     });
+  }
+
+  // Pictures that cannot be opened together (a project loaded while the
+  // server is gone) are named in one message.
+  pictureFailed(file) {
+    if (!this.failedPictures) {
+      this.failedPictures = [];
+      setTimeout(() => {
+        const files = this.failedPictures;
+        this.failedPictures = null;
+        this.app.messageBox(PAGE_TEXTS.picturesMissing(files));
+      }, PICTURE_FAILURE_WAIT_MS);
+    }
+    if (!this.failedPictures.includes(file)) this.failedPictures.push(file);
   }
 
   show(visible) {
