@@ -11,7 +11,7 @@ import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { chromium } from 'playwright-core';
-import { CONTENT_SECURITY_POLICY, serve } from '../serve.mjs';
+import { CONTENT_SECURITY_POLICY, TYPES, serve } from '../serve.mjs';
 import { CHROMIUM, watchContentPolicy } from './chromium.mjs';
 
 const root = resolve(import.meta.dirname, '../..');
@@ -94,6 +94,20 @@ test('the server sends the content policy, validators, compressed and immutable 
   }
   // The font licence travels with the fonts.
   assert.match(readFileSync(join(built, 'fonts/IPA_Font_License.txt'), 'utf8'), /IPA Font License/i);
+});
+
+test('web.config and .htaccess name every type the page serves and send the same policy', () => {
+  const config = readFileSync(join(root, 'web/web.config'), 'utf8');
+  const htaccess = readFileSync(join(root, 'web/htaccess'), 'utf8');
+  const extensions = new Set(execFileSync('find', [built, '-type', 'f'], { encoding: 'utf8' }).trim().split('\n')
+    .map((f) => f.replace(/\.(br|gz)$/, '').match(/(\.[^./]+)$/)?.[1]).filter(Boolean));
+  for (const ext of extensions) {
+    assert.match(config, new RegExp(`<mimeMap fileExtension="\\${ext}" mimeType="${TYPES[ext].replace('+', '\\+')}"`), ext);
+  }
+  for (const ext of ['.mjs', '.wasm', '.ttf', '.webmanifest']) assert.match(htaccess, new RegExp(`AddType \\S+ .*\\${ext}\\b`), ext);
+  assert.ok(config.includes(`value="${CONTENT_SECURITY_POLICY}"`));
+  assert.ok(htaccess.includes(`"${CONTENT_SECURITY_POLICY}"`));
+  assert.match(config, /<location path="assets">[\s\S]*immutable/);
 });
 
 test('a file the server does not send as it should is named on the page, in Japanese', async () => {
