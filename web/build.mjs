@@ -72,7 +72,6 @@ function build() {
   }
   rmSync(out, { recursive: true, force: true });
   mkdirSync(join(out, 'assets'), { recursive: true });
-  copyFileSync(join(root, 'web/index.html'), join(out, 'index.html'));
   copyFileSync(join(root, 'web/manifest.webmanifest'), join(out, 'manifest.webmanifest'));
   cpSync(join(root, 'web/icons'), join(out, 'icons'), { recursive: true });
   cpSync(join(root, 'web/app'), join(out, 'app'), { recursive: true });
@@ -90,6 +89,15 @@ function build() {
     writeFileSync(join(out, hashed), bytes);
     assets[name] = hashed;
   }
+  // The module and its WebAssembly are asked for with the page, not after
+  // the page's own scripts have arrived.
+  const preloads = [
+    `<link rel="modulepreload" href="${assets['tavilo.mjs']}">`,
+    `<link rel="preload" href="${assets['tavilo.wasm']}" as="fetch" crossorigin>`,
+  ].map((line) => `  ${line}\n`).join('');
+  const page = readFileSync(join(root, 'web/index.html'), 'utf8');
+  if (!page.includes('  <script src="app/boot.js">')) throw new Error('web/index.html: no boot script');
+  writeFileSync(join(out, 'index.html'), page.replace('  <script src="app/boot.js">', `${preloads}  <script src="app/boot.js">`));
   writeFileSync(join(out, 'app/assets.js'),
     '// Written by web/build.mjs: the content-hashed files of this version.\n'
     + `export const ASSETS = ${JSON.stringify(assets, null, 2)};\n`

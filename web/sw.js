@@ -6,7 +6,9 @@
 // The content-hashed files of assets/ never change and come from the cache.
 // Every other file is asked of the server first (a 304 costs a few hundred
 // bytes), so a new version on the server is used on the next visit; the
-// cache answers when the server is gone or does not answer in time.
+// cache answers when the server is gone or does not answer in time. A new
+// version's worker waits until no page of the old one is open: a page never
+// loses the files of its own version while it runs.
 
 const VERSION = 'development';
 const FILES = [];
@@ -17,7 +19,6 @@ self.addEventListener('install', (event) => {
   event.waitUntil((async () => {
     const cache = await caches.open(CACHE);
     await cache.addAll(FILES);
-    await self.skipWaiting();
   })());
 });
 

@@ -8,7 +8,7 @@
 
   var TEXTS = {
     heading: 'Tavilo屋根計算プログラムを起動できませんでした。',
-    unsupported: 'このブラウザーではこのページを使用できません (ES モジュールと WebAssembly が必要です)。'
+    unsupported: 'このブラウザーではこのページを使用できません (ES モジュールと WebAssembly SIMD が必要です)。'
       + 'Microsoft Edge または Google Chrome の最新版で開いて下さい。',
     missing: function (file, status) {
       return 'ファイル「' + file + '」をサーバーから読み込めませんでした (HTTP ' + status + ')。'
@@ -17,7 +17,7 @@
     wrongType: function (file, type, expected) {
       return 'ファイル「' + file + '」が ' + (type || '種類の分からないファイル') + ' として送られています。'
         + 'サーバーの MIME タイプの設定で、拡張子 ' + file.replace(/^.*(\.[^.]+)$/, '$1')
-        + ' を ' + expected + ' として送るようにして下さい (README の「事務所のサーバーに置く」を参照)。';
+        + ' を ' + expected + ' として送るようにして下さい (README のサーバーの設定を参照)。';
     },
     unreachable: function (file) {
       return 'ファイル「' + file + '」を読み込めませんでした。サーバーに接続できるか確かめて下さい。';
@@ -116,8 +116,12 @@
     if (loading) loading.hidden = true;
   };
 
+  // ES modules, <dialog>, and WebAssembly with fixed-width SIMD (a module
+  // of one v128 constant validates).
+  var simd = new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 10, 1,
+    8, 0, 65, 0, 253, 15, 253, 98, 11]);
   var supported = 'noModule' in HTMLScriptElement.prototype && typeof WebAssembly === 'object'
-    && typeof fetch === 'function' && typeof HTMLDialogElement === 'function';
+    && WebAssembly.validate(simd) && typeof fetch === 'function' && typeof HTMLDialogElement === 'function';
   if (!supported) {
     show([TEXTS.unsupported]);
     return;
