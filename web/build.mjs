@@ -91,7 +91,10 @@ function build() {
   }
   // The module and its WebAssembly are asked for with the page, not after
   // the page's own scripts have arrived.
+  const pageModules = readdirSync(join(root, 'web/app')).filter((f) => f.endsWith('.js') && f !== 'boot.js')
+    .concat(['assets.js', 'build.js']).sort();
   const preloads = [
+    ...pageModules.map((f) => `<link rel="modulepreload" href="app/${f}">`),
     `<link rel="modulepreload" href="${assets['tavilo.mjs']}">`,
     `<link rel="preload" href="${assets['tavilo.wasm']}" as="fetch" crossorigin>`,
   ].map((line) => `  ${line}\n`).join('');

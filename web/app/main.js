@@ -79,9 +79,14 @@ const bytesToBase64 = (bytes) => {
 };
 const base64ToBytes = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
 
+// The served tables, asked for while the module loads.
+const servedTables = () => TABLES.map((name) => (localStorage.getItem(OWN_TABLE(name)) !== null ? null
+  : fetch(`${DATA_FOLDER}/${name}`)));
+
 class App {
-  constructor(module) {
+  constructor(module, tableFetches) {
     this.module = module;
+    this.tableFetches = tableFetches;
     this.fields = module.fieldCatalogue();
     this.texts = module.programTexts();
     this.dataFolder = DATA_FOLDER;
@@ -100,7 +105,7 @@ class App {
     FS.mkdirTree(FS_PROJECTS);
     FS.mkdirTree(FS_DRAFT.slice(0, FS_DRAFT.lastIndexOf('/')));
     FS.chdir(FS_PROJECTS);
-    const problems = await Promise.all(TABLES.map(async (name) => {
+    const problems = await Promise.all(TABLES.map(async (name, i) => {
       const own = localStorage.getItem(OWN_TABLE(name));
       if (own !== null) {
         FS.writeFile(`${FS_DATA}/${name}`, base64ToBytes(own));
@@ -108,7 +113,7 @@ class App {
       }
       const file = `${DATA_FOLDER}/${name}`;
       try {
-        const response = await fetch(file);
+        const response = await this.tableFetches[i];
         if (!response.ok) return PAGE_TEXTS.tableNotServed(file, response.status);
         FS.writeFile(`${FS_DATA}/${name}`, new Uint8Array(await response.arrayBuffer()));
         return null;
@@ -490,13 +495,15 @@ class App {
 
 async function main() {
   let module;
+  const tableFetches = servedTables();
+  tableFetches.forEach((f) => f?.catch(() => {}));
   try {
     module = await loadModule();
   } catch (error) {
     window.taviloStartFailure?.(error.file ?? 'app/main.js', error.detail ?? error.message);
     return;
   }
-  const app = new App(module);
+  const app = new App(module, tableFetches);
   window.tavilo = app;
   const root = document.getElementById('app');
   const ready = app.start(root).catch((error) => {

@@ -370,6 +370,14 @@ test('after the first visit the page does the whole job with the server gone; a 
   const address = `http://127.0.0.1:${own.address().port}/`;
   const { page, context } = await openPage({ serviceWorkers: 'allow', address });
   await page.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 60000 });
+  // Installable, with its manifest read without complaint.
+  const cdp = await context.newCDPSession(page);
+  const manifest = await cdp.send('Page.getAppManifest');
+  assert.deepEqual(manifest.errors, []);
+  assert.match(manifest.data, /"file_handlers"/);
+  // A test browser's context is incognito, where nothing installs; nothing else stands in the way.
+  const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+  assert.deepEqual(installabilityErrors.filter((e) => e.errorId !== 'in-incognito'), []);
   await new Promise((done) => own.close(done));
   own.closeAllConnections?.();
 
