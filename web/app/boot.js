@@ -38,6 +38,9 @@
     var render = function () {
       var loading = document.getElementById('loading');
       if (loading) loading.hidden = true;
+      // The tools under the window do nothing without the program.
+      var tools = document.getElementById('page-tools');
+      if (tools) tools.hidden = true;
       var box = document.getElementById('start-failure');
       var heading = document.createElement('h2');
       heading.textContent = TEXTS.heading;
