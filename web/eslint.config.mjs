@@ -24,4 +24,21 @@ export default [
       'no-irregular-whitespace': ['error', { skipComments: true, skipStrings: true, skipTemplates: true }],
     },
   },
+  {
+    // The start-up guard runs as a classic script in any browser, the oldest
+    // included, to say why the page cannot start: it keeps to ES5.
+    files: ['app/boot.js'],
+    languageOptions: {
+      ecmaVersion: 5,
+      sourceType: 'script',
+      // Used only after it has checked that the browser has them.
+      globals: { ...globals.browser, Promise: 'readonly', Uint8Array: 'readonly' },
+    },
+    rules: { 'no-var': 'off', 'prefer-const': 'off' },
+  },
+  {
+    // The service worker.
+    files: ['sw.js'],
+    languageOptions: { ecmaVersion: 2023, sourceType: 'script', globals: globals.serviceworker },
+  },
 ];

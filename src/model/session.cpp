@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "calc/errors.h"
+#include "persistence/text_file.h"
 #include "platform/platform.h"
 
 namespace tavilo {
@@ -90,6 +91,19 @@ ProjectLoad Session::load(const std::filesystem::path& path) {
 
 bool Session::hasUnsavedChanges() const {
   return currentLines() != savedLines_;
+}
+
+void Session::writeDraft(const std::filesystem::path& path) const {
+  writeTextLines(path, currentLines());
+}
+
+ProjectLoad Session::restoreDraft(const std::filesystem::path& path) {
+  const ProjectPaths paths = paths_;
+  std::vector<std::string> saved = savedLines_;
+  ProjectLoad result = load(path);
+  paths_ = paths;
+  savedLines_ = std::move(saved);
+  return result;
 }
 
 void Session::openSettings() {

@@ -78,6 +78,12 @@ class Session {
   // The inputs differ from what was last saved or loaded (or, before either,
   // from the start-up defaults).
   bool hasUnsavedChanges() const;
+  // A draft of the inputs kept by the browser edition, so that a closed tab
+  // loses nothing: written as a project file holds them, with nothing else
+  // changed; read back, the inputs count as unsaved and no file is current.
+  // writeDraft throws UserError as save does.
+  void writeDraft(const std::filesystem::path& path) const;
+  [[nodiscard]] ProjectLoad restoreDraft(const std::filesystem::path& path);
 
   // ---- "設　定" and its dialog
   void openSettings();

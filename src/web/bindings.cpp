@@ -283,11 +283,13 @@ val programTexts() {
   t.set("printSettingsCancel", command(kPrintSettingsCancel));
   t.set("printCommand", command(kPrintCommand));
   t.set("printSettingsCommand", command(kPrintSettingsCommand));
+  t.set("reportPreviewCommand", command(kReportPreviewCommand));
   t.set("reportPdfCommand", command(kReportPdfCommand));
   t.set("spanTableCommand", command(kSpanTableCommand));
   t.set("closeResultCommand", command(kCloseResultCommand));
   t.set("spanTableCaption", text(kSpanTableCaption));
   t.set("spanTableName", text(kSpanTableName));
+  t.set("spanTablePreviewCommand", command(kSpanTablePreviewCommand));
   t.set("spanTablePdfCommand", command(kSpanTablePdfCommand));
   t.set("closeSpanTableCommand", command(kCloseSpanTableCommand));
   t.set("reportPdfStem", text(kReportPdfStem));
@@ -490,6 +492,8 @@ class WebSession {
     val r = val::object();
     r.set("calculated", !result.refusal && session_.lastOutcome().has_value());
     r.set("events", events(result.events));
+    // The verdict is shown before the report fonts have arrived.
+    r.set("verdict", session_.lastOutcome() ? session_.lastOutcome()->verdict : std::string());
     return r;
   }
 
@@ -554,6 +558,23 @@ class WebSession {
     return r;
   }
   bool hasUnsavedChanges() const { return session_.hasUnsavedChanges(); }
+  // The draft the page keeps in the browser's storage: the message of a
+  // failed write, or null; restoring answers as load does.
+  val writeDraft(const std::string& path) const {
+    try {
+      session_.writeDraft(path);
+      return val::null();
+    } catch (const UserError& error) {
+      return val(std::string(error.what()));
+    }
+  }
+  val restoreDraft(const std::string& path) {
+    const ProjectLoad load = session_.restoreDraft(path);
+    val r = val::object();
+    r.set("events", events(load.events));
+    r.set("failure", load.failure ? val(*load.failure) : val::null());
+    return r;
+  }
   std::string currentFile() const { return utf8FromPath(session_.paths().current); }
 
  private:
@@ -688,5 +709,7 @@ EMSCRIPTEN_BINDINGS(tavilo) {
       .function("save", &WebSession::save)
       .function("load", &WebSession::load)
       .function("hasUnsavedChanges", &WebSession::hasUnsavedChanges)
+      .function("writeDraft", &WebSession::writeDraft)
+      .function("restoreDraft", &WebSession::restoreDraft)
       .function("currentFile", &WebSession::currentFile);
 }

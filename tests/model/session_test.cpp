@@ -23,6 +23,24 @@ class SessionTest : public testing::FormTest {
   }
 };
 
+TEST_F(SessionTest, DraftKeepsTheInputsWithoutSavingThem) {
+  Session session = started();
+  const fs::path file = dir_ / "roof.tvl";
+  session.save(file);
+  std::ignore = session.form().editText(FieldId::EavesHeightH1, "9000");
+  const fs::path draft = dir_ / "draft.tvl";
+  session.writeDraft(draft);
+  EXPECT_TRUE(session.hasUnsavedChanges()) << "a draft saves nothing";
+  EXPECT_EQ(session.paths().current, file);
+
+  // The next start: the inputs are back, still unsaved, and no file is theirs.
+  Session next = started();
+  EXPECT_TRUE(next.restoreDraft(draft).completed());
+  EXPECT_EQ(next.form().text(FieldId::EavesHeightH1), "9000");
+  EXPECT_TRUE(next.hasUnsavedChanges());
+  EXPECT_TRUE(next.paths().current.empty());
+}
+
 TEST_F(SessionTest, UnsavedChangesFollowEditsSavesAndLoads) {
   Session session = started();
   EXPECT_FALSE(session.hasUnsavedChanges()) << "start-up defaults are nothing to save";

@@ -3,12 +3,35 @@
 // overview, the fire-resistance figure, and the two settings dialogs, each a
 // view over its model in the session.
 
+import { assetUrl } from './assets.js';
+
+// Column and row of each page-number position in its group.
+const POSITION_PLACES = [[2, 0], [0, 1], [1, 1], [2, 1], [0, 2], [1, 2], [2, 2]];
+
 function make(tag, parent, className, text) {
   const e = document.createElement(tag);
   if (className) e.className = className;
   if (text !== undefined) e.textContent = text;
   parent?.appendChild(e);
   return e;
+}
+
+// Digits, point and minus typed with an input method left on (full width)
+// become the ASCII characters the model's key filters take: a browser
+// cannot switch the input method off as the desktop does.
+export const asciiDigits = (text) => text.replace(/[０-９．－]/g,
+  (c) => (c === '．' ? '.' : c === '－' ? '-' : String.fromCharCode(c.charCodeAt(0) - 0xFEE0)));
+
+// Passes the input's text on once an input method has finished composing it.
+export function onTextInput(input, pass) {
+  const handle = (event) => {
+    if (event.isComposing) return;
+    const ascii = asciiDigits(input.value);
+    if (ascii !== input.value) input.value = ascii;
+    pass(ascii);
+  };
+  input.addEventListener('input', handle);
+  input.addEventListener('compositionend', handle);
 }
 
 function button(parent, caption, action, className = 'command') {
@@ -22,7 +45,8 @@ function button(parent, caption, action, className = 'command') {
 function modal(id, caption, className = '') {
   const d = make('dialog', document.body, `modal ${className}`);
   d.id = id;
-  make('div', d, 'title-bar', caption);
+  make('div', d, 'title-bar', caption).id = `${id}-title`;
+  d.setAttribute('aria-labelledby', `${id}-title`);
   const body = make('div', d, 'dialog-body');
   d.addEventListener('cancel', (event) => event.preventDefault());
   return { dialog: d, body };
@@ -64,13 +88,35 @@ export function askToSaveChanges(texts) {
   });
 }
 
-// Shown and painted before a long command starts; close() removes it.
+// A question with the given answers; answers the index of the one chosen.
+export function askQuestion(title, text, answers) {
+  const { dialog, body } = modal('question', title);
+  make('p', body, 'message', text);
+  const row = make('div', body, 'buttons');
+  return new Promise((done) => {
+    const buttons = answers.map((caption, i) => button(row, caption, () => {
+      dialog.close();
+      dialog.remove();
+      done(i);
+    }));
+    dialog.showModal();
+    buttons[0].focus();
+  });
+}
+
+// Shown and painted before a long command starts; close() removes it,
+// caption() changes what it says.
 export function busyPanel(caption) {
   const d = make('dialog', document.body, 'busy-panel', caption);
   d.id = 'busy-panel';
   d.showModal();
   document.body.classList.add('busy');
+  d.setAttribute('role', 'status');
   return {
+    caption(text) {
+      d.textContent = text;
+      d.classList.add('long');
+    },
     close() {
       d.close();
       d.remove();
@@ -85,6 +131,10 @@ export function showNotice(texts) {
   make('div', band, 'heading', texts.noticeHeading);
   make('div', band, 'maker', texts.makerName);
   const box = make('div', body, 'notice-text');
+  // Its text scrolls by keyboard too.
+  box.tabIndex = 0;
+  box.setAttribute('role', 'document');
+  box.setAttribute('aria-label', texts.noticeHeading);
   texts.noticeLines.forEach((line, i) => {
     const p = make('p', box, i + 1 === texts.noticeLines.length ? 'right' : '', line);
     if (!line) p.innerHTML = '&nbsp;';
@@ -107,8 +157,17 @@ function toolWindow(id, caption, texts) {
   if (d) return { dialog: d, body: d.querySelector('.dialog-body'), existing: true };
   d = make('dialog', document.body, 'tool-window');
   d.id = id;
+  d.tabIndex = -1;
   const bar = make('div', d, 'title-bar', caption);
+  bar.id = `${id}-title`;
+  d.setAttribute('aria-labelledby', bar.id);
   button(bar, '×', () => d.close(), 'close-box').setAttribute('aria-label', texts.closeBox);
+  // Escape closes it, as the desktop's window.
+  d.addEventListener('keydown', (event) => {
+    if (event.key !== 'Escape') return;
+    event.preventDefault();
+    d.close();
+  });
   return { dialog: d, body: make('div', d, 'dialog-body'), existing: false };
 }
 
@@ -123,10 +182,11 @@ export async function showOverview(texts, dataFolder, messageBox) {
     await messageBox(texts.overviewMissing.replace('%1', path));
     return;
   }
-  const { marked } = await import('../vendor/marked.esm.js');
+  const { marked } = await import(assetUrl('marked.js'));
   const { dialog, body } = toolWindow('overview', texts.overviewCaption, texts);
   body.classList.add('overview');
   body.innerHTML = marked.parse(markdown);
+  body.tabIndex = 0;
   // Under the document, as the desktop's button: the verification document
   // ships beside Load_data (scripts/web build).
   if (!dialog.querySelector('.verification-link')) {
@@ -139,6 +199,7 @@ export async function showOverview(texts, dataFolder, messageBox) {
   }
   dialog.show();
   body.scrollTop = 0;
+  body.focus();
 }
 
 export function showFireResistance(texts) {
@@ -217,6 +278,7 @@ export class SettingsWindow {
     this.maxLength.type = 'text';
     this.maxLength.dataset.field = f.name;
     this.maxLength.title = f.tooltip;
+    this.maxLength.setAttribute('aria-label', 'デッキプレート最大長さ');
     this.maxLength.setAttribute('role', 'spinbutton');
     this.bindText(this.maxLength, f.id);
     this.maxLength.addEventListener('keydown', (event) => {
@@ -240,8 +302,8 @@ export class SettingsWindow {
   }
 
   bindText(input, id) {
-    input.addEventListener('input', () => {
-      this.session.settingsEditText(id, input.value);
+    onTextInput(input, (text) => {
+      this.session.settingsEditText(id, text);
       this.refresh();
     });
     input.addEventListener('focus', () => {
@@ -321,8 +383,14 @@ export class PrintSettingsWindow {
 
     const numbers = make('fieldset', body, 'group');
     make('legend', numbers, '', texts.pageNumberTitle);
+    // The desktop's grid: "無し" above the right column, then the top and
+    // the bottom row from left to right.
+    const grid = make('div', numbers, 'position-grid');
     this.positions = texts.pageNumberCaptions.map((caption, button) => {
-      const wrapper = make('label', numbers, 'option');
+      const wrapper = make('label', grid, 'option');
+      const [column, row] = POSITION_PLACES[button] ?? [button % 3, Math.floor(button / 3)];
+      wrapper.style.gridColumn = String(column + 1);
+      wrapper.style.gridRow = String(row + 1);
       const input = make('input', wrapper);
       input.type = 'radio';
       input.name = 'page-number-position';
@@ -334,7 +402,7 @@ export class PrintSettingsWindow {
       return { button, input };
     });
     make('div', numbers, 'note', texts.positionCancelNote);
-    this.numberGroup = make('fieldset', numbers, 'group');
+    this.numberGroup = make('fieldset', numbers, 'group number-group');
     make('legend', this.numberGroup, '', texts.numberGroupTitle);
     make('span', this.numberGroup, 'label', texts.numberStyleCaption);
     this.style = make('select', this.numberGroup);
@@ -350,8 +418,8 @@ export class PrintSettingsWindow {
     this.start.title = texts.startNumberHint;
     this.start.setAttribute('aria-label', texts.startNumberCaption);
     this.start.setAttribute('role', 'spinbutton');
-    this.start.addEventListener('input', () => {
-      this.session.printEditStartNumber(this.start.value);
+    onTextInput(this.start, (text) => {
+      this.session.printEditStartNumber(text);
       this.refresh();
     });
     this.start.addEventListener('blur', () => {

@@ -8,6 +8,11 @@
 // description of the model (screenDescription() of the module); this file
 // gives the controls their look.
 
+import { onTextInput } from './dialogs.js';
+
+// Pictures that fail within this time are named in one message.
+const PICTURE_FAILURE_WAIT_MS = 300;
+
 // The program's own pictures, beside the page.
 const PICTURES = 'pictures';
 // The arrows of a spin field, right of its text.
@@ -68,7 +73,12 @@ export class InputScreen {
   }
 
   bind(id, e) {
-    e.dataset.field = this.fields[id].name;
+    const f = this.fields[id];
+    e.dataset.field = f.name;
+    // A name for assistive technology: the field's caption, else its hint.
+    if (/^(INPUT|SELECT)$/.test(e.tagName) && !e.closest('label') && !e.hasAttribute('aria-label')) {
+      e.setAttribute('aria-label', (f.caption.trim() || f.tooltip || f.name).replace(/\s+/g, ' '));
+    }
     this.controls.set(id, e);
     e.addEventListener('mouseenter', () => this.pointerRestsOn(id));
     e.addEventListener('focus', () => this.focused(id));
@@ -85,8 +95,8 @@ export class InputScreen {
     const input = this.bind(id, element('input', parent, { className: 'field', ...box(rect) }));
     input.type = 'text';
     input.autocomplete = 'off';
-    input.addEventListener('input', () => {
-      this.act(() => this.session.editText(id, input.value));
+    onTextInput(input, (text) => {
+      this.act(() => this.session.editText(id, text));
       this.update(id); // a refused edit leaves the model as it was
     });
     return input;
@@ -319,7 +329,12 @@ export class InputScreen {
   }
 
   focused(id) {
-    if (this.following) return;
+    // The long hint reaches the status line by keyboard as by the pointer.
+    this.session.pointerRestsOn(id);
+    if (this.following) {
+      this.refresh();
+      return;
+    }
     this.act(() => this.session.focusField(id)).then(() => {
       const focus = this.session.screen().focus;
       if (focus !== id) this.focusControl(focus);
@@ -452,7 +467,6 @@ export class InputScreen {
 
   updatePictures() {
     const screen = this.session.screen();
-    const { texts } = this.app;
     const arrangement = this.module.builtInArrangementPicture(screen.shownSpanCount, screen.overhangCode);
     this.arrangementPicture.src = `${PICTURES}/${arrangement}`;
     this.arrangementPicture.dataset.picture = arrangement.replace(/^arrangement_|\.png$/g, '');
@@ -472,9 +486,23 @@ export class InputScreen {
         picture.src = probe.src;
         picture.dataset.name = name;
       };
-      probe.onerror = () => this.app.messageBox(texts.pictureUnreadable.replace('%1', file));
+      probe.onerror = () => this.pictureFailed(file);
       probe.src = file;
     });
+  }
+
+  // Pictures that cannot be opened together (a project loaded while the
+  // server is gone) are named in one message.
+  pictureFailed(file) {
+    if (!this.failedPictures) {
+      this.failedPictures = [];
+      setTimeout(() => {
+        const files = this.failedPictures;
+        this.failedPictures = null;
+        this.app.messageBox(this.app.texts.pictureUnreadable.replace('%1', files.join('」「')));
+      }, PICTURE_FAILURE_WAIT_MS);
+    }
+    if (!this.failedPictures.includes(file)) this.failedPictures.push(file);
   }
 
   show(visible) {

@@ -3,14 +3,16 @@
 // the result and span table windows and the project files. Nothing entered
 // leaves the browser: files are read from and saved to the user's disk.
 
-import createTavilo from '../tavilo.mjs';
+import { ASSETS, assetUrl } from './assets.js';
+import { BUILD } from './build.js';
 import { InputScreen } from './input_screen.js';
 import { ReportWindow } from './report_view.js';
-import { loadReportFonts } from './painters.js';
+import { loadReportFonts, reportFontsLoaded } from './painters.js';
 import {
-  askToSaveChanges, busyPanel, messageBox, PrintSettingsWindow, SettingsWindow, showFireResistance,
+  askQuestion, askToSaveChanges, busyPanel, messageBox, PrintSettingsWindow, SettingsWindow, showFireResistance,
   showNotice, showOverview,
 } from './dialogs.js';
+import { PAGE_TEXTS } from './page_texts.js';
 
 // The module's own file system: the project files (the tables are in the
 // data folder at its root).
@@ -18,6 +20,54 @@ const FS_PROJECTS = '/projects';
 // The browser's storage stands for the marker file of the settings folder.
 const NOTICE_MARKER = 'tavilo.noticeShown';
 const OWN_TABLE = (name) => `tavilo.table.${name}`;
+// The name of the user's own table file as chosen.
+const OWN_TABLE_NAME = (name) => `tavilo.tableName.${name}`;
+// The inputs not yet saved, kept against a reload or a closed tab.
+const DRAFT = 'tavilo.draft';
+const FS_DRAFT = '/drafts/draft.tvl';
+const DRAFT_INTERVAL_MS = 1500;
+// The version of the page's files seen on the last visit.
+const BUILD_SEEN = 'tavilo.build';
+
+// A file of the page that could not be loaded: named on the page by boot.js.
+class StartFailure extends Error {
+  constructor(file, detail) {
+    super(`${file}: ${typeof detail === 'object' && detail ? `HTTP ${detail.status}` : detail}`);
+    this.file = file;
+    this.detail = detail;
+  }
+}
+
+// The module and its WebAssembly; the WebAssembly is asked for at once.
+async function loadModule() {
+  const wasmFile = ASSETS['tavilo.wasm'];
+  const wasm = fetch(assetUrl('tavilo.wasm')).catch(() => null);
+  let createTavilo;
+  try {
+    ({ default: createTavilo } = await import(assetUrl('tavilo.mjs')));
+  } catch (error) {
+    throw new StartFailure(ASSETS['tavilo.mjs'], error.message);
+  }
+  const instantiate = async (imports) => {
+    const response = await wasm;
+    if (!response) throw new StartFailure(wasmFile, null);
+    if (!response.ok) throw new StartFailure(wasmFile, { status: response.status });
+    const type = response.headers.get('Content-Type') ?? '';
+    if (type.startsWith('application/wasm')) return WebAssembly.instantiateStreaming(response, imports);
+    // A server that names it otherwise still sends the right bytes.
+    return WebAssembly.instantiate(await response.arrayBuffer(), imports);
+  };
+  let fail;
+  const failed = new Promise((_, reject) => { fail = reject; });
+  const created = createTavilo({
+    instantiateWasm(imports, receive) {
+      instantiate(imports).then((r) => receive(r.instance, r.module),
+        (error) => fail(error instanceof StartFailure ? error : new StartFailure(wasmFile, error.message)));
+      return {};
+    },
+  });
+  return Promise.race([created, failed]);
+}
 
 const bytesToBase64 = (bytes) => {
   let text = '';
@@ -26,36 +76,63 @@ const bytesToBase64 = (bytes) => {
 };
 const base64ToBytes = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
 
+// The served tables, asked for as soon as the module names them.
+const servedTables = ({ dataFolder, tableFiles }) => tableFiles.map((name) => (localStorage.getItem(OWN_TABLE(name)) !== null ? null
+  : fetch(`${dataFolder}/${name}`)));
+
 class App {
-  constructor(module) {
+  constructor(module, tableFetches) {
     this.module = module;
+    this.tableFetches = tableFetches;
     this.fields = module.fieldCatalogue();
     this.texts = module.programTexts();
     // The data folder served beside the page, with the location tables.
     this.dataFolder = this.texts.dataFolder;
     this.fsData = `/${this.dataFolder}`;
     this.dialogs = 0;
+    this.keptDraft = undefined;
+    // A draft of the last visit stays until the user has answered for it.
+    this.draftPending = localStorage.getItem(DRAFT) !== null;
+    this.leaving = false;
   }
 
   // The tables served beside the page, or the user's own from the storage.
+  // Answers the messages about tables the server did not send.
   async installTables() {
     const { FS } = this.module;
     FS.mkdirTree(this.fsData);
     FS.mkdirTree(FS_PROJECTS);
+    FS.mkdirTree(FS_DRAFT.slice(0, FS_DRAFT.lastIndexOf('/')));
     FS.chdir(FS_PROJECTS);
-    await Promise.all(this.texts.tableFiles.map(async (name) => {
+    const problems = await Promise.all(this.texts.tableFiles.map(async (name, i) => {
       const own = localStorage.getItem(OWN_TABLE(name));
       if (own !== null) {
         FS.writeFile(`${this.fsData}/${name}`, base64ToBytes(own));
-        return;
+        return null;
       }
-      const response = await fetch(`${this.dataFolder}/${name}`);
-      if (response.ok) FS.writeFile(`${this.fsData}/${name}`, new Uint8Array(await response.arrayBuffer()));
+      const file = `${this.dataFolder}/${name}`;
+      try {
+        const response = await this.tableFetches[i];
+        if (!response.ok) return PAGE_TEXTS.tableNotServed(file, response.status);
+        FS.writeFile(`${this.fsData}/${name}`, new Uint8Array(await response.arrayBuffer()));
+        return null;
+      } catch {
+        return PAGE_TEXTS.tableNotServed(file, 0);
+      }
     }));
+    return problems.filter(Boolean);
+  }
+
+  // The model names a table by its place in the module's file system; the
+  // user knows it by the file chosen, or as the page's Load_data.
+  userFileNames(text) {
+    return this.texts.tableFiles.reduce((t, name) => t.replaceAll(`${this.fsData}/${name}`,
+      localStorage.getItem(OWN_TABLE_NAME(name)) ?? (localStorage.getItem(OWN_TABLE(name)) !== null
+        ? name : `${this.dataFolder}/${name}`)), text);
   }
 
   async start(root) {
-    await this.installTables();
+    const tableProblems = await this.installTables();
     this.session = new this.module.Session(this.fsData, FS_PROJECTS);
     const failure = this.session.startUp(this.module.programVersion());
     this.inputScreen = new InputScreen(this, root);
@@ -67,31 +144,129 @@ class App {
     this.inputScreen.refresh();
     this.inputScreen.focusControl(this.session.screen().focus);
     document.body.dataset.ready = 'true';
+    window.taviloStarted?.();
     // Milliseconds from the start of the page's navigation (bench/web).
     window.taviloTimings = { inputScreenReady: performance.now() };
+    // The report fonts arrive while the user types; then the offline copy.
+    loadReportFonts().then(() => this.keepOffline(), () => {});
     window.addEventListener('beforeunload', (event) => {
-      if (this.session.hasUnsavedChanges()) event.preventDefault();
+      this.keepDraft();
+      if (!this.leaving && this.session.hasUnsavedChanges()) event.preventDefault();
     });
+    window.addEventListener('pagehide', () => this.keepDraft());
+    document.addEventListener('visibilitychange', () => this.keepDraft());
+    setInterval(() => this.keepDraft(), DRAFT_INTERVAL_MS);
     if (localStorage.getItem(NOTICE_MARKER) !== this.texts.noticeStamp) {
       await showNotice(this.texts);
       localStorage.setItem(NOTICE_MARKER, this.texts.noticeStamp);
     }
-    if (failure) await this.messageBox(failure);
-    // The report fonts arrive while the user types.
-    loadReportFonts();
+    for (const problem of tableProblems) await this.messageBox(problem);
+    if (failure) await this.messageBox(this.userFileNames(failure));
+    this.announceNewVersion();
+    await this.offerDraft();
+    this.openLaunchedFiles();
   }
 
+  // ---- Offline: the service worker keeps this version's files.
+  keepOffline() {
+    if (!('serviceWorker' in navigator) || window.taviloNoServiceWorker) return;
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+
+  announceNewVersion() {
+    const seen = localStorage.getItem(BUILD_SEEN);
+    localStorage.setItem(BUILD_SEEN, BUILD);
+    if (seen === null || seen === BUILD) return;
+    const note = document.getElementById('update-note');
+    note.textContent = PAGE_TEXTS.newVersion;
+    note.hidden = false;
+  }
+
+  // .tvl files opened with the installed page (file handling).
+  openLaunchedFiles() {
+    if (!('launchQueue' in window)) return;
+    window.launchQueue.setConsumer(async (parameters) => {
+      const [handle] = parameters.files ?? [];
+      if (!handle || !(await this.unsavedChangesSettled())) return;
+      await this.loadProject(await handle.getFile());
+    });
+  }
+
+  // ---- The draft of unsaved inputs in the browser's storage.
+  keepDraft() {
+    if (!this.session || this.leaving || this.draftPending) return;
+    if (!this.session.hasUnsavedChanges()) {
+      this.forgetDraft();
+      return;
+    }
+    if (this.session.writeDraft(FS_DRAFT) !== null) return;
+    const text = bytesToBase64(this.module.FS.readFile(FS_DRAFT));
+    if (text === this.keptDraft) return;
+    try {
+      localStorage.setItem(DRAFT, text);
+      this.keptDraft = text;
+    } catch {
+      // No room in the storage: the inputs stay on the screen as they are.
+    }
+  }
+
+  forgetDraft() {
+    if (this.keptDraft === null) return;
+    localStorage.removeItem(DRAFT);
+    this.keptDraft = null;
+  }
+
+  async offerDraft() {
+    const draft = localStorage.getItem(DRAFT);
+    this.draftPending = false;
+    if (draft === null) return;
+    this.draftPending = true;
+    this.dialogs += 1;
+    let answer;
+    try {
+      answer = await askQuestion(this.texts.applicationTitle, PAGE_TEXTS.draftOffer, PAGE_TEXTS.draftAnswers);
+    } finally {
+      this.dialogs -= 1;
+      this.draftPending = false;
+    }
+    if (answer !== 0) {
+      localStorage.removeItem(DRAFT);
+      this.keptDraft = null;
+      return;
+    }
+    this.module.FS.writeFile(FS_DRAFT, base64ToBytes(draft));
+    this.keptDraft = draft;
+    const restored = this.session.restoreDraft(FS_DRAFT);
+    const events = [...restored.events];
+    if (restored.failure !== null) events.push({ kind: 'message', field: -1, text: restored.failure });
+    await this.inputScreen.carryOut(events);
+  }
+
+  // Leaves the page for a reload without asking again: the question about
+  // unsaved inputs has been answered.
+  reloadAnswered() {
+    this.leaving = true;
+    this.forgetDraft();
+    window.location.reload();
+  }
+
+  // The tool bars in the desktop's order: the commands of the spacer stand
+  // to the right, before 印刷の設定 (result) or 閉じる (span table).
   buildResultTools() {
     const t = this.texts;
     const r = this.resultWindow;
-    r.tool(t.printSettingsCommand, () => this.printSettingsWindow.open());
     r.tool(t.printCommand, () => r.print());
+    r.tool(t.closeResultCommand, () => this.closeResult());
+    r.spacer();
+    r.tool(t.reportPreviewCommand, () => r.preview());
     r.tool(t.reportPdfCommand, () => r.savePdf());
     r.tool(t.spanTableCommand, () => this.showSpanTable());
-    r.tool(t.closeResultCommand, () => this.closeResult());
+    r.tool(t.printSettingsCommand, () => this.printSettingsWindow.open());
     const s = this.spanTableWindow;
     s.tool(t.printCommand, () => s.print());
+    s.tool(t.spanTablePreviewCommand, () => s.preview());
     s.tool(t.spanTablePdfCommand, () => s.savePdf());
+    s.spacer();
     s.tool(t.closeSpanTableCommand, () => {
       s.hide();
       r.show();
@@ -129,22 +304,38 @@ class App {
     }
   }
 
-  // ---- 計　算
+  // ---- 計　算: the verdict does not wait for the report fonts; the busy
+  // panel shows it until the report can be drawn.
   async calculate() {
     const started = performance.now();
     const busy = this.busy(this.texts.busyCalculating);
     // The panel is painted before the work starts.
     await new Promise((done) => requestAnimationFrame(() => setTimeout(done, 0)));
     let result;
+    let drawn = false;
     try {
-      await loadReportFonts();
       result = this.session.calculate();
-      if (result.calculated) this.resultWindow.draw();
+      if (result.calculated) {
+        window.taviloTimings.verdict = performance.now();
+        window.taviloTimings.verdictText = result.verdict.trim();
+        if (!reportFontsLoaded()) {
+          busy.caption(PAGE_TEXTS.preparingReport(result.verdict.trim()));
+          await loadReportFonts();
+        }
+        this.resultWindow.draw();
+        drawn = true;
+      }
+    } catch (error) {
+      if (!result?.calculated) throw error;
     } finally {
       busy.close();
     }
     await this.inputScreen.carryOut(result.events);
     if (!result.calculated) return;
+    if (!drawn) {
+      await this.messageBox(PAGE_TEXTS.fontsFailed);
+      return;
+    }
     this.inputScreen.show(false);
     this.resultWindow.show();
     window.taviloTimings.calculateToReport = performance.now() - started;
@@ -183,9 +374,18 @@ class App {
     return answer === 'discard';
   }
 
+  // データ読込, and the chooser under the window: both ask first.
   async chooseProject() {
     if (!(await this.unsavedChangesSettled())) return;
+    this.replacingAnswered = true;
     document.getElementById('project-file').click();
+  }
+
+  async projectChosen(file) {
+    const answered = this.replacingAnswered;
+    this.replacingAnswered = false;
+    if (!answered && !(await this.unsavedChangesSettled())) return;
+    await this.loadProject(file);
   }
 
   // A file chosen in the chooser, read as the desktop reads it.
@@ -242,6 +442,7 @@ class App {
   }
 
   // ---- The user's own location tables, kept in the browser's storage.
+  // One question about unsaved inputs, before anything is stored.
   async useOwnTable(file) {
     const { tableFiles, ownTableChoice, ownTableSeparator } = this.texts;
     const name = tableFiles.find((t) => t.toLowerCase() === file.name.toLowerCase());
@@ -249,22 +450,42 @@ class App {
       await this.messageBox(ownTableChoice.replace('%1', tableFiles.join(ownTableSeparator)));
       return;
     }
-    localStorage.setItem(OWN_TABLE(name), bytesToBase64(new Uint8Array(await file.arrayBuffer())));
-    if (await this.unsavedChangesSettled()) window.location.reload();
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    if (!(await this.unsavedChangesSettled())) return;
+    const kept = [localStorage.getItem(OWN_TABLE(name)), localStorage.getItem(OWN_TABLE_NAME(name))];
+    try {
+      localStorage.setItem(OWN_TABLE(name), bytesToBase64(bytes));
+      localStorage.setItem(OWN_TABLE_NAME(name), file.name);
+    } catch {
+      [OWN_TABLE(name), OWN_TABLE_NAME(name)].forEach((key, i) => {
+        if (kept[i] === null) localStorage.removeItem(key);
+        else localStorage.setItem(key, kept[i]);
+      });
+      await this.messageBox(PAGE_TEXTS.tableTooLarge(file.name, (bytes.length / 1048576).toFixed(1)));
+      return;
+    }
+    this.reloadAnswered();
   }
 
   async useShippedTables() {
-    this.texts.tableFiles.forEach((name) => localStorage.removeItem(OWN_TABLE(name)));
-    if (await this.unsavedChangesSettled()) window.location.reload();
+    if (!(await this.unsavedChangesSettled())) return;
+    this.texts.tableFiles.forEach((name) => {
+      localStorage.removeItem(OWN_TABLE(name));
+      localStorage.removeItem(OWN_TABLE_NAME(name));
+    });
+    this.reloadAnswered();
   }
 
   ownTablesInUse() {
-    return this.texts.tableFiles.filter((name) => localStorage.getItem(OWN_TABLE(name)) !== null);
+    return this.texts.tableFiles.filter((name) => localStorage.getItem(OWN_TABLE(name)) !== null)
+      .map((name) => localStorage.getItem(OWN_TABLE_NAME(name)) ?? name);
   }
 
   // ---- 終　了: the page cannot close its own tab; it ends the program's run.
   async exit() {
     if (!(await this.unsavedChangesSettled())) return;
+    this.leaving = true;
+    this.forgetDraft();
     this.session.delete();
     document.getElementById('app').replaceChildren();
     document.getElementById('ended').hidden = false;
@@ -273,16 +494,35 @@ class App {
 }
 
 async function main() {
-  const module = await createTavilo();
-  const app = new App(module);
+  let module;
+  try {
+    module = await loadModule();
+  } catch (error) {
+    window.taviloStartFailure?.(error.file ?? 'app/main.js', error.detail ?? error.message);
+    return;
+  }
+  const tableFetches = servedTables(module.programTexts());
+  tableFetches.forEach((f) => f?.catch(() => {}));
+  const app = new App(module, tableFetches);
   window.tavilo = app;
   const root = document.getElementById('app');
-  const ready = app.start(root);
-  document.getElementById('project-file').addEventListener('change', async (event) => {
+  const ready = app.start(root).catch((error) => {
+    if (document.body.dataset.ready !== 'true') window.taviloStartFailure?.('app/main.js', error.message);
+    throw error;
+  });
+  const projectFile = document.getElementById('project-file');
+  projectFile.addEventListener('click', (event) => {
+    if (app.replacingAnswered || !app.session?.hasUnsavedChanges()) return;
+    event.preventDefault();
+    app.chooseProject();
+  });
+  projectFile.addEventListener('change', async (event) => {
     const [file] = event.target.files;
     event.target.value = '';
-    if (file) await app.loadProject(file);
+    if (file) await app.projectChosen(file);
+    else app.replacingAnswered = false;
   });
+  projectFile.addEventListener('cancel', () => { app.replacingAnswered = false; });
   document.getElementById('own-table').addEventListener('change', async (event) => {
     const [file] = event.target.files;
     event.target.value = '';

@@ -3,13 +3,44 @@
 // and keeps every text for the page's text layer, one draws into the pages
 // of a PDF document. Both measure text with the fonts they draw with.
 
+import { ASSETS, assetUrl } from './assets.js';
+
 // The report faces and the IPA faces that share their glyph widths.
 const FAMILIES = { 'ＭＳ Ｐゴシック': 'IPAPGothic', 'ＭＳ ゴシック': 'IPAGothic' };
 export const familyOf = (face) => FAMILIES[face] ?? 'IPAPGothic';
 
-export async function loadReportFonts() {
-  await Promise.all(['IPAPGothic', 'IPAGothic'].map((f) => document.fonts.load(`10px "${f}"`)));
+// The IPA fonts are large: they are fetched once the input screen is ready,
+// never before, and the same bytes serve the screen and the PDF.
+const FONT_FILES = { IPAPGothic: 'ipagp.ttf', IPAGothic: 'ipag.ttf' };
+let fontBytes = null;
+let fontsLoaded = false;
+
+// Answers {IPAPGothic: Uint8Array, IPAGothic: Uint8Array} once both faces
+// can draw; a failed fetch may be tried again.
+export function reportFontBytes() {
+  fontBytes ??= Promise.all(Object.entries(FONT_FILES).map(async ([family, asset]) => {
+    const response = await fetch(assetUrl(asset));
+    if (!response.ok) throw new Error(`${ASSETS[asset]}: HTTP ${response.status}`);
+    const bytes = new Uint8Array(await response.arrayBuffer());
+    const face = new FontFace(family, bytes.slice().buffer);
+    await face.load();
+    document.fonts.add(face);
+    return [family, bytes];
+  })).then((faces) => {
+    fontsLoaded = true;
+    return Object.fromEntries(faces);
+  }, (error) => {
+    fontBytes = null;
+    throw error;
+  });
+  return fontBytes;
 }
+
+export async function loadReportFonts() {
+  await reportFontBytes();
+}
+
+export const reportFontsLoaded = () => fontsLoaded;
 
 const colour = (r, g, b) => `rgb(${r}, ${g}, ${b})`;
 
@@ -136,8 +167,9 @@ export const A4_POINTS = [595.28, 841.89];
 // Draws into a pdf-lib document: device pixels at `ppi` within the printable
 // area, `marginPx` from the sheet's edges.
 export class PdfPainter {
-  constructor(pdf, fonts, { ppi, marginPx, rgb }) {
+  constructor(pdf, fonts, { ppi, marginPx, rgb, lib }) {
     this.pdf = pdf;
+    this.lib = lib;
     this.fonts = fonts;  // {IPAPGothic: PDFFont, IPAGothic: PDFFont}
     this.ppi = ppi;
     this.marginPx = marginPx;
@@ -194,9 +226,17 @@ export class PdfPainter {
       x: this.x(x), y: this.y(y + this.ascentPx()), size: this.pt(this.fontSpec.size),
       font: this.pdfFont(), color: this.fontSpec.colour,
     };
+    if (!this.fontSpec.bold) {
+      this.page.drawText(text, options);
+      return;
+    }
+    // The IPA faces have no bold cut: the glyphs are filled and stroked
+    // (rendering mode 2), so the text is in the document once.
+    this.page.pushOperators(this.lib.pushGraphicsState(), this.lib.setTextRenderingMode(
+      this.lib.TextRenderingMode.FillAndOutline), this.lib.setLineWidth(options.size * 0.04),
+    this.lib.setStrokingColor(options.color));
     this.page.drawText(text, options);
-    // The IPA faces have no bold cut: a second pass a little to the right.
-    if (this.fontSpec.bold) this.page.drawText(text, { ...options, x: options.x + options.size * 0.04 });
+    this.page.pushOperators(this.lib.popGraphicsState());
   }
 
   pen(r, g, b, width, style) {

@@ -2,11 +2,20 @@
 // of the report on a canvas with its text layer, and the print pass on
 // printer pages (印刷) or into a PDF (PDF保存).
 
-import { CanvasPainter, PdfPainter, loadReportFonts } from './painters.js';
+import { ASSETS, assetUrl } from './assets.js';
+import {
+  CanvasPainter, PdfPainter, loadReportFonts, reportFontBytes, reportFontsLoaded as reportFontsReady,
+} from './painters.js';
+import { PAGE_TEXTS } from './page_texts.js';
 
 // Printing redraws every page at this resolution, not a scaled screen image.
 const PRINT_PPI = 300;
+// The preview shows the printed pages at this resolution.
+const PREVIEW_PPI = 96;
 const A4_MM = [210, 297];
+
+// A library that could not be fetched, named for the user.
+class LibraryMissing extends Error {}
 
 let pdfLibrary = null;
 async function pdfLib() {
@@ -15,15 +24,16 @@ async function pdfLib() {
     // carries everything and leaves itself on the window.
     const fontkitLoaded = new Promise((done, fail) => {
       const script = document.createElement('script');
-      script.src = 'vendor/fontkit.umd.min.js';
+      script.src = assetUrl('fontkit.js');
       script.onload = () => done(window.fontkit);
-      script.onerror = fail;
+      script.onerror = () => fail(new LibraryMissing(ASSETS['fontkit.js']));
       document.head.appendChild(script);
     });
-    const [lib, fontkit] = await Promise.all([import('../vendor/pdf-lib.esm.min.js'), fontkitLoaded]);
-    const fonts = await Promise.all(['fonts/ipagp.ttf', 'fonts/ipag.ttf'].map(async (url) =>
-      new Uint8Array(await (await fetch(url)).arrayBuffer())));
-    pdfLibrary = { lib, fontkit, fonts };
+    const library = import(assetUrl('pdf-lib.js')).catch(() => {
+      throw new LibraryMissing(ASSETS['pdf-lib.js']);
+    });
+    const [lib, fontkit] = await Promise.all([library, fontkitLoaded]);
+    pdfLibrary = { lib, fontkit };
   }
   return pdfLibrary;
 }
@@ -72,9 +82,9 @@ export class ReportWindow {
     w.id = this.spanTable ? 'span-table-window' : 'result-window';
     w.hidden = true;
     w.innerHTML = `
-      <div class="title-bar"></div>
+      <h2 class="title-bar"></h2>
       <div class="tool-bar" role="toolbar"></div>
-      <div class="scroll-box" tabindex="0">
+      <div class="scroll-box" tabindex="0" role="document">
         <div class="sheet"><canvas class="screen-image"></canvas><div class="text-layer"></div></div>
       </div>`;
     root.appendChild(w);
@@ -85,6 +95,15 @@ export class ReportWindow {
     this.canvas = w.querySelector('canvas');
     this.layer = w.querySelector('.text-layer');
     this.title.textContent = this.spanTable ? app.texts.spanTableCaption : app.texts.resultCaption;
+    this.scrollBox.setAttribute('aria-label', this.title.textContent);
+    this.toolBar.setAttribute('aria-label', this.title.textContent);
+  }
+
+  // The empty stretch of the tool bar between its two ends.
+  spacer() {
+    const s = document.createElement('span');
+    s.className = 'spacer';
+    this.toolBar.appendChild(s);
   }
 
   // A command of the tool bar: { caption, hint } of the program's texts.
@@ -119,7 +138,9 @@ export class ReportWindow {
 
   show() {
     this.window.hidden = false;
-    this.scrollBox.focus();
+    // The tool bar in view, whatever the zoom.
+    this.window.scrollIntoView({ block: 'start' });
+    this.scrollBox.focus({ preventScroll: true });
   }
 
   hide() {
@@ -161,31 +182,57 @@ export class ReportWindow {
     } finally {
       busy.close();
     }
+    // The pages themselves go on the sheets: no image address a strict
+    // content policy would refuse.
+    pages.forEach((canvas) => canvas.classList.add('print-sheet'));
     const sheets = document.getElementById('print-sheets');
-    const urls = await Promise.all(pages.map((canvas) =>
-      new Promise((done) => canvas.toBlob((blob) => done(URL.createObjectURL(blob)), 'image/png'))));
-    sheets.replaceChildren(...urls.map((url) => {
-      const img = new Image();
-      img.src = url;
-      img.className = 'print-sheet';
-      return img;
-    }));
-    await Promise.all([...sheets.querySelectorAll('img')].map((img) => img.decode()));
+    sheets.replaceChildren(...pages);
     window.print();
-    urls.forEach((url) => URL.revokeObjectURL(url));
     sheets.replaceChildren();
+  }
+
+  // プレビュー: the printed pages on the screen, one below the other.
+  async preview() {
+    await loadReportFonts();
+    const pages = this.printPages(PREVIEW_PPI);
+    const dialog = document.createElement('dialog');
+    dialog.className = 'modal preview';
+    dialog.id = 'print-preview';
+    const bar = document.createElement('div');
+    bar.className = 'title-bar';
+    bar.id = 'print-preview-title';
+    bar.textContent = PAGE_TEXTS.previewCaption;
+    dialog.setAttribute('aria-labelledby', bar.id);
+    const close = document.createElement('button');
+    close.type = 'button';
+    close.textContent = PAGE_TEXTS.close;
+    close.addEventListener('click', () => dialog.close());
+    bar.appendChild(close);
+    const body = document.createElement('div');
+    body.className = 'preview-pages';
+    body.tabIndex = 0;
+    body.setAttribute('role', 'document');
+    body.setAttribute('aria-label', PAGE_TEXTS.previewCaption);
+    pages.forEach((canvas) => canvas.classList.add('preview-page'));
+    body.append(...pages);
+    dialog.append(bar, body);
+    dialog.addEventListener('close', () => dialog.remove());
+    document.body.appendChild(dialog);
+    dialog.showModal();
+    close.focus();
   }
 
   // The print pass as a PDF document with its fonts embedded.
   async pdfBytes() {
-    const { lib, fontkit, fonts } = await pdfLib();
+    const [{ lib, fontkit }, fonts] = await Promise.all([pdfLib(), reportFontBytes()]);
     const pdf = await lib.PDFDocument.create();
     pdf.registerFontkit(fontkit);
-    const [proportional, fixed] = await Promise.all(fonts.map((bytes) => pdf.embedFont(bytes, { subset: true })));
+    const [proportional, fixed] = await Promise.all([fonts.IPAPGothic, fonts.IPAGothic]
+      .map((bytes) => pdf.embedFont(bytes, { subset: true })));
     const ppi = this.app.texts.pdfResolution;
     const area = printableArea(ppi, this.app.texts.pdfMarginMm);
     const painter = new PdfPainter(pdf, { IPAPGothic: proportional, IPAGothic: fixed },
-      { ppi, marginPx: area.margin, rgb: lib.rgb });
+      { ppi, marginPx: area.margin, rgb: lib.rgb, lib });
     this.app.session.drawPrint(painter, ppi, area.width, area.height, shortDate(), this.spanTable);
     const fileName = this.pdfFileName();
     pdf.setTitle(this.app.session.documentTitle(fileName, this.spanTable));
@@ -206,12 +253,18 @@ export class ReportWindow {
 
   async savePdf() {
     const busy = this.app.busy(this.app.texts.busyPrinting);
+    let bytes;
     try {
-      const bytes = await this.pdfBytes();
-      await this.app.download(new Blob([bytes], { type: 'application/pdf' }), this.pdfFileName(), this.app.texts.pdfFileType, '.pdf');
-    } finally {
+      bytes = await this.pdfBytes();
+    } catch (error) {
       busy.close();
+      if (error instanceof LibraryMissing) await this.app.messageBox(PAGE_TEXTS.pdfLibraryFailed(error.message));
+      else if (!reportFontsReady()) await this.app.messageBox(PAGE_TEXTS.fontsFailed);
+      else throw error;
+      return;
     }
+    busy.close();
+    await this.app.download(new Blob([bytes], { type: 'application/pdf' }), this.pdfFileName(), this.app.texts.pdfFileType, '.pdf');
   }
 }
 

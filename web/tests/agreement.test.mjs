@@ -7,9 +7,7 @@ import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
 import { readdirSync } from 'node:fs';
 import { join, resolve } from 'node:path';
-import { promisify } from 'node:util';
 
-const run = promisify(execFile);
 const root = resolve(import.meta.dirname, '../..');
 const native = resolve(root, process.env.TAVILO_NATIVE_BUILD ?? 'build/release');
 const nativeCalc = join(native, 'src/app/tavilo-calc');

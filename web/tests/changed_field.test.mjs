@@ -28,8 +28,9 @@ after(async () => {
 test('the page shows the changed caption and rectangle of the one changed field', async () => {
   const context = await browser.newContext({ viewport: { width: 1100, height: 900 } });
   const page = await context.newPage();
-  for (const file of ['tavilo.mjs', 'tavilo.wasm']) {
-    await page.route(`**/${file}`, (route) => route.fulfill({ path: join(changed, file) }));
+  // The served module and its WebAssembly carry a content hash in their names.
+  for (const ext of ['mjs', 'wasm']) {
+    await page.route(`**/assets/tavilo.*.${ext}`, (route) => route.fulfill({ path: join(changed, `tavilo.${ext}`) }));
   }
   await page.goto(`http://127.0.0.1:${server.address().port}/`);
   await page.waitForSelector('body[data-ready="true"]');

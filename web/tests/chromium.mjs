@@ -7,3 +7,11 @@ export const CHROMIUM = {
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 };
+
+// Collects what the page's content security policy refused, as Chromium
+// reports it on the console.
+export function watchContentPolicy(page, violations) {
+  page.on('console', (message) => {
+    if (/Content Security Policy|Refused to/.test(message.text())) violations.push(message.text());
+  });
+}

@@ -3,7 +3,7 @@
 // settings dialog, loading and saving project files, calculating, reading the
 // report's text layer, printing and saving the PDF.
 
-import { after, before, test } from 'node:test';
+import { after, afterEach, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
@@ -12,7 +12,7 @@ import { join, resolve } from 'node:path';
 import { chromium } from 'playwright-core';
 import { PDFDict, PDFDocument, PDFName } from 'pdf-lib';
 import { serve } from '../serve.mjs';
-import { CHROMIUM } from './chromium.mjs';
+import { CHROMIUM, watchContentPolicy } from './chromium.mjs';
 
 const root = resolve(import.meta.dirname, '../..');
 const native = resolve(root, process.env.TAVILO_NATIVE_BUILD ?? 'build/release');
@@ -34,11 +34,16 @@ after(async () => {
   server?.close();
 });
 
+// The server sends the strict content policy; the page breaks none of it.
+const violations = [];
+afterEach(() => assert.deepEqual(violations.splice(0), []));
+
 // A fresh visitor's page with the notice confirmed, and the messages the
 // page showed.
 async function openPage({ confirmNotice = true } = {}) {
   const context = await browser.newContext({ viewport: { width: 1100, height: 900 }, acceptDownloads: true });
   const page = await context.newPage();
+  watchContentPolicy(page, violations);
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   const requests = [];
@@ -237,7 +242,7 @@ test('a project loaded through the file chooser calculates to the report, prints
   await page.evaluate(() => {
     window.printed = null;
     window.print = () => {
-      window.printed = [...document.querySelectorAll('#print-sheets img')].map((img) => [img.naturalWidth, img.naturalHeight]);
+      window.printed = [...document.querySelectorAll('#print-sheets canvas')].map((c) => [c.width, c.height]);
     };
   });
   await page.getByRole('button', { name: '印刷', exact: true }).click();
