@@ -205,6 +205,8 @@ val programTexts() {
   t.set("unsavedAnswers", answers);
   t.set("busyCalculating", text(kBusyCalculating));
   t.set("busyPrinting", text(kBusyPrinting));
+  t.set("handedProjectTooLarge", text(kHandedProjectTooLarge));
+  t.set("handedProjectUnreadable", text(kHandedProjectUnreadable));
   t.set("windowCaption", text(kWindowCaption));
   t.set("settingsCaption", text(kSettingsDialogCaption));
   t.set("screenImageWidth", kScreenImageWidth);
@@ -491,6 +493,11 @@ class WebSession {
   std::optional<SpanTable> spanTable_;
 };
 
+// The program's version, "5.4", from the build (the project's version).
+std::string programVersion() {
+  return TAVILO_VERSION;
+}
+
 }  // namespace
 }  // namespace tavilo::web
 
@@ -498,6 +505,7 @@ EMSCRIPTEN_BINDINGS(tavilo) {
   using namespace tavilo::web;
   emscripten::function("fieldCatalogue", &fieldCatalogue);
   emscripten::function("programTexts", &programTexts);
+  emscripten::function("programVersion", &programVersion);
   emscripten::class_<WebSession>("Session")
       .constructor<const std::string&, const std::string&>()
       .function("startUp", &WebSession::startUp)

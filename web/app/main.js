@@ -7,12 +7,12 @@ import createTavilo from '../tavilo.mjs';
 import { InputScreen } from './input_screen.js';
 import { ReportWindow } from './report_view.js';
 import { loadReportFonts } from './painters.js';
+import { takeHandedProject } from './handed_project.js';
 import {
   askToSaveChanges, busyPanel, messageBox, PrintSettingsWindow, SettingsWindow, showFireResistance,
   showNotice, showOverview,
 } from './dialogs.js';
 
-const VERSION = '5.4';
 const DATA_FOLDER = 'Load_data';
 const TABLES = ['Data_Address.csv', 'Data_SnowfallV.csv'];
 // The module's own file system: the tables and the project files.
@@ -58,7 +58,7 @@ class App {
   async start(root) {
     await this.installTables();
     this.session = new this.module.Session(FS_DATA, FS_PROJECTS);
-    const failure = this.session.startUp(VERSION);
+    const failure = this.session.startUp(this.module.programVersion());
     this.inputScreen = new InputScreen(this, root);
     this.resultWindow = new ReportWindow(this, root, 'report');
     this.spanTableWindow = new ReportWindow(this, root, 'spanTable');
@@ -199,6 +199,16 @@ class App {
     await this.inputScreen.carryOut(events);
   }
 
+  // A project the Windows launcher handed over in the page's address.
+  async openHandedProject({ name, bytes, failure }) {
+    if (failure) {
+      const text = failure === 'tooLarge' ? this.texts.handedProjectTooLarge : this.texts.handedProjectUnreadable;
+      await this.messageBox(text.replace('%1', name));
+      return;
+    }
+    await this.loadProject(new File([bytes], name));
+  }
+
   // Writes the project as the desktop does (CP932, CR LF) and hands the file
   // to the browser to save. False when nothing was saved.
   async saveProject() {
@@ -273,6 +283,7 @@ class App {
 }
 
 async function main() {
+  const handed = takeHandedProject();
   const module = await createTavilo();
   const app = new App(module);
   window.tavilo = app;
@@ -292,6 +303,7 @@ async function main() {
   const own = app.ownTablesInUse();
   document.getElementById('tables-in-use').textContent = own.length ? `使用中: ${own.join(', ')} (ブラウザに保存)` : '使用中: 標準の所在地データ';
   await ready;
+  if (handed) await app.openHandedProject(handed);
 }
 
 main();
