@@ -24,7 +24,8 @@ const pageUrl = pathToFileURL(join(folder, 'tavilo.html')).href;
 const probe = join(native, 'tests/agreement-probe');
 const calc = join(native, 'src/app/tavilo-calc');
 const project = join(root, 'examples/heavy-snow-overhangs.tvl');
-const verdictOf = (file) => JSON.parse(execFileSync(calc, [file, '--json'], { encoding: 'utf8' })).verdict;
+const verdictOf = (file) => JSON.parse(execFileSync(calc, [file, '--json'], { encoding: 'utf8' })).verdict.text.trim();
+const shows = (texts, verdict) => texts.some((t) => t.trim() === verdict);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 // What the launcher puts in the fragment (packaging/windows/launcher).
 const handed = (bytes, name) =>
@@ -80,13 +81,13 @@ test('the page from the folder: chooser, 計算, verdict, PDF保存 and デー�
   await page.getByRole('button', { name: '計　算' }).click();
   await page.locator('#result-window').waitFor();
   const verdict = verdictOf(project);
-  assert.ok((await reportTexts(page)).includes(verdict), `the report shows "${verdict}"`);
+  assert.ok(shows(await reportTexts(page), verdict), `the report shows "${verdict}"`);
 
   const downloading = page.waitForEvent('download');
   await page.getByRole('button', { name: 'PDF保存' }).click();
   const pdf = await (await downloading).path();
   const text = execFileSync('pdftotext', ['-enc', 'UTF-8', pdf, '-'], { encoding: 'utf8' });
-  assert.ok(text.replace(/\s+/g, '').includes(verdict.replace(/\s+/g, '')), 'the PDF\'s text holds the verdict');
+  assert.ok(text.replace(/\s+/g, '').includes(verdict.replace(/\s+/g, '')), `the PDF's text holds "${verdict}"`);
 
   // The overview and the fire-resistance picture come from inside the page.
   await page.locator('#result-window').getByRole('button', { name: '閉じる' }).click();
@@ -109,7 +110,7 @@ test('a project handed in the fragment opens once and leaves the address bar', a
   assert.deepEqual(saved.bytes, desktopSave(project));
   await page.getByRole('button', { name: '計　算' }).click();
   await page.locator('#result-window').waitFor();
-  assert.ok((await reportTexts(page)).includes(verdictOf(project)));
+  assert.ok(shows(await reportTexts(page), verdictOf(project)));
   assert.deepEqual(refused, []);
   assert.deepEqual(errors, []);
   await context.close();
@@ -169,7 +170,7 @@ test('Firefox opens the page from the folder, loads, calculates and shows the ve
     await (await page.waitForSelector('[data-field="CalculateButton"]')).click();
     await page.waitForSelector('#result-window .text-layer span');
     const texts = await page.$$eval('#result-window .text-layer span', (spans) => spans.map((s) => s.textContent));
-    assert.ok(texts.includes(verdictOf(project)));
+    assert.ok(shows(texts, verdictOf(project)));
     assert.deepEqual(refused, []);
     assert.deepEqual(errors, []);
   } finally {
