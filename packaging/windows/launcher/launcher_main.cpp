@@ -6,9 +6,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <windows.h>
+// After windows.h, which they need.
 #include <shellapi.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include <optional>
 #include <string>
