@@ -132,6 +132,8 @@ test('start-up and 計算 times (median of 5, by navigation and by the page\'s o
     ready.push(await page.evaluate(() => window.taviloTimings.inputScreenReady));
     await page.locator('#project-file').setInputFiles(project);
     await page.waitForFunction(() => document.title.includes('heavy-snow-overhangs.tvl'));
+    // As after a user's typing: the report fonts have arrived.
+    await page.evaluate(() => document.fonts.ready);
     await page.getByRole('button', { name: '計　算' }).click();
     await page.locator('#result-window').waitFor();
     report.push(await page.evaluate(() => window.taviloTimings.calculateToReport));

@@ -111,8 +111,8 @@ std::optional<std::wstring> registeredProgram(const wchar_t* exe) {
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     wchar_t value[MAX_PATH * 2]{};
     DWORD bytes = sizeof(value);
-    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr,
-                     value, &bytes) == ERROR_SUCCESS) {
+    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &bytes) ==
+        ERROR_SUCCESS) {
       std::wstring path(value);
       if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"') {
         path = path.substr(1, path.size() - 2);
