@@ -9,7 +9,7 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { basename, join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -122,6 +122,25 @@ test('a project handed in the fragment opens once and leaves the address bar', a
   assert.match(await box.innerText(), /大きな物件\.tvl[\s\S]*データ読込/);
   assert.deepEqual(large.errors, []);
   await large.context.close();
+});
+
+test('never a blank page: scripts switched off, or a script that cannot run', async () => {
+  const off = await browser.newContext({ javaScriptEnabled: false });
+  const page = await off.newPage();
+  await page.goto(pageUrl);
+  assert.match(await page.locator('body').innerText(), /JavaScript を有効にして下さい/);
+  await off.close();
+
+  // The page without its WebAssembly module, as a damaged copy would be.
+  const html = readFileSync(join(folder, 'tavilo.html'), 'utf8');
+  const damaged = join(mkdtempSync(join(tmpdir(), 'tavilo-offline-')), 'tavilo.html');
+  writeFileSync(damaged, html.replace('createTavilo', 'createTaviloMissing'));
+  const context = await browser.newContext();
+  const broken = await context.newPage();
+  await broken.goto(pathToFileURL(damaged).href);
+  await broken.locator('#start-failure').waitFor();
+  assert.match(await broken.locator('#start-failure').innerText(), /起動できませんでした/);
+  await context.close();
 });
 
 test('start-up and 計算 times (median of 5, by navigation and by the page\'s own clock)', async () => {
