@@ -106,7 +106,9 @@ function build() {
   writeFileSync(join(out, 'app/assets.js'),
     '// Written by web/build.mjs: the content-hashed files of this version.\n'
     + `export const ASSETS = ${JSON.stringify(assets, null, 2)};\n`
-    + 'export const assetUrl = (name) => new URL(ASSETS[name], document.baseURI).href;\n');
+    + 'export const assetUrl = (name) => new URL(ASSETS[name], document.baseURI).href;\n'
+    + '// The module of a script asset, loaded when first asked for.\n'
+    + 'export const importAsset = (name) => import(assetUrl(name));\n');
 
   // The service worker keeps every file the page may need offline; its
   // version changes with any of them, so a new version is installed.

@@ -25,9 +25,10 @@ export default [
     },
   },
   {
-    // The start-up guard runs as a classic script in any browser, the oldest
-    // included, to say why the page cannot start: it keeps to ES5.
-    files: ['app/boot.js'],
+    // The start-up guard and the offline page's prelude run as classic
+    // scripts in any browser, the oldest included (the guard says why the
+    // page cannot start): they keep to ES5.
+    files: ['app/boot.js', 'offline/prelude.js'],
     languageOptions: {
       ecmaVersion: 5,
       sourceType: 'script',

@@ -52,6 +52,13 @@ inline constexpr std::string_view kUnsavedQuestion =
 inline constexpr std::array<std::string_view, 3> kUnsavedAnswers = {"保存", "保存しない",
                                                                     "キャンセル"};
 
+// When a project handed to the page by the Windows launcher (tavilo.exe) did
+// not arrive; %1 stands for the file's name.
+inline constexpr std::string_view kHandedProjectTooLarge =
+    "データファイル「%1」は大きすぎるため、そのままでは開けません。\nデータ読込で開いて下さい。";
+inline constexpr std::string_view kHandedProjectUnreadable =
+    "データファイル「%1」を読み込めませんでした。\nデータ読込で開いて下さい。";
+
 inline constexpr std::string_view kBusyCalculating = "　計算中 ・・・";
 inline constexpr std::string_view kBusyPrinting = "　印刷中 ・・・";
 

@@ -240,6 +240,8 @@ val programTexts() {
   t.set("unsavedAnswers", answers);
   t.set("busyCalculating", text(kBusyCalculating));
   t.set("busyPrinting", text(kBusyPrinting));
+  t.set("handedProjectTooLarge", text(kHandedProjectTooLarge));
+  t.set("handedProjectUnreadable", text(kHandedProjectUnreadable));
   t.set("windowCaption", text(kWindowCaption));
   t.set("settingsCaption", text(kSettingsDialogCaption));
   t.set("screenImageWidth", kScreenImageWidth);

@@ -3,7 +3,7 @@
 // overview, the fire-resistance figure, and the two settings dialogs, each a
 // view over its model in the session.
 
-import { assetUrl } from './assets.js';
+import { importAsset } from './assets.js';
 
 // Column and row of each page-number position in its group.
 const POSITION_PLACES = [[2, 0], [0, 1], [1, 1], [2, 1], [0, 2], [1, 2], [2, 2]];
@@ -182,7 +182,7 @@ export async function showOverview(texts, dataFolder, messageBox) {
     await messageBox(texts.overviewMissing.replace('%1', path));
     return;
   }
-  const { marked } = await import(assetUrl('marked.js'));
+  const { marked } = await importAsset('marked.js');
   const { dialog, body } = toolWindow('overview', texts.overviewCaption, texts);
   body.classList.add('overview');
   body.innerHTML = marked.parse(markdown);

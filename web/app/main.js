@@ -3,11 +3,12 @@
 // the result and span table windows and the project files. Nothing entered
 // leaves the browser: files are read from and saved to the user's disk.
 
-import { ASSETS, assetUrl } from './assets.js';
+import { ASSETS, assetUrl, importAsset } from './assets.js';
 import { BUILD } from './build.js';
 import { InputScreen } from './input_screen.js';
 import { ReportWindow } from './report_view.js';
 import { loadReportFonts, reportFontsLoaded } from './painters.js';
+import { takeHandedProject } from './handed_project.js';
 import {
   askQuestion, askToSaveChanges, busyPanel, messageBox, PrintSettingsWindow, SettingsWindow, showFireResistance,
   showNotice, showOverview,
@@ -41,13 +42,15 @@ class StartFailure extends Error {
 // The module and its WebAssembly; the WebAssembly is asked for at once.
 async function loadModule() {
   const wasmFile = ASSETS['tavilo.wasm'];
-  const wasm = fetch(assetUrl('tavilo.wasm')).catch(() => null);
+  // The page opened from a disk carries its WebAssembly inside the module.
+  const wasm = wasmFile ? fetch(assetUrl('tavilo.wasm')).catch(() => null) : null;
   let createTavilo;
   try {
-    ({ default: createTavilo } = await import(assetUrl('tavilo.mjs')));
+    ({ default: createTavilo } = await importAsset('tavilo.mjs'));
   } catch (error) {
     throw new StartFailure(ASSETS['tavilo.mjs'], error.message);
   }
+  if (!wasmFile) return createTavilo();
   const instantiate = async (imports) => {
     const response = await wasm;
     if (!response) throw new StartFailure(wasmFile, null);
@@ -399,6 +402,16 @@ class App {
     await this.inputScreen.carryOut(events);
   }
 
+  // A project the Windows launcher handed over in the page's address.
+  async openHandedProject({ name, bytes, failure }) {
+    if (failure) {
+      const text = failure === 'tooLarge' ? this.texts.handedProjectTooLarge : this.texts.handedProjectUnreadable;
+      await this.messageBox(text.replace('%1', name));
+      return;
+    }
+    await this.loadProject(new File([bytes], name));
+  }
+
   // Writes the project as the desktop does (CP932, CR LF) and hands the file
   // to the browser to save. False when nothing was saved.
   async saveProject() {
@@ -494,6 +507,7 @@ class App {
 }
 
 async function main() {
+  const handed = takeHandedProject();
   let module;
   try {
     module = await loadModule();
@@ -534,6 +548,7 @@ async function main() {
     ? app.texts.ownTablesInUse.replace('%1', own.join(', '))
     : app.texts.shippedTablesInUse;
   await ready;
+  if (handed) await app.openHandedProject(handed);
 }
 
 main();

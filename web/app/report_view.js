@@ -2,7 +2,7 @@
 // of the report on a canvas with its text layer, and the print pass on
 // printer pages (印刷) or into a PDF (PDF保存).
 
-import { ASSETS, assetUrl } from './assets.js';
+import { ASSETS, assetUrl, importAsset } from './assets.js';
 import {
   CanvasPainter, PdfPainter, loadReportFonts, reportFontBytes, reportFontsLoaded as reportFontsReady,
 } from './painters.js';
@@ -29,7 +29,7 @@ async function pdfLib() {
       script.onerror = () => fail(new LibraryMissing(ASSETS['fontkit.js']));
       document.head.appendChild(script);
     });
-    const library = import(assetUrl('pdf-lib.js')).catch(() => {
+    const library = importAsset('pdf-lib.js').catch(() => {
       throw new LibraryMissing(ASSETS['pdf-lib.js']);
     });
     const [lib, fontkit] = await Promise.all([library, fontkitLoaded]);
