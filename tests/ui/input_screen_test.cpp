@@ -359,6 +359,37 @@ TEST(DesktopStartUp, FirstRunShowsTheNoticeBeforeAnythingThenWritesTheMarker) {
   EXPECT_EQ(desktop->inputScreen().statusBar()->text().right(7), QStringLiteral("ver.5.4"));
 }
 
+// An office's table with a V0 outside the notice's values: the desktop
+// starts with it and says so, naming the file and the line.
+TEST(DesktopStartUp, WindSpeedOutsideTheNoticeIsShownAtStartUp) {
+  QTemporaryDir scratch;
+  const fs::path data = fs::path(scratch.path().toStdString()) / "Load_data";
+  fs::create_directories(data);
+  const fs::path shipped = fs::path(TAVILO_SOURCE_DIR) / "Load_data";
+  fs::copy_file(shipped / "Data_SnowfallV.csv", data / "Data_SnowfallV.csv");
+  std::vector<std::string> lines = readTextLines(shipped / "Data_Address.csv");
+  lines.push_back("99,ｼｹﾝ,北海道,試験町,1,5,0,0,0");
+  writeTextLines(data / "Data_Address.csv", lines);
+  Session session({data.parent_path(), data, data.parent_path()});
+  StartUpOptions options;
+  options.version = "5.4";
+  options.environment = {(data.parent_path() / "home").string(), ""};
+  options.splashWait = std::chrono::milliseconds(0);
+  QTimer::singleShot(0, [] {
+    if (QWidget* notice = QApplication::activeModalWidget()) {
+      for (QPushButton* b : notice->findChildren<QPushButton*>())
+        b->click();
+    }
+  });
+  MessageLog messages;
+  const auto desktop = startDesktop(session, options);
+  ASSERT_EQ(messages.texts.size(), 1);
+  const std::string shown = messages.texts[0].toStdString();
+  EXPECT_NE(shown.find((data / "Data_Address.csv").string()), std::string::npos) << shown;
+  EXPECT_NE(shown.find(std::to_string(lines.size()) + " 行目「5」"), std::string::npos) << shown;
+  EXPECT_TRUE(desktop->inputScreen().isVisible());
+}
+
 // "tavilo PROJECT.tvl", as the file manager starts it: the notice of a first
 // start comes first, then the project is loaded as データ読込 loads it, and a
 // file that cannot be loaded gets the message データ読込 would show.
