@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -94,6 +95,32 @@ TEST_F(OutputNamesTest, ProgressLineOnlyOnATerminal) {
                       EndsWith("書いたことにします: direct-1span.pdf\n")));
     EXPECT_THAT(out.str(), Not(HasSubstr("\r"))) << "the results stay clean";
   }
+}
+
+// The command itself: the progress line when its stderr is a terminal (the
+// pseudo-terminal of script(1)), none when it is a file.
+TEST_F(OutputNamesTest, CommandShowsProgressOnlyOnATerminal) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no pseudo-terminal under Wine";
+#else
+  if (!testing::kWritesReportFiles)
+    GTEST_SKIP() << "this build writes no report files";
+  const std::string projects = "'" + (kExamples / "ordinary-3span.tvl").string() + "' '" +
+                               (kExamples / "direct-1span.tvl").string() + "' --pdf-dir '" +
+                               (dir_ / "pdf").string() + "'";
+  const testing::Process file = run(projects);
+  EXPECT_EQ(file.status, 0) << file.err;
+  EXPECT_THAT(file.err, Not(HasSubstr("計算書を作成しています")));
+
+  const fs::path typescript = dir_ / "terminal";
+  const std::string command = "script -qec \"'" + std::string(TAVILO_CALC_EXE) + "' " + projects +
+                              " >/dev/null\" /dev/null > '" + typescript.string() + "' 2>&1";
+  if (std::system(command.c_str()) != 0)
+    GTEST_SKIP() << "no script(1) for a pseudo-terminal here";
+  EXPECT_THAT(testing::readFile(typescript),
+              AllOf(HasSubstr("\r\x1b[K計算書を作成しています: 1 / 2  "),
+                    HasSubstr("\r\x1b[K計算書を作成しています: 2 / 2  ")));
+#endif
 }
 
 }  // namespace
