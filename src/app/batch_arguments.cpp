@@ -44,6 +44,8 @@ constexpr const char* kFooter =
     "  計算できないファイルは、そのファイルの名前の下 (--json では\n"
     "  {\"file\": 名前, \"refusal\": 理由} の行) と標準エラーに理由を書き、次の\n"
     "  ファイルに進みます。標準エラーの各行はファイル名で始まります。\n"
+    "  --pdf-dir と --png-dir では、標準エラーが端末のとき、何番目のファイルを\n"
+    "  処理中かを 1 行で表示します。\n"
     "\n"
     "スパン表 (--span-table):\n"
     "  プロジェクトの全ての入力 (所在地・風・積雪・荷重・接合方法・はね出し・\n"
@@ -66,7 +68,8 @@ constexpr const char* kFooter =
     "  2  ファイルを読めない・変換できない、読込みが途中で止まった、入力チェックで\n"
     "     計算できない (理由を標準エラーに 1 行で書き、標準出力には何も書きません)、\n"
     "     出力ファイルを書けない、または引数の誤り。複数のファイルでは、1 つでも\n"
-    "     計算できないファイルがあったとき\n"
+    "     計算できないファイルがあったとき。標準出力・標準エラーに書き込めな\n"
+    "     かったとき (ディスクが一杯など) もその時点で止めて 2\n"
     "  1  内部エラー\n"
     "\n"
     "所在地データ:\n"
@@ -161,6 +164,9 @@ BatchArguments parseBatchArguments(int argc, char** argv) {
   app.option_defaults()->group("オプション");
   japaneseHelp(app);
   app.failure_message(parseErrorText);
+  // On Windows too an option starts with "-" or "--": a leading "/" is a
+  // (root-relative) path, as on every other system.
+  app.allow_windows_style_options(false);
   std::vector<std::string> projects;
   std::string dataDir;
   bool json = false;

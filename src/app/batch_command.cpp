@@ -5,9 +5,12 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -28,6 +31,9 @@ namespace tavilo {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A project whose results could not be written to standard output.
+constexpr int kOutputLost = -1;
 
 std::string oneLine(std::string text) {
   for (char& c : text) {
@@ -101,13 +107,26 @@ void writeCase(std::ostringstream& text, const ResultsSection& section) {
   }
 }
 
-bool sameFile(const fs::path& a, const fs::path& b) {
+// A path as the output-name check compares it: absolute, with its symbolic
+// links, "." and ".." resolved as far as it exists, so that two spellings of
+// one file give one name.
+fs::path::string_type normalisedName(const fs::path& path) {
   std::error_code code;
-  if (fs::equivalent(a, b, code))
-    return true;
-  // Neither exists yet: the same name however written.
-  return fs::weakly_canonical(fs::absolute(a, code), code) ==
-         fs::weakly_canonical(fs::absolute(b, code), code);
+  const fs::path absolute = fs::absolute(path, code);
+  const fs::path canonical = fs::weakly_canonical(absolute, code);
+  return (code ? absolute.lexically_normal() : canonical).native();
+}
+
+// An existing report file with more than one name may be a hard link to a
+// project: only such a file is compared with every project.
+bool hardLinkToAProject(const fs::path& output, const std::vector<fs::path>& projects) {
+  std::error_code code;
+  const auto links = fs::hard_link_count(output, code);
+  if (code || links < 2)
+    return false;
+  return std::any_of(projects.begin(), projects.end(), [&](const fs::path& project) {
+    return fs::equivalent(output, project, code);
+  });
 }
 
 // The report files of one project: --pdf and --png name them, --pdf-dir and
@@ -162,18 +181,23 @@ std::optional<std::string> combinationRefusal(const BatchOptions& options) {
   return std::nullopt;
 }
 
-// A report file may not replace a project file of the run, another report
-// file of the run, or be nameless; a build without a report writer writes
-// none.
-std::optional<std::string> outputRefusal(const BatchOptions& options,
-                                         const ReportFileWriter* reports) {
+}  // namespace
+
+std::optional<std::string> outputNameRefusal(const BatchOptions& options,
+                                             const ReportFileWriter* reports) {
   if (auto refusal = combinationRefusal(options))
     return refusal;
   if (options.wantsReportFiles() && reports == nullptr)
     return std::string(
         "このビルドの tavilo-calc は計算書のファイルを書きません (--pdf, --png, --pdf-dir, "
         "--png-dir は使えません)。要約、--json と --span-table は使えます。");
-  std::vector<std::pair<fs::path, const fs::path*>> written;  // file, its project
+  if (!options.wantsReportFiles())
+    return std::nullopt;
+  std::unordered_set<fs::path::string_type> projectNames;
+  for (const fs::path& project : options.projects)
+    projectNames.insert(normalisedName(project));
+  // Every report file of the run by its normalised name, with its project.
+  std::unordered_map<fs::path::string_type, const fs::path*> written;
   for (const fs::path& project : options.projects) {
     const ProjectFiles files = filesOf(options, project);
     const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
@@ -189,26 +213,25 @@ std::optional<std::string> outputRefusal(const BatchOptions& options,
         return std::string(option) + " の出力先「" + shown(**path) +
                "」には書き込めません: " + *refusal + "。";
       }
-      for (const fs::path& read : options.projects) {
-        if (sameFile(**path, read)) {
-          return std::string(option) + " の出力先「" + shown(**path) +
-                 "」は読み込むデータファイルそのものです。別のファイル名を指定して下さい。";
-        }
+      const fs::path::string_type name = normalisedName(**path);
+      if (projectNames.contains(name) || hardLinkToAProject(**path, options.projects)) {
+        return std::string(option) + " の出力先「" + shown(**path) +
+               "」は読み込むデータファイルそのものです。別のファイル名を指定して下さい。";
       }
-      for (const auto& [other, otherProject] : written) {
-        if (!sameFile(**path, other))
-          continue;
-        if (otherProject == &project && options.pdf && options.png)
-          return "--pdf と --png に同じファイル「" + shown(*options.pdf) + "」は指定できません。";
-        return "「" + shown(*otherProject) + "」と「" + shown(project) +
-               "」の出力先が同じファイル「" + shown(**path) +
-               "」になります。データファイルの名前を変えるか、別々に実行して下さい。";
-      }
-      written.emplace_back(**path, &project);
+      const auto [other, added] = written.emplace(name, &project);
+      if (added)
+        continue;
+      if (other->second == &project && options.pdf && options.png)
+        return "--pdf と --png に同じファイル「" + shown(*options.pdf) + "」は指定できません。";
+      return "「" + shown(*other->second) + "」と「" + shown(project) +
+             "」の出力先が同じファイル「" + shown(**path) +
+             "」になります。データファイルの名前を変えるか、別々に実行して下さい。";
     }
   }
   return std::nullopt;
 }
+
+namespace {
 
 // --pdf-dir and --png-dir are made when they do not exist yet.
 void makeOutputFolders(const BatchOptions& options) {
@@ -230,16 +253,61 @@ enum class RunShape {
   kMany,    // several projects: blocks headed by the file name, JSON Lines
 };
 
+// The progress line of a batch that writes report files: "n / N" and the
+// current project on one line of a terminal, erased before any message and
+// at the end.
+class Progress {
+ public:
+  Progress(std::ostream& err, bool shown, std::size_t total)
+      : err_(err), shown_(shown), total_(total) {}
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+  ~Progress() { erase(); }
+
+  void at(std::size_t number, const fs::path& project) {
+    if (!shown_)
+      return;
+    err_ << kEraseLine << "計算書を作成しています: " << number << " / " << total_ << "  "
+         << shown(project) << std::flush;
+    onScreen_ = true;
+  }
+  void erase() {
+    if (!onScreen_)
+      return;
+    err_ << kEraseLine << std::flush;
+    onScreen_ = false;
+  }
+
+ private:
+  static constexpr const char* kEraseLine = "\r\x1b[K";
+  std::ostream& err_;
+  bool shown_;
+  std::size_t total_;
+  bool onScreen_ = false;
+};
+
 // Messages to stderr; with several projects each line names its file.
 class Notes {
  public:
-  Notes(std::ostream& err, RunShape shape, const fs::path& project)
-      : err_(err), prefix_(shape == RunShape::kMany ? shown(project) + ": " : "") {}
+  Notes(std::ostream& err, RunShape shape, const fs::path& project,
+        std::set<std::string>& shownWarnings, Progress& progress)
+      : err_(err),
+        prefix_(shape == RunShape::kMany ? shown(project) + ": " : ""),
+        shownWarnings_(shownWarnings),
+        progress_(progress) {}
 
   void line(const std::string& text) const {
+    progress_.erase();
     std::istringstream lines(text);
     for (std::string each; std::getline(lines, each);)
       err_ << prefix_ << each << '\n';
+  }
+  // A warning of the location tables, once per run however many projects
+  // read them.
+  void tableWarning(const std::string& text) const {
+    if (text.empty() || !shownWarnings_.insert(text).second)
+      return;
+    line(text);
   }
   void events(const FormEvents& events) const {
     for (const FormEvent& event : events) {
@@ -251,6 +319,8 @@ class Notes {
  private:
   std::ostream& err_;
   std::string prefix_;
+  std::set<std::string>& shownWarnings_;
+  Progress& progress_;
 };
 
 // Why a project was not calculated (or its table not built). A refusal is
@@ -265,6 +335,7 @@ std::unique_ptr<Session> openProject(const fs::path& project, const fs::path& da
   auto session = std::make_unique<Session>(ProgramFolders{executable.parent_path(), dataDir, {}});
   if (const auto failure = session->startUp(""))
     throw Refused{*failure};
+  notes.tableWarning(session->tableWarning());
   const ProjectLoad load = session->load(project);
   notes.events(load.events);
   if (!load.completed())
@@ -363,13 +434,34 @@ void reportRefusal(const BatchOptions& options, const fs::path& project, RunShap
   out << "データファイル: " << shown(project) << '\n' << message << "\n\n";
 }
 
-// One project from a fresh session; the exit status of that project.
-int runProject(const BatchOptions& options, const fs::path& project, const fs::path& dataDir,
-               const fs::path& executable, RunShape shape, ReportFileWriter* reports,
-               std::ostream& out, std::ostream& err) {
-  const Notes notes(err, shape, project);
+// Writes text to standard output and flushes it at once, so that a full
+// disk or a vanished output is seen at the project whose text it lost; the
+// errno of the failure, if any.
+std::optional<int> writeFailure(std::ostream& out, const std::string& text) {
+  errno = 0;
+  out << text;
+  out.flush();
+  if (out)
+    return std::nullopt;
+  return errno != 0 ? errno : EIO;
+}
+
+std::string lostOutputText(int error) {
+  return "標準出力に書き込めません: " + systemReasonText(error) + "。";
+}
+
+// The status of one project, the text it leaves on standard output.
+struct ProjectRun {
+  int status = kBatchCalculated;
+  std::string output;
+};
+
+ProjectRun runProject(const BatchOptions& options, const fs::path& project, const fs::path& dataDir,
+                      const fs::path& executable, RunShape shape, ReportFileWriter* reports,
+                      const Notes& notes) {
   // The results go out only once everything of the project has succeeded.
   std::ostringstream results;
+  std::ostringstream refusal;
   try {
     std::unique_ptr<Session> session = openProject(project, dataDir, executable, notes);
     if (options.spanTable)
@@ -377,23 +469,60 @@ int runProject(const BatchOptions& options, const fs::path& project, const fs::p
     else
       calculateProject(options, project, *session, shape, notes, reports, results);
   } catch (const Refused& refused) {
-    reportRefusal(options, project, shape, refused.message, notes, out);
-    return kBatchRefused;
+    reportRefusal(options, project, shape, refused.message, notes, refusal);
+    return {kBatchRefused, refusal.str()};
   } catch (const UserError& error) {
-    reportRefusal(options, project, shape, oneLine(error.what()), notes, out);
-    return kBatchRefused;
+    reportRefusal(options, project, shape, oneLine(error.what()), notes, refusal);
+    return {kBatchRefused, refusal.str()};
   } catch (const std::exception& error) {
     reportRefusal(options, project, shape,
-                  "内部エラーのため計算できません: " + internalErrorText(error), notes, out);
-    return kBatchInternalError;
+                  "内部エラーのため計算できません: " + internalErrorText(error), notes, refusal);
+    return {kBatchInternalError, refusal.str()};
   }
-  out << results.str();
   if (shape == RunShape::kMany && !options.json && !options.csv)
-    out << '\n';
-  return kBatchCalculated;
+    results << '\n';
+  return {kBatchCalculated, results.str()};
+}
+
+// One project from a fresh session with its text written out; the exit
+// status of that project, kOutputLost when its text could not be written.
+int runAndWriteProject(const BatchOptions& options, const fs::path& project,
+                       const fs::path& dataDir, const fs::path& executable, RunShape shape,
+                       ReportFileWriter* reports, std::ostream& out, std::ostream& err,
+                       std::set<std::string>& shownWarnings, Progress& progress) {
+  const Notes notes(err, shape, project, shownWarnings, progress);
+  const ProjectRun run = runProject(options, project, dataDir, executable, shape, reports, notes);
+  if (const auto error = writeFailure(out, run.output)) {
+    notes.line(lostOutputText(*error) +
+               (shape == RunShape::kMany ? "このデータファイルから後の結果は出力されていません。"
+                                         : "結果は出力されていません。"));
+    return kOutputLost;
+  }
+  return run.status;
 }
 
 }  // namespace
+
+int finishOutput(int status, std::ostream& out, std::ostream& err, bool lossReported) {
+  const int lastError = errno;
+  if (!out.good() && !lossReported) {
+    // Failed on the way (--help is written in pieces): flushing again what
+    // is left, or else the last failure, tells why.
+    out.clear();
+    const auto error = writeFailure(out, "");
+    err << lostOutputText(error.value_or(lastError != 0 ? lastError : EIO))
+        << "出力は途中で途切れています。\n";
+    status = kBatchRefused;
+  } else if (!out.good()) {
+    status = kBatchRefused;
+  } else if (const auto error = writeFailure(out, "")) {
+    err << lostOutputText(*error) << "出力は途中で途切れています。\n";
+    status = kBatchRefused;
+  }
+  err.flush();
+  // When standard error itself is gone, the status still says so.
+  return err.good() ? status : kBatchRefused;
+}
 
 std::string spanStepAdvice() {
   return "スパン表の刻みは 1〜1,000 (mm) の整数で指定して下さい。";
@@ -430,29 +559,43 @@ std::string summaryText(const CalculationOutcome& outcome, const fs::path& proje
 int runBatch(const BatchOptions& options, const fs::path& executable, std::ostream& out,
              std::ostream& err, ReportFileWriter* reports) {
   try {
-    if (const auto refusal = outputRefusal(options, reports)) {
+    if (const auto refusal = outputNameRefusal(options, reports)) {
       err << *refusal << '\n';
-      return kBatchRefused;
+      return finishOutput(kBatchRefused, out, err);
     }
     makeOutputFolders(options);
   } catch (const UserError& error) {
     err << oneLine(error.what()) << '\n';
-    return kBatchRefused;
+    return finishOutput(kBatchRefused, out, err);
   }
   const fs::path dataDir = options.dataDir.value_or(defaultDataDir(executable));
   const RunShape shape = options.projects.size() == 1 ? RunShape::kSingle : RunShape::kMany;
-  if (options.csv)
-    out << kSpanTableCsvHeader << '\n';
+  if (options.csv) {
+    if (const auto error = writeFailure(out, std::string(kSpanTableCsvHeader) + '\n')) {
+      err << lostOutputText(*error) << "結果は出力されていません。\n";
+      return finishOutput(kBatchRefused, out, err, true);
+    }
+  }
   int status = kBatchCalculated;
+  std::set<std::string> shownWarnings;
+  Progress progress(err, options.progress && options.wantsReportFiles(), options.projects.size());
+  std::size_t number = 0;
   for (const fs::path& project : options.projects) {
-    const int projectStatus =
-        runProject(options, project, dataDir, executable, shape, reports, out, err);
+    progress.at(++number, project);
+    const int projectStatus = runAndWriteProject(options, project, dataDir, executable, shape,
+                                                 reports, out, err, shownWarnings, progress);
+    if (projectStatus == kOutputLost) {
+      // Nothing more can reach the output: the projects after it are not run.
+      progress.erase();
+      return finishOutput(kBatchRefused, out, err, true);
+    }
     if (projectStatus == kBatchRefused)
       status = kBatchRefused;
     else if (projectStatus == kBatchInternalError && status == kBatchCalculated)
       status = kBatchInternalError;
   }
-  return status;
+  progress.erase();
+  return finishOutput(status, out, err);
 }
 
 }  // namespace tavilo

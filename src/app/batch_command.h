@@ -38,6 +38,9 @@ struct BatchOptions {
   bool spanTable = false;
   std::optional<int> step;  // mm, the grid of the span table
   bool csv = false;         // the span table as CSV
+  // A batch that writes report files shows which project it is at on one
+  // line of `err`, updated in place; set when standard error is a terminal.
+  bool progress = false;
 
   bool wantsReportFiles() const {
     return pdf.has_value() || png.has_value() || pdfDir.has_value() || pngDir.has_value();
@@ -55,9 +58,25 @@ struct BatchOptions {
 // kBatchRefused when any project was refused, else kBatchInternalError when
 // one failed inside, else kBatchCalculated. `reports` draws the report
 // files; without one (a build without Qt) options that ask for report files
-// are refused.
+// are refused. Every write to `out` and `err` is checked: a lost output
+// stops the run with kBatchRefused.
 int runBatch(const BatchOptions& options, const std::filesystem::path& executable,
              std::ostream& out, std::ostream& err, ReportFileWriter* reports);
+
+// Why the report files of the run cannot be written as asked, or nothing: a
+// combination of options that does not go together, a build without a report
+// writer, a nameless or special target, a report file that would replace a
+// project of the run or another report file of the run. Each name is
+// normalised once and looked up in a hash, so that a batch of thousands of
+// projects starts at once.
+std::optional<std::string> outputNameRefusal(const BatchOptions& options,
+                                             const ReportFileWriter* reports);
+
+// Flushes both streams at the end of a run: when standard output could not
+// take everything, says so on `err` (unless `lossReported`) and answers
+// kBatchRefused; when `err` itself failed, answers kBatchRefused too.
+// Otherwise `status`.
+int finishOutput(int status, std::ostream& out, std::ostream& err, bool lossReported = false);
 
 // What --step must be, as its refusals say.
 std::string spanStepAdvice();

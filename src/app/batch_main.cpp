@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/batch_arguments.h"
+#include "app/batch_command.h"
 #include "app/report_files.h"
 #include "model/session.h"
 #include "platform/platform.h"
@@ -15,9 +16,12 @@ int main(int argc, char** argv) {
   // the process; the console shows UTF-8.
   tavilo::platform::prepareTerminalProcess();
   const tavilo::BatchArguments parsed = tavilo::parseBatchArguments(argc, argv);
+  // --help, --version and a refused command line write here too: their
+  // output is checked as the run's is.
   if (parsed.exitStatus)
-    return *parsed.exitStatus;
-  const tavilo::BatchOptions& options = parsed.options;
+    return tavilo::finishOutput(*parsed.exitStatus, std::cout, std::cerr);
+  tavilo::BatchOptions options = parsed.options;
+  options.progress = tavilo::platform::standardErrorIsTerminal();
   std::unique_ptr<tavilo::ReportFileWriter> reports;
   if (options.wantsReportFiles())
     reports = tavilo::makeReportFileWriter(argc, argv);

@@ -12,12 +12,17 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "location/location_tables.h"
 #include "persistence/project_paths.h"
 #include "persistence/settings_folder.h"
+#include "platform/platform.h"
 #include "platform/system_reason.h"
+#include "platform/utf8_path.h"
 #include "report/qt/qt_path.h"
 #include "ui/desktop.h"
 #include "ui/ui_support.h"
@@ -46,10 +51,22 @@ std::string versionText() {
 }
 
 // "tavilo --version" answers on the terminal, before any window or display
-// is needed; every other argument is ignored, as the program takes none.
+// is needed.
 bool versionAsked(int argc, char** argv) {
   return std::any_of(argv + std::min(argc, 1), argv + argc,
                      [](const char* argument) { return std::strcmp(argument, "--version") == 0; });
+}
+
+// "tavilo PROJECT.tvl" (as the file manager starts it for a project) opens
+// the project: the first argument that is no option, once Qt has taken its own.
+std::optional<std::filesystem::path> projectArgument(int argc, char** argv) {
+  const std::vector<std::string> arguments = tavilo::platform::commandLineArguments(argc, argv);
+  const auto project =
+      std::find_if(arguments.begin() + std::min<std::ptrdiff_t>(1, std::ssize(arguments)),
+                   arguments.end(), [](const std::string& a) { return !a.starts_with('-'); });
+  if (project == arguments.end())
+    return std::nullopt;
+  return tavilo::pathFromUtf8(*project);
 }
 
 tavilo::ProgramFolders programFolders(const char* argv0) {
@@ -94,6 +111,7 @@ int main(int argc, char** argv) {
   tavilo::ui::StartUpOptions options;
   options.version = versionText();
   options.environment = tavilo::processEnvironment();
+  options.project = projectArgument(argc, argv);
   const auto desktop = tavilo::ui::startDesktop(session, std::move(options));
   QObject::connect(desktop.get(), &tavilo::ui::Desktop::finished, &app,
                    [] { QCoreApplication::exit(0); });

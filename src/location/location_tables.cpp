@@ -138,11 +138,52 @@ std::optional<std::vector<std::string>> prefectureFields(std::string_view line,
 
 // The marker stands as a field of its own in the first line, which is never
 // data: a header holds no prefecture name, and line 0 of the snow table is skipped.
-bool markedAsSample(const std::vector<std::string>& lines) {
-  if (lines.empty())
-    return false;
-  const std::vector<std::string> fields = splitFields(lines.front());
+bool markedAsSample(std::string_view firstLine) {
+  const std::vector<std::string> fields = splitFields(firstLine);
   return std::find(fields.begin(), fields.end(), kSampleDataMarker) != fields.end();
+}
+
+// Whether a line can belong to any prefecture: it names one somewhere. Every
+// name is Japanese, so a line of ASCII alone names none.
+bool namesAPrefecture(std::string_view line) {
+  if (std::all_of(line.begin(), line.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return false;
+  return std::any_of(kPrefectures.begin(), kPrefectures.end(), [&](std::string_view name) {
+    return line.find(name) != std::string_view::npos;
+  });
+}
+
+// The reference wind speeds V0 of the notice lie between these (m/s).
+constexpr int kLowestNoticeWindSpeed = 30;
+constexpr int kHighestNoticeWindSpeed = 46;
+// Lines of doubtful V0 named in the warning; the rest are counted.
+constexpr std::size_t kNamedWarningLines = 3;
+
+// A line whose V0 is an integer outside the values of the notice: "N 行目「V」".
+std::optional<std::string> doubtfulWindSpeed(std::string_view line, std::size_t index) {
+  const std::vector<std::string> fields = splitFields(line);
+  if (fields.size() < kAddressFieldCount)
+    return std::nullopt;  // a malformed line: refused when it is used
+  const auto v0 = parseInteger(fields[5]);
+  if (!v0 || (*v0 >= kLowestNoticeWindSpeed && *v0 <= kHighestNoticeWindSpeed))
+    return std::nullopt;
+  return std::to_string(index + 1) + " 行目「" + echoedValue(fields[5]) + "」";
+}
+
+std::string windSpeedWarning(const std::filesystem::path& file,
+                             const std::vector<std::string>& doubtful, std::size_t count) {
+  if (count == 0)
+    return {};
+  std::string lines;
+  for (const std::string& each : doubtful)
+    lines += (lines.empty() ? "" : "、") + each;
+  if (count > doubtful.size())
+    lines += "ほか " + std::to_string(count - doubtful.size()) + " 行";
+  return "ファイル「" + visibleName(utf8FromPath(file)) + "」の" +
+         std::string(kAddressFieldNames[5]) + "（基準風速 m/s）が告示の値（" +
+         std::to_string(kLowestNoticeWindSpeed) + "～" + std::to_string(kHighestNoticeWindSpeed) +
+         "）の外です: " + lines + "。表の値をそのまま使います。所在地データを確認して下さい。";
 }
 
 }  // namespace
@@ -208,25 +249,47 @@ std::filesystem::path LocationTables::snowPath() const {
 }
 
 bool LocationTables::addressTableIsSample() const {
-  return markedAsSample(address_.lines);
+  const auto& lines = address_.lines;
+  return !lines.empty() && lines.front().index == 0 &&
+         markedAsSample(address_.textOf(lines.front()));
 }
 
 bool LocationTables::snowCoefficientTableIsSample() const {
-  return markedAsSample(snow_.lines);
+  return !snow_.lines.empty() && markedAsSample(snow_.lines.front());
 }
 
 DistrictList LocationTables::loadAddressTable() {
-  address_.lines = readTextLines(addressPath());
-  addressLineCount_ = address_.lines.size();
+  const auto file = addressPath();
+  AddressTable table;
+  table.text = readText(file);
+  std::vector<std::string> doubtful;
+  std::size_t doubtfulCount = 0;
+  table.lineCount = forEachLine(table.text, [&](std::string_view line, std::size_t index) {
+    const bool prefectureLine = namesAPrefecture(line);
+    if (index != 0 && !prefectureLine)
+      return;  // never a district of any prefecture
+    const auto start = static_cast<std::size_t>(line.data() - table.text.data());
+    table.lines.push_back(
+        {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(line.size()), index});
+    if (!prefectureLine)
+      return;
+    if (auto v0 = doubtfulWindSpeed(line, index)) {
+      if (++doubtfulCount <= kNamedWarningLines)
+        doubtful.push_back(std::move(*v0));
+    }
+  });
+  table.lines.shrink_to_fit();
+  address_ = std::move(table);
+  addressWarning_ = windSpeedWarning(file, doubtful, doubtfulCount);
   return districtsOfPrefecture(kPrefectures.front());
 }
 
 DistrictList LocationTables::districtsOfPrefecture(std::string_view prefectureName) const {
   const auto file = addressPath();
   DistrictList result;
-  for (std::size_t i = 0; i < address_.lines.size(); ++i) {
-    const LineRef where{file, i};
-    const auto fields = prefectureFields(address_.lines[i], prefectureName, where);
+  for (const AddressTable::Line& line : address_.lines) {
+    const LineRef where{file, line.index};
+    const auto fields = prefectureFields(address_.textOf(line), prefectureName, where);
     if (!fields)
       continue;
     if (!result.first)
@@ -240,9 +303,9 @@ std::optional<SiteData> LocationTables::lookupDistrict(std::string_view prefectu
                                                        std::string_view districtName) const {
   const auto file = addressPath();
   std::optional<SiteData> site;
-  for (std::size_t i = 0; i < address_.lines.size(); ++i) {
-    const LineRef where{file, i};
-    const auto fields = prefectureFields(address_.lines[i], prefectureName, where);
+  for (const AddressTable::Line& line : address_.lines) {
+    const LineRef where{file, line.index};
+    const auto fields = prefectureFields(address_.textOf(line), prefectureName, where);
     if (!fields || (*fields)[3] != districtName)
       continue;
     site = siteDataOf(*fields, where);  // a later match overrides an earlier one

@@ -5,6 +5,7 @@
 // lines and split into fields when a line is looked at.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -24,10 +25,25 @@ inline constexpr std::string_view kDataFolderName = "Load_data";
 // tables leave it out.
 inline constexpr std::string_view kSampleDataMarker = "見本データ";
 
-// The ordered lines of a table file, line 0 first.
+// The address table as read: its decoded text and, in file order, the
+// lines that can belong to a prefecture (those naming one anywhere) and the
+// first line (which may mark the table as sample data). Every other line
+// costs nothing beyond its text.
 struct AddressTable {
-  std::vector<std::string> lines;
+  struct Line {
+    std::uint32_t start = 0;  // in `text`
+    std::uint32_t size = 0;
+    std::size_t index = 0;  // 0-based line number in the file
+  };
+  std::string text;
+  std::vector<Line> lines;
+  std::size_t lineCount = 0;  // every line of the file
+
+  std::string_view textOf(const Line& line) const {
+    return std::string_view(text).substr(line.start, line.size);
+  }
 };
+// The ordered lines of a table file, line 0 first.
 struct SnowCoefficientTable {
   std::vector<std::string> lines;
 };
@@ -57,7 +73,7 @@ class LocationTables {
   const std::filesystem::path& dataDir() const { return dataDir_; }
   const AddressTable& addressTable() const { return address_; }
   const SnowCoefficientTable& snowCoefficientTable() const { return snow_; }
-  std::size_t addressLineCount() const { return addressLineCount_; }
+  std::size_t addressLineCount() const { return address_.lineCount; }
   // Whether the table held is marked as sample data (kSampleDataMarker).
   bool addressTableIsSample() const;
   bool snowCoefficientTableIsSample() const;
@@ -67,6 +83,11 @@ class LocationTables {
   // Reads the address table and answers the districts of "北海道".
   // Throws UserError when the file cannot be read or a line is malformed.
   DistrictList loadAddressTable();
+  // What reading the address table found doubtful but used as it stands: a
+  // reference wind speed V0 outside the values of the notice, with the file,
+  // the lines and the values; empty when nothing. The table is an office's
+  // own, so it still loads.
+  const std::string& addressTableWarning() const { return addressWarning_; }
 
   // The districts of the prefecture; the site data come from the first
   // matching line. A malformed line raises UserError.
@@ -95,7 +116,7 @@ class LocationTables {
   std::filesystem::path dataDir_;
   AddressTable address_;
   SnowCoefficientTable snow_;
-  std::size_t addressLineCount_ = 0;
+  std::string addressWarning_;
 };
 
 }  // namespace tavilo

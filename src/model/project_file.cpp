@@ -264,14 +264,10 @@ class ProjectApplier {
 
   void deckAndOverhangs() {
     select(ProjectItem::SurfaceTreatment, FieldId::SurfaceTreatment);
-    // A unit weight left empty (treatment "他", nothing typed) is restored
-    // empty, as it was saved, rather than stopping the load here.
-    if (reader_.text(ProjectItem::UnitWeight).empty()) {
-      add(c_.form.setText(FieldId::UnitWeight, ""));
-    } else {
-      putText(FieldId::UnitWeight, ProjectItem::UnitWeight,
-              std::to_string(reader_.integer(ProjectItem::UnitWeight)));
-    }
+    // An integer line like any other: an empty or non-numeric unit weight
+    // stops the load here, naming the file, the line and the value.
+    putText(FieldId::UnitWeight, ProjectItem::UnitWeight,
+            std::to_string(reader_.integer(ProjectItem::UnitWeight)));
     const int code = reader_.indexOr(ProjectItem::OverhangArrangement, kOverhangNone);
     if (code < kOverhangNone || code > kOverhangBoth) {
       reader_.throwOutsideList(ProjectItem::OverhangArrangement);

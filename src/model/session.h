@@ -50,6 +50,12 @@ class Session {
   // version label. When a table cannot be read the rest is still done and its
   // message is returned.
   [[nodiscard]] std::optional<std::string> startUp(std::string_view version);
+  // What the start-up read as it stands but doubts (a V0 outside the values
+  // of the notice in the address table); empty when nothing. Shown where the
+  // message of a table that cannot be read is shown.
+  const std::string& tableWarning() const {
+    return form_.siteAndSnow().locationTables().addressTableWarning();
+  }
 
   InputForm& form() { return form_; }
   const InputForm& form() const { return form_; }

@@ -189,21 +189,28 @@ std::filesystem::path resolveLink(const std::filesystem::path& target) {
   return code ? target : resolved;
 }
 
+// The file's text as UTF-8 after its byte-order mark; UserError naming the
+// line of the first byte that is not valid in its encoding.
+std::string decodeText(std::string_view bytes, const std::filesystem::path& path) {
+  const Encoding encoding = detectEncoding(bytes);
+  const std::string_view body = bytes.substr(encoding.bomLength);
+  const auto decoded = decodeBody(body, encoding.kind);
+  if (decoded.badAt) {
+    const std::string shown =
+        encoding.kind == FileEncoding::kCp932 ? "CP932 (Shift-JIS)" : encoding.name;
+    throw UserError("ファイル" + quoted(path) + "の " +
+                    std::to_string(lineNumberAfter(decoded.text)) + " 行目に " + shown +
+                    " として読めないバイト (" +
+                    hexBytes(body, *decoded.badAt, encoding.unitLength) + ") があります。");
+  }
+  return std::move(decoded.text);
+}
+
 }  // namespace
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n')
-      continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-      ++i;
-    start = i + 1;
-  }
-  if (start < text.size())
-    lines.emplace_back(text.substr(start));
+  forEachLine(text, [&](std::string_view line, std::size_t) { lines.emplace_back(line); });
   return lines;
 }
 
@@ -230,18 +237,28 @@ std::vector<std::string> readTextLines(const std::filesystem::path& path,
 
 std::vector<std::string> decodeTextLines(std::string_view bytes,
                                          const std::filesystem::path& path) {
-  const Encoding encoding = detectEncoding(bytes);
-  const std::string_view body = bytes.substr(encoding.bomLength);
-  const auto decoded = decodeBody(body, encoding.kind);
-  if (decoded.badAt) {
-    const std::string shown =
-        encoding.kind == FileEncoding::kCp932 ? "CP932 (Shift-JIS)" : encoding.name;
-    throw UserError("ファイル" + quoted(path) + "の " +
-                    std::to_string(lineNumberAfter(decoded.text)) + " 行目に " + shown +
-                    " として読めないバイト (" +
-                    hexBytes(body, *decoded.badAt, encoding.unitLength) + ") があります。");
+  return splitLines(decodeText(bytes, path));
+}
+
+std::string readText(const std::filesystem::path& path, std::uintmax_t sizeLimit) {
+  return decodeText(readBytes(path, sizeLimit), path);
+}
+
+std::size_t forEachLine(std::string_view text,
+                        const std::function<void(std::string_view, std::size_t)>& visit) {
+  std::size_t count = 0;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n')
+      continue;
+    visit(text.substr(start, i - start), count++);
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+      ++i;
+    start = i + 1;
   }
-  return splitLines(decoded.text);
+  if (start < text.size())
+    visit(text.substr(start), count++);
+  return count;
 }
 
 void writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {

@@ -27,6 +27,15 @@ std::vector<std::string> readTextLines(const std::filesystem::path& path,
                                        std::uintmax_t sizeLimit = kTextFileSizeLimit);
 // The same for the bytes of a file already read; `path` names it in messages.
 std::vector<std::string> decodeTextLines(std::string_view bytes, const std::filesystem::path& path);
+// The whole file as one UTF-8 text, decoded as readTextLines decodes it, for
+// a reader that keeps only some of its lines; the bytes read are freed
+// before it answers.
+std::string readText(const std::filesystem::path& path,
+                     std::uintmax_t sizeLimit = kTextFileSizeLimit);
+// Calls `visit` with every line of the text and its 0-based number, by the
+// rule of readTextLines; answers the number of lines.
+std::size_t forEachLine(std::string_view text,
+                        const std::function<void(std::string_view, std::size_t)>& visit);
 
 // Writes the lines in CP932, each followed by CR LF. The file is written to a
 // temporary file beside the target and renamed over it, so the old file stays

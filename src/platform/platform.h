@@ -126,6 +126,11 @@ std::vector<std::string> commandLineArguments(int argc, char** argv);
 // process.
 void prepareTerminalProcess();
 
+// Whether standard error is a terminal that a progress line may be updated on
+// in place (carriage return and the erase-line sequence; on Windows a console
+// that takes them).
+bool standardErrorIsTerminal();
+
 // ---- File-system facts for the save code
 
 // 0 when a file can be created in `folder`, else the errno that says why not.

@@ -6,13 +6,17 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "platform/cp932_table.h"
 #include "platform/platform.h"
+#include "platform/unicode.h"
 #include "platform/utf8_path.h"
 
 namespace tavilo::platform {
@@ -93,11 +97,38 @@ fs::path executablePath(const char* argv0) {
   return fs::absolute(pathFromUtf8(argv0 == nullptr ? "" : argv0), error);
 }
 
+// Node.js hands the program its arguments as text, every byte that is not
+// UTF-8 replaced; on Linux the process's own command line still holds the
+// bytes. Its last arguments are the program's, taken when every one that is
+// UTF-8 agrees with the text given.
 std::vector<std::string> commandLineArguments(int argc, char** argv) {
-  return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> given(argv, argv + argc);
+  std::ifstream file("/proc/self/cmdline", std::ios::binary);
+  const std::string line{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::vector<std::string> words;
+  for (std::size_t start = 0; start < line.size();) {
+    const std::size_t end = std::min(line.find('\0', start), line.size());
+    words.push_back(line.substr(start, end - start));
+    start = end + 1;
+  }
+  if (given.empty() || words.size() < given.size())
+    return given;
+  const std::size_t first = words.size() - (given.size() - 1);
+  for (std::size_t i = 1; i < given.size(); ++i) {
+    const std::string& word = words[first + i - 1];
+    if (!firstMalformedUtf8(word) && word != given[i])
+      return given;
+  }
+  std::copy(words.begin() + static_cast<std::ptrdiff_t>(first), words.end(), given.begin() + 1);
+  return given;
 }
 
 void prepareTerminalProcess() {}
+
+// Under Node.js the command writes no report files, so it shows no progress.
+bool standardErrorIsTerminal() {
+  return false;
+}
 
 int folderWriteError(const fs::path& folder) {
   return ::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : errno;

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <system_error>
 
@@ -40,30 +41,37 @@ class Converter {
 
   bool available() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
 
+  // The output goes into a buffer large enough for any input (3 bytes of
+  // UTF-8 a byte of CP932) that is never filled beforehand, so that only the
+  // pages written take memory; the text answered is its exact copy. A table
+  // at the size limit then costs its input and twice its output at most.
   Conversion convert(std::string_view input) {
     Conversion result;
-    std::string& out = result.text;
-    out.resize(input.size() * 3 + 16);
+    std::size_t capacity = input.size() * 3 + 16;
+    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
+    char* outPtr = buffer.get();
+    std::size_t outLeft = capacity;
     while (inLeft > 0) {
       if (iconv(handle_, &in, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)) {
         continue;
       }
       if (errno == E2BIG) {
-        const std::size_t used = out.size() - outLeft;
-        out.resize(out.size() * 2);
-        outPtr = out.data() + used;
-        outLeft = out.size() - used;
+        const std::size_t used = capacity - outLeft;
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+        std::memcpy(larger.get(), buffer.get(), used);
+        buffer = std::move(larger);
+        capacity *= 2;
+        outPtr = buffer.get() + used;
+        outLeft = capacity - used;
         continue;
       }
       // EILSEQ (an invalid sequence) or EINVAL (a sequence cut off at the end).
       result.badAt = input.size() - inLeft;
       break;
     }
-    out.resize(out.size() - outLeft);
+    result.text.assign(buffer.get(), capacity - outLeft);
     return result;
   }
 
@@ -449,6 +457,10 @@ std::vector<std::string> commandLineArguments(int argc, char** argv) {
 
 void prepareTerminalProcess() {
   std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool standardErrorIsTerminal() {
+  return ::isatty(STDERR_FILENO) == 1;
 }
 
 int folderWriteError(const fs::path& folder) {

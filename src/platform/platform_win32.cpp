@@ -389,6 +389,13 @@ void prepareTerminalProcess() {
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
+bool standardErrorIsTerminal() {
+  const HANDLE console = GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  return GetConsoleMode(console, &mode) != 0 &&
+         SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
 int folderWriteError(const fs::path& folder) {
   // The attributes of a folder say nothing about the right to create files
   // in it; creating one does.

@@ -45,11 +45,60 @@ std::string utf8FromWide(const Wide& wide) {
   return utf8;
 }
 
+#ifdef __EMSCRIPTEN__
+// Under Node.js a name reaches the real file system as JavaScript text, which
+// cannot hold a byte that is not UTF-8 (a Shift-JIS name unpacked without
+// conversion): each such byte, and each byte of a character of the escape
+// range itself, crosses as the character U+F700 + byte, which the command's
+// loader (src/web/node_prelude.js) hands to the file system as that byte.
+constexpr bool kEscapedBytes = true;
+#else
+constexpr bool kEscapedBytes = false;
+#endif
+constexpr char32_t kByteEscape = 0xF700;
+
+bool escapesAByte(char32_t code) {
+  return code >= kByteEscape + 0x80 && code <= kByteEscape + 0xFF;
+}
+
+std::string escapedBytes(std::string_view bytes) {
+  std::string text;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const auto character = decodeUtf8At(bytes, at);
+    const std::size_t length = character ? character->length : 1;
+    if (character && !escapesAByte(character->code)) {
+      text += bytes.substr(at, length);
+    } else {
+      for (std::size_t i = 0; i < length; ++i)
+        appendUtf8(text, kByteEscape + static_cast<unsigned char>(bytes[at + i]));
+    }
+    at += length;
+  }
+  return text;
+}
+
+std::string unescapedBytes(std::string_view text) {
+  std::string bytes;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto character = decodeUtf8At(text, at);
+    const std::size_t length = character ? character->length : 1;
+    if (character && escapesAByte(character->code))
+      bytes += static_cast<char>(character->code - kByteEscape);
+    else
+      bytes += text.substr(at, length);
+    at += length;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 fs::path pathFromUtf8(std::string_view utf8) {
   if constexpr (kWidePaths) {
     return fs::path(wideFromUtf8(utf8));
+  } else if constexpr (kEscapedBytes) {
+    const std::string text = escapedBytes(utf8);
+    return fs::path(std::u8string(text.begin(), text.end()));
   } else {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
   }
@@ -60,6 +109,8 @@ std::string utf8FromPath(const fs::path& path) {
     return utf8FromWide(path.native());
   } else {
     const std::u8string text = path.u8string();
+    if constexpr (kEscapedBytes)
+      return unescapedBytes(std::string(text.begin(), text.end()));
     return std::string(text.begin(), text.end());
   }
 }

@@ -12,7 +12,8 @@
 namespace tavilo {
 
 // The path named by UTF-8 text. On POSIX the bytes are kept as they are; on
-// Windows a byte sequence that is not UTF-8 becomes U+FFFD.
+// Windows a byte sequence that is not UTF-8 becomes U+FFFD; under Node.js
+// such a byte is kept through an escape that only the file system undoes.
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 
 // The path's name as UTF-8 text.

@@ -86,6 +86,10 @@ std::unique_ptr<Desktop> startDesktop(Session& session, StartUpOptions options) 
   QApplication::restoreOverrideCursor();
   if (failure)
     showMessage(&screen, qs(*failure));
+  if (!session.tableWarning().empty())
+    showMessage(&screen, qs(session.tableWarning()));
+  if (options.project)
+    screen.openProject(*options.project);
   return desktop;
 }
 

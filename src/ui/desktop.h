@@ -6,7 +6,9 @@
 
 #include <QObject>
 #include <chrono>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "persistence/settings_folder.h"
@@ -58,14 +60,17 @@ struct StartUpOptions {
   Environment environment;
   // The splash stays at least this long; the benchmark passes zero.
   std::chrono::milliseconds splashWait{1000};
+  // A project named on the command line, opened once the input screen is up.
+  std::optional<std::filesystem::path> project;
   InputScreenDialogs dialogs = InputScreenDialogs::platform();
   ResultWindowDialogs resultDialogs = ResultWindowDialogs::platform();
 };
 
 // The start-up sequence: the settings folder and its marker (the terms-of-use
 // notice first on a first run), the splash, the session's start-up, the
-// windows, and the input screen shown with the focus on the deck type. An
-// error on the way is reported and start-up goes on with the defaults.
+// windows, and the input screen shown with the focus on the deck type, then
+// the project of the command line loaded as データ読込 loads it. An error on
+// the way is reported and start-up goes on with the defaults.
 std::unique_ptr<Desktop> startDesktop(Session& session, StartUpOptions options);
 
 }  // namespace tavilo::ui

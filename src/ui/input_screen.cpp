@@ -459,7 +459,11 @@ void InputScreen::loadProject() {
   const auto chosen = dialogs_.chooseProjectToOpen(this, session_.openFolder());
   if (!chosen)
     return;
-  const ProjectLoad load = session_.load(*chosen);
+  openProject(*chosen);
+}
+
+void InputScreen::openProject(const std::filesystem::path& path) {
+  const ProjectLoad load = session_.load(path);
   FormEvents events = load.events;
   if (load.failure)
     events.push_back(messageEvent(FieldId::None, *load.failure));

@@ -70,6 +70,9 @@ class InputScreen : public QWidget {
 
   // The commands, as their buttons run them.
   void loadProject();
+  // Loads the project as データ読込 does once its file is chosen (a file
+  // named on the program's command line).
+  void openProject(const std::filesystem::path& path);
   // True when the project was written.
   bool saveProject();
   void calculate();

@@ -321,10 +321,15 @@ class WebSession {
       : session_(ProgramFolders{"/", dataDir, projectsDir}) {}
 
   // The start-up of the input screen; the message of a table that could not
-  // be read, or null.
+  // be read and the warning of a table read as it stands, or null.
   val startUp(const std::string& version) {
     const auto failure = session_.startUp(version);
-    return failure ? val(*failure) : val::null();
+    const std::string& warning = session_.tableWarning();
+    if (failure && !warning.empty())
+      return val(*failure + "\n" + warning);
+    if (failure || !warning.empty())
+      return val(failure.value_or(warning));
+    return val::null();
   }
 
   // ---- The input screen

@@ -318,6 +318,49 @@ TEST_F(BatchCommandTest, RatioDefaultsAreReportedOnStderrAndTheRunGoesOn) {
   EXPECT_EQ(Json::parse(r.out)["settings"]["loadRatios"][2], 0.0);
 }
 
+// A table of an office's own with V0 outside the notice's values is used as
+// it stands, with its warning on stderr once per run.
+TEST_F(BatchCommandTest, WindSpeedOutsideTheNoticeIsWarnedOnceAndUsed) {
+  const fs::path data = dir_ / "data";
+  fs::create_directories(data);
+  fs::copy_file(kSource / "Load_data" / "Data_SnowfallV.csv", data / "Data_SnowfallV.csv");
+  std::vector<std::string> lines = readTextLines(kSource / "Load_data" / "Data_Address.csv");
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    std::string& line = lines[i];
+    std::size_t comma = 0;
+    for (int field = 0; field < 5; ++field)
+      comma = line.find(',', comma) + 1;
+    line.replace(comma, line.find(',', comma) - comma, "5");
+  }
+  writeTextLines(data / "Data_Address.csv", lines);
+  const std::string project = (kExamples / "ordinary-3span.tvl").string();
+  const Process r = run("'" + project + "' '" + project + "' --data-dir '" + data.string() + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string warning =
+      "」の風荷重V0（基準風速 m/s）が告示の値（30～46）の外です: 2 行目「5」";
+  EXPECT_THAT(r.err,
+              HasSubstr(project + ": ファイル「" + (data / "Data_Address.csv").string() + warning));
+  EXPECT_EQ(r.err.find(warning), r.err.rfind(warning)) << "once per run";
+  EXPECT_THAT(r.out, HasSubstr("V0 = 5 m/s"));
+}
+
+// Options start with "-" on every system: a leading "/" is a path (on
+// Windows one from the root of the current drive), never an option.
+TEST_F(BatchCommandTest, ALeadingSlashIsAPathNeverAnOption) {
+  std::string rooted = (kExamples / "ordinary-3span.tvl").generic_string();
+  if (rooted.size() > 1 && rooted[1] == ':')
+    rooted.erase(0, 2);  // "Z:/work/…" under Wine: the same file from the drive's root
+  ASSERT_EQ(rooted.front(), '/');
+  const Process json = run("'" + rooted + "' --json");
+  EXPECT_EQ(json.status, 0) << json.err;
+  EXPECT_THAT(json.out, HasSubstr("\"verdict\""));
+
+  const Process slashed = run("'" + rooted + "' /json");
+  EXPECT_EQ(slashed.status, 2) << "a second project that cannot be read";
+  EXPECT_THAT(slashed.err, HasSubstr("/json: "));
+  EXPECT_THAT(slashed.out, AllOf(HasSubstr("判定: "), Not(HasSubstr("\"verdict\""))));
+}
+
 TEST_F(BatchCommandTest, DataFolderAndArguments) {
   const Process empty = run("'" + (kExamples / "ordinary-3span.tvl").string() + "' --data-dir '" +
                             dir_.string() + "'");

@@ -17,6 +17,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -262,6 +263,33 @@ TEST_F(ReportFaultTest, DiskFull) {
     EXPECT_THAT(err_, AllOf(HasSubstr(target.string()), HasSubstr("上限を超えました")));
     expectOldFilesOnly();
   }
+}
+
+// A PNG that cannot be written is said in the command's words alone: the
+// image library's own English line never reaches the user, and among several
+// projects every line names its project.
+TEST_F(ReportFaultTest, FailedPngIsSaidOnlyInTheCommandsWords) {
+  Child child;
+  child.fileSizeLimit = 16 * 1024;  // the image is about 290 KB
+  EXPECT_EQ(run(child, {project_.string(), "--png", png_.string()}), 2);
+  EXPECT_EQ(err_, "画像ファイル「" + png_.string() +
+                      "」を書き込めません: ファイルの大きさが上限を超えました。"
+                      "既存のファイルは変更していません。\n");
+  expectOldFilesOnly();
+
+  const fs::path second = dir_ / "second.tvl";
+  fs::copy_file(project_, second);
+  const fs::path pngs = dir_ / "pngs";
+  EXPECT_EQ(run(child, {project_.string(), second.string(), "--png-dir", pngs.string()}), 2);
+  EXPECT_THAT(err_, Not(HasSubstr("libpng")));
+  std::istringstream lines(err_);
+  int count = 0;
+  for (std::string line; std::getline(lines, line); ++count) {
+    EXPECT_TRUE(line.starts_with(project_.string() + ": 画像ファイル") ||
+                line.starts_with(second.string() + ": 画像ファイル"))
+        << line;
+  }
+  EXPECT_EQ(count, 2);
 }
 
 TEST_F(ReportFaultTest, ProcessKilledWhileTheReportIsWritten) {

@@ -203,6 +203,38 @@ TEST_F(LocationTablesTest, MalformedTablesNameFileLineAndField) {
   EXPECT_THAT(errorOf([&] { tables.loadSnowCoefficients(2); }), HasSubstr("3 行目"));
 }
 
+// Every V0 of the notice lies between 30 and 46 m/s: a table with others is
+// still read and used (an office's table is its own), with a warning naming
+// the file, the lines and the values; lines of no prefecture are never used
+// and never warned of.
+TEST_F(LocationTablesTest, WindSpeedOutsideTheNoticeIsWarnedOfAndUsed) {
+  writeAddress({kAddress[0], "1,ｻｯﾎﾟﾛ,北海道,札幌市,3,0,17,140,0", "2,ｵﾀﾙ,北海道,小樽市,3,30,5,1,0",
+                "3,x,どこか,村,3,1,5,1,0", "4,ｱｵﾓﾘ,青森県,青森市,5,46,3,150,9",
+                "5,ｱｵﾓﾘ,青森県,弘前市,5,47,3,150,9", "6,ｱｵﾓﾘ,青森県,八戸市,5,x,3,150,9"});
+  LocationTables tables(dir_);
+  const auto hokkaido = tables.loadAddressTable();
+  EXPECT_THAT(hokkaido.districts, ElementsAre("札幌市", "小樽市"));
+  EXPECT_EQ(hokkaido.first->windSpeedV0, 0) << "used as it stands";
+  EXPECT_EQ(tables.addressLineCount(), 7u);
+  EXPECT_EQ(
+      tables.addressTableWarning(),
+      "ファイル「" + (dir_ / "Data_Address.csv").string() +
+          "」の風荷重V0（基準風速 m/s）が告示の値（30～46）の外です: 2 行目「0」、6 行目「47」"
+          "。表の値をそのまま使います。所在地データを確認して下さい。");
+
+  Lines many = {kAddress[0]};
+  for (int v0 : {5, 30, 29, 60, 0, 31, 99})
+    many.push_back("1,ｶﾅ,北海道,地区" + std::to_string(v0) + ",1," + std::to_string(v0) + ",1,1,0");
+  writeAddress(many);
+  tables.loadAddressTable();
+  EXPECT_THAT(tables.addressTableWarning(),
+              HasSubstr("2 行目「5」、4 行目「29」、5 行目「60」ほか 2 行。"));
+
+  writeAddress(kAddress);
+  tables.loadAddressTable();
+  EXPECT_EQ(tables.addressTableWarning(), "");
+}
+
 TEST_F(LocationTablesTest, FailedReloadKeepsTheTableHeld) {
   writeSnow(kSnow);
   LocationTables tables(dir_);

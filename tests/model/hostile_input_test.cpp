@@ -87,6 +87,25 @@ TEST_F(HostileInputTest, UnitWeightBeyondFiveDigitsIsRefusedInAnyTreatment) {
   EXPECT_EQ(r.outcome->conditions.deadPlusLive, 99999 + 100);
 }
 
+// The unit weight is an integer line like the others: empty or not a number,
+// it stops the load at its line, with the file, the line and the value; the
+// items before it stay applied.
+TEST_F(HostileInputTest, EmptyOrNonNumericUnitWeightStopsTheLoadAtItsLine) {
+  for (const std::string value : {"", "abc", "127.5", "12a"}) {
+    Lines lines = validLines();
+    lines[62] = "2";
+    lines[63] = value;
+    Session s = session();
+    const ProjectLoad load = s.apply(lines);
+    ASSERT_FALSE(load.completed()) << "「" << value << "」";
+    EXPECT_THAT(*load.failure, AllOf(HasSubstr("「p.tvl」の 64 行目（単位重量）"),
+                                     HasSubstr("この行で読込みを中止しました")));
+    EXPECT_THAT(*load.failure, HasSubstr(value.empty() ? "に値がありません"
+                                                       : "「" + value + "」は整数ではありません"));
+    EXPECT_EQ(s.form.index(FieldId::SurfaceTreatment), 2) << "applied before the line";
+  }
+}
+
 TEST_F(HostileInputTest, RatiosBeyondTheDialogsFieldTakeTheirDefault) {
   Session s = loaded({{36, "1e62"}, {37, "1e308"}, {47, "123456789"}, {49, "99999999"}});
   EXPECT_EQ(s.state.settings.loadRatios[0], 1.0);

@@ -359,6 +359,86 @@ TEST(DesktopStartUp, FirstRunShowsTheNoticeBeforeAnythingThenWritesTheMarker) {
   EXPECT_EQ(desktop->inputScreen().statusBar()->text().right(7), QStringLiteral("ver.5.4"));
 }
 
+// An office's table with a V0 outside the notice's values: the desktop
+// starts with it and says so, naming the file and the line.
+TEST(DesktopStartUp, WindSpeedOutsideTheNoticeIsShownAtStartUp) {
+  QTemporaryDir scratch;
+  const fs::path data = fs::path(scratch.path().toStdString()) / "Load_data";
+  fs::create_directories(data);
+  const fs::path shipped = fs::path(TAVILO_SOURCE_DIR) / "Load_data";
+  fs::copy_file(shipped / "Data_SnowfallV.csv", data / "Data_SnowfallV.csv");
+  std::vector<std::string> lines = readTextLines(shipped / "Data_Address.csv");
+  lines.push_back("99,ｼｹﾝ,北海道,試験町,1,5,0,0,0");
+  writeTextLines(data / "Data_Address.csv", lines);
+  Session session({data.parent_path(), data, data.parent_path()});
+  StartUpOptions options;
+  options.version = "5.4";
+  options.environment = {(data.parent_path() / "home").string(), ""};
+  options.splashWait = std::chrono::milliseconds(0);
+  QTimer::singleShot(0, [] {
+    if (QWidget* notice = QApplication::activeModalWidget()) {
+      for (QPushButton* b : notice->findChildren<QPushButton*>())
+        b->click();
+    }
+  });
+  MessageLog messages;
+  const auto desktop = startDesktop(session, options);
+  ASSERT_EQ(messages.texts.size(), 1);
+  const std::string shown = messages.texts[0].toStdString();
+  EXPECT_NE(shown.find((data / "Data_Address.csv").string()), std::string::npos) << shown;
+  EXPECT_NE(shown.find(std::to_string(lines.size()) + " 行目「5」"), std::string::npos) << shown;
+  EXPECT_TRUE(desktop->inputScreen().isVisible());
+}
+
+// "tavilo PROJECT.tvl", as the file manager starts it: the notice of a first
+// start comes first, then the project is loaded as データ読込 loads it, and a
+// file that cannot be loaded gets the message データ読込 would show.
+TEST(DesktopStartUp, ProjectOfTheCommandLineIsOpenedAfterTheNotice) {
+  StartedSession started;
+  const fs::path project = started.folder() / "屋根（東棟）.tvl";
+  fs::copy_file(fs::path(TAVILO_SOURCE_DIR) / "examples" / "heavy-snow-overhangs.tvl", project);
+  Session expected({started.folder(), TAVILO_SOURCE_DIR "/Load_data", started.folder()});
+  std::ignore = expected.startUp("5.4");
+  ASSERT_TRUE(expected.load(project).completed());
+
+  StartUpOptions options;
+  options.version = "5.4";
+  options.environment = {(started.folder() / "home").string(), ""};
+  options.splashWait = std::chrono::milliseconds(0);
+  options.project = project;
+  bool noticeSeen = false;
+  bool loadedBeforeNotice = true;
+  QTimer::singleShot(0, [&] {
+    QWidget* notice = QApplication::activeModalWidget();
+    if (notice == nullptr)
+      return;
+    noticeSeen = true;
+    loadedBeforeNotice = !started.session.paths().current.empty();
+    for (QPushButton* b : notice->findChildren<QPushButton*>())
+      b->click();
+  });
+  const auto desktop = startDesktop(started.session, options);
+  EXPECT_TRUE(noticeSeen);
+  EXPECT_FALSE(loadedBeforeNotice);
+  EXPECT_EQ(started.session.paths().current, project);
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const auto id = static_cast<FieldId>(i);
+    EXPECT_EQ(started.session.form().text(id), expected.form().text(id)) << i;
+    EXPECT_EQ(started.session.form().index(id), expected.form().index(id)) << i;
+  }
+  EXPECT_FALSE(started.session.hasUnsavedChanges());
+
+  StartedSession second;
+  MessageLog messages;
+  options.environment = {(started.folder() / "home").string(), ""};  // the notice is answered
+  options.project = second.folder() / "none.tvl";
+  const auto refused = startDesktop(second.session, options);
+  ASSERT_EQ(messages.texts.size(), 1);
+  EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("none.tvl")))
+      << messages.texts[0].toStdString();
+  EXPECT_TRUE(refused->inputScreen().isVisible());
+}
+
 }  // namespace
 }  // namespace tavilo::ui
 

@@ -5,7 +5,8 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
-import { readdirSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 
 const root = resolve(import.meta.dirname, '../..');
@@ -69,6 +70,30 @@ test('tavilo-calc refuses and answers alike', async () => {
     assert.equal(actual.status, expected.status, args.join(' '));
     assert.equal(actual.stderr, expected.stderr, args.join(' '));
     assert.equal(actual.stdout, expected.stdout, args.join(' '));
+  }
+});
+
+test('tavilo-calc opens a file whose name is Shift-JIS bytes', async () => {
+  // Names as unpacked from a Japanese archive without conversion: 屋根.tvl
+  // and 不良.tvl in Shift-JIS, handed over by the shell as bytes.
+  const folder = mkdtempSync(join(tmpdir(), 'tavilo-sjis-'));
+  try {
+    const named = (hex) => Buffer.concat([Buffer.from(folder + '/'), Buffer.from(hex + '2e74766c', 'hex')]);
+    copyFileSync(join(root, projects[0]), named('89ae8daa'));
+    writeFileSync(named('957397c7'), 'not a project\r\n');
+    const shell = (program, glob, ...args) =>
+      outcome('/bin/sh', ['-c', `cd "$1" && shift && exec "$@" ${glob}`, 'sh', folder, ...program, ...args]);
+    // The first file alone (its name starts with the byte 0x89), then both.
+    for (const [glob, status] of [[`"$(printf '\\211')"*.tvl`, 0], ['*.tvl', 2]]) {
+      const expected = await shell([nativeCalc], glob, '--json');
+      const actual = await shell([node, webCalc], glob, '--json');
+      assert.equal(expected.status, status, expected.stderr);
+      assert.equal(actual.status, expected.status, actual.stderr);
+      assert.equal(actual.stderr, expected.stderr);
+      assert.equal(actual.stdout, expected.stdout);
+    }
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
   }
 });
 

@@ -229,10 +229,19 @@ void writeDocumentPdf(const std::filesystem::path& path, const std::string& titl
 
 void writeReportPng(const std::filesystem::path& path, const QImage& image) {
   constexpr std::string_view kKind = "画像ファイル";
+  // Encoded in memory, where nothing can fail on the way: the PNG library
+  // would print its own English line on a failing write before ours.
+  QByteArray encoded;
+  {
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+      throw UserError(std::string(kKind) + "「" + utf8FromPath(path) + "」を作成できません。");
+  }
   QSaveFile file(qStringFromPath(path));
   openForSave(file, kKind, path);
-  QImageWriter writer(&file, "png");
-  if (!writer.write(image))
+  if (file.write(encoded) != encoded.size())
     throwSaveFailure(kKind, path, errno);
   commitSave(file, kKind, path);
 }
