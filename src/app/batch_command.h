@@ -38,6 +38,8 @@ struct BatchOptions {
   bool spanTable = false;
   std::optional<int> step;  // mm, the grid of the span table
   bool csv = false;         // the span table as CSV
+  // The project with every deck of the catalogue instead of the calculation.
+  bool everyDeck = false;
 
   bool wantsReportFiles() const {
     return pdf.has_value() || png.has_value() || pdfDir.has_value() || pngDir.has_value();
