@@ -5,6 +5,7 @@
 
 import createTavilo from '../tavilo.mjs';
 import { InputScreen } from './input_screen.js';
+import { LiveCheckPanel } from './live_check.js';
 import { ReportWindow } from './report_view.js';
 import { loadReportFonts } from './painters.js';
 import {
@@ -66,6 +67,16 @@ class App {
     this.printSettingsWindow = new PrintSettingsWindow(this);
     this.buildResultTools();
     this.inputScreen.refresh();
+    this.liveCheck = new LiveCheckPanel(this, root, this.module.livePanelLayout());
+    // Every action of the screen ends in carryOut: the panel follows it.
+    const carryOut = this.inputScreen.carryOut.bind(this.inputScreen);
+    this.inputScreen.carryOut = async (events) => {
+      try {
+        await carryOut(events);
+      } finally {
+        this.liveCheck.schedule();
+      }
+    };
     this.inputScreen.focusControl(this.session.screen().focus);
     document.body.dataset.ready = 'true';
     // Milliseconds from the start of the page's navigation (bench/web).
