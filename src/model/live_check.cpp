@@ -24,15 +24,13 @@ constexpr std::string_view kVerdictCaption = "判定（参考）";
 constexpr std::string_view kRefusalCaption = "入力チェック";
 constexpr std::string_view kRefusalFieldPrefix = "入力欄: ";
 constexpr std::string_view kChecksCaption = "各検討の最大値と検定比";
-constexpr std::array<std::string_view, 3> kCheckColumns = {"検討項目", "値 / 許容値",
-                                                           "検定比"};
+constexpr std::array<std::string_view, 3> kCheckColumns = {"検討項目", "値 / 許容値", "検定比"};
 constexpr std::array<std::string_view, 5> kCheckLabels = {"曲げ応力度", "たわみ", "端部接合部",
                                                           "中間部接合部", "はね出し部"};
 constexpr std::string_view kNoUplift = "引抜き力なし";
 constexpr std::string_view kNoOverhang = "はね出しなし";
 constexpr std::string_view kDecksCaption = "デッキ比較（他の入力はそのまま）";
-constexpr std::array<std::string_view, 4> kDeckColumns = {"デッキ", "判定", "最大検定比",
-                                                          ""};
+constexpr std::array<std::string_view, 4> kDeckColumns = {"デッキ", "判定", "最大検定比", ""};
 constexpr std::string_view kDeckOk = "ＯＫ";
 constexpr std::string_view kDeckNg = "ＮＧ";
 constexpr std::string_view kDeckRefused = "計算不可";
@@ -128,11 +126,10 @@ CheckUtilisation measured(CheckKind kind, double value, double limit, bool ok) {
 
 // The most used part of an overhang check: its stress, deflection or joint.
 CheckUtilisation overhangUtilisation(const OverhangCheck& o, const CaseChecks& c) {
-  CheckUtilisation best =
-      measured(CheckKind::kOverhang, o.sigma, c.allowableStress, o.stressOk);
+  CheckUtilisation best = measured(CheckKind::kOverhang, o.sigma, c.allowableStress, o.stressOk);
   best.overhangPart = OverhangPart::kStress;
-  CheckUtilisation deflection = measured(CheckKind::kOverhang, o.deflection.deflection,
-                                         o.deflection.limit, o.deflection.ok);
+  CheckUtilisation deflection =
+      measured(CheckKind::kOverhang, o.deflection.deflection, o.deflection.limit, o.deflection.ok);
   deflection.overhangPart = OverhangPart::kDeflection;
   if (deflection.ratio > best.ratio)
     best = std::move(deflection);
@@ -158,13 +155,13 @@ std::array<std::optional<CheckUtilisation>, kCheckKinds.size()> sectionUtilisati
                     c.deflection.ok);
   out[1]->place = deflectionPlace(a);
   if (c.endJoint) {
-    out[2] = measured(CheckKind::kEndJoint, c.endJoint->force, c.endJoint->allowable,
-                      c.endJoint->ok);
+    out[2] =
+        measured(CheckKind::kEndJoint, c.endJoint->force, c.endJoint->allowable, c.endJoint->ok);
     out[2]->place = endJointPlace(a);
   }
   if (c.midJoint) {
-    out[3] = measured(CheckKind::kMidJoint, c.midJoint->force, c.midJoint->allowable,
-                      c.midJoint->ok);
+    out[3] =
+        measured(CheckKind::kMidJoint, c.midJoint->force, c.midJoint->allowable, c.midJoint->ok);
     out[3]->place = midJointPlace(a);
   }
   if (c.overhang) {
@@ -279,8 +276,7 @@ PanelDeckRow deckRow(const DeckComparison& d) {
   row.governing = std::string(checkName(d.utilisation.governing));
   row.bar = barOf(d.utilisation.largest());
   row.exceeded = !d.ok;
-  row.tooltip =
-      std::string(kChooseTooltipPrefix) + d.deckName + std::string(kChooseTooltipSuffix);
+  row.tooltip = std::string(kChooseTooltipPrefix) + d.deckName + std::string(kChooseTooltipSuffix);
   return row;
 }
 
@@ -291,8 +287,7 @@ std::string fieldName(FieldId id) {
     case FieldId::Span2:
     case FieldId::Span3:
     case FieldId::Span4:
-      return "スパン" +
-             std::to_string(static_cast<int>(id) - static_cast<int>(FieldId::Span1) + 1);
+      return "スパン" + std::to_string(static_cast<int>(id) - static_cast<int>(FieldId::Span1) + 1);
     case FieldId::LeftOverhang:
       return "左側のはね出し";
     case FieldId::RightOverhang:
@@ -361,9 +356,8 @@ InputForm formWithDeck(const InputForm& form, int deckType) {
 
 CalculateResult calculateCopy(const InputForm& form, const CoefficientSettings& settings,
                               std::optional<int> deckType) {
-  InputForm copy = deckType && *deckType != form.index(FieldId::DeckType)
-                       ? formWithDeck(form, *deckType)
-                       : form;
+  InputForm copy =
+      deckType && *deckType != form.index(FieldId::DeckType) ? formWithDeck(form, *deckType) : form;
   AppState state;
   state.settings = settings;
   return calculate(copy, state);

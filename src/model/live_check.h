@@ -27,9 +27,9 @@ class Session;
 
 // The checks of a calculation, in the order of the results page.
 enum class CheckKind { kStress, kDeflection, kEndJoint, kMidJoint, kOverhang };
-inline constexpr std::array<CheckKind, 5> kCheckKinds = {
-    CheckKind::kStress, CheckKind::kDeflection, CheckKind::kEndJoint, CheckKind::kMidJoint,
-    CheckKind::kOverhang};
+inline constexpr std::array<CheckKind, 5> kCheckKinds = {CheckKind::kStress, CheckKind::kDeflection,
+                                                         CheckKind::kEndJoint, CheckKind::kMidJoint,
+                                                         CheckKind::kOverhang};
 
 // The key of a check in the batch command's JSON ("stress", "endJoint" …).
 std::string_view checkKey(CheckKind kind);
@@ -43,10 +43,10 @@ struct CheckUtilisation {
   // False when no load case has the check: no support pulls on its
   // fasteners, or the deck has no overhang.
   bool applies = false;
-  double value = 0;  // σ (N/mm²), δ (mm) or V (N/m) as the report prints it
-  double limit = 0;  // fb, the allowable deflection L / n, or the joint's allowable force
-  double ratio = 0;  // value / limit: the check fails from 1 up
-  bool ok = true;    // the report's own comparison, strict as there
+  double value = 0;       // σ (N/mm²), δ (mm) or V (N/m) as the report prints it
+  double limit = 0;       // fb, the allowable deflection L / n, or the joint's allowable force
+  double ratio = 0;       // value / limit: the check fails from 1 up
+  bool ok = true;         // the report's own comparison, strict as there
   int caseIndex = -1;     // the results section where it governs
   std::string caseTitle;  // its title, e.g. "長期Ｇ＋Ｐ"
   std::string place;      // "スパン2", "第2支点", "左端支点", "右側はね出し" …
@@ -113,23 +113,23 @@ LiveCheck runLiveCheck(const Session& session);
 // for both views.
 
 struct LivePanelLayout {
-  int width = 400;      // px, beside the input screen
-  int gap = 6;          // px between the screen and the panel
-  int barWidth = 90;    // px of a bar at a ratio of 1
-  int barHeight = 10;   // px
+  int width = 440;     // px, beside the input screen
+  int gap = 6;         // px between the screen and the panel
+  int barWidth = 90;   // px of a bar at a ratio of 1
+  int barHeight = 10;  // px
   Rgb barGround{225, 225, 225};
-  Rgb passing{46, 139, 87};  // a bar or verdict that passes
-  Rgb failing{204, 0, 0};    // above 1.00: fails
-  Rgb refused{153, 102, 0};  // the input check's message
+  Rgb passing{46, 139, 87};        // a bar or verdict that passes
+  Rgb failing{204, 0, 0};          // above 1.00: fails
+  Rgb refused{153, 102, 0};        // the input check's message
   Rgb lightestRow{230, 244, 234};  // the lightest passing deck
   Rgb currentRow{230, 238, 250};   // the screen's deck
 };
 inline constexpr LivePanelLayout kLivePanelLayout{};
 
 struct PanelCheckRow {
-  std::string label;    // "曲げ応力度"
-  std::string figures;  // "σ = 180.3 / fb = 156 N/mm²", or "該当なし"
-  std::string where;    // "長期Ｇ＋Ｐ・スパン2"
+  std::string label;      // "曲げ応力度"
+  std::string figures;    // "σ = 180.3 / fb = 156 N/mm²", or "該当なし"
+  std::string where;      // "長期Ｇ＋Ｐ・スパン2"
   std::string ratioText;  // "1.16", empty when the check does not apply
   double bar = 0;         // 0 … 1: the bar's length, full at a ratio of 1
   bool applies = false;
@@ -167,7 +167,7 @@ struct LiveCheckPanel {
   std::string decksCaption;
   std::array<std::string, 4> deckColumns;  // deck, verdict, largest ratio, marks
   std::vector<PanelDeckRow> decks;
-  std::string deckNote;   // how the unit weight of another deck is taken
+  std::string deckNote;    // how the unit weight of another deck is taken
   std::string chooseHint;  // a click or Enter chooses the deck
   std::string hideCaption;
   std::string showCaption;

@@ -68,8 +68,8 @@ class UtilisationBar : public QWidget {
 };
 
 LiveCheckWindow::LiveCheckWindow(Session& session, InputScreen& screen)
-    : QWidget(&screen, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                           Qt::CustomizeWindowHint),
+    : QWidget(&screen,
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       session_(session),
       screen_(screen) {
   setObjectName(QStringLiteral("liveCheck"));
@@ -226,9 +226,8 @@ void LiveCheckWindow::show(const LiveCheckPanel& panel) {
   for (const std::string& column : panel.deckColumns)
     headings << qs(column);
   decks_->setHeaderLabels(headings);
-  const int selected = decks_->currentItem() != nullptr
-                           ? decks_->currentItem()->data(0, Qt::UserRole).toInt()
-                           : -1;
+  const int selected =
+      decks_->currentItem() != nullptr ? decks_->currentItem()->data(0, Qt::UserRole).toInt() : -1;
   decks_->clear();
   for (const PanelDeckRow& row : panel.decks) {
     const QString ratio =
@@ -237,8 +236,8 @@ void LiveCheckWindow::show(const LiveCheckPanel& panel) {
         decks_, QStringList{qs(row.name), qs(row.verdict), ratio, qs(row.marks)});
     item->setData(0, Qt::UserRole, row.deckType);
     item->setToolTip(0, qs(row.tooltip));
-    const Rgb& verdictColour = row.exceeded || row.ratioText.empty() ? kLivePanelLayout.failing
-                                                                      : kLivePanelLayout.passing;
+    const Rgb& verdictColour =
+        row.exceeded || row.ratioText.empty() ? kLivePanelLayout.failing : kLivePanelLayout.passing;
     item->setForeground(1, colour(verdictColour));
     item->setForeground(2, colour(verdictColour));
     if (row.lightestPassing || row.current) {
@@ -296,18 +295,29 @@ void LiveCheckWindow::followScreen() {
   }
   if (pending_)
     updateNow();
-  placeBesideScreen();
+  placeBesideScreen(!isVisible());
   QWidget::show();
 }
 
-void LiveCheckWindow::placeBesideScreen() {
-  const QRect frame = screen_.frameGeometry();
+void LiveCheckWindow::placeBesideScreen(bool makeRoom) {
+  QRect frame = screen_.frameGeometry();
+  const QScreen* display = screen_.screen();
+  const QRect room = display != nullptr ? display->availableGeometry() : QRect();
+  const int panelWidth = frameGeometry().width();
+  if (makeRoom && display != nullptr) {
+    // The screen moves left as far as needed and possible for both to fit.
+    const int overflow = frame.right() + 1 + kLivePanelLayout.gap + panelWidth - (room.right() + 1);
+    const int shift = std::clamp(overflow, 0, std::max(0, frame.left() - room.left()));
+    if (shift > 0) {
+      screen_.move(screen_.x() - shift, screen_.y());
+      frame.translate(-shift, 0);
+    }
+  }
   QPoint at(frame.right() + 1 + kLivePanelLayout.gap, frame.top());
-  // On a screen too narrow for both, the panel keeps within it and may
-  // cover the screen's right edge.
-  if (const QScreen* display = screen_.screen()) {
-    const QRect room = display->availableGeometry();
-    at.setX(std::min(at.x(), room.right() + 1 - frameGeometry().width()));
+  // On a display too narrow for both, the panel keeps within it and covers
+  // the screen's right edge.
+  if (display != nullptr) {
+    at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - panelWidth)));
     at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - height())));
   }
   move(at);

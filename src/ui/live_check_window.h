@@ -64,7 +64,9 @@ class LiveCheckWindow : public QWidget {
  private:
   void build();
   void show(const LiveCheckPanel& panel);
-  void placeBesideScreen();
+  // Beside the screen's right edge; `makeRoom` first moves the screen left
+  // where the display is too narrow for both.
+  void placeBesideScreen(bool makeRoom = false);
 
   Session& session_;
   InputScreen& screen_;

@@ -115,8 +115,8 @@ void expectAgreement(Session& session, const std::string& name) {
     ASSERT_EQ(check.applies, expected.has_value()) << checkKey(kind);
     if (!expected)
       continue;
-    EXPECT_TRUE(near(*expected, check.ratio)) << checkKey(kind) << " " << *expected << " vs "
-                                              << check.ratio;
+    EXPECT_TRUE(near(*expected, check.ratio))
+        << checkKey(kind) << " " << *expected << " vs " << check.ratio;
     EXPECT_EQ(check.ok, check.ratio < 1) << checkKey(kind);
     EXPECT_FALSE(check.place.empty()) << checkKey(kind);
     EXPECT_EQ(check.caseTitle,
@@ -147,13 +147,13 @@ TEST(LiveCheckAgreement, EveryProjectAndItsSpanVariantsAgreeWithTheFullCalculati
 }
 
 // Runs the command in this process; the status, stdout and stderr.
-struct Run {
+struct CommandRun {
   int status;
   std::string out;
   std::string err;
 };
 
-Run runCommand(BatchOptions options) {
+CommandRun runCommand(BatchOptions options) {
   options.dataDir = kDataDir;
   std::ostringstream out;
   std::ostringstream err;
@@ -178,7 +178,7 @@ TEST_F(EveryDeckTest, DocumentsAreThoseOfTheProjectSavedWithEachDeck) {
     options.projects = {project};
     options.json = true;
     options.everyDeck = true;
-    const Run every = runCommand(options);
+    const CommandRun every = runCommand(options);
     ASSERT_EQ(every.status, kBatchCalculated) << every.err;
     std::vector<Json> lines = jsonLines(every.out);
     ASSERT_EQ(lines.size(), kDeckSections.size());
@@ -196,7 +196,7 @@ TEST_F(EveryDeckTest, DocumentsAreThoseOfTheProjectSavedWithEachDeck) {
       BatchOptions single;
       single.projects = {saved};
       single.json = true;
-      const Run one = runCommand(single);
+      const CommandRun one = runCommand(single);
       ASSERT_EQ(one.status, kBatchCalculated) << one.err;
       Json& line = lines[static_cast<std::size_t>(deck)];
       ASSERT_TRUE(line.contains("utilisation"));
@@ -223,8 +223,8 @@ TEST_F(EveryDeckTest, RefusalsAndTextAreThoseOfTheCommand) {
   every.everyDeck = true;
   BatchOptions plain = every;
   plain.everyDeck = false;
-  const Run deckRun = runCommand(every);
-  const Run plainRun = runCommand(plain);
+  const CommandRun deckRun = runCommand(every);
+  const CommandRun plainRun = runCommand(plain);
   EXPECT_EQ(deckRun.status, kBatchRefused);
   EXPECT_EQ(deckRun.status, plainRun.status);
   EXPECT_EQ(deckRun.err, plainRun.err);
@@ -233,7 +233,7 @@ TEST_F(EveryDeckTest, RefusalsAndTextAreThoseOfTheCommand) {
   BatchOptions text;
   text.projects = {kSource / "examples" / "ordinary-3span.tvl"};
   text.everyDeck = true;
-  const Run table = runCommand(text);
+  const CommandRun table = runCommand(text);
   ASSERT_EQ(table.status, kBatchCalculated) << table.err;
   for (const DeckSection& deck : kDeckSections)
     EXPECT_NE(table.out.find(std::string(deck.name)), std::string::npos) << table.out;
@@ -241,7 +241,7 @@ TEST_F(EveryDeckTest, RefusalsAndTextAreThoseOfTheCommand) {
 
   BatchOptions both = text;
   both.spanTable = true;
-  const Run refused = runCommand(both);
+  const CommandRun refused = runCommand(both);
   EXPECT_EQ(refused.status, kBatchRefused);
   EXPECT_NE(refused.err.find("--every-deck"), std::string::npos);
 }

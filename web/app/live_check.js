@@ -34,16 +34,16 @@ export class LiveCheckPanel {
 
   build(root) {
     const l = this.layout;
+    this.root = root;
     this.element = make('aside', root, 'window live-check');
     this.element.id = 'live-check';
     this.element.style.width = `${l.width}px`;
-    this.element.style.marginLeft = `${l.gap}px`;
     this.titleBar = make('div', this.element, 'title-bar');
     const body = make('div', this.element, 'live-body');
     this.guidance = make('p', body, 'guidance');
     const verdictRow = make('div', body, 'verdict-row');
     this.verdictCaption = make('span', verdictRow, 'caption');
-    this.verdict = make('span', verdictRow, 'verdict');
+    this.verdict = make('span', verdictRow, 'live-verdict');
     this.verdict.setAttribute('aria-live', 'polite');
     this.refusalBox = make('div', body, 'refusal');
     this.refusalCaption = make('div', this.refusalBox, 'caption');
@@ -90,6 +90,8 @@ export class LiveCheckPanel {
   follow() {
     const screenShown = !this.screenWindow.hidden;
     this.element.hidden = !(this.wanted && screenShown);
+    // Room for the panel beside the screen, so that both are centred together.
+    this.root.style.paddingRight = this.element.hidden ? '' : `${this.layout.width + this.layout.gap}px`;
     this.showButton.hidden = this.wanted || !screenShown;
     if (!this.element.hidden && this.pending) this.updateNow();
   }
@@ -152,7 +154,7 @@ export class LiveCheckPanel {
       else if (row.lightestPassing) tr.style.background = l.lightestRow;
       make('td', tr, 'name', row.name);
       const colour = row.exceeded || !row.ratioText ? l.failing : l.passing;
-      make('td', tr, 'verdict', row.verdict).style.color = colour;
+      make('td', tr, 'deck-verdict', row.verdict).style.color = colour;
       make('td', tr, 'ratio', row.ratioText ? `${row.ratioText} ${row.governing}` : '').style.color = colour;
       make('td', tr, 'marks', row.marks);
       tr.addEventListener('click', () => this.choose(row.deckType));
