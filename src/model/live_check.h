@@ -123,6 +123,7 @@ struct LivePanelLayout {
   Rgb refused{153, 102, 0};        // the input check's message
   Rgb lightestRow{230, 244, 234};  // the lightest passing deck
   Rgb currentRow{230, 238, 250};   // the screen's deck
+  Rgb placeText{85, 85, 85};       // the load case and place of a check
 };
 inline constexpr LivePanelLayout kLivePanelLayout{};
 

@@ -131,10 +131,14 @@ void LiveCheckWindow::build() {
     checkColumns_.push_back(heading);
     grid->addWidget(heading, 0, column == 2 ? 2 : column, 1, column == 2 ? 2 : 1);
   }
+  // Two lines a check: the figures with the bar, then where it governs
+  // across the columns right of the label.
   for (std::size_t i = 0; i < kCheckKinds.size(); ++i) {
-    const int row = static_cast<int>(i) + 1;
+    const int row = 2 * static_cast<int>(i) + 1;
     checkLabels_.push_back(new QLabel(checksBox_));
-    checkFigures_.push_back(wrappedLabel(checksBox_));
+    checkFigures_.push_back(new QLabel(checksBox_));
+    checkPlaces_.push_back(new QLabel(checksBox_));
+    checkPlaces_.back()->setStyleSheet(colourStyle(kLivePanelLayout.placeText));
     checkBars_.push_back(new UtilisationBar(checksBox_));
     checkRatios_.push_back(new QLabel(checksBox_));
     checkRatios_.back()->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -142,6 +146,7 @@ void LiveCheckWindow::build() {
     grid->addWidget(checkFigures_.back(), row, 1);
     grid->addWidget(checkBars_.back(), row, 2);
     grid->addWidget(checkRatios_.back(), row, 3);
+    grid->addWidget(checkPlaces_.back(), row + 1, 1, 1, 3);
   }
   grid->setColumnStretch(1, 1);
   layout->addWidget(checksBox_);
@@ -186,10 +191,10 @@ void LiveCheckWindow::scheduleUpdate() {
 void LiveCheckWindow::updateNow() {
   pending_ = false;
   ++updates_;
-  show(livePanel(session_));
+  display(livePanel(session_));
 }
 
-void LiveCheckWindow::show(const LiveCheckPanel& panel) {
+void LiveCheckWindow::display(const LiveCheckPanel& panel) {
   panel_ = panel;
   setWindowTitle(qs(panel.title));
   guidance_->setText(qs(panel.guidance));
@@ -213,7 +218,9 @@ void LiveCheckWindow::show(const LiveCheckPanel& panel) {
   for (std::size_t i = 0; i < checkLabels_.size(); ++i) {
     const PanelCheckRow row = i < panel.checks.size() ? panel.checks[i] : PanelCheckRow{};
     checkLabels_[i]->setText(qs(row.label));
-    checkFigures_[i]->setText(qs(row.where.empty() ? row.figures : row.figures + "\n" + row.where));
+    checkFigures_[i]->setText(qs(row.figures));
+    checkPlaces_[i]->setText(qs(row.where));
+    checkPlaces_[i]->setVisible(!row.where.empty());
     checkBars_[i]->setValue(row.bar, row.exceeded);
     checkBars_[i]->setVisible(row.applies);
     checkRatios_[i]->setText(qs(row.ratioText));
@@ -296,7 +303,7 @@ void LiveCheckWindow::followScreen() {
   if (pending_)
     updateNow();
   placeBesideScreen(!isVisible());
-  QWidget::show();
+  show();
 }
 
 void LiveCheckWindow::placeBesideScreen(bool makeRoom) {

@@ -63,7 +63,7 @@ class LiveCheckWindow : public QWidget {
 
  private:
   void build();
-  void show(const LiveCheckPanel& panel);
+  void display(const LiveCheckPanel& panel);
   // Beside the screen's right edge; `makeRoom` first moves the screen left
   // where the display is too narrow for both.
   void placeBesideScreen(bool makeRoom = false);
@@ -87,6 +87,7 @@ class LiveCheckWindow : public QWidget {
   QWidget* checksBox_ = nullptr;
   std::vector<QLabel*> checkLabels_;
   std::vector<QLabel*> checkFigures_;
+  std::vector<QLabel*> checkPlaces_;
   std::vector<UtilisationBar*> checkBars_;
   std::vector<QLabel*> checkRatios_;
   std::vector<QLabel*> checkColumns_;

@@ -245,6 +245,7 @@ val livePanelLayout() {
   out.set("refused", cssColour(l.refused));
   out.set("lightestRow", cssColour(l.lightestRow));
   out.set("currentRow", cssColour(l.currentRow));
+  out.set("placeText", cssColour(l.placeText));
   return out;
 }
 

@@ -48,7 +48,7 @@ void save(QWidget& window, const fs::path& folder, const char* name) {
 void saveBeside(QWidget& screen, tavilo::ui::LiveCheckWindow& panel, const fs::path& folder,
                 const char* name) {
   panel.updateNow();
-  panel.show();
+  panel.followScreen();
   settle();
   const QPixmap left = screen.grab();
   const QPixmap right = panel.grab();

@@ -125,7 +125,7 @@ export class LiveCheckPanel {
       const tr = make('tr', this.checks, row.exceeded ? 'exceeded' : '');
       make('td', tr, 'label', row.label);
       const figures = make('td', tr, 'figures', row.figures);
-      if (row.where) make('div', figures, 'where', row.where);
+      if (row.where) make('div', figures, 'where', row.where).style.color = l.placeText;
       const barCell = make('td', tr, 'bar-cell');
       if (row.applies) {
         const bar = make('div', barCell, 'bar');
