@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "calc/errors.h"
@@ -24,6 +25,10 @@
 namespace tavilo::ui {
 
 namespace {
+
+// How long after showing the panel an activation is the window system's,
+// not the user's.
+constexpr std::chrono::milliseconds kActivationGrace{300};
 
 QColor colour(const Rgb& rgb) {
   return QColor(rgb.red, rgb.green, rgb.blue);
@@ -302,8 +307,18 @@ void LiveCheckWindow::followScreen() {
   }
   if (pending_)
     updateNow();
-  placeBesideScreen(!isVisible());
+  const bool first = !isVisible();
+  placeBesideScreen(first);
+  if (first) {
+    // Where the window system activates a window it shows, the panel hands
+    // the activation back: typing stays on the screen.
+    giveBackActivation_ = true;
+    QTimer::singleShot(kActivationGrace, this, [this] { giveBackActivation_ = false; });
+  }
   show();
+  // The frame is known once shown: placed again with it.
+  if (first)
+    placeBesideScreen();
 }
 
 void LiveCheckWindow::placeBesideScreen(bool makeRoom) {
@@ -347,6 +362,14 @@ bool LiveCheckWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void LiveCheckWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && giveBackActivation_) {
+    giveBackActivation_ = false;
+    screen_.activateWindow();
+  }
+  QWidget::changeEvent(event);
 }
 
 void LiveCheckWindow::closeEvent(QCloseEvent* event) {

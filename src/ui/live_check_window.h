@@ -59,6 +59,7 @@ class LiveCheckWindow : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -74,6 +75,7 @@ class LiveCheckWindow : public QWidget {
   bool pending_ = false;
   int updates_ = 0;
   bool wanted_ = true;
+  bool giveBackActivation_ = false;
   std::filesystem::path settingsFolder_;
   QAction* toggle_ = nullptr;
   QLabel* guidance_ = nullptr;
