@@ -64,7 +64,7 @@ async function pageTimes(rounds = 7) {
           span.value = n % 2 ? '2100' : '2000';
           span.dispatchEvent(new Event('input'));
           while (panel.updates === before) await new Promise((done) => setTimeout(done, 0));
-          times.push(performance.now() - started);
+          times.push(panel.updatedAt - started);
         }
         return times.sort((a, b) => a - b)[10];
       }));
