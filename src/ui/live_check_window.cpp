@@ -185,10 +185,11 @@ void LiveCheckWindow::build() {
 
 void LiveCheckWindow::scheduleUpdate() {
   if (pending_)
-    return;  // the update waiting takes this change too
+    return;  // the update waiting (or the next showing) takes this change too
   pending_ = true;
+  // A hidden panel waits: it catches up when shown again.
   QTimer::singleShot(0, this, [this] {
-    if (pending_)
+    if (pending_ && isVisible())
       updateNow();
   });
 }

@@ -34,7 +34,7 @@ class LiveCheckWindow : public QWidget {
   ~LiveCheckWindow() override;
 
   // The panel follows the screen: the next turn of the event loop brings it
-  // up to date.
+  // up to date (a hidden panel, its next showing).
   void scheduleUpdate();
   // Up to date at once (start-up, the tests).
   void updateNow();

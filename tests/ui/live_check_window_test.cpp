@@ -174,11 +174,17 @@ TEST_F(LiveCheckWindowTest, HidingIsRememberedInTheSettingsFolder) {
   EXPECT_FALSE(panel.panelWanted());
   EXPECT_FALSE(livePanelRemembered(started.folder()));
   ASSERT_TRUE(QTest::qWaitFor([this] { return !panel.isVisible(); }, 2000));
-  // F9 on the screen brings it back.
+  // Hidden, it calculates nothing while the user types.
+  const int before = panel.updateCount();
+  type(FieldId::Span1, QString());
+  QTest::qWait(50);
+  EXPECT_EQ(panel.updateCount(), before);
+  // F9 on the screen brings it back, up to date.
   QTest::keyClick(&screen, Qt::Key_F9);
   EXPECT_TRUE(panel.panelWanted());
   EXPECT_TRUE(livePanelRemembered(started.folder()));
   EXPECT_TRUE(panel.isVisible());
+  EXPECT_FALSE(panel.shown().calculated);
 }
 
 }  // namespace

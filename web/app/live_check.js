@@ -70,6 +70,8 @@ export class LiveCheckPanel {
   schedule() {
     if (this.pending) return;
     this.pending = true;
+    // A hidden panel waits: it catches up when shown again.
+    if (this.element.hidden) return;
     // A message, unlike a timer, is not held back by the browser's clamping.
     this.turn ??= new MessageChannel();
     this.turn.port1.onmessage = () => {
