@@ -119,7 +119,13 @@ void LiveCheckWindow::build() {
   refusal_ = wrappedLabel(refusalBox_);
   refusal_->setObjectName(QStringLiteral("liveRefusal"));
   refusal_->setStyleSheet(colourStyle(kLivePanelLayout.refused));
+  // The field named is a link: a click puts the input focus there.
   refusalField_ = new QLabel(refusalBox_);
+  refusalField_->setTextFormat(Qt::RichText);
+  connect(refusalField_, &QLabel::linkActivated, this, [this] {
+    if (panel_.refusalFocus != FieldId::None)
+      screen_.carryOut({focusEvent(panel_.refusalFocus)});
+  });
   refusalLayout->addWidget(refusalCaption_);
   refusalLayout->addWidget(refusal_);
   refusalLayout->addWidget(refusalField_);
@@ -213,7 +219,8 @@ void LiveCheckWindow::display(const LiveCheckPanel& panel) {
   refusalBox_->setVisible(!panel.calculated);
   refusalCaption_->setText(qs(panel.refusalCaption));
   refusal_->setText(qs(panel.refusalMessage));
-  refusalField_->setText(qs(panel.refusalField));
+  refusalField_->setText(
+      QStringLiteral("<a href=\"field\">%1</a>").arg(qs(panel.refusalField).toHtmlEscaped()));
   refusalField_->setVisible(!panel.refusalField.empty());
 
   checksCaption_->setText(qs(panel.checksCaption));

@@ -53,6 +53,7 @@ class LiveCheckWindow : public QWidget {
   const LiveCheckPanel& shown() const { return panel_; }
   QLabel* verdictLabel() const { return verdict_; }
   QLabel* refusalLabel() const { return refusal_; }
+  QLabel* refusalFieldLink() const { return refusalField_; }
   QTreeWidget* deckList() const { return decks_; }
   QWidget* checksBox() const { return checksBox_; }
   void chooseDeck(int deckType);

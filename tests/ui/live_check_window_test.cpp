@@ -121,6 +121,10 @@ TEST_F(LiveCheckWindowTest, AClearedFieldShowsTheInputCheckAndNoFigures) {
   EXPECT_FALSE(panel.verdictLabel()->isVisibleTo(&panel));
   EXPECT_FALSE(panel.checksBox()->isVisibleTo(&panel));
   EXPECT_TRUE(panel.shown().checks.empty());
+  // The field named is a link to it.
+  screen.fieldWidget(FieldId::Span2)->setFocus();
+  emit panel.refusalFieldLink()->linkActivated(QStringLiteral("field"));
+  EXPECT_EQ(started.session.form().focus(), FieldId::Span1);
 
   type(FieldId::Span1, QStringLiteral("2000"));
   caughtUp();

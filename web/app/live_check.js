@@ -49,7 +49,14 @@ export class LiveCheckPanel {
     this.refusalCaption = make('div', this.refusalBox, 'caption');
     this.refusal = make('div', this.refusalBox, 'message');
     this.refusal.style.color = l.refused;
-    this.refusalField = make('div', this.refusalBox, 'field');
+    // The field named is a link: a click puts the input focus there.
+    this.refusalField = make('a', this.refusalBox, 'field');
+    this.refusalField.href = '#';
+    this.refusalField.addEventListener('click', (event) => {
+      event.preventDefault();
+      const id = this.panel.refusalFocus;
+      this.app.inputScreen.act(() => this.session.focusField(id));
+    });
     this.checksCaption = make('div', body, 'section-caption');
     this.checks = make('table', body, 'checks');
     this.decksCaption = make('div', body, 'section-caption');

@@ -63,6 +63,10 @@ test('a cleared field shows the input check and no figures', async () => {
   assert.equal(await panel(page).getAttribute('data-verdict'), 'refused');
   assert.match(await panel(page).locator('.refusal .message').innerText(), /スパン1の長さ/);
   assert.equal(await panel(page).locator('.refusal .field').innerText(), '入力欄: スパン1');
+  // The field named is a link to it.
+  await field(page, 'Span2').focus();
+  await panel(page).locator('.refusal .field').click();
+  await page.waitForFunction(() => document.activeElement?.dataset.field === 'Span1');
   assert.equal(await panel(page).locator('.checks').isVisible(), false);
   assert.equal(await panel(page).locator('.live-verdict').isVisible(), false);
   await page.context().close();
