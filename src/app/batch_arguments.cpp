@@ -63,6 +63,16 @@ constexpr const char* kFooter =
     "  各欄の行を書きます。--pdf (または --pdf-dir) では A4 1 ページの\n"
     "  「スパン表」を PDF に書きます。\n"
     "\n"
+    "デッキ比較 (--every-deck):\n"
+    "  プロジェクトの他の入力のまま、カタログの全デッキ (KX-50-12 など) について\n"
+    "  判定、最大の検定比とその検討、現在のデッキと OK となる最軽量のデッキを\n"
+    "  書きます。デッキ自重は表面処理 Z12・Z27 ではデッキの種類に従い、「他」\n"
+    "  では入力値のままです。--json ではデッキごとに 1 行、カタログの順に、\n"
+    "  そのデッキを選んだプロジェクトの --json と同じ JSON に \"utilisation\"\n"
+    "  ({\"stress\", \"deflection\", \"endJoint\", \"midJoint\", \"overhang\"\n"
+    "  (各検討の最大の検定比、該当しない検討は null), \"governing\" (最大の\n"
+    "  検討の名前)}) を加えて書きます。\n"
+    "\n"
     "終了コード:\n"
     "  0  計算を実行した (判定が NG でも 0)\n"
     "  2  ファイルを読めない・変換できない、読込みが途中で止まった、入力チェックで\n"
@@ -172,6 +182,7 @@ BatchArguments parseBatchArguments(int argc, char** argv) {
   bool json = false;
   bool csv = false;
   bool spanTable = false;
+  bool everyDeck = false;
   std::string step;
   std::string pdf;
   std::string png;
@@ -204,6 +215,8 @@ BatchArguments parseBatchArguments(int argc, char** argv) {
       app.add_option("--step", step, "スパン表のスパンの刻み (mm、既定 10、1〜1000)")
           ->option_text("MM");
   app.add_flag("--csv", csv, "スパン表を CSV で出力する");
+  app.add_flag("--every-deck", everyDeck,
+               "計算の代わりに、カタログの全デッキについて判定と最大検定比を比べる");
   // Arguments are UTF-8 on every system (on Windows read from the wide
   // command line, not the ANSI code page).
   std::vector<std::string> arguments = platform::commandLineArguments(argc, argv);
@@ -224,6 +237,7 @@ BatchArguments parseBatchArguments(int argc, char** argv) {
   options.json = json;
   options.csv = csv;
   options.spanTable = spanTable;
+  options.everyDeck = everyDeck;
   // An option given with an empty name is refused by the command, not ignored.
   if (dataDirOption->count() > 0)
     options.dataDir = pathFromUtf8(dataDir);

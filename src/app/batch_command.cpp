@@ -17,9 +17,11 @@
 #include "app/outcome_json.h"
 #include "app/span_table_output.h"
 #include "calc/case_titles.h"
+#include "calc/catalogue.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
 #include "model/calculate_command.h"
+#include "model/live_check.h"
 #include "model/project_file.h"
 #include "model/span_table.h"
 #include "persistence/text_file.h"
@@ -149,6 +151,12 @@ ProjectFiles filesOf(const BatchOptions& options, const fs::path& project) {
 std::optional<std::string> combinationRefusal(const BatchOptions& options) {
   if (options.projects.empty())
     return "データファイルを指定して下さい。";
+  if (options.everyDeck && options.spanTable)
+    return std::string("--every-deck と --span-table は同時に指定できません。");
+  if (options.everyDeck && options.wantsReportFiles())
+    return std::string(
+        "--every-deck では計算書のファイルを書きません。--pdf, --png, --pdf-dir, --png-dir "
+        "は --every-deck と一緒には指定できません。");
   if (options.csv && !options.spanTable)
     return std::string(
         "--csv はスパン表 (--span-table) の出力です。--span-table と一緒に指定して下さい。");
@@ -416,6 +424,65 @@ void spanTableOfProject(const BatchOptions& options, const fs::path& project, Se
   }
 }
 
+// The deck comparison of the live check as text: one line per deck of the
+// catalogue with its verdict, largest utilisation, the check with it and the
+// marks, then how the other decks' unit weight is taken.
+std::string deckComparisonText(const LiveCheckPanel& panel, const fs::path& project) {
+  std::ostringstream text;
+  text << "データファイル: " << shown(project) << '\n' << panel.decksCaption << '\n';
+  for (const PanelDeckRow& row : panel.decks) {
+    text << "  " << row.name << "  " << row.verdict;
+    if (!row.ratioText.empty())
+      text << "  " << row.ratioText << " (" << row.governing << ")";
+    if (!row.marks.empty())
+      text << "  [" << row.marks << "]";
+    if (row.ratioText.empty())
+      text << "  " << oneLine(row.tooltip);
+    text << '\n';
+  }
+  text << panel.deckNote << '\n';
+  return text.str();
+}
+
+// --every-deck: the project with each deck of the catalogue, as the input
+// screen would choose it, calculated as --json calculates it. A deck that
+// cannot be calculated refuses the project.
+void everyDeckOfProject(const BatchOptions& options, const fs::path& project,
+                        const Session& session, RunShape shape, const Notes& notes,
+                        std::ostream& out) {
+  const InputForm& form = session.form();
+  // The project as it stands first: its refusal is the one --json gives.
+  const CalculateResult asEntered = calculateCopy(form, session.settings());
+  if (asEntered.refusal)
+    throw Refused{oneLine(asEntered.refusal->message)};
+  notes.events(asEntered.events);
+  if (!options.json) {
+    out << deckComparisonText(livePanel(session), project);
+    return;
+  }
+  std::vector<Json> lines;
+  for (int deck = 0; deck < kDeckCount; ++deck) {
+    const bool own = deck == form.index(FieldId::DeckType);
+    const CalculateResult other =
+        own ? CalculateResult{} : calculateCopy(form, session.settings(), deck);
+    const CalculateResult& result = own ? asEntered : other;
+    if (result.refusal) {
+      throw Refused{std::string(kDeckSections[static_cast<std::size_t>(deck)].name) + ": " +
+                    oneLine(result.refusal->message)};
+    }
+    if (!result.outcome)
+      throw std::runtime_error("計算結果がありません。");
+    Json line = Json::object();
+    if (shape == RunShape::kMany)
+      line["file"] = utf8FromPath(project);
+    line.update(outcomeJson(*result.outcome));
+    line["utilisation"] = utilisationJson(utilisationOf(*result.outcome));
+    lines.push_back(std::move(line));
+  }
+  for (const Json& line : lines)
+    out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+}
+
 // A project that was not calculated: its message goes to stderr (among
 // several projects after the project's name); among several it also stands
 // under the project's name where its results would have stood, as a line
@@ -466,6 +533,8 @@ ProjectRun runProject(const BatchOptions& options, const fs::path& project, cons
     std::unique_ptr<Session> session = openProject(project, dataDir, executable, notes);
     if (options.spanTable)
       spanTableOfProject(options, project, *session, shape, notes, reports, results);
+    else if (options.everyDeck)
+      everyDeckOfProject(options, project, *session, shape, notes, results);
     else
       calculateProject(options, project, *session, shape, notes, reports, results);
   } catch (const Refused& refused) {

@@ -41,6 +41,8 @@ struct BatchOptions {
   // A batch that writes report files shows which project it is at on one
   // line of `err`, updated in place; set when standard error is a terminal.
   bool progress = false;
+  // The project with every deck of the catalogue instead of the calculation.
+  bool everyDeck = false;
 
   bool wantsReportFiles() const {
     return pdf.has_value() || png.has_value() || pdfDir.has_value() || pngDir.has_value();

@@ -222,4 +222,12 @@ Json outcomeJson(const CalculationOutcome& outcome) {
   };
 }
 
+Json utilisationJson(const Utilisation& utilisation) {
+  Json out = Json::object();
+  for (const CheckUtilisation& check : utilisation.checks)
+    out[std::string(checkKey(check.kind))] = check.applies ? Json(check.ratio) : Json(nullptr);
+  out["governing"] = std::string(checkKey(utilisation.governing));
+  return out;
+}
+
 }  // namespace tavilo

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "calc/calculation_run.h"
+#include "model/live_check.h"
 
 namespace tavilo {
 
@@ -20,5 +21,8 @@ Json windJson(const WindDerivation& wind);
 Json snowJson(const SnowDerivation& snow, const DesignConditions& conditions);
 Json caseJson(const ResultsSection& section);
 Json outcomeJson(const CalculationOutcome& outcome);
+// The ratio of every check where it governs (null where it does not apply)
+// and the key of the largest.
+Json utilisationJson(const Utilisation& utilisation);
 
 }  // namespace tavilo

@@ -8,6 +8,7 @@
 #include "model/program_texts.h"
 #include "model/span_table.h"
 #include "ui/auxiliary_windows.h"
+#include "ui/live_check_window.h"
 #include "ui/result_window.h"
 #include "ui/settings_window.h"
 #include "ui/span_table_window.h"
@@ -43,6 +44,10 @@ Desktop::Desktop(Session& session, InputScreenDialogs dialogs, ResultWindowDialo
                                                             qs(kSpanTableCommand.hint), 80);
   connect(spanTable, &QPushButton::clicked, this, &Desktop::showSpanTable);
   connect(screen, &InputScreen::closedForGood, this, &Desktop::finished);
+  liveCheckWindow_ = new LiveCheckWindow(session_, *screen);
+  // Settings that change no field still change the calculation.
+  connect(settingsWindow_.get(), &SettingsWindow::closed, liveCheckWindow_,
+          &LiveCheckWindow::scheduleUpdate);
 }
 
 Desktop::~Desktop() = default;
@@ -81,6 +86,7 @@ std::unique_ptr<Desktop> startDesktop(Session& session, StartUpOptions options) 
                                            std::move(options.resultDialogs));
   InputScreen& screen = desktop->inputScreen();
   splash.close();
+  desktop->liveCheckWindow().rememberIn(settingsFolderPath(options.environment));
   screen.show();
   screen.carryOut({focusEvent(FieldId::DeckType)});
   QApplication::restoreOverrideCursor();

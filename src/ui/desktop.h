@@ -18,6 +18,7 @@
 namespace tavilo::ui {
 
 class FireResistanceWindow;
+class LiveCheckWindow;
 class OverviewWindow;
 class SettingsWindow;
 class SpanTableWindow;
@@ -39,6 +40,8 @@ class Desktop : public QObject {
   void showSpanTable();
   OverviewWindow& overviewWindow() { return *overviewWindow_; }
   FireResistanceWindow& fireResistanceWindow() { return *fireResistanceWindow_; }
+  // The live check beside the input screen, owned by it.
+  LiveCheckWindow& liveCheckWindow() { return *liveCheckWindow_; }
 
  signals:
   // The input screen was closed: the program ends.
@@ -53,6 +56,7 @@ class Desktop : public QObject {
   std::unique_ptr<ResultWindow> resultWindow_;
   std::unique_ptr<OverviewWindow> overviewWindow_;
   std::unique_ptr<FireResistanceWindow> fireResistanceWindow_;
+  LiveCheckWindow* liveCheckWindow_ = nullptr;
 };
 
 struct StartUpOptions {

@@ -169,6 +169,8 @@ void FormBinder::refresh() {
     emit windowChanged();
   if (changes.pictures)
     emit picturesChanged();
+  if (!changes.fields.empty() || changes.groups)
+    emit formChanged();
 }
 
 void FormBinder::update(FieldId id) {

@@ -54,6 +54,8 @@ class FormBinder : public QObject {
   void windowChanged();
   void picturesChanged();
   void buttonClicked(tavilo::FieldId id);
+  // A control or the layout changed (after the widgets are redrawn).
+  void formChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

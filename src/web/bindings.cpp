@@ -16,6 +16,7 @@
 #include "calc/errors.h"
 #include "location/location_tables.h"
 #include "model/form_fields.h"
+#include "model/live_check.h"
 #include "model/print_settings_dialog.h"
 #include "model/program_texts.h"
 #include "model/screen_description.h"
@@ -313,6 +314,83 @@ val programTexts() {
   return t;
 }
 
+// ---- The live check panel
+std::string cssColour(const Rgb& c) {
+  return "rgb(" + std::to_string(c.red) + ", " + std::to_string(c.green) + ", " +
+         std::to_string(c.blue) + ")";
+}
+
+// The sizes and colours of the panel.
+val livePanelLayout() {
+  const LivePanelLayout& l = kLivePanelLayout;
+  val out = val::object();
+  out.set("width", l.width);
+  out.set("gap", l.gap);
+  out.set("barWidth", l.barWidth);
+  out.set("barHeight", l.barHeight);
+  out.set("barGround", cssColour(l.barGround));
+  out.set("passing", cssColour(l.passing));
+  out.set("failing", cssColour(l.failing));
+  out.set("refused", cssColour(l.refused));
+  out.set("lightestRow", cssColour(l.lightestRow));
+  out.set("currentRow", cssColour(l.currentRow));
+  out.set("placeText", cssColour(l.placeText));
+  return out;
+}
+
+val panelValue(const LiveCheckPanel& panel) {
+  val p = val::object();
+  p.set("title", panel.title);
+  p.set("guidance", panel.guidance);
+  p.set("verdictCaption", panel.verdictCaption);
+  p.set("verdict", panel.verdict);
+  p.set("refusalCaption", panel.refusalCaption);
+  p.set("refusalMessage", panel.refusalMessage);
+  p.set("refusalField", panel.refusalField);
+  p.set("checksCaption", panel.checksCaption);
+  p.set("decksCaption", panel.decksCaption);
+  p.set("deckNote", panel.deckNote);
+  p.set("chooseHint", panel.chooseHint);
+  p.set("hideCaption", panel.hideCaption);
+  p.set("showCaption", panel.showCaption);
+  p.set("calculated", panel.calculated);
+  p.set("ok", panel.ok);
+  p.set("refusalFocus", static_cast<int>(panel.refusalFocus));
+  p.set("checkColumns", array(panel.checkColumns));
+  p.set("deckColumns", array(panel.deckColumns));
+  val checks = val::array();
+  for (const PanelCheckRow& row : panel.checks) {
+    val r = val::object();
+    r.set("label", row.label);
+    r.set("figures", row.figures);
+    r.set("where", row.where);
+    r.set("ratioText", row.ratioText);
+    r.set("bar", row.bar);
+    r.set("applies", row.applies);
+    r.set("exceeded", row.exceeded);
+    checks.call<void>("push", r);
+  }
+  p.set("checks", checks);
+  val decks = val::array();
+  for (const PanelDeckRow& row : panel.decks) {
+    val r = val::object();
+    r.set("deckType", row.deckType);
+    r.set("name", row.name);
+    r.set("verdict", row.verdict);
+    r.set("ratioText", row.ratioText);
+    r.set("governing", row.governing);
+    r.set("marks", row.marks);
+    r.set("bar", row.bar);
+    r.set("exceeded", row.exceeded);
+    r.set("current", row.current);
+    r.set("lightestPassing", row.lightestPassing);
+    r.set("tooltip", row.tooltip);
+    decks.call<void>("push", r);
+  }
+  p.set("decks", decks);
+  return p;
+}
+
 class WebSession {
  public:
   // The location tables are read from `dataDir`; project files are read
@@ -420,6 +498,11 @@ class WebSession {
     }
   }
   void pointerRestsOn(int id) { form().pointerRestsOn(fieldId(id)); }
+
+  // ---- The live check beside the screen
+  val liveCheck() const { return panelValue(livePanel(session_)); }
+  // A deck chosen in the panel, as chosen in the screen's deck list.
+  val chooseDeck(int deckType) { return events(tavilo::chooseDeck(form(), deckType)); }
 
   // ---- "設　定" and its dialog
   val settingsDialog() const {
@@ -672,6 +755,7 @@ EMSCRIPTEN_BINDINGS(tavilo) {
   emscripten::function("builtInArrangementPicture", &tavilo::builtInArrangementPicture);
   emscripten::function("fieldCatalogue", &fieldCatalogue);
   emscripten::function("programTexts", &programTexts);
+  emscripten::function("livePanelLayout", &livePanelLayout);
   emscripten::class_<WebSession>("Session")
       .constructor<const std::string&, const std::string&>()
       .function("startUp", &WebSession::startUp)
@@ -685,6 +769,8 @@ EMSCRIPTEN_BINDINGS(tavilo) {
       .function("focusField", &WebSession::focusField)
       .function("clickChoice", &WebSession::clickChoice)
       .function("pointerRestsOn", &WebSession::pointerRestsOn)
+      .function("liveCheck", &WebSession::liveCheck)
+      .function("chooseDeck", &WebSession::chooseDeck)
       .function("settingsDialog", &WebSession::settingsDialog)
       .function("openSettings", &WebSession::openSettings)
       .function("applySettings", &WebSession::applySettings)

@@ -13,6 +13,7 @@
 #include "calc/catalogue.h"
 #include "model/calculate_command.h"
 #include "model/input_form.h"
+#include "model/live_check.h"
 #include "model/project_file.h"
 #include "model/settings_dialog.h"
 #include "model/span_table.h"
@@ -98,6 +99,18 @@ TEST(FifthDeck, TheSpanTableHasARowForIt) {
   // The deepest deck carries at least the span of the stiffest of the four.
   ASSERT_TRUE(own.span);
   EXPECT_GE(*own.span, table.cell(3, own.spanCount).span.value_or(0));
+}
+
+TEST(FifthDeck, TheLiveCheckComparesIt) {
+  Project p;
+  loadWithFifthDeck(p);
+  const LiveCheck live = runLiveCheck(p.form, p.state.settings);
+  ASSERT_FALSE(live.refusal) << live.refusal->message;
+  ASSERT_EQ(live.decks.size(), 5u);
+  EXPECT_EQ(live.decks[4].deckName, "KX-90-16");
+  EXPECT_TRUE(live.decks[4].current);
+  EXPECT_DOUBLE_EQ(live.decks[4].unitWeight, 201);
+  EXPECT_EQ(livePanel(live, 0).decks.size(), 5u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 import { ASSETS, assetUrl, importAsset } from './assets.js';
 import { BUILD } from './build.js';
 import { InputScreen } from './input_screen.js';
+import { LiveCheckPanel } from './live_check.js';
 import { ReportWindow } from './report_view.js';
 import { loadReportFonts, reportFontsLoaded } from './painters.js';
 import { takeHandedProject } from './handed_project.js';
@@ -145,6 +146,16 @@ class App {
     this.printSettingsWindow = new PrintSettingsWindow(this);
     this.buildResultTools();
     this.inputScreen.refresh();
+    this.liveCheck = new LiveCheckPanel(this, root, this.module.livePanelLayout());
+    // Every action of the screen ends in carryOut: the panel follows it.
+    const carryOut = this.inputScreen.carryOut.bind(this.inputScreen);
+    this.inputScreen.carryOut = async (events) => {
+      try {
+        await carryOut(events);
+      } finally {
+        this.liveCheck.schedule();
+      }
+    };
     this.inputScreen.focusControl(this.session.screen().focus);
     document.body.dataset.ready = 'true';
     window.taviloStarted?.();

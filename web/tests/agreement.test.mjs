@@ -46,7 +46,7 @@ test('tavilo-calc prints the same for every project', async (t) => {
   assert.ok(projects.length >= 9);
   for (const project of projects) {
     await t.test(project, async () => {
-      for (const options of [['--json'], [], ['--span-table', '--json']]) {
+      for (const options of [['--json'], [], ['--span-table', '--json'], ['--every-deck', '--json'], ['--every-deck']]) {
         const [expected, actual] = await both([project, ...options]);
         assert.equal(actual.status, expected.status, options.join(' '));
         assert.equal(actual.stderr, expected.stderr, options.join(' '));
