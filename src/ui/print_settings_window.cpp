@@ -70,7 +70,7 @@ PrintSettingsWindow::PrintSettingsWindow(Session& session, QWidget* owner)
       session_(session) {
   setWindowTitle(QStringLiteral("印刷用設定"));
   setFont(dialogFont());
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kPrintSettingsClientWidth, kPrintSettingsClientHeight);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kDialogGround);
   setPalette(palette);
@@ -107,7 +107,7 @@ void PrintSettingsWindow::buildNameRow() {
 
 void PrintSettingsWindow::buildPositionGroup() {
   positionGroup_ = new QGroupBox(QStringLiteral("ページ番号表示/位置"), this);
-  positionGroup_->setGeometry(8, 52, kClientWidth - 16, 84);
+  positionGroup_->setGeometry(8, 52, kPrintSettingsClientWidth - 16, 84);
   positionButtons_ = new QButtonGroup(this);
   for (std::size_t i = 0; i < positions_.size(); ++i) {
     auto* button = new QRadioButton(qs(kPageNumberPositionCaptions[i]), positionGroup_);

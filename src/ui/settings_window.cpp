@@ -24,8 +24,8 @@ namespace {
 // borders take 28 of them.
 constexpr int kTitleFrameHeight = 28;
 constexpr int kDialogHeight = 450;
-constexpr int kClientWidth = 468;
-constexpr int kClientHeight = kDialogHeight - kTitleFrameHeight;
+constexpr int kSettingsClientWidth = 468;
+constexpr int kSettingsClientHeight = kDialogHeight - kTitleFrameHeight;
 
 // One row of ratios: caption, then per load a field followed by its letter.
 constexpr int kRowCaptionLeft = 10;
@@ -69,7 +69,7 @@ SettingsWindow::SettingsWindow(Session& session, QWidget* parent)
       session_(session) {
   setWindowTitle(qs(kSettingsDialogCaption));
   setFont(windowFont());
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kSettingsClientWidth, kSettingsClientHeight);
   buildMethodGroup();
   buildRatioGroup();
   buildMaxLengthGroup();
@@ -85,7 +85,7 @@ SettingsWindow::~SettingsWindow() {
 
 void SettingsWindow::buildMethodGroup() {
   auto* group = new QGroupBox(QStringLiteral("計算の方法"), this);
-  group->setGeometry(8, 4, kClientWidth - 16, 62);
+  group->setGeometry(8, 4, kSettingsClientWidth - 16, 62);
   methodGroup_ = new QButtonGroup(this);
   constexpr std::array<FieldId, 2> kChoices = {FieldId::SettingsMethodNotices,
                                                FieldId::SettingsMethodDirect};
@@ -106,18 +106,18 @@ void SettingsWindow::buildMethodGroup() {
 
 void SettingsWindow::buildRatioGroup() {
   auto* group = new QGroupBox(QStringLiteral(" 荷重の比率 "), this);
-  group->setGeometry(8, 70, kClientWidth - 16, 2 * kCaseHeight + 52);
+  group->setGeometry(8, 70, kSettingsClientWidth - 16, 2 * kCaseHeight + 52);
   QWidget* ordinary = buildRatioCase(group, " 一般の場合 ", RatioSet::Ordinary);
   ordinary->move(8, 16);
   QWidget* heavySnow = buildRatioCase(group, " 多 雪 区 域 ", RatioSet::HeavySnow);
   heavySnow->move(8, 20 + kCaseHeight);
   label(group, QStringLiteral("Ｇ:固定荷重/Ｐ:積載荷重/Ｓ:積雪荷重/Ｗ:風荷重"),
-        QRect(16, 24 + 2 * kCaseHeight, kClientWidth - 48, 20));
+        QRect(16, 24 + 2 * kCaseHeight, kSettingsClientWidth - 48, 20));
 }
 
 QWidget* SettingsWindow::buildRatioCase(QWidget* parent, const char* title, RatioSet set) {
   auto* group = new QGroupBox(QString::fromUtf8(title), parent);
-  group->resize(kClientWidth - 32, kCaseHeight);
+  group->resize(kSettingsClientWidth - 32, kCaseHeight);
   for (std::size_t r = 0; r < kLoadRatioRows.size(); ++r) {
     const LoadRatioRow& row = kLoadRatioRows[r];
     const int top = kFirstRowTop + static_cast<int>(r) * kRowPitch;
@@ -152,7 +152,7 @@ QWidget* SettingsWindow::buildRatioCase(QWidget* parent, const char* title, Rati
 
 void SettingsWindow::buildMaxLengthGroup() {
   auto* group = new QGroupBox(caption(FieldId::SettingsMaxDeckLength), this);
-  group->setGeometry(8, 70 + 2 * kCaseHeight + 56, kClientWidth - 16, 52);
+  group->setGeometry(8, 70 + 2 * kCaseHeight + 56, kSettingsClientWidth - 16, 52);
   maxLength_ = new SpinField(group);
   maxLength_->setGeometry(16, 20, 100, kRowHeight);
   label(group, QStringLiteral("mm"), QRect(122, 20, 40, kRowHeight));
@@ -163,7 +163,7 @@ void SettingsWindow::buildMaxLengthGroup() {
 }
 
 void SettingsWindow::buildButtons() {
-  constexpr int kTop = kClientHeight - 40;
+  constexpr int kTop = kSettingsClientHeight - 40;
   auto* pNote = label(this, QStringLiteral("積載荷重Ｐは入力不可"), QRect(10, kTop - 2, 130, 18));
   auto* sameNote = label(this, QStringLiteral("Ｇと同値"), QRect(10, kTop + 16, 130, 18));
   for (QLabel* note : {pNote, sameNote}) {
