@@ -150,6 +150,7 @@ struct SpinRange {
 
 struct FieldInfo {
   FieldId id;
+  std::string_view name;  // the enumerator's name, by which the page refers to the control
   FieldKind kind;
   Group group;
   std::string_view caption;

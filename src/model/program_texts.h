@@ -1,9 +1,13 @@
 #pragma once
-// The fixed texts of the program's auxiliary windows, shared by the desktop
-// windows and the web page: the terms-of-use notice, the titles of the
-// overview and fire-resistance windows and the busy panel's captions.
+// The fixed texts of the program's windows and dialogs, shared by the
+// desktop windows and the web page: the terms-of-use notice, the titles of
+// the overview and fire-resistance windows, the busy panel's captions, the
+// words of the settings and print-settings dialogs, the commands of the
+// result and span-table windows and the messages the windows give. A "%1"
+// stands for the value the window fills in.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace tavilo {
@@ -35,6 +39,10 @@ inline constexpr std::array<std::string_view, 15> kNoticeLines = {
 
 inline constexpr std::string_view kOverviewCaption = "概　　要　[ Tavilo屋根計算プログラム ]";
 inline constexpr std::string_view kOverviewDocument = "Tvl_general.md";
+// The overview's button that opens the verification document (検証資料).
+inline constexpr std::string_view kVerificationButton = "検証資料を開く (PDF)";
+inline constexpr std::string_view kVerificationHint =
+    "各計算式を公式・告示の計算例・手計算と照合した資料（A4）を開きます";
 inline constexpr std::string_view kFireResistanceCaption = "耐火仕様";
 inline constexpr std::string_view kResultCaption = "Tavilo for Win [計算結果の表示]";
 
@@ -46,5 +54,88 @@ inline constexpr std::array<std::string_view, 3> kUnsavedAnswers = {"保存", "�
 
 inline constexpr std::string_view kBusyCalculating = "　計算中 ・・・";
 inline constexpr std::string_view kBusyPrinting = "　印刷中 ・・・";
+
+// "係数等の定義"
+inline constexpr std::string_view kSettingsMethodTitle = "計算の方法";
+inline constexpr std::string_view kSettingsRatioTitle = " 荷重の比率 ";
+// The two sets of ratios as the dialog titles them (kRatioSetNames in messages).
+inline constexpr std::array<std::string_view, 2> kRatioSetTitles = {" 一般の場合 ",
+                                                                    " 多 雪 区 域 "};
+inline constexpr std::string_view kRatioPlus = " ＋";
+inline constexpr std::string_view kRatioLegend = "Ｇ:固定荷重/Ｐ:積載荷重/Ｓ:積雪荷重/Ｗ:風荷重";
+inline constexpr std::string_view kMillimetres = "mm";
+inline constexpr std::array<std::string_view, 2> kSettingsNotes = {"積載荷重Ｐは入力不可",
+                                                                   "Ｇと同値"};
+
+// "印刷用設定"
+inline constexpr std::string_view kPrintSettingsCaption = "印刷用設定";
+inline constexpr std::string_view kProjectNameTitle = "物件名";
+inline constexpr std::string_view kProjectNameLengthNote = " [文字数は全角半角共に%1以下]";
+inline constexpr std::string_view kProjectNameHint = "計算書の表題を記述します";
+inline constexpr std::string_view kProjectNameEmptyNote =
+    "物件名が不要な場合、何も入力しないで下さい。";
+inline constexpr std::string_view kPageNumberTitle = "ページ番号表示/位置";
+// The hint of the "無し" button, then that of every position.
+inline constexpr std::array<std::string_view, 2> kPageNumberHints = {"ページ番号の記述無し",
+                                                                     "ページ番号位置"};
+inline constexpr std::string_view kPositionCancelNote = "ページ表示位置のキャンセルは無効です。";
+inline constexpr std::string_view kNumberGroupTitle = "表示内容";
+inline constexpr std::string_view kNumberStyleCaption = "番号書式";
+inline constexpr std::string_view kStartNumberCaption = "開始番号";
+inline constexpr std::string_view kStartNumberHint = "1以上の整数を入力します。";
+
+// A command button with its hint.
+struct Command {
+  std::string_view caption;
+  std::string_view hint;
+};
+inline constexpr Command kPrintSettingsConfirm{"    設　定", "設定終了"};
+inline constexpr Command kPrintSettingsCancel{" キャンセル", "設定を破棄します"};
+
+// The result window "Tavilo for Win [計算結果の表示]" and the span table window.
+inline constexpr Command kPrintCommand{"印刷", "用紙をA4 縦に設定して下さい"};
+inline constexpr Command kPrintSettingsCommand{"印刷の設定", "件名・ページの設定"};
+inline constexpr Command kReportPreviewCommand{"プレビュー", "印刷される計算書を画面で確認します"};
+inline constexpr Command kReportPdfCommand{"PDF保存", "計算書をPDFファイルに保存します"};
+inline constexpr Command kSpanTableCommand{"スパン表",
+                                           "デッキ・スパン数ごとの最長スパンを表示します"};
+inline constexpr Command kCloseResultCommand{"閉じる", "条件入力へ戻る"};
+inline constexpr std::string_view kSpanTableCaption = "Tavilo for Win [スパン表]";
+inline constexpr std::string_view kSpanTableName = "スパン表";
+inline constexpr Command kSpanTablePreviewCommand{"プレビュー",
+                                                  "印刷されるスパン表を画面で確認します"};
+inline constexpr Command kSpanTablePdfCommand{"PDF保存", "スパン表をPDFファイルに保存します"};
+inline constexpr Command kCloseSpanTableCommand{"閉じる", "計算結果の表示へ戻る"};
+// The stem of a report's PDF before the project has a file.
+inline constexpr std::string_view kReportPdfStem = "計算書";
+
+// Messages of the windows.
+inline constexpr std::string_view kSpanTableFailure = "スパン表を作成できません。";
+inline constexpr std::string_view kOverviewMissing = "概要の文書「%1」が見つかりません。";
+inline constexpr std::string_view kOverviewUnreadable = "概要の文書「%1」を読み込めません。";
+inline constexpr std::string_view kPictureUnreadable = "画像ファイル「%1」を開けません。";
+
+// File types of the save dialogs.
+inline constexpr std::string_view kProjectFileType = "データファイル";
+inline constexpr std::string_view kAllFilesType = "全てのファイル";
+inline constexpr std::string_view kPdfFileType = "PDFファイル";
+
+// The web page's own words: its buttons without a caption, and the choice of
+// an office's own location tables kept in the browser.
+inline constexpr std::string_view kMessageConfirm = "OK";
+inline constexpr std::string_view kCloseBox = "閉じる";
+inline constexpr std::array<std::string_view, 2> kSpinArrows = {"増やす", "減らす"};
+inline constexpr std::string_view kOwnTableChoice = "所在地データは %1 を選択して下さい。";
+inline constexpr std::string_view kOwnTableSeparator = " または ";
+inline constexpr std::string_view kOwnTablesInUse = "使用中: %1 (ブラウザに保存)";
+inline constexpr std::string_view kShippedTablesInUse = "使用中: 標準の所在地データ";
+
+// A text with "%1" replaced by a value.
+inline std::string filledIn(std::string_view text, std::string_view value) {
+  std::string out(text);
+  if (const std::size_t at = out.find("%1"); at != std::string::npos)
+    out.replace(at, 2, value);
+  return out;
+}
 
 }  // namespace tavilo

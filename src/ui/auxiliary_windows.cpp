@@ -1,6 +1,7 @@
 #include "ui/auxiliary_windows.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,9 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "model/program_texts.h"
+#include "model/screen_description.h"
+#include "model/verification_document.h"
 #include "report/qt/qt_path.h"
 #include "ui/ui_support.h"
 #include "ui/window_placement.h"
@@ -154,9 +158,15 @@ OverviewWindow::OverviewWindow(QWidget* parent)
   setWindowTitle(qs(kOverviewCaption));
   setFont(windowFont());
   browser_ = new QTextBrowser(this);
+  verificationButton_ = new QPushButton(qs(kVerificationButton), this);
+  verificationButton_->setToolTip(qs(kVerificationHint));
+  openDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  connect(verificationButton_, &QPushButton::clicked, this,
+          &OverviewWindow::openVerificationDocument);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
+  layout->addWidget(verificationButton_);
   resize(clientSizeOnScreen(*this, kPreferredSize));
   browser_->setReadOnly(true);
   browser_->setOpenLinks(false);
@@ -166,14 +176,15 @@ OverviewWindow::OverviewWindow(QWidget* parent)
 }
 
 bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
+  dataFolder_ = dataFolder;
   const QString path = qStringFromPath(dataFolder / kOverviewDocument);
   QFile file(path);
   if (!QFileInfo(path).isFile()) {
-    showMessage(parentWidget(), QStringLiteral("概要の文書「%1」が見つかりません。").arg(path));
+    showMessage(parentWidget(), qs(kOverviewMissing).arg(path));
     return false;
   }
   if (!file.open(QIODevice::ReadOnly)) {
-    showMessage(parentWidget(), QStringLiteral("概要の文書「%1」を読み込めません。").arg(path));
+    showMessage(parentWidget(), qs(kOverviewUnreadable).arg(path));
     return false;
   }
   browser_->setMarkdown(QString::fromUtf8(file.readAll()));
@@ -187,6 +198,16 @@ bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
   return true;
 }
 
+void OverviewWindow::openVerificationDocument() {
+  const QString path = qStringFromPath(verificationDocumentPath(dataFolder_));
+  if (!QFileInfo(path).isFile()) {
+    showMessage(this, QStringLiteral("検証資料「%1」が見つかりません。").arg(path));
+    return;
+  }
+  if (!openDocument(QUrl::fromLocalFile(path)))
+    showMessage(this, QStringLiteral("検証資料「%1」を開くプログラムがありません。").arg(path));
+}
+
 // ---- Fire resistance
 
 FireResistanceWindow::FireResistanceWindow(QWidget* parent)
@@ -195,7 +216,7 @@ FireResistanceWindow::FireResistanceWindow(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
   setWindowTitle(qs(kFireResistanceCaption));
   setFont(windowFont());
-  picture_ = QPixmap(QStringLiteral(":/resources/fire_resistance.png"));
+  picture_ = QPixmap(QStringLiteral(":/resources/") + qs(kFireResistancePicture));
   auto* view = new QLabel;
   view->setPixmap(picture_);
   view->resize(picture_.size());

@@ -6,12 +6,15 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "ui/ui_support.h"
 
+class QPushButton;
 class QTextBrowser;
 
 namespace tavilo::ui {
@@ -44,12 +47,21 @@ class OverviewWindow : public QWidget {
   bool showOverview(const std::filesystem::path& dataFolder);
 
   QTextBrowser* browser() const { return browser_; }
+  // Opens the verification document (検証資料) of the data folder last shown
+  // with the desktop's PDF viewer; a missing document is reported by name.
+  QPushButton* verificationButton() const { return verificationButton_; }
+  // How a document is handed to the desktop: QDesktopServices by default.
+  std::function<bool(const QUrl&)> openDocument;
 
  private:
+  void openVerificationDocument();
+
   // 584 × 693 with the frame, whose title bar and borders take 28 of the height.
   static constexpr QSize kPreferredSize{584, 693 - 28};
 
   QTextBrowser* browser_ = nullptr;
+  QPushButton* verificationButton_ = nullptr;
+  std::filesystem::path dataFolder_;
 };
 
 // The fire-resistance figure in a window of its size at the top left of the

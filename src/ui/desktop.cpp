@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "model/program_texts.h"
 #include "model/span_table.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/result_window.h"
@@ -38,9 +39,8 @@ Desktop::Desktop(Session& session, InputScreenDialogs dialogs, ResultWindowDialo
   connect(resultWindow_.get(), &ResultWindow::closed, screen, &InputScreen::showAgain);
   // A table of inputs that are about to change is not left standing.
   connect(resultWindow_.get(), &ResultWindow::closed, spanTableWindow_.get(), &QWidget::hide);
-  QPushButton* spanTable = resultWindow_->addToolBarCommand(
-      QStringLiteral("スパン表"), QStringLiteral("デッキ・スパン数ごとの最長スパンを表示します"),
-      80);
+  QPushButton* spanTable = resultWindow_->addToolBarCommand(qs(kSpanTableCommand.caption),
+                                                            qs(kSpanTableCommand.hint), 80);
   connect(spanTable, &QPushButton::clicked, this, &Desktop::showSpanTable);
   connect(screen, &InputScreen::closedForGood, this, &Desktop::finished);
 }
@@ -55,7 +55,7 @@ void Desktop::showSpanTable() {
   }
   if (result.refusal || !result.table) {
     showMessage(resultWindow_.get(),
-                qs(result.refusal ? result.refusal->message : "スパン表を作成できません。"));
+                qs(result.refusal ? result.refusal->message : kSpanTableFailure));
     return;
   }
   spanTableWindow_->showTable(std::move(*result.table));

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "model/screen_description.h"
 #include "model/session.h"
 
 class QGroupBox;
@@ -89,14 +90,9 @@ class InputScreen : public QWidget {
 
  private:
   void build();
-  void buildDeckGroup();
-  void buildSiteGroup();
-  void buildWindGroup();
-  void buildSnowGroup();
-  void buildLoadGroups();
-  void buildSpanGroup();
-  void buildCommandBar();
-  QGroupBox* makeGroup(Group group, const QString& title, QWidget* parent);
+  QWidget* makeFrame(const ScreenPiece& piece, QWidget* parent);
+  QWidget* makeControl(const ScreenPiece& piece, QWidget* parent);
+  QWidget* makeChoice(const ScreenPiece& piece, QWidget* parent);
   void commandClicked(FieldId id);
   void applyLayout();
   void updateWindowTexts();

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "model/program_texts.h"
 #include "model/session.h"
 #include "ui/spin_field.h"
 #include "ui/ui_support.h"
@@ -68,7 +69,7 @@ QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
 PrintSettingsWindow::PrintSettingsWindow(Session& session, QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       session_(session) {
-  setWindowTitle(QStringLiteral("印刷用設定"));
+  setWindowTitle(qs(kPrintSettingsCaption));
   setFont(dialogFont());
   setFixedSize(kPrintSettingsClientWidth, kPrintSettingsClientHeight);
   QPalette palette = this->palette();
@@ -82,14 +83,15 @@ PrintSettingsWindow::PrintSettingsWindow(Session& session, QWidget* owner)
 }
 
 void PrintSettingsWindow::buildNameRow() {
-  label(this, QStringLiteral("物件名"), QRect(10, 6, 40, 16))->setFont(dialogFont(true));
+  label(this, qs(kProjectNameTitle), QRect(10, 6, 40, 16))->setFont(dialogFont(true));
   QLabel* note =
-      label(this, QStringLiteral(" [文字数は全角半角共に65以下]"), QRect(50, 6, 300, 16));
+      label(this, qs(filledIn(kProjectNameLengthNote, std::to_string(kProjectNameMaxLength))),
+            QRect(50, 6, 300, 16));
   setTextColour(*note, kNoteGrey);
 
   name_ = new QLineEdit(this);
   name_->setGeometry(12, 24, 442, 22);
-  name_->setToolTip(QStringLiteral("計算書の表題を記述します"));
+  name_->setToolTip(qs(kProjectNameHint));
   // The model counts characters, not UTF-16 units, and also cuts what is
   // pasted; the field itself sets no limit of its own.
   QPalette palette = name_->palette();
@@ -106,7 +108,7 @@ void PrintSettingsWindow::buildNameRow() {
 }
 
 void PrintSettingsWindow::buildPositionGroup() {
-  positionGroup_ = new QGroupBox(QStringLiteral("ページ番号表示/位置"), this);
+  positionGroup_ = new QGroupBox(qs(kPageNumberTitle), this);
   positionGroup_->setGeometry(8, 52, kPrintSettingsClientWidth - 16, 84);
   positionButtons_ = new QButtonGroup(this);
   for (std::size_t i = 0; i < positions_.size(); ++i) {
@@ -115,8 +117,7 @@ void PrintSettingsWindow::buildPositionGroup() {
     button->setGeometry(kOptionLeft + kOptionPlaces[i].column * kOptionWidth,
                         kOptionTop + kOptionPlaces[i].row * kOptionHeight, kOptionWidth,
                         kOptionHeight);
-    button->setToolTip(i == 0 ? QStringLiteral("ページ番号の記述無し")
-                              : QStringLiteral("ページ番号位置"));
+    button->setToolTip(qs(kPageNumberHints[i == 0 ? 0 : 1]));
     positionButtons_->addButton(button, static_cast<int>(i));
     positions_[i] = button;
   }
@@ -132,9 +133,9 @@ void PrintSettingsWindow::buildPositionGroup() {
 }
 
 void PrintSettingsWindow::buildNumberGroup() {
-  numberGroup_ = new QGroupBox(QStringLiteral("表示内容"), positionGroup_);
+  numberGroup_ = new QGroupBox(qs(kNumberGroupTitle), positionGroup_);
   numberGroup_->setGeometry(186, 10, 250, 68);
-  label(numberGroup_, QStringLiteral("番号書式"), QRect(10, 18, 56, 20));
+  label(numberGroup_, qs(kNumberStyleCaption), QRect(10, 18, 56, 20));
   style_ = new QComboBox(numberGroup_);
   style_->setGeometry(70, 17, 130, 22);
   for (const std::string_view item : kPageNumberStyleItems)
@@ -144,10 +145,10 @@ void PrintSettingsWindow::buildNumberGroup() {
     refresh();
   });
 
-  label(numberGroup_, QStringLiteral("開始番号"), QRect(10, 42, 56, 20));
+  label(numberGroup_, qs(kStartNumberCaption), QRect(10, 42, 56, 20));
   startNumber_ = new SpinField(numberGroup_);
   startNumber_->setGeometry(70, 41, 80, 22);
-  startNumber_->setToolTip(QStringLiteral("1以上の整数を入力します。"));
+  startNumber_->setToolTip(qs(kStartNumberHint));
   // Digits only: the input method would offer nothing the field keeps.
   if (auto* edit = startNumber_->findChild<QLineEdit*>())
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -167,16 +168,15 @@ void PrintSettingsWindow::buildNumberGroup() {
 }
 
 void PrintSettingsWindow::buildNotesAndButtons() {
-  label(this, QStringLiteral("物件名が不要な場合、何も入力しないで下さい。"),
-        QRect(10, 142, 276, 16));
-  label(this, QStringLiteral("ページ表示位置のキャンセルは無効です。"), QRect(10, 160, 276, 16));
+  label(this, qs(kProjectNameEmptyNote), QRect(10, 142, 276, 16));
+  label(this, qs(kPositionCancelNote), QRect(10, 160, 276, 16));
 
-  confirm_ = new QPushButton(QStringLiteral("    設　定"), this);
+  confirm_ = new QPushButton(qs(kPrintSettingsConfirm.caption), this);
   confirm_->setGeometry(292, 144, 80, 30);
-  confirm_->setToolTip(QStringLiteral("設定終了"));
-  cancel_ = new QPushButton(QStringLiteral(" キャンセル"), this);
+  confirm_->setToolTip(qs(kPrintSettingsConfirm.hint));
+  cancel_ = new QPushButton(qs(kPrintSettingsCancel.caption), this);
   cancel_->setGeometry(378, 144, 80, 30);
-  cancel_->setToolTip(QStringLiteral("設定を破棄します"));
+  cancel_->setToolTip(qs(kPrintSettingsCancel.hint));
   for (QPushButton* button : {confirm_, cancel_})
     button->setAutoDefault(false);
   connect(confirm_, &QPushButton::clicked, this, &PrintSettingsWindow::confirm);

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <utility>
 
+#include "model/program_texts.h"
 #include "model/session.h"
 #include "report/qt/report_output.h"
 #include "ui/print_settings_window.h"
@@ -36,22 +37,19 @@ ResultWindow::ResultWindow(Session& session, ResultWindowDialogs dialogs, QWidge
 ResultWindow::~ResultWindow() = default;
 
 void ResultWindow::buildToolBar() {
-  printButton_ =
-      addToolButton(QStringLiteral("印刷"), QStringLiteral("用紙をA4 縦に設定して下さい"), 0, 100);
+  printButton_ = addToolButton(qs(kPrintCommand.caption), qs(kPrintCommand.hint), 0, 100);
   closeButton_ =
-      addToolButton(QStringLiteral("閉じる"), QStringLiteral("条件入力へ戻る"), 100, 100);
+      addToolButton(qs(kCloseResultCommand.caption), qs(kCloseResultCommand.hint), 100, 100);
   spacer_ = addToolButton(QStringLiteral("　　　　　"), QString(), kSpacerLeft,
                           width() - kSpacerLeft - kRightButtonWidth);
   printSettingsButton_ =
-      addToolButton(QStringLiteral("印刷の設定"), QStringLiteral("件名・ページの設定"),
+      addToolButton(qs(kPrintSettingsCommand.caption), qs(kPrintSettingsCommand.hint),
                     width() - kRightButtonWidth, kRightButtonWidth);
   spacer_->setEnabled(false);
-  previewButton_ =
-      addToolBarCommand(QStringLiteral("プレビュー"),
-                        QStringLiteral("印刷される計算書を画面で確認します"), kSpacerCommandWidth);
-  pdfButton_ =
-      addToolBarCommand(QStringLiteral("PDF保存"),
-                        QStringLiteral("計算書をPDFファイルに保存します"), kSpacerCommandWidth);
+  previewButton_ = addToolBarCommand(qs(kReportPreviewCommand.caption),
+                                     qs(kReportPreviewCommand.hint), kSpacerCommandWidth);
+  pdfButton_ = addToolBarCommand(qs(kReportPdfCommand.caption), qs(kReportPdfCommand.hint),
+                                 kSpacerCommandWidth);
 
   connect(printButton_, &QPushButton::clicked, this, &ResultWindow::print);
   connect(closeButton_, &QPushButton::clicked, this, &ResultWindow::closeReport);

@@ -12,6 +12,8 @@
 #include <utility>
 
 #include "calc/coefficient_settings.h"
+#include "model/program_texts.h"
+#include "model/screen_description.h"
 #include "model/session.h"
 #include "ui/spin_field.h"
 #include "ui/ui_support.h"
@@ -20,10 +22,8 @@
 namespace tavilo::ui {
 namespace {
 
-// The dialog is 450 pixels high with its frame; the frame's title bar and
-// borders take 28 of them.
-constexpr int kTitleFrameHeight = 28;
-constexpr int kDialogHeight = 450;
+constexpr int kTitleFrameHeight = kDialogFrameHeight;
+constexpr int kDialogHeight = kSettingsDialogHeight;
 constexpr int kSettingsClientWidth = 468;
 constexpr int kSettingsClientHeight = kDialogHeight - kTitleFrameHeight;
 
@@ -84,7 +84,7 @@ SettingsWindow::~SettingsWindow() {
 }
 
 void SettingsWindow::buildMethodGroup() {
-  auto* group = new QGroupBox(QStringLiteral("計算の方法"), this);
+  auto* group = new QGroupBox(qs(kSettingsMethodTitle), this);
   group->setGeometry(8, 4, kSettingsClientWidth - 16, 62);
   methodGroup_ = new QButtonGroup(this);
   constexpr std::array<FieldId, 2> kChoices = {FieldId::SettingsMethodNotices,
@@ -105,18 +105,17 @@ void SettingsWindow::buildMethodGroup() {
 }
 
 void SettingsWindow::buildRatioGroup() {
-  auto* group = new QGroupBox(QStringLiteral(" 荷重の比率 "), this);
+  auto* group = new QGroupBox(qs(kSettingsRatioTitle), this);
   group->setGeometry(8, 70, kSettingsClientWidth - 16, 2 * kCaseHeight + 52);
-  QWidget* ordinary = buildRatioCase(group, " 一般の場合 ", RatioSet::Ordinary);
+  QWidget* ordinary = buildRatioCase(group, RatioSet::Ordinary);
   ordinary->move(8, 16);
-  QWidget* heavySnow = buildRatioCase(group, " 多 雪 区 域 ", RatioSet::HeavySnow);
+  QWidget* heavySnow = buildRatioCase(group, RatioSet::HeavySnow);
   heavySnow->move(8, 20 + kCaseHeight);
-  label(group, QStringLiteral("Ｇ:固定荷重/Ｐ:積載荷重/Ｓ:積雪荷重/Ｗ:風荷重"),
-        QRect(16, 24 + 2 * kCaseHeight, kSettingsClientWidth - 48, 20));
+  label(group, qs(kRatioLegend), QRect(16, 24 + 2 * kCaseHeight, kSettingsClientWidth - 48, 20));
 }
 
-QWidget* SettingsWindow::buildRatioCase(QWidget* parent, const char* title, RatioSet set) {
-  auto* group = new QGroupBox(QString::fromUtf8(title), parent);
+QWidget* SettingsWindow::buildRatioCase(QWidget* parent, RatioSet set) {
+  auto* group = new QGroupBox(qs(kRatioSetTitles[static_cast<std::size_t>(set)]), parent);
   group->resize(kSettingsClientWidth - 32, kCaseHeight);
   for (std::size_t r = 0; r < kLoadRatioRows.size(); ++r) {
     const LoadRatioRow& row = kLoadRatioRows[r];
@@ -142,7 +141,7 @@ QWidget* SettingsWindow::buildRatioCase(QWidget* parent, const char* title, Rati
       // The row reads ratio·Ｇ ＋ ratio·Ｐ ＋ ratio·Ｓ (＋ ratio·Ｗ).
       const bool followed = load + 1 < row.loadCount;
       const QString letter = qs(kRatioLoadLetters[static_cast<std::size_t>(load)]) +
-                             (followed ? QStringLiteral(" ＋") : QString());
+                             (followed ? qs(kRatioPlus) : QString());
       label(group, letter,
             QRect(left + kRatioFieldWidth + 3, top, kTermPitch - kRatioFieldWidth - 3, kRowHeight));
     }
@@ -155,7 +154,7 @@ void SettingsWindow::buildMaxLengthGroup() {
   group->setGeometry(8, 70 + 2 * kCaseHeight + 56, kSettingsClientWidth - 16, 52);
   maxLength_ = new SpinField(group);
   maxLength_->setGeometry(16, 20, 100, kRowHeight);
-  label(group, QStringLiteral("mm"), QRect(122, 20, 40, kRowHeight));
+  label(group, qs(kMillimetres), QRect(122, 20, 40, kRowHeight));
   connect(maxLength_, &SpinField::textEditedByUser, this, &SettingsWindow::onMaxLengthEdited);
   connect(maxLength_, &SpinField::stepRequested, this, &SettingsWindow::onMaxLengthStep);
   filterTypedKeys(*maxLength_, acceptsDigitsKey);
@@ -164,8 +163,8 @@ void SettingsWindow::buildMaxLengthGroup() {
 
 void SettingsWindow::buildButtons() {
   constexpr int kTop = kSettingsClientHeight - 40;
-  auto* pNote = label(this, QStringLiteral("積載荷重Ｐは入力不可"), QRect(10, kTop - 2, 130, 18));
-  auto* sameNote = label(this, QStringLiteral("Ｇと同値"), QRect(10, kTop + 16, 130, 18));
+  auto* pNote = label(this, qs(kSettingsNotes[0]), QRect(10, kTop - 2, 130, 18));
+  auto* sameNote = label(this, qs(kSettingsNotes[1]), QRect(10, kTop + 16, 130, 18));
   for (QLabel* note : {pNote, sameNote}) {
     QPalette palette = note->palette();
     palette.setColor(QPalette::WindowText, kNavy);

@@ -53,7 +53,7 @@ class SettingsWindow : public QWidget {
   void buildRatioGroup();
   void buildMaxLengthGroup();
   void buildButtons();
-  QWidget* buildRatioCase(QWidget* parent, const char* title, RatioSet set);
+  QWidget* buildRatioCase(QWidget* parent, RatioSet set);
   void registerControl(FieldId id, QWidget* widget);
 
   void onFocusChanged(QWidget* now);

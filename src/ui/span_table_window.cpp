@@ -4,14 +4,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/program_texts.h"
 #include "model/session.h"
 #include "platform/utf8_path.h"
 #include "report/qt/report_output.h"
+#include "ui/ui_support.h"
 
 namespace tavilo::ui {
 namespace {
 
-constexpr const char* kTableName = "スパン表";
 // The spacer between "PDF保存" and "閉じる", which stands at the right end.
 constexpr int kSpacerLeft = 300;
 constexpr int kCloseWidth = 100;
@@ -20,7 +21,7 @@ constexpr int kCloseWidth = 100;
 
 std::filesystem::path proposedSpanTablePdfPath(const std::filesystem::path& projectFile,
                                                const std::filesystem::path& defaultFolder) {
-  const std::string name = std::string(kTableName) + ".pdf";
+  const std::string name = std::string(kSpanTableName) + ".pdf";
   if (projectFile.empty() || !projectFile.has_stem())
     return defaultFolder / name;
   return projectFile.parent_path() / pathFromUtf8(utf8FromPath(projectFile.stem()) + "_" + name);
@@ -28,17 +29,16 @@ std::filesystem::path proposedSpanTablePdfPath(const std::filesystem::path& proj
 
 SpanTableWindow::SpanTableWindow(Session& session, ResultWindowDialogs dialogs, QWidget* parent)
     : DocumentWindow(session, std::move(dialogs), parent) {
-  setWindowTitle(QStringLiteral("Tavilo for Win [スパン表]"));
-  printButton_ =
-      addToolButton(QStringLiteral("印刷"), QStringLiteral("用紙をA4 縦に設定して下さい"), 0, 100);
-  previewButton_ = addToolButton(QStringLiteral("プレビュー"),
-                                 QStringLiteral("印刷されるスパン表を画面で確認します"), 100, 100);
-  pdfButton_ = addToolButton(QStringLiteral("PDF保存"),
-                             QStringLiteral("スパン表をPDFファイルに保存します"), 200, 100);
+  setWindowTitle(qs(kSpanTableCaption));
+  printButton_ = addToolButton(qs(kPrintCommand.caption), qs(kPrintCommand.hint), 0, 100);
+  previewButton_ = addToolButton(qs(kSpanTablePreviewCommand.caption),
+                                 qs(kSpanTablePreviewCommand.hint), 100, 100);
+  pdfButton_ =
+      addToolButton(qs(kSpanTablePdfCommand.caption), qs(kSpanTablePdfCommand.hint), 200, 100);
   spacer_ = addToolButton(QStringLiteral("　　　　　"), QString(), kSpacerLeft,
                           width() - kSpacerLeft - kCloseWidth);
   spacer_->setEnabled(false);
-  closeButton_ = addToolButton(QStringLiteral("閉じる"), QStringLiteral("計算結果の表示へ戻る"),
+  closeButton_ = addToolButton(qs(kCloseSpanTableCommand.caption), qs(kCloseSpanTableCommand.hint),
                                width() - kCloseWidth, kCloseWidth);
 
   connect(printButton_, &QPushButton::clicked, this, &SpanTableWindow::print);
@@ -65,7 +65,7 @@ std::optional<PrintedDocument> SpanTableWindow::document() const {
     return std::nullopt;
   PrintedDocument d;
   const PrintJob job = printJobOf(session_);
-  d.name = kTableName;
+  d.name = std::string(kSpanTableName);
   d.pdfProposal = proposedSpanTablePdfPath(session_.paths().current, session_.folders().projects);
   d.print = [table = *table_, job](QPagedPaintDevice& device, const QRect& area) {
     printSpanTable(device, area, table, job);

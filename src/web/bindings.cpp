@@ -12,11 +12,19 @@
 #include <utility>
 #include <vector>
 
+#include "calc/coefficient_settings.h"
 #include "calc/errors.h"
+#include "location/location_tables.h"
 #include "model/form_fields.h"
+#include "model/print_settings_dialog.h"
 #include "model/program_texts.h"
+#include "model/screen_description.h"
 #include "model/session.h"
+#include "model/settings_dialog.h"
 #include "model/span_table.h"
+#include "model/verification_document.h"
+#include "persistence/project_paths.h"
+#include "persistence/settings_folder.h"
 #include "platform/utf8_path.h"
 #include "report/browser/browser_surface.h"
 #include "report/report_driver.h"
@@ -27,64 +35,6 @@ namespace tavilo::web {
 namespace {
 
 using emscripten::val;
-
-// The names by which the page refers to the controls (data-field="…").
-// The ratio fields 2 to 22 follow SettingsRatio1 and are named SettingsRatio<n>.
-constexpr std::pair<FieldId, const char*> kFieldNames[] = {
-    {FieldId::DeckType, "DeckType"},
-    {FieldId::SurfaceTreatment, "SurfaceTreatment"},
-    {FieldId::UnitWeight, "UnitWeight"},
-    {FieldId::EndJoint, "EndJoint"},
-    {FieldId::MidJoint, "MidJoint"},
-    {FieldId::Prefecture, "Prefecture"},
-    {FieldId::District, "District"},
-    {FieldId::HeavySnow, "HeavySnow"},
-    {FieldId::Roughness, "Roughness"},
-    {FieldId::WindSpeedV0, "WindSpeedV0"},
-    {FieldId::EavesHeightH1, "EavesHeightH1"},
-    {FieldId::BuildingHeightH2, "BuildingHeightH2"},
-    {FieldId::SpanDirectionLengthD, "SpanDirectionLengthD"},
-    {FieldId::RoofType, "RoofType"},
-    {FieldId::BuildingShape, "BuildingShape"},
-    {FieldId::RoofShape, "RoofShape"},
-    {FieldId::SnowDepth, "SnowDepth"},
-    {FieldId::SnowUnitWeight, "SnowUnitWeight"},
-    {FieldId::SnowModeInput, "SnowModeInput"},
-    {FieldId::SnowModeDerive, "SnowModeDerive"},
-    {FieldId::SnowDepthReference, "SnowDepthReference"},
-    {FieldId::AltitudeReference, "AltitudeReference"},
-    {FieldId::Altitude, "Altitude"},
-    {FieldId::SeaRatio, "SeaRatio"},
-    {FieldId::RadiusR, "RadiusR"},
-    {FieldId::FinishingLoad, "FinishingLoad"},
-    {FieldId::LiveLoad, "LiveLoad"},
-    {FieldId::WindPositive, "WindPositive"},
-    {FieldId::WindNegative, "WindNegative"},
-    {FieldId::DirectSnowLoad, "DirectSnowLoad"},
-    {FieldId::SpanCount, "SpanCount"},
-    {FieldId::Span1, "Span1"},
-    {FieldId::Span2, "Span2"},
-    {FieldId::Span3, "Span3"},
-    {FieldId::Span4, "Span4"},
-    {FieldId::Overhang, "Overhang"},
-    {FieldId::LeftOverhang, "LeftOverhang"},
-    {FieldId::RightOverhang, "RightOverhang"},
-    {FieldId::OverviewButton, "OverviewButton"},
-    {FieldId::FireResistanceButton, "FireResistanceButton"},
-    {FieldId::SettingsButton, "SettingsButton"},
-    {FieldId::LoadButton, "LoadButton"},
-    {FieldId::SaveButton, "SaveButton"},
-    {FieldId::CalculateButton, "CalculateButton"},
-    {FieldId::ExitButton, "ExitButton"},
-    {FieldId::TermsLink, "TermsLink"},
-    {FieldId::SettingsMethodNotices, "SettingsMethodNotices"},
-    {FieldId::SettingsMethodDirect, "SettingsMethodDirect"},
-    {FieldId::SettingsMaxDeckLength, "SettingsMaxDeckLength"},
-    {FieldId::SettingsRatio1, "SettingsRatio1"},
-    {FieldId::SettingsResetButton, "SettingsResetButton"},
-    {FieldId::SettingsApplyButton, "SettingsApplyButton"},
-    {FieldId::SettingsCancelButton, "SettingsCancelButton"},
-};
 
 FieldId fieldId(int id) {
   return id >= 0 && id < static_cast<int>(kFieldCount) ? static_cast<FieldId>(id) : FieldId::None;
@@ -118,28 +68,6 @@ val events(const FormEvents& list) {
   return out;
 }
 
-const char* kindName(FieldKind kind) {
-  switch (kind) {
-    case FieldKind::List:
-      return "list";
-    case FieldKind::Text:
-      return "text";
-    case FieldKind::Spin:
-      return "spin";
-    case FieldKind::Choice:
-      return "choice";
-    case FieldKind::Option:
-      return "option";
-    case FieldKind::Check:
-      return "check";
-    case FieldKind::Display:
-      return "display";
-    case FieldKind::Button:
-      break;
-  }
-  return "button";
-}
-
 // The fixed description of every control: id, name, kind, caption, items,
 // spin range and hint.
 val fieldCatalogue() {
@@ -147,18 +75,11 @@ val fieldCatalogue() {
   for (std::size_t i = 0; i < kFieldCount; ++i) {
     const auto id = static_cast<FieldId>(i);
     const FieldInfo& info = fieldInfo(id);
-    std::string name;
-    for (const auto& [known, knownName] : kFieldNames) {
-      if (known == id)
-        name = knownName;
-    }
-    if (const int ratio = ratioPositionOf(id); ratio >= 0)
-      name = "SettingsRatio" + std::to_string(ratio + 1);
     val f = val::object();
     f.set("id", static_cast<int>(i));
-    f.set("name", name);
-    f.set("kind", kindName(info.kind));
-    f.set("group", static_cast<int>(info.group));
+    f.set("name", text(info.name));
+    f.set("kind", info.kind);
+    f.set("group", info.group);
     f.set("caption", text(info.caption));
     val items = val::array();
     for (const std::string_view item : info.items)
@@ -182,6 +103,117 @@ val layoutOf(const ScreenLayout& layout) {
   return l;
 }
 
+val rect(const Rect& r) {
+  val out = val::object();
+  out.set("x", r.x);
+  out.set("y", r.y);
+  out.set("width", r.width);
+  out.set("height", r.height);
+  return out;
+}
+
+// The input screen as the page builds it: its pieces in their order, the
+// choice groups' inner places and the program's own pictures.
+val screenDescription() {
+  val d = val::object();
+  val pieces = val::array();
+  for (const ScreenPiece& piece : inputScreenPieces()) {
+    val p = val::object();
+    p.set("kind", piece.kind);
+    p.set("parent", piece.parent);
+    p.set("rect", rect(piece.rect));
+    p.set("field", piece.field == FieldId::None ? -1 : static_cast<int>(piece.field));
+    p.set("text", text(piece.kind == PieceKind::Caption ? captionText(piece) : piece.text));
+    p.set("frame", piece.frame);
+    p.set("look", piece.look);
+    const auto group = frameGroup(piece.frame);
+    p.set("group", piece.kind == PieceKind::Frame && group ? val(*group) : val::null());
+    pieces.call<void>("push", p);
+  }
+  d.set("pieces", pieces);
+  val buttons = val::array();
+  for (int i = 0; i < 4; ++i)
+    buttons.call<void>("push", rect(choiceButtonRect(i)));
+  d.set("choiceButtons", buttons);
+  d.set("choicePicture", rect(kChoicePictureRect));
+  val choiceFields = val::array();
+  for (const FieldId id : kChoiceFields)
+    choiceFields.call<void>("push", static_cast<int>(id));
+  d.set("choiceFields", choiceFields);
+  val pictures = val::array();
+  for (const std::string_view name : kBuiltInChoicePictures)
+    pictures.call<void>("push", text(name));
+  d.set("builtInChoicePictures", pictures);
+  d.set("fireResistancePicture", text(kFireResistancePicture));
+  return d;
+}
+
+val geometry(int layoutMethod) {
+  const ScreenGeometry g = inputScreenGeometry(layoutMethod);
+  val out = val::object();
+  out.set("clientWidth", g.clientWidth);
+  out.set("clientHeight", g.clientHeight);
+  out.set("otherLoads", rect(g.otherLoads));
+  out.set("directLoad", rect(g.directLoad));
+  out.set("span", rect(g.span));
+  out.set("commandBar", rect(g.commandBar));
+  out.set("statusBar", rect(g.statusBar));
+  return out;
+}
+
+val rightOverhang(int shownSpanCount) {
+  return rect(rightOverhangRect(shownSpanCount));
+}
+
+std::string programVersion() {
+  return TAVILO_VERSION;
+}
+
+val command(const Command& c) {
+  val out = val::object();
+  out.set("caption", text(c.caption));
+  out.set("hint", text(c.hint));
+  return out;
+}
+
+template <std::size_t N>
+val texts(const std::array<std::string_view, N>& items) {
+  val out = val::array();
+  for (const std::string_view item : items)
+    out.call<void>("push", text(item));
+  return out;
+}
+
+// The rows of the load ratios as the settings dialog shows them: per set its
+// title, per row its caption and the fields of its ratios with their letters.
+val ratioSets() {
+  val sets = val::array();
+  for (const RatioSet set : {RatioSet::Ordinary, RatioSet::HeavySnow}) {
+    val s = val::object();
+    s.set("title", text(kRatioSetTitles[static_cast<std::size_t>(set)]));
+    val rows = val::array();
+    for (const LoadRatioRow& row : kLoadRatioRows) {
+      val r = val::object();
+      r.set("caption", text(row.caption));
+      val terms = val::array();
+      for (int load = 0; load < row.loadCount; ++load) {
+        val t = val::object();
+        const int position = ratioPosition(set, row, static_cast<RatioLoad>(load));
+        t.set("field", static_cast<int>(ratioField(position)));
+        t.set("position", position);
+        t.set("name", ratioName(position));
+        t.set("letter", text(kRatioLoadLetters[static_cast<std::size_t>(load)]));
+        terms.call<void>("push", t);
+      }
+      r.set("terms", terms);
+      rows.call<void>("push", r);
+    }
+    s.set("rows", rows);
+    sets.call<void>("push", s);
+  }
+  return sets;
+}
+
 // The fixed texts the page shows in its auxiliary windows.
 val programTexts() {
   val t = val::object();
@@ -196,6 +228,9 @@ val programTexts() {
   t.set("noticeLines", lines);
   t.set("overviewCaption", text(kOverviewCaption));
   t.set("overviewDocument", text(kOverviewDocument));
+  t.set("verificationButton", text(kVerificationButton));
+  t.set("verificationHint", text(kVerificationHint));
+  t.set("verificationDocument", text(kVerificationDocument));
   t.set("fireResistanceCaption", text(kFireResistanceCaption));
   t.set("resultCaption", text(kResultCaption));
   t.set("unsavedQuestion", text(kUnsavedQuestion));
@@ -221,6 +256,56 @@ val programTexts() {
     styles.call<void>("push", text(style));
   t.set("pageNumberStyles", styles);
   t.set("projectNameMaxLength", static_cast<int>(kProjectNameMaxLength));
+  t.set("settingsMethodTitle", text(kSettingsMethodTitle));
+  t.set("settingsRatioTitle", text(kSettingsRatioTitle));
+  t.set("settingsDialogHeight", kSettingsDialogHeight);
+  t.set("ratioMaxLength", static_cast<int>(kRatioMaxLength));
+  t.set("fireResistancePicture", text(kFireResistancePicture));
+  t.set("ratioSets", ratioSets());
+  t.set("ratioPlus", text(kRatioPlus));
+  t.set("ratioLegend", text(kRatioLegend));
+  t.set("millimetres", text(kMillimetres));
+  t.set("settingsNotes", texts(kSettingsNotes));
+  t.set("printSettingsCaption", text(kPrintSettingsCaption));
+  t.set("projectNameTitle", text(kProjectNameTitle));
+  t.set("projectNameLengthNote",
+        filledIn(kProjectNameLengthNote, std::to_string(kProjectNameMaxLength)));
+  t.set("projectNameHint", text(kProjectNameHint));
+  t.set("projectNameEmptyNote", text(kProjectNameEmptyNote));
+  t.set("pageNumberTitle", text(kPageNumberTitle));
+  t.set("pageNumberHints", texts(kPageNumberHints));
+  t.set("positionCancelNote", text(kPositionCancelNote));
+  t.set("numberGroupTitle", text(kNumberGroupTitle));
+  t.set("numberStyleCaption", text(kNumberStyleCaption));
+  t.set("startNumberCaption", text(kStartNumberCaption));
+  t.set("startNumberHint", text(kStartNumberHint));
+  t.set("printSettingsConfirm", command(kPrintSettingsConfirm));
+  t.set("printSettingsCancel", command(kPrintSettingsCancel));
+  t.set("printCommand", command(kPrintCommand));
+  t.set("printSettingsCommand", command(kPrintSettingsCommand));
+  t.set("reportPdfCommand", command(kReportPdfCommand));
+  t.set("spanTableCommand", command(kSpanTableCommand));
+  t.set("closeResultCommand", command(kCloseResultCommand));
+  t.set("spanTableCaption", text(kSpanTableCaption));
+  t.set("spanTableName", text(kSpanTableName));
+  t.set("spanTablePdfCommand", command(kSpanTablePdfCommand));
+  t.set("closeSpanTableCommand", command(kCloseSpanTableCommand));
+  t.set("reportPdfStem", text(kReportPdfStem));
+  t.set("overviewMissing", text(kOverviewMissing));
+  t.set("pictureUnreadable", text(kPictureUnreadable));
+  t.set("projectFileType", text(kProjectFileType));
+  t.set("pdfFileType", text(kPdfFileType));
+  t.set("projectExtension", text(kProjectExtension));
+  t.set("messageConfirm", text(kMessageConfirm));
+  t.set("closeBox", text(kCloseBox));
+  t.set("spinArrows", texts(kSpinArrows));
+  t.set("ownTableChoice", text(kOwnTableChoice));
+  t.set("ownTableSeparator", text(kOwnTableSeparator));
+  t.set("ownTablesInUse", text(kOwnTablesInUse));
+  t.set("shippedTablesInUse", text(kShippedTablesInUse));
+  t.set("dataFolder", text(kDataFolderName));
+  t.set("tableFiles", texts(std::array{kAddressFileName, kSnowCoefficientFileName}));
+  t.set("noticeStamp", std::to_string(kMarkerStamp));
   return t;
 }
 
@@ -447,7 +532,11 @@ class WebSession {
   }
 
   // ---- "データ保存" and "データ読込"
-  std::string proposedFileName() const { return session_.saveLocation().fileName; }
+  // The name a saved project takes: the core's proposal ("Data.tvl" for a
+  // new project), with the project extension where it has none.
+  std::string proposedFileName() const {
+    return utf8FromPath(withProjectExtension(pathFromUtf8(session_.saveLocation().fileName)));
+  }
   // The message of a failed save, or null.
   val save(const std::string& path) {
     try {
@@ -496,6 +585,63 @@ class WebSession {
 
 EMSCRIPTEN_BINDINGS(tavilo) {
   using namespace tavilo::web;
+  using tavilo::FieldKind, tavilo::Group, tavilo::Frame, tavilo::PieceKind, tavilo::Look;
+  emscripten::enum_<FieldKind>("FieldKind")
+      .value("List", FieldKind::List)
+      .value("Text", FieldKind::Text)
+      .value("Spin", FieldKind::Spin)
+      .value("Choice", FieldKind::Choice)
+      .value("Option", FieldKind::Option)
+      .value("Check", FieldKind::Check)
+      .value("Display", FieldKind::Display)
+      .value("Button", FieldKind::Button);
+  emscripten::enum_<Group>("Group")
+      .value("Deck", Group::Deck)
+      .value("Site", Group::Site)
+      .value("Wind", Group::Wind)
+      .value("BuildingShape", Group::BuildingShape)
+      .value("RoofShape", Group::RoofShape)
+      .value("Snow", Group::Snow)
+      .value("OtherLoads", Group::OtherLoads)
+      .value("DirectLoad", Group::DirectLoad)
+      .value("Span", Group::Span)
+      .value("Commands", Group::Commands)
+      .value("SettingsDialog", Group::SettingsDialog);
+  emscripten::enum_<Frame>("Frame")
+      .value("Client", Frame::Client)
+      .value("Deck", Frame::Deck)
+      .value("DeckJoints", Frame::DeckJoints)
+      .value("Site", Frame::Site)
+      .value("Wind", Frame::Wind)
+      .value("Snow", Frame::Snow)
+      .value("SnowMethod", Frame::SnowMethod)
+      .value("SnowDerived", Frame::SnowDerived)
+      .value("OtherLoads", Frame::OtherLoads)
+      .value("DirectLoad", Frame::DirectLoad)
+      .value("Span", Frame::Span)
+      .value("CommandBar", Frame::CommandBar);
+  emscripten::enum_<PieceKind>("PieceKind")
+      .value("Frame", PieceKind::Frame)
+      .value("Caption", PieceKind::Caption)
+      .value("AfterValue", PieceKind::AfterValue)
+      .value("Control", PieceKind::Control)
+      .value("Picture", PieceKind::Picture)
+      .value("Arrangement", PieceKind::Arrangement)
+      .value("SiteNotice", PieceKind::SiteNotice)
+      .value("Version", PieceKind::Version);
+  emscripten::enum_<Look>("Look")
+      .value("Plain", Look::Plain)
+      .value("Strong", Look::Strong)
+      .value("Shaded", Look::Shaded)
+      .value("RightAligned", Look::RightAligned)
+      .value("Link", Look::Link)
+      .value("Product", Look::Product)
+      .value("Flush", Look::Flush);
+  emscripten::function("programVersion", &programVersion);
+  emscripten::function("screenDescription", &screenDescription);
+  emscripten::function("screenGeometry", &geometry);
+  emscripten::function("rightOverhangRect", &rightOverhang);
+  emscripten::function("builtInArrangementPicture", &tavilo::builtInArrangementPicture);
   emscripten::function("fieldCatalogue", &fieldCatalogue);
   emscripten::function("programTexts", &programTexts);
   emscripten::class_<WebSession>("Session")

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -16,6 +18,7 @@
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QTimer>
+#include <QUrl>
 
 #include "session_fixture.h"
 
@@ -112,6 +115,35 @@ TEST(OverviewTest, MissingDocumentGivesOneMessageAndNoWindow) {
   EXPECT_FALSE(window.isVisible());
   ASSERT_EQ(messages.texts.size(), 1);
   EXPECT_TRUE(messages.texts[0].contains("Tvl_general.md"));
+}
+
+TEST(OverviewTest, VerificationButtonOpensTheDocumentBesideTheDataFolder) {
+  QTemporaryDir root;
+  ASSERT_TRUE(QDir(root.path()).mkpath("Load_data") && QDir(root.path()).mkpath("docs"));
+  ASSERT_TRUE(writeFile(root.filePath("Load_data/" + qs(kOverviewDocument)), "# 概要"));
+  const QString pdf = root.filePath("docs/verification.pdf");
+  ASSERT_TRUE(writeFile(pdf, "%PDF-1.4"));
+  OverviewWindow window;
+  QList<QUrl> opened;
+  window.openDocument = [&opened](const QUrl& url) {
+    opened.push_back(url);
+    return true;
+  };
+  ASSERT_TRUE(window.showOverview(root.filePath("Load_data").toStdString()));
+  EXPECT_EQ(window.verificationButton()->text(), qs(kVerificationButton));
+  EXPECT_TRUE(window.verificationButton()->isVisible());
+  window.verificationButton()->click();
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_EQ(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(),
+            QFileInfo(pdf).canonicalFilePath());
+
+  // Without the document nothing is opened and the message names it.
+  ASSERT_TRUE(QFile::remove(pdf));
+  MessageLog messages;
+  window.verificationButton()->click();
+  EXPECT_EQ(opened.size(), 1);
+  ASSERT_EQ(messages.texts.size(), 1);
+  EXPECT_TRUE(messages.texts[0].contains("verification.pdf"));
 }
 
 TEST(BusyPanelTest, ShowsWhileItLivesWithTheWaitCursor) {

@@ -3,9 +3,6 @@
 // overview, the fire-resistance figure, and the two settings dialogs, each a
 // view over its model in the session.
 
-// The settings dialog's height with its frame, in pixels.
-const SETTINGS_DIALOG_HEIGHT = 450;
-
 function make(tag, parent, className, text) {
   const e = document.createElement(tag);
   if (className) e.className = className;
@@ -31,13 +28,13 @@ function modal(id, caption, className = '') {
   return { dialog: d, body };
 }
 
-export function messageBox(title, text) {
-  const { dialog, body } = modal('message-box', title);
+export function messageBox(texts, text) {
+  const { dialog, body } = modal('message-box', texts.applicationTitle);
   dialog.setAttribute('role', 'alertdialog');
   make('p', body, 'message', text);
   const row = make('div', body, 'buttons');
   return new Promise((done) => {
-    const ok = button(row, 'OK', () => {
+    const ok = button(row, texts.messageConfirm, () => {
       dialog.close();
       dialog.remove();
       done();
@@ -105,13 +102,13 @@ export function showNotice(texts) {
 }
 
 // A window that stays until closed, not modal.
-function toolWindow(id, caption) {
+function toolWindow(id, caption, texts) {
   let d = document.getElementById(id);
   if (d) return { dialog: d, body: d.querySelector('.dialog-body'), existing: true };
   d = make('dialog', document.body, 'tool-window');
   d.id = id;
   const bar = make('div', d, 'title-bar', caption);
-  button(bar, '×', () => d.close(), 'close-box').setAttribute('aria-label', '閉じる');
+  button(bar, '×', () => d.close(), 'close-box').setAttribute('aria-label', texts.closeBox);
   return { dialog: d, body: make('div', d, 'dialog-body'), existing: false };
 }
 
@@ -123,22 +120,32 @@ export async function showOverview(texts, dataFolder, messageBox) {
     if (!response.ok) throw new Error(String(response.status));
     markdown = await response.text();
   } catch {
-    await messageBox(`概要の文書「${path}」が見つかりません。`);
+    await messageBox(texts.overviewMissing.replace('%1', path));
     return;
   }
   const { marked } = await import('../vendor/marked.esm.js');
-  const { dialog, body } = toolWindow('overview', texts.overviewCaption);
+  const { dialog, body } = toolWindow('overview', texts.overviewCaption, texts);
   body.classList.add('overview');
   body.innerHTML = marked.parse(markdown);
+  // Under the document, as the desktop's button: the verification document
+  // ships beside Load_data (scripts/web build).
+  if (!dialog.querySelector('.verification-link')) {
+    const foot = make('div', dialog, 'dialog-foot');
+    const link = make('a', foot, 'command verification-link', texts.verificationButton);
+    link.href = texts.verificationDocument;
+    link.target = '_blank';
+    link.rel = 'noopener';
+    link.title = texts.verificationHint;
+  }
   dialog.show();
   body.scrollTop = 0;
 }
 
 export function showFireResistance(texts) {
-  const { dialog, body, existing } = toolWindow('fire-resistance', texts.fireResistanceCaption);
+  const { dialog, body, existing } = toolWindow('fire-resistance', texts.fireResistanceCaption, texts);
   if (!existing) {
     const img = make('img', body, 'fire-picture');
-    img.src = 'pictures/fire_resistance.png';
+    img.src = `pictures/${texts.fireResistancePicture}`;
     img.alt = texts.fireResistanceCaption;
   }
   dialog.show();
@@ -153,12 +160,13 @@ export class SettingsWindow {
     this.session = app.session;
     const byName = Object.fromEntries(app.fields.map((f) => [f.name, f]));
     this.byName = byName;
-    const { dialog, body } = modal('settings-dialog', app.texts.settingsCaption, 'settings');
+    const texts = app.texts;
+    const { dialog, body } = modal('settings-dialog', texts.settingsCaption, 'settings');
     this.dialog = dialog;
-    dialog.style.height = `${SETTINGS_DIALOG_HEIGHT}px`;
+    dialog.style.height = `${texts.settingsDialogHeight}px`;
 
     const method = make('fieldset', body, 'group method');
-    make('legend', method, '', '計算の方法');
+    make('legend', method, '', texts.settingsMethodTitle);
     this.methods = ['SettingsMethodNotices', 'SettingsMethodDirect'].map((name, i) => {
       const f = byName[name];
       const wrapper = make('label', method, 'option');
@@ -176,36 +184,34 @@ export class SettingsWindow {
     });
 
     const ratios = make('fieldset', body, 'group ratios');
-    make('legend', ratios, '', ' 荷重の比率 ');
+    make('legend', ratios, '', texts.settingsRatioTitle);
+    // The inputs in the order of the 22 ratios, whatever order the rows show.
     this.ratioInputs = [];
-    const rows = [['長　期', ['Ｇ', 'Ｐ', 'Ｓ']], ['短期 (積雪時)', ['Ｇ', 'Ｐ', 'Ｓ', 'Ｗ']], ['短期 (暴風時)', ['Ｇ', 'Ｐ', 'Ｓ', 'Ｗ']]];
-    let position = 0;
-    [' 一般の場合 ', ' 多 雪 区 域 '].forEach((caseTitle) => {
+    texts.ratioSets.forEach((set) => {
       const sub = make('fieldset', ratios, 'group ratio-case');
-      make('legend', sub, '', caseTitle);
-      for (const [rowTitle, letters] of rows) {
+      make('legend', sub, '', set.title);
+      for (const { caption, terms } of set.rows) {
         const row = make('div', sub, 'ratio-row');
-        make('span', row, 'row-title', rowTitle);
-        letters.forEach((letter, k) => {
-          if (k > 0) make('span', row, 'plus', ' ＋');
-          const f = this.app.fields.find((x) => x.name === `SettingsRatio${position + 1}`);
+        make('span', row, 'row-title', caption);
+        terms.forEach(({ field, position, name, letter }, k) => {
+          if (k > 0) make('span', row, 'plus', texts.ratioPlus);
+          const f = app.fields[field];
           const input = make('input', row, 'ratio');
           input.type = 'text';
-          input.maxLength = 8;
+          input.maxLength = texts.ratioMaxLength;
           input.dataset.field = f.name;
           input.title = f.tooltip;
-          input.setAttribute('aria-label', `${caseTitle.trim()}・${rowTitle}・${letter}`);
+          input.setAttribute('aria-label', name);
           this.bindText(input, f.id);
           make('span', row, 'letter', letter);
-          this.ratioInputs.push(input);
-          position += 1;
+          this.ratioInputs[position] = input;
         });
       }
     });
-    make('div', ratios, 'legend-line', 'Ｇ:固定荷重/Ｐ:積載荷重/Ｓ:積雪荷重/Ｗ:風荷重');
+    make('div', ratios, 'legend-line', texts.ratioLegend);
 
     const length = make('fieldset', body, 'group max-length');
-    make('legend', length, '', 'デッキプレート最大長さ');
+    make('legend', length, '', byName.SettingsMaxDeckLength.caption);
     const f = byName.SettingsMaxDeckLength;
     this.maxLength = make('input', length, 'field');
     this.maxLength.type = 'text';
@@ -220,7 +226,7 @@ export class SettingsWindow {
         this.refresh();
       }
     });
-    make('span', length, 'unit', 'mm');
+    make('span', length, 'unit', texts.millimetres);
 
     const row = make('div', body, 'buttons');
     const [reset, apply, cancel] = ['SettingsResetButton', 'SettingsApplyButton', 'SettingsCancelButton'].map((name) => {
@@ -229,8 +235,7 @@ export class SettingsWindow {
       b.dataset.field = name;
       return b;
     });
-    make('span', row, 'note', '積載荷重Ｐは入力不可');
-    make('span', row, 'note', 'Ｇと同値');
+    texts.settingsNotes.forEach((note) => make('span', row, 'note', note));
     this.buttons = { reset, apply, cancel };
   }
 
@@ -294,15 +299,15 @@ export class PrintSettingsWindow {
     this.app = app;
     this.session = app.session;
     const texts = app.texts;
-    const { dialog, body } = modal('print-settings-dialog', '印刷用設定', 'print-settings');
+    const { dialog, body } = modal('print-settings-dialog', texts.printSettingsCaption, 'print-settings');
     this.dialog = dialog;
 
     const name = make('fieldset', body, 'group');
-    make('legend', name, '', '物件名');
+    make('legend', name, '', texts.projectNameTitle);
     this.name = make('input', name, 'field name');
     this.name.type = 'text';
-    this.name.title = '計算書の表題を記述します';
-    this.name.setAttribute('aria-label', '物件名');
+    this.name.title = texts.projectNameHint;
+    this.name.setAttribute('aria-label', texts.projectNameTitle);
     this.name.addEventListener('mousedown', () => {
       this.session.printClickName();
       this.refresh();
@@ -311,11 +316,11 @@ export class PrintSettingsWindow {
       this.session.printEditName(this.name.value);
       this.refresh();
     });
-    make('div', name, 'note', ` [文字数は全角半角共に${texts.projectNameMaxLength}以下]`);
-    make('div', name, 'note', '物件名が不要な場合、何も入力しないで下さい。');
+    make('div', name, 'note', texts.projectNameLengthNote);
+    make('div', name, 'note', texts.projectNameEmptyNote);
 
     const numbers = make('fieldset', body, 'group');
-    make('legend', numbers, '', 'ページ番号表示/位置');
+    make('legend', numbers, '', texts.pageNumberTitle);
     this.positions = texts.pageNumberCaptions.map((caption, button) => {
       const wrapper = make('label', numbers, 'option');
       const input = make('input', wrapper);
@@ -328,22 +333,22 @@ export class PrintSettingsWindow {
       });
       return { button, input };
     });
-    make('div', numbers, 'note', 'ページ表示位置のキャンセルは無効です。');
+    make('div', numbers, 'note', texts.positionCancelNote);
     this.numberGroup = make('fieldset', numbers, 'group');
-    make('legend', this.numberGroup, '', '表示内容');
-    make('span', this.numberGroup, 'label', '番号書式');
+    make('legend', this.numberGroup, '', texts.numberGroupTitle);
+    make('span', this.numberGroup, 'label', texts.numberStyleCaption);
     this.style = make('select', this.numberGroup);
-    this.style.setAttribute('aria-label', '番号書式');
+    this.style.setAttribute('aria-label', texts.numberStyleCaption);
     texts.pageNumberStyles.forEach((s) => this.style.add(new Option(s)));
     this.style.addEventListener('change', () => {
       this.session.printChooseStyle(this.style.selectedIndex);
       this.refresh();
     });
-    make('span', this.numberGroup, 'label', '開始番号');
+    make('span', this.numberGroup, 'label', texts.startNumberCaption);
     this.start = make('input', this.numberGroup, 'field start');
     this.start.type = 'text';
-    this.start.title = '1以上の整数を入力します。';
-    this.start.setAttribute('aria-label', '開始番号');
+    this.start.title = texts.startNumberHint;
+    this.start.setAttribute('aria-label', texts.startNumberCaption);
     this.start.setAttribute('role', 'spinbutton');
     this.start.addEventListener('input', () => {
       this.session.printEditStartNumber(this.start.value);
@@ -362,8 +367,9 @@ export class PrintSettingsWindow {
     });
 
     const row = make('div', body, 'buttons');
-    button(row, '    設　定', () => this.close(true)).title = '設定終了';
-    button(row, ' キャンセル', () => this.close(false)).title = '設定を破棄します';
+    const { printSettingsConfirm: confirm, printSettingsCancel: cancel } = texts;
+    button(row, confirm.caption, () => this.close(true)).title = confirm.hint;
+    button(row, cancel.caption, () => this.close(false)).title = cancel.hint;
   }
 
   refresh() {

@@ -12,11 +12,8 @@ import {
   showNotice, showOverview,
 } from './dialogs.js';
 
-const VERSION = '5.4';
-const DATA_FOLDER = 'Load_data';
-const TABLES = ['Data_Address.csv', 'Data_SnowfallV.csv'];
-// The module's own file system: the tables and the project files.
-const FS_DATA = '/Load_data';
+// The module's own file system: the project files (the tables are in the
+// data folder at its root).
 const FS_PROJECTS = '/projects';
 // The browser's storage stands for the marker file of the settings folder.
 const NOTICE_MARKER = 'tavilo.noticeShown';
@@ -34,31 +31,33 @@ class App {
     this.module = module;
     this.fields = module.fieldCatalogue();
     this.texts = module.programTexts();
-    this.dataFolder = DATA_FOLDER;
+    // The data folder served beside the page, with the location tables.
+    this.dataFolder = this.texts.dataFolder;
+    this.fsData = `/${this.dataFolder}`;
     this.dialogs = 0;
   }
 
   // The tables served beside the page, or the user's own from the storage.
   async installTables() {
     const { FS } = this.module;
-    FS.mkdirTree(FS_DATA);
+    FS.mkdirTree(this.fsData);
     FS.mkdirTree(FS_PROJECTS);
     FS.chdir(FS_PROJECTS);
-    await Promise.all(TABLES.map(async (name) => {
+    await Promise.all(this.texts.tableFiles.map(async (name) => {
       const own = localStorage.getItem(OWN_TABLE(name));
       if (own !== null) {
-        FS.writeFile(`${FS_DATA}/${name}`, base64ToBytes(own));
+        FS.writeFile(`${this.fsData}/${name}`, base64ToBytes(own));
         return;
       }
-      const response = await fetch(`${DATA_FOLDER}/${name}`);
-      if (response.ok) FS.writeFile(`${FS_DATA}/${name}`, new Uint8Array(await response.arrayBuffer()));
+      const response = await fetch(`${this.dataFolder}/${name}`);
+      if (response.ok) FS.writeFile(`${this.fsData}/${name}`, new Uint8Array(await response.arrayBuffer()));
     }));
   }
 
   async start(root) {
     await this.installTables();
-    this.session = new this.module.Session(FS_DATA, FS_PROJECTS);
-    const failure = this.session.startUp(VERSION);
+    this.session = new this.module.Session(this.fsData, FS_PROJECTS);
+    const failure = this.session.startUp(this.module.programVersion());
     this.inputScreen = new InputScreen(this, root);
     this.resultWindow = new ReportWindow(this, root, 'report');
     this.spanTableWindow = new ReportWindow(this, root, 'spanTable');
@@ -73,9 +72,9 @@ class App {
     window.addEventListener('beforeunload', (event) => {
       if (this.session.hasUnsavedChanges()) event.preventDefault();
     });
-    if (localStorage.getItem(NOTICE_MARKER) !== '401') {
+    if (localStorage.getItem(NOTICE_MARKER) !== this.texts.noticeStamp) {
       await showNotice(this.texts);
-      localStorage.setItem(NOTICE_MARKER, '401');
+      localStorage.setItem(NOTICE_MARKER, this.texts.noticeStamp);
     }
     if (failure) await this.messageBox(failure);
     // The report fonts arrive while the user types.
@@ -83,16 +82,17 @@ class App {
   }
 
   buildResultTools() {
+    const t = this.texts;
     const r = this.resultWindow;
-    r.tool('印刷の設定', '件名・ページの設定', () => this.printSettingsWindow.open());
-    r.tool('印刷', '用紙をA4 縦に設定して下さい', () => r.print());
-    r.tool('PDF保存', '計算書をPDFファイルに保存します', () => r.savePdf());
-    r.tool('スパン表', 'デッキとスパン数ごとの最長スパン', () => this.showSpanTable());
-    r.tool('閉じる', '条件入力へ戻る', () => this.closeResult());
+    r.tool(t.printSettingsCommand, () => this.printSettingsWindow.open());
+    r.tool(t.printCommand, () => r.print());
+    r.tool(t.reportPdfCommand, () => r.savePdf());
+    r.tool(t.spanTableCommand, () => this.showSpanTable());
+    r.tool(t.closeResultCommand, () => this.closeResult());
     const s = this.spanTableWindow;
-    s.tool('印刷', '用紙をA4 縦に設定して下さい', () => s.print());
-    s.tool('PDF保存', 'スパン表をPDFファイルに保存します', () => s.savePdf());
-    s.tool('閉じる', '計算結果の表示へ戻る', () => {
+    s.tool(t.printCommand, () => s.print());
+    s.tool(t.spanTablePdfCommand, () => s.savePdf());
+    s.tool(t.closeSpanTableCommand, () => {
       s.hide();
       r.show();
     });
@@ -105,7 +105,7 @@ class App {
   async messageBox(text) {
     this.dialogs += 1;
     try {
-      await messageBox(this.texts.applicationTitle, text);
+      await messageBox(this.texts, text);
     } finally {
       this.dialogs -= 1;
     }
@@ -117,7 +117,7 @@ class App {
 
   async command(name) {
     switch (name) {
-      case 'OverviewButton': return showOverview(this.texts, DATA_FOLDER, (t) => this.messageBox(t));
+      case 'OverviewButton': return showOverview(this.texts, this.dataFolder, (t) => this.messageBox(t));
       case 'FireResistanceButton': return showFireResistance(this.texts);
       case 'SettingsButton': return this.settingsWindow.open();
       case 'LoadButton': return this.chooseProject();
@@ -202,15 +202,14 @@ class App {
   // Writes the project as the desktop does (CP932, CR LF) and hands the file
   // to the browser to save. False when nothing was saved.
   async saveProject() {
-    let name = this.session.proposedFileName() || 'project.tvl';
-    if (!/\.tvl$/i.test(name)) name += '.tvl';
+    const name = this.session.proposedFileName();
     const failure = this.session.save(name);
     if (failure !== null) {
       await this.messageBox(failure);
       return false;
     }
     const bytes = this.module.FS.readFile(`${FS_PROJECTS}/${name}`);
-    const saved = await this.download(new Blob([bytes], { type: 'application/octet-stream' }), name, 'データファイル', '.tvl');
+    const saved = await this.download(new Blob([bytes], { type: 'application/octet-stream' }), name, this.texts.projectFileType, this.texts.projectExtension);
     this.inputScreen.refresh();
     return saved;
   }
@@ -244,9 +243,10 @@ class App {
 
   // ---- The user's own location tables, kept in the browser's storage.
   async useOwnTable(file) {
-    const name = TABLES.find((t) => t.toLowerCase() === file.name.toLowerCase());
+    const { tableFiles, ownTableChoice, ownTableSeparator } = this.texts;
+    const name = tableFiles.find((t) => t.toLowerCase() === file.name.toLowerCase());
     if (!name) {
-      await this.messageBox(`所在地データは ${TABLES.join(' または ')} を選択して下さい。`);
+      await this.messageBox(ownTableChoice.replace('%1', tableFiles.join(ownTableSeparator)));
       return;
     }
     localStorage.setItem(OWN_TABLE(name), bytesToBase64(new Uint8Array(await file.arrayBuffer())));
@@ -254,12 +254,12 @@ class App {
   }
 
   async useShippedTables() {
-    TABLES.forEach((name) => localStorage.removeItem(OWN_TABLE(name)));
+    this.texts.tableFiles.forEach((name) => localStorage.removeItem(OWN_TABLE(name)));
     if (await this.unsavedChangesSettled()) window.location.reload();
   }
 
   ownTablesInUse() {
-    return TABLES.filter((name) => localStorage.getItem(OWN_TABLE(name)) !== null);
+    return this.texts.tableFiles.filter((name) => localStorage.getItem(OWN_TABLE(name)) !== null);
   }
 
   // ---- 終　了: the page cannot close its own tab; it ends the program's run.
@@ -290,7 +290,9 @@ async function main() {
   });
   document.getElementById('shipped-tables').addEventListener('click', () => app.useShippedTables());
   const own = app.ownTablesInUse();
-  document.getElementById('tables-in-use').textContent = own.length ? `使用中: ${own.join(', ')} (ブラウザに保存)` : '使用中: 標準の所在地データ';
+  document.getElementById('tables-in-use').textContent = own.length
+    ? app.texts.ownTablesInUse.replace('%1', own.join(', '))
+    : app.texts.shippedTablesInUse;
   await ready;
 }
 

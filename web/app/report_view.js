@@ -84,10 +84,11 @@ export class ReportWindow {
     this.scrollBox = w.querySelector('.scroll-box');
     this.canvas = w.querySelector('canvas');
     this.layer = w.querySelector('.text-layer');
-    this.title.textContent = this.spanTable ? 'Tavilo for Win [スパン表]' : app.texts.resultCaption;
+    this.title.textContent = this.spanTable ? app.texts.spanTableCaption : app.texts.resultCaption;
   }
 
-  tool(caption, hint, action) {
+  // A command of the tool bar: { caption, hint } of the program's texts.
+  tool({ caption, hint }, action) {
     const b = document.createElement('button');
     b.type = 'button';
     b.textContent = caption;
@@ -198,15 +199,16 @@ export class ReportWindow {
 
   pdfFileName() {
     const current = this.app.session.currentFile().split('/').pop();
-    const stem = current ? current.replace(/\.[^.]*$/, '') : '計算書';
-    return this.spanTable ? `${stem}_スパン表.pdf` : `${stem}.pdf`;
+    const { reportPdfStem, spanTableName } = this.app.texts;
+    const stem = current ? current.replace(/\.[^.]*$/, '') : reportPdfStem;
+    return this.spanTable ? `${stem}_${spanTableName}.pdf` : `${stem}.pdf`;
   }
 
   async savePdf() {
     const busy = this.app.busy(this.app.texts.busyPrinting);
     try {
       const bytes = await this.pdfBytes();
-      await this.app.download(new Blob([bytes], { type: 'application/pdf' }), this.pdfFileName(), 'PDFファイル', '.pdf');
+      await this.app.download(new Blob([bytes], { type: 'application/pdf' }), this.pdfFileName(), this.app.texts.pdfFileType, '.pdf');
     } finally {
       busy.close();
     }

@@ -81,6 +81,22 @@ test('the notice appears on the first visit only, and the page asks nothing of t
   await context.close();
 });
 
+test('the overview links to the verification document shipped with the page', async () => {
+  const { page, context, errors } = await openPage();
+  await page.getByRole('button', { name: '概　要' }).click();
+  const link = page.locator('#overview a.verification-link');
+  await link.waitFor();
+  assert.equal(await link.innerText(), '検証資料を開く (PDF)');
+  assert.equal(await link.getAttribute('target'), '_blank');
+  const href = await link.evaluate((a) => a.href);
+  assert.equal(href, `${url}docs/verification.pdf`);
+  const response = await context.request.get(href);
+  assert.equal(response.status(), 200);
+  assert.equal((await response.body()).subarray(0, 5).toString(), '%PDF-');
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test('key filters, pasting, spin fields and the span arrangement follow the model', async () => {
   const { page, context, errors } = await openPage();
   await field(page, 'EavesHeightH1').fill('');

@@ -93,11 +93,11 @@ void commitSave(QSaveFile& file, std::string_view kind, const std::filesystem::p
     fs::permissions(path, old.permissions(), code);
 }
 
-PdfDocumentInfo documentInfo(const std::string& title) {
+PdfDocumentInfo documentInfo(const std::string& title, std::string_view subject) {
   PdfDocumentInfo info;
   info.title = title;
   info.author = kPdfAuthor;
-  info.subject = kPdfSubject;
+  info.subject = subject;
   info.creator = "Tavilo";
   info.producer = "Qt " + std::string(qVersion());
   info.created = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
@@ -154,7 +154,7 @@ void printPages(QPagedPaintDevice& device, const QRect& printableArea, const Pri
 // The pages of a print pass as an A4 PDF with its document information,
 // saved whole or not at all.
 void writePdf(const std::filesystem::path& path, const std::string& title, const PrintJob& job,
-              const ReportDrawing& draw) {
+              const ReportDrawing& draw, std::string_view subject = kPdfSubject) {
   constexpr std::string_view kKind = "PDFファイル";
   // Drawn in memory first: the document information is appended to the
   // finished document before anything reaches the file.
@@ -172,7 +172,8 @@ void writePdf(const std::filesystem::path& path, const std::string& title, const
     printPages(writer, a4PrintableArea(kPdfResolution), job, draw);
   }
   std::string bytes = document.toStdString();
-  const std::optional<std::string> info = pdfDocumentInfoUpdate(bytes, documentInfo(title));
+  const std::optional<std::string> info =
+      pdfDocumentInfoUpdate(bytes, documentInfo(title, subject));
   if (!info)
     throw UserError(std::string(kKind) + "「" + utf8FromPath(path) + "」を作成できません。");
   bytes += *info;
@@ -219,6 +220,11 @@ void writeSpanTablePdf(const std::filesystem::path& path, const SpanTable& table
                        const PrintJob& job) {
   writePdf(path, reportDocumentTitle(job, path) + " スパン表", job,
            [&table](ReportCanvas& canvas) { drawSpanTablePage(canvas, table); });
+}
+
+void writeDocumentPdf(const std::filesystem::path& path, const std::string& title,
+                      std::string_view subject, const PrintJob& job, const ReportDrawing& draw) {
+  writePdf(path, title, job, draw, subject);
 }
 
 void writeReportPng(const std::filesystem::path& path, const QImage& image) {

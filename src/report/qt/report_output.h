@@ -78,6 +78,12 @@ void printSpanTable(QPagedPaintDevice& device, const QRect& printableArea, const
 void writeSpanTablePdf(const std::filesystem::path& path, const SpanTable& table,
                        const PrintJob& job);
 
+// Any other drawing of report pages (the verification document) as an A4
+// PDF, printed and saved as writeReportPdf prints and saves the report, with
+// its own title and subject.
+void writeDocumentPdf(const std::filesystem::path& path, const std::string& title,
+                      std::string_view subject, const PrintJob& job, const ReportDrawing& draw);
+
 // The screen image as PNG, saved the same way.
 void writeReportPng(const std::filesystem::path& path, const QImage& image);
 
