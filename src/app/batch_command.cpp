@@ -84,8 +84,8 @@ void writeCase(std::ostringstream& text, const ResultsSection& section) {
   const CaseAnalysis& a = section.analysis;
   const CaseChecks& c = section.checks;
   text << "[" << caseTitle(a) << "] "
-       << a.caseLabels[static_cast<std::size_t>(std::clamp(a.caseIndex, 0, 2))] << " = "
-       << shortestDecimal(a.sectionCaseTotal) << " N/m²\n";
+       << a.caseLabels[static_cast<std::size_t>(std::clamp(a.caseIndex, 0, kLoadCaseCount - 1))]
+       << " = " << shortestDecimal(a.sectionCaseTotal) << " N/m²\n";
   text << "  応力度 σ = " << CheckValueTexts::stress(c.stress.sigma) << " N/mm²"
        << versus(c.stress.ok) << "fb = " << shortestDecimal(c.allowableStress) << " N/mm²  "
        << okText(c.stress.ok) << '\n';

@@ -169,7 +169,7 @@ Json caseJson(const ResultsSection& section) {
   for (int n = 0; n <= members; ++n) {
     nodal.push_back(arrayOf(a.result.nodalResults[static_cast<std::size_t>(n)]));
   }
-  const auto caseIndex = static_cast<std::size_t>(std::clamp(a.caseIndex, 0, 2));
+  const auto caseIndex = static_cast<std::size_t>(std::clamp(a.caseIndex, 0, kLoadCaseCount - 1));
 
   return {
       {"title", caseTitle(a)},

@@ -6,6 +6,7 @@
 #include "calc/errors.h"
 #include "calc/numbers.h"
 #include "platform/utf8_path.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {
@@ -14,28 +15,14 @@ constexpr int kDeckColumnWidth = 24;
 constexpr int kCellColumnWidth = 20;
 
 // Columns a text takes on a terminal: one for ASCII and half-width kana,
-// two for the other (full-width) characters.
+// two for the other (full-width) characters; one for a malformed byte.
 int displayWidth(const std::string& text) {
   int width = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    char32_t code = lead;
-    if (lead >= 0xF0) {
-      length = 4;
-      code = lead & 0x07u;
-    } else if (lead >= 0xE0) {
-      length = 3;
-      code = lead & 0x0Fu;
-    } else if (lead >= 0xC0) {
-      length = 2;
-      code = lead & 0x1Fu;
-    }
-    for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
-      code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+  for (std::size_t at = 0; at < text.size(); at += utf8StepAt(text, at)) {
+    const auto character = decodeUtf8At(text, at);
+    const char32_t code = character ? character->code : 0;
     const bool narrow = code < 0x1100 || (code >= 0xFF61 && code <= 0xFF9F);
     width += narrow ? 1 : 2;
-    i += length;
   }
   return width;
 }

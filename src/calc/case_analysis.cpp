@@ -194,13 +194,13 @@ CaseAnalysis analyseCase(const DesignConditions& c, CaseVariant variant, const C
     selectLargestDeflection(a);
 
   // The combinations of all three cases follow the wind side and ratios in hand.
-  std::array<double, 3> g = c.ratioG;
-  std::array<double, 3> s = c.ratioS;
-  std::array<double, 3> w = c.ratioW;
+  PerLoadCase<double> g = c.ratioG;
+  PerLoadCase<double> s = c.ratioS;
+  PerLoadCase<double> w = c.ratioW;
   g[slot(k.caseIndex)] = ratios.g;
   s[slot(k.caseIndex)] = ratios.s;
   w[slot(k.caseIndex)] = ratios.w;
-  for (int i = kLongTerm; i <= kShortTermStorm; ++i) {
+  for (int i = 0; i < kLoadCaseCount; ++i) {
     CaseCombination combination = combineLoads(i, k.windSide, g, w, s, c.deadPlusLive,
                                                c.windPositive, c.windNegative, c.snowLoad);
     a.caseTotals[slot(i)] = combination.total;

@@ -111,9 +111,9 @@ struct CaseAnalysis {
   // N: results pass: most negative intermediate reaction ≤ 0, kNoValue when none;
   // diagram pass: the smallest of 0 and every intermediate reaction.
   double midReaction = 0;
-  std::array<double, 3> caseTotals{};       // after this analysis, N/m²
-  std::array<std::string, 3> caseLabels{};  // e.g. "G+P+1W(負)"
-  double sectionCaseTotal = 0;              // caseTotals[caseIndex]
+  PerLoadCase<double> caseTotals{};       // after this analysis, N/m²
+  PerLoadCase<std::string> caseLabels{};  // e.g. "G+P+1W(負)"
+  double sectionCaseTotal = 0;            // caseTotals[caseIndex]
 };
 
 // The ratios of one of the three cases as the preparation chose them.

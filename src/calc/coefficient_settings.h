@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "calc/design_conditions.h"
+#include "calc/load_case_rows.h"
 
 namespace tavilo {
 
@@ -21,23 +22,6 @@ inline constexpr std::array<std::string_view, 4> kRatioLoadLetters = {"Ｇ", "�
 enum class RatioSet { Ordinary, HeavySnow };
 inline constexpr std::array<std::string_view, 2> kRatioSetNames = {"一般の場合", "多雪区域"};
 
-// One load case's row of ratios within a set.
-struct LoadRatioRow {
-  int caseIndex;             // kLongTerm, kShortTermSnow or kShortTermStorm
-  std::string_view caption;  // as the settings dialog shows it
-  int firstSlot;             // place of its G ratio within a set
-  int loadCount;             // G, P, S and, on the short-term rows, W
-};
-inline constexpr std::array<LoadRatioRow, 3> kLoadRatioRows = {{
-    {kLongTerm, "長　期", 0, 3},
-    {kShortTermSnow, "短期 (積雪時)", 3, 4},
-    {kShortTermStorm, "短期 (暴風時)", 7, 4},
-}};
-inline constexpr int kRatiosPerSet =
-    kLoadRatioRows.back().firstSlot + kLoadRatioRows.back().loadCount;
-// Index of the first ratio of the heavy-snow set.
-inline constexpr int kHeavySnowRatioOffset = kRatiosPerSet;
-inline constexpr int kLoadRatioCount = 2 * kRatiosPerSet;
 using LoadRatios = std::array<double, kLoadRatioCount>;
 
 // The place among the 22 of a row's ratio.

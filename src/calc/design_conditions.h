@@ -8,15 +8,11 @@
 #include <string>
 
 #include "calc/codes.h"
+#include "calc/load_case_rows.h"
 
 namespace tavilo {
 
 inline constexpr int kMaxSpans = 4;
-
-// Load case indices.
-inline constexpr int kLongTerm = 0;
-inline constexpr int kShortTermSnow = 1;
-inline constexpr int kShortTermStorm = 2;
 
 struct DesignConditions {
   // Deck and joints
@@ -64,17 +60,17 @@ struct DesignConditions {
   std::string beamKindName;                  // "単純梁" or "連続梁"
 
   // Derived by the preparation step
-  int deadPlusLive = 0;            // trunc(unitWeight + finishingLoad + liveLoad)
-  int windPositive = 0;            // Ww+, N/m²
-  int windNegative = 0;            // Ww−, N/m², held negative
-  double leftOverhang = 0;         // mm, 0 when absent
-  double rightOverhang = 0;        // mm, 0 when absent
-  std::array<double, 3> ratioG{};  // per load case
-  std::array<double, 3> ratioP{};
-  std::array<double, 3> ratioS{};
-  std::array<double, 3> ratioW{};  // index 0 is never written
-  double snowIncreaseFactor = 0;   // large-span surcharge α actually applied
-  int snowIncreaseState = 0;       // 0 not applied, 1 applied, 2 applied with α raised to 1.0
+  int deadPlusLive = 0;          // trunc(unitWeight + finishingLoad + liveLoad)
+  int windPositive = 0;          // Ww+, N/m²
+  int windNegative = 0;          // Ww−, N/m², held negative
+  double leftOverhang = 0;       // mm, 0 when absent
+  double rightOverhang = 0;      // mm, 0 when absent
+  PerLoadCase<double> ratioG{};  // per load case
+  PerLoadCase<double> ratioP{};
+  PerLoadCase<double> ratioS{};
+  PerLoadCase<double> ratioW{};   // index 0 is never written
+  double snowIncreaseFactor = 0;  // large-span surcharge α actually applied
+  int snowIncreaseState = 0;      // 0 not applied, 1 applied, 2 applied with α raised to 1.0
 };
 
 // The calculation-data record, handed by value to the wind derivation and the
@@ -107,7 +103,7 @@ struct CaLC_DATA {
   int rightOverhangLength = 0;
   std::array<std::array<int, 2>, kMaxSpans> pointLoads{};          // N per 1 m width
   std::array<std::array<int, 3>, kMaxSpans> pointLoadPositions{};  // mm
-  std::array<std::array<double, 4>, 3> caseRatios{};               // [case][G, P, S, W]
+  PerLoadCase<std::array<double, 4>> caseRatios{};                 // [case][G, P, S, W]
 };
 
 }  // namespace tavilo

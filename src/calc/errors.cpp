@@ -1,27 +1,13 @@
 #include "calc/errors.h"
 
+#include "text/utf8.h"
+
 namespace tavilo {
 namespace {
 
-// Length of the UTF-8 sequence that starts with `lead`; 1 for a stray byte.
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead < 0xF8)
-    return 4;
-  if (lead >= 0xE0 && lead < 0xF0)
-    return 3;
-  if (lead >= 0xC0 && lead < 0xE0)
-    return 2;
-  return 1;
-}
-
 // The control picture of a C0 control character or DEL (U+2400 block).
 std::string controlPicture(unsigned char c) {
-  const unsigned code = c == 0x7F ? 0x2421u : 0x2400u + c;
-  std::string text;
-  text += static_cast<char>(0xE0 | (code >> 12));
-  text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-  text += static_cast<char>(0x80 | (code & 0x3F));
-  return text;
+  return encodeUtf8(c == 0x7F ? U'\u2421' : static_cast<char32_t>(U'\u2400' + c));
 }
 
 // The value with control characters as pictures, cut after `limit`
@@ -32,9 +18,7 @@ std::string visible(std::string_view value, std::size_t limit) {
   std::size_t i = 0;
   while (i < value.size()) {
     const auto lead = static_cast<unsigned char>(value[i]);
-    std::size_t length = sequenceLength(lead);
-    if (i + length > value.size())
-      length = 1;
+    const std::size_t length = utf8StepAt(value, i);
     if (characters < limit) {
       if (lead < 0x20 || lead == 0x7F)
         text += controlPicture(lead);

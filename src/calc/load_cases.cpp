@@ -13,7 +13,7 @@ namespace {
 constexpr double kAreaToLine = -0.001;
 
 size_t caseSlot(int caseIndex) {
-  if (caseIndex < kLongTerm || caseIndex > kShortTermStorm) {
+  if (!isLoadCase(caseIndex)) {
     throw std::out_of_range("combineLoads: load case index " + std::to_string(caseIndex));
   }
   return static_cast<size_t>(caseIndex);
@@ -21,10 +21,9 @@ size_t caseSlot(int caseIndex) {
 
 }  // namespace
 
-CaseCombination combineLoads(int caseIndex, WindSide windSide, const std::array<double, 3>& ratiosG,
-                             const std::array<double, 3>& ratiosW,
-                             const std::array<double, 3>& ratiosS, int gp, int wPositive,
-                             int wNegative, int s) {
+CaseCombination combineLoads(int caseIndex, WindSide windSide, const PerLoadCase<double>& ratiosG,
+                             const PerLoadCase<double>& ratiosW, const PerLoadCase<double>& ratiosS,
+                             int gp, int wPositive, int wNegative, int s) {
   const size_t slot = caseSlot(caseIndex);
   const double rG = ratiosG[slot];
   const double rS = ratiosS[slot];

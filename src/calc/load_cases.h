@@ -24,10 +24,9 @@ struct CaseCombination {
 // 2 short-term storm). A term whose load times ratio is 0 is left out of both
 // the total and the label, except G+P; the long-term case never carries wind.
 // Throws std::out_of_range for a case index outside 0..2.
-CaseCombination combineLoads(int caseIndex, WindSide windSide, const std::array<double, 3>& ratiosG,
-                             const std::array<double, 3>& ratiosW,
-                             const std::array<double, 3>& ratiosS, int gp, int wPositive,
-                             int wNegative, int s);
+CaseCombination combineLoads(int caseIndex, WindSide windSide, const PerLoadCase<double>& ratiosG,
+                             const PerLoadCase<double>& ratiosW, const PerLoadCase<double>& ratiosS,
+                             int gp, int wPositive, int wNegative, int s);
 
 struct CaseLineLoads {
   std::array<double, kMaxSpans> lineLoads{};  // −0.001 · ((G+P) · rG + W · rW)

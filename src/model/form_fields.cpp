@@ -60,13 +60,16 @@ constexpr FieldInfo button(FieldId id, std::string_view name, Group group, std::
           {}, hint, KeyRule::NoTyping};
 }
 
-// The names of the ratio fields, in their order.
-constexpr std::array<std::string_view, 22> kRatioNames = {
+// The names of the ratio fields, in their order: one for every load ratio.
+constexpr std::array<std::string_view, kLoadRatioCount> kRatioNames = {
     "SettingsRatio1",  "SettingsRatio2",  "SettingsRatio3",  "SettingsRatio4",  "SettingsRatio5",
     "SettingsRatio6",  "SettingsRatio7",  "SettingsRatio8",  "SettingsRatio9",  "SettingsRatio10",
     "SettingsRatio11", "SettingsRatio12", "SettingsRatio13", "SettingsRatio14", "SettingsRatio15",
     "SettingsRatio16", "SettingsRatio17", "SettingsRatio18", "SettingsRatio19", "SettingsRatio20",
     "SettingsRatio21", "SettingsRatio22"};
+static_assert(std::none_of(kRatioNames.begin(), kRatioNames.end(),
+                           [](std::string_view name) { return name.empty(); }),
+              "a load ratio field without its name");
 
 constexpr FieldInfo ratio(int i) {
   return {ratioField(i),
@@ -196,11 +199,12 @@ constexpr std::array<FieldInfo, 3> kDialogHeadFields = {{
          "デッキプレート最大長さ", "12000", {0, 90000, 50}, "規定値12ｍ"),
 }};
 
-constexpr std::array<FieldInfo, 22> kRatioFields = {{
-    ratio(0),  ratio(1),  ratio(2),  ratio(3),  ratio(4),  ratio(5),  ratio(6),  ratio(7),
-    ratio(8),  ratio(9),  ratio(10), ratio(11), ratio(12), ratio(13), ratio(14), ratio(15),
-    ratio(16), ratio(17), ratio(18), ratio(19), ratio(20), ratio(21),
-}};
+constexpr auto kRatioFields = [] {
+  std::array<FieldInfo, kLoadRatioCount> fields{};
+  for (int i = 0; i < kLoadRatioCount; ++i)
+    fields[static_cast<std::size_t>(i)] = ratio(i);
+  return fields;
+}();
 
 constexpr std::array<FieldInfo, 3> kDialogButtonFields = {{
     button(F::SettingsResetButton, "SettingsResetButton", G::SettingsDialog, "初期値へ戻す",
@@ -259,72 +263,6 @@ Hint splitHint(std::string_view hint) {
   if (bar == std::string_view::npos)
     return {std::string(hint), std::string(hint)};
   return {std::string(hint.substr(0, bar)), std::string(hint.substr(bar + 1))};
-}
-
-std::vector<char32_t> decodeUtf8(std::string_view text) {
-  std::vector<char32_t> out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    char32_t c = 0;
-    if (lead < 0x80) {
-      length = 1;
-      c = lead;
-    } else if (lead >= 0xC2 && lead < 0xE0) {
-      length = 2;
-      c = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-      length = 3;
-      c = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead < 0xF5) {
-      length = 4;
-      c = lead & 0x07u;
-    }
-    bool valid = length > 0 && i + length <= text.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      valid = (next & 0xC0u) == 0x80u;
-      c = (c << 6) | (next & 0x3Fu);
-    }
-    if (!valid) {
-      out.push_back(U'\uFFFD');
-      ++i;
-      continue;
-    }
-    out.push_back(c);
-    i += length;
-  }
-  return out;
-}
-
-std::string encodeUtf8(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
-void dropLastCharacter(std::string& text) {
-  while (!text.empty()) {
-    const auto byte = static_cast<unsigned char>(text.back());
-    text.pop_back();
-    if ((byte & 0xC0u) != 0x80u)
-      return;
-  }
 }
 
 bool isDigitKey(char32_t c) {

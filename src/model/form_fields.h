@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calc/codes.h"
+#include "calc/load_case_rows.h"
 
 namespace tavilo {
 
@@ -74,8 +75,8 @@ enum class FieldId {
   SettingsMethodNotices,
   SettingsMethodDirect,
   SettingsMaxDeckLength,
-  SettingsRatio1,  // followed by ratios 2 to 22
-  SettingsRatio22 = SettingsRatio1 + 21,
+  SettingsRatio1,  // followed by the other load ratios
+  SettingsRatio22 = SettingsRatio1 + kLoadRatioCount - 1,
   SettingsResetButton,
   SettingsApplyButton,
   SettingsCancelButton,
@@ -94,14 +95,14 @@ constexpr std::size_t fieldIndex(FieldId id) {
 constexpr FieldId spanField(int n) {
   return static_cast<FieldId>(static_cast<int>(FieldId::Span1) + n - 1);
 }
-// Ratio field at 0-based position i (0 to 21) of the load ratios.
+// Ratio field at 0-based position i of the load ratios.
 constexpr FieldId ratioField(int i) {
   return static_cast<FieldId>(static_cast<int>(FieldId::SettingsRatio1) + i);
 }
 // The 0-based ratio position of a ratio field, or -1.
 constexpr int ratioPositionOf(FieldId id) {
   const int i = static_cast<int>(id) - static_cast<int>(FieldId::SettingsRatio1);
-  return i >= 0 && i < 22 ? i : -1;
+  return i >= 0 && i < kLoadRatioCount ? i : -1;
 }
 
 enum class FieldKind {
@@ -170,12 +171,6 @@ struct Hint {
   std::string longText;
 };
 Hint splitHint(std::string_view hint);
-
-// The characters of a UTF-8 text; a malformed byte reads as U+FFFD.
-std::vector<char32_t> decodeUtf8(std::string_view text);
-std::string encodeUtf8(char32_t c);
-// Removes the last character of a UTF-8 text (backspace).
-void dropLastCharacter(std::string& text);
 
 bool isDigitKey(char32_t c);
 bool acceptsDigitsKey(char32_t c);  // digit or backspace

@@ -4,6 +4,7 @@
 
 #include "calc/errors.h"
 #include "calc/numbers.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {

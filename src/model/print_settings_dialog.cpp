@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/form_fields.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "calc/catalogue.h"
@@ -13,6 +16,7 @@
 #include "persistence/stored_codes.h"
 #include "persistence/text_file.h"
 #include "platform/utf8_path.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {
@@ -35,33 +39,296 @@ std::string versionlessUnitWeight(int deckType) {
   return unitWeightOf(deckType, kSurfaceTreatments[0]).value_or("");
 }
 
-std::string spanLine(const InputForm& form, int n, int count) {
-  return count >= n ? form.text(spanField(n)) : std::string("0");
+// What a save writes: the screen, the settings as a project keeps them and
+// the print settings.
+struct SavedProject {
+  const InputForm& form;
+  const CoefficientSettings& settings;
+  const PrintSettings& print;
+};
+
+std::string number(int value) {
+  return std::to_string(value);
 }
 
-// Applies the items of one file in the order of the file's table. A line that
-// must be an integer and is not, or an index outside its list, throws
+// ---- Writing a line: the text of one item (`position` within its run)
+
+using LineWriter = std::string (*)(const SavedProject&, int position);
+
+template <FieldId id>
+std::string listIndexLine(const SavedProject& p, int) {
+  return number(p.form.index(id));
+}
+template <FieldId id>
+std::string textLine(const SavedProject& p, int) {
+  return p.form.text(id);
+}
+template <FieldId id>
+std::string spinLine(const SavedProject& p, int) {
+  return number(p.form.spinValue(id));
+}
+std::string versionLine(const SavedProject&, int) {
+  return std::string(kProjectVersion);
+}
+std::string roofTypeLine(const SavedProject& p, int) {
+  return number(roofTypeCode(p.form.roofType()));
+}
+std::string buildingShapeLine(const SavedProject& p, int) {
+  return number(p.form.buildingShapeCode() + kBuildingShapeCodeOffset);
+}
+std::string roofShapeLine(const SavedProject& p, int) {
+  return number(p.form.roofShapeCode() + kRoofShapeCodeOffset);
+}
+std::string snowModeLine(const SavedProject& p, int) {
+  return number(p.form.snowMode() == kSnowModeInput ? kStoredSnowModeInput : kStoredSnowModeDerive);
+}
+// The first span always; a span beyond the count as "0".
+std::string spanLine(const SavedProject& p, int position) {
+  const int n = position + 1;
+  return n == 1 || p.form.spinValue(FieldId::SpanCount) >= n ? p.form.text(spanField(n))
+                                                             : std::string("0");
+}
+std::string projectTitleLine(const SavedProject& p, int) {
+  return p.print.projectName;
+}
+std::string pageNumberPositionLine(const SavedProject& p, int) {
+  return number(pageNumberPositionCode(p.print.pageNumberPosition));
+}
+std::string pageNumberStyleLine(const SavedProject& p, int) {
+  return number(p.print.pageNumberStyle);
+}
+std::string firstPageNumberLine(const SavedProject& p, int) {
+  return p.print.startNumber;
+}
+std::string reservedFlagLine(const SavedProject&, int) {
+  return std::string(kReservedFlag);
+}
+std::string maxDeckLengthLine(const SavedProject& p, int) {
+  return number(p.settings.maxDeckLength);
+}
+std::string designStrengthLine(const SavedProject& p, int) {
+  return number(p.settings.designStrengthF);
+}
+std::string ratioLine(const SavedProject& p, int position) {
+  return shortestDecimal(p.settings.loadRatios[static_cast<std::size_t>(position)]);
+}
+std::string calcMethodLine(const SavedProject& p, int) {
+  return number(p.settings.calcMethod);
+}
+std::string overhangArrangementLine(const SavedProject& p, int) {
+  return number(p.form.overhangCode());
+}
+// The length of an overhang that is not there as "0".
+template <FieldId id>
+std::string overhangLine(const SavedProject& p, int) {
+  const int code = p.form.overhangCode();
+  const bool shown = id == FieldId::LeftOverhang ? overhangOnLeft(code) : overhangOnRight(code);
+  return shown ? p.form.text(id) : std::string("0");
+}
+
+// Applies the items of one file in the order of the file's layout. A line
+// that must be an integer and is not, or an index outside its list, throws
 // UserError; what was applied before stays applied.
 class ProjectApplier {
  public:
   ProjectApplier(const ProjectReader& reader, const ProjectContext& context, FormEvents& out)
       : reader_(reader), c_(context), out_(out) {}
 
-  void run() {
-    deckAndJoints();
-    site();
-    wind();
-    roof();
-    snow();
-    otherLoads();
-    spans();
-    printSettings();
-    settings();
-    if (reader_.hasDeckAndOverhangLines()) {
-      deckAndOverhangs();
+  void run();
+
+  // ---- Applying a line: one item (`position` within its run)
+
+  void notRead(ProjectItem, int) {}
+
+  // An index of a list of the screen.
+  template <FieldId id>
+  void select(ProjectItem item, int) {
+    add(c_.form.selectIndex(id, listIndex(item, id)));
+  }
+
+  // A text as the file holds it; messages about it name its line.
+  template <FieldId id>
+  void setText(ProjectItem item, int) {
+    putText(id, item, reader_.text(item));
+  }
+
+  // A text the legacy layout does not hold: a converted file keeps the
+  // district's.
+  template <FieldId id>
+  void setTextUnlessConverted(ProjectItem item, int) {
+    if (!reader_.converted())
+      putText(id, item, reader_.text(item));
+  }
+
+  // An integer-only spin field.
+  template <FieldId id>
+  void setIntegerSpin(ProjectItem item, int) {
+    setSpin(id, reader_.integer(item));
+  }
+
+  // A spin field that a line which is no integer leaves at 0.
+  template <FieldId id>
+  void setSpinOrZero(ProjectItem item, int) {
+    setSpin(id, reader_.indexOr(item, 0));
+  }
+
+  // A prefecture without districts in the tables was saved with none chosen.
+  void district(ProjectItem item, int position) {
+    if (c_.form.items(FieldId::District).empty() && reader_.indexOr(item, 0) == -1)
+      return;
+    select<FieldId::District>(item, position);
+  }
+
+  void roofType(ProjectItem item, int) {
+    const std::optional<RoofType> roofType =
+        roofTypeFromCode(reader_.indexOr(item, roofTypeCode(RoofType::MonoPitch)));
+    if (!roofType)
+      reader_.throwOutsideList(item);
+    add(c_.form.clickRoofType(*roofType));
+  }
+
+  void buildingShape(ProjectItem item, int) {
+    add(c_.form.clickBuildingShape(
+        offsetChoice(item, kBuildingShapeCodeOffset, kBuildingShapeItems.size())));
+  }
+
+  void roofShape(ProjectItem item, int) {
+    add(c_.form.clickRoofShape(offsetChoice(item, kRoofShapeCodeOffset, kRoofShapeNames.size())));
+  }
+
+  // The snow fields take what the file holds whatever the mode; the mode
+  // itself is applied after ρ (snowUnitWeight).
+  void snowMode(ProjectItem, int) {
+    c_.form.setEnabled(FieldId::SnowDepth, true);
+    c_.form.setEnabled(FieldId::Altitude, true);
+    c_.form.setEnabled(FieldId::SeaRatio, true);
+  }
+
+  // The depth comes first: its rule sets ρ and the heavy-snow box, then the
+  // file's ρ replaces that ρ. Selecting the mode now only styles and enables
+  // the fields; the depth keeps the value read from the file.
+  void snowUnitWeight(ProjectItem item, int position) {
+    setIntegerSpin<FieldId::SnowUnitWeight>(item, position);
+    const int mode = reader_.indexOr(ProjectItem::SnowMode, kStoredSnowModeInput);
+    c_.form.setSnowModeChoice(mode == kStoredSnowModeInput ? kSnowModeInput : kSnowModeDerive);
+  }
+
+  // The span count steps one by one, building the span fields as the arrows
+  // would; a span beyond the count is not read.
+  void span(ProjectItem item, int position) {
+    const int n = position + 1;
+    if (n == 1 || c_.form.spinValue(FieldId::SpanCount) >= n)
+      putText(spanField(n), item, reader_.text(item));
+  }
+
+  // The name field holds 65 characters; a longer title would only fill the
+  // report's title box past its frame (and a huge one, memory and the PDF).
+  void projectTitle(ProjectItem item, int) {
+    const std::string& title = reader_.text(item);
+    c_.print.projectName = fittedProjectName(title);
+    const std::size_t length = decodeUtf8(title).size();
+    if (length <= kProjectNameMaxLength)
+      return;
+    out_.push_back(messageEvent(
+        FieldId::None, reader_.source(item) + "の物件名は " + std::to_string(length) +
+                           " 文字です。物件名は " + std::to_string(kProjectNameMaxLength) +
+                           " 文字までのため、先頭の " + std::to_string(kProjectNameMaxLength) +
+                           " 文字とします。"));
+  }
+
+  void pageNumberPosition(ProjectItem item, int) {
+    c_.print.pageNumberPosition =
+        pageNumberPositionFromCode(reader_.indexOr(item, 0)).value_or(PageNumberPosition::None);
+  }
+
+  void pageNumberStyle(ProjectItem item, int) {
+    const int style = reader_.indexOr(item, 0);
+    if (style < 0 || style >= kPageNumberStyleCount)
+      reader_.throwOutsideList(item);
+    c_.print.pageNumberStyle = style;
+  }
+
+  // Pages are numbered from 1 at the least.
+  void firstPageNumber(ProjectItem item, int) {
+    c_.print.startNumber = std::to_string(std::max(1, reader_.integer(item)));
+  }
+
+  // Brought into the dialog's range, as every spin field a file fills: a
+  // length beyond it would only let absurd spans through to the analysis.
+  void maxDeckLength(ProjectItem item, int) {
+    c_.settings.maxDeckLength = clampToRange(reader_.indexOr(item, kDefaultMaxDeckLength),
+                                             fieldInfo(FieldId::SettingsMaxDeckLength).range);
+    c_.dialog.setMaxDeckLength(c_.settings.maxDeckLength);
+  }
+
+  // A ratio the dialog's field cannot hold takes its default, with a message.
+  // The dialog's fields of a set are filled once its last ratio is read.
+  void ratio(ProjectItem item, int position) {
+    const auto at = static_cast<std::size_t>(position);
+    LoadRatios& ratios = c_.settings.loadRatios;
+    if (const auto value = reader_.ratio(item)) {
+      ratios[at] = *value;
     } else {
-      versionlessDeckAndOverhangs();
+      out_.push_back(messageEvent(ratioField(position),
+                                  reader_.ratioMessage(item, kDefaultLoadRatioTexts[at])));
+      ratios[at] = kDefaultLoadRatios[at];
     }
+    if (position == kHeavySnowRatioOffset - 1)
+      fillRatioFields(0, kHeavySnowRatioOffset);
+    if (position == kLoadRatioCount - 1)
+      fillRatioFields(kHeavySnowRatioOffset, kLoadRatioCount);
+  }
+
+  void calcMethod(ProjectItem, int) { c_.dialog.clickMethod(storedMethod()); }
+
+  // The last line of the method's own values: the screen takes the layout of
+  // the method.
+  void directSnowLoad(ProjectItem item, int position) {
+    setSpinOrZero<FieldId::DirectSnowLoad>(item, position);
+    const int method = storedMethod();
+    if (method != c_.settings.calcMethod || method != c_.form.layoutMethod())
+      add(c_.form.setLayout(method));
+    c_.settings.calcMethod = method;
+  }
+
+  // A file of 60 lines or fewer holds no deck or overhang lines: the first
+  // treatment with the deck's "Z12" weight, and no overhangs of the default
+  // length.
+  void surfaceTreatment(ProjectItem item, int position) {
+    if (reader_.hasDeckAndOverhangLines())
+      select<FieldId::SurfaceTreatment>(item, position);
+    else
+      add(c_.form.selectIndex(FieldId::SurfaceTreatment, 0));
+  }
+
+  void unitWeight(ProjectItem item, int) {
+    if (!reader_.hasDeckAndOverhangLines()) {
+      add(c_.form.setText(FieldId::UnitWeight,
+                          versionlessUnitWeight(c_.form.index(FieldId::DeckType))));
+      return;
+    }
+    // An integer line like any other: an empty or non-numeric unit weight
+    // stops the load here, naming the file, the line and the value.
+    putText(FieldId::UnitWeight, item, std::to_string(reader_.integer(item)));
+  }
+
+  void overhangArrangement(ProjectItem item, int) {
+    if (!reader_.hasDeckAndOverhangLines()) {
+      add(c_.form.setOverhangCode(kOverhangNone));
+      return;
+    }
+    const int code = storedOverhangCode();
+    if (code < kOverhangNone || code > kOverhangBoth)
+      reader_.throwOutsideList(item);
+    add(c_.form.setOverhangCode(code));
+  }
+
+  template <FieldId id>
+  void overhangLength(ProjectItem item, int) {
+    const int code = storedOverhangCode();
+    const bool shown = id == FieldId::LeftOverhang ? overhangOnLeft(code) : overhangOnRight(code);
+    if (!reader_.hasDeckAndOverhangLines() || shown)
+      fillOverhang(id, item);
   }
 
  private:
@@ -77,58 +344,12 @@ class ProjectApplier {
     return chosen;
   }
 
-  void select(ProjectItem item, FieldId list) {
-    add(c_.form.selectIndex(list, listIndex(item, list)));
-  }
-
-  // A text as the file holds it; messages about it name its line.
-  void setText(FieldId id, ProjectItem item) { putText(id, item, reader_.text(item)); }
-
   void putText(FieldId id, ProjectItem item, std::string_view text) {
     add(c_.form.setText(id, text));
     c_.form.setTextSource(id, reader_.source(item));
   }
 
   void setSpin(FieldId id, int value) { add(c_.form.setSpinValue(id, value)); }
-
-  void deckAndJoints() {
-    select(ProjectItem::DeckType, FieldId::DeckType);
-    select(ProjectItem::EndJoint, FieldId::EndJoint);
-    // A version-less file reads the end joint's line here.
-    select(ProjectItem::MidJoint, FieldId::MidJoint);
-  }
-
-  void site() {
-    select(ProjectItem::Prefecture, FieldId::Prefecture);
-    // A prefecture without districts in the tables was saved with none chosen.
-    if (c_.form.items(FieldId::District).empty() &&
-        reader_.indexOr(ProjectItem::District, 0) == -1) {
-      return;
-    }
-    select(ProjectItem::District, FieldId::District);
-  }
-
-  void wind() {
-    // Only the display: the calculation takes V0 of the chosen district.
-    setText(FieldId::WindSpeedV0, ProjectItem::WindSpeedV0);
-    select(ProjectItem::Roughness, FieldId::Roughness);
-    setText(FieldId::EavesHeightH1, ProjectItem::EavesHeightH1);
-    setText(FieldId::BuildingHeightH2, ProjectItem::BuildingHeightH2);
-    setText(FieldId::SpanDirectionLengthD, ProjectItem::SpanDirectionLengthD);
-  }
-
-  void roof() {
-    const std::optional<RoofType> roofType =
-        roofTypeFromCode(reader_.indexOr(ProjectItem::RoofType, roofTypeCode(RoofType::MonoPitch)));
-    if (!roofType)
-      reader_.throwOutsideList(ProjectItem::RoofType);
-    add(c_.form.clickRoofType(*roofType));
-
-    add(c_.form.clickBuildingShape(offsetChoice(
-        ProjectItem::BuildingShape, kBuildingShapeCodeOffset, kBuildingShapeItems.size())));
-    add(c_.form.clickRoofShape(
-        offsetChoice(ProjectItem::RoofShape, kRoofShapeCodeOffset, kRoofShapeNames.size())));
-  }
 
   // A choice stored as offset + position. The code is compared with its range
   // before the offset is taken off, so that no stored number can overflow.
@@ -139,116 +360,14 @@ class ProjectApplier {
     return code - offset;
   }
 
-  void snow() {
-    const int mode = reader_.indexOr(ProjectItem::SnowMode, kStoredSnowModeInput);
-    InputForm& form = c_.form;
-    form.setEnabled(FieldId::SnowDepth, true);
-    form.setEnabled(FieldId::Altitude, true);
-    form.setEnabled(FieldId::SeaRatio, true);
-    // A converted file has no reference texts: the district's stay.
-    if (!reader_.converted()) {
-      setText(FieldId::SnowDepthReference, ProjectItem::SnowDepthReference);
-      setText(FieldId::AltitudeReference, ProjectItem::AltitudeReference);
-    }
-    setSpin(FieldId::Altitude, reader_.integer(ProjectItem::Altitude));
-    setSpin(FieldId::SeaRatio, reader_.integer(ProjectItem::SeaRatio));
-    if (!reader_.converted())
-      setText(FieldId::RadiusR, ProjectItem::RadiusR);
-    // The depth first: its rule sets ρ and the heavy-snow box, then the
-    // file's ρ replaces that ρ.
-    setSpin(FieldId::SnowDepth, reader_.integer(ProjectItem::SnowDepth));
-    setSpin(FieldId::SnowUnitWeight, reader_.integer(ProjectItem::SnowUnitWeight));
-    // Selecting the mode now only styles and enables the fields; the depth
-    // keeps the value read from the file.
-    form.setSnowModeChoice(mode == kStoredSnowModeInput ? kSnowModeInput : kSnowModeDerive);
+  int storedMethod() const {
+    return reader_.indexOr(ProjectItem::CalcMethod, kCalcMethodNotices) == kCalcMethodDirect
+               ? kCalcMethodDirect
+               : kCalcMethodNotices;
   }
 
-  void otherLoads() {
-    setSpin(FieldId::LiveLoad, reader_.integer(ProjectItem::LiveLoad));
-    setSpin(FieldId::FinishingLoad, reader_.integer(ProjectItem::FinishingLoad));
-  }
-
-  void spans() {
-    // The span count steps one by one, building the span fields as the
-    // arrows would.
-    setSpin(FieldId::SpanCount, reader_.integer(ProjectItem::SpanCount));
-    const int count = c_.form.spinValue(FieldId::SpanCount);
-    setText(FieldId::Span1, ProjectItem::Span1);
-    for (int n = 2; n <= kMaxSpans; ++n) {
-      if (count >= n)
-        setText(spanField(n), spanItem(n));
-    }
-  }
-
-  void printSettings() {
-    PrintSettings& print = c_.print;
-    projectTitle();
-    print.pageNumberPosition =
-        pageNumberPositionFromCode(reader_.indexOr(ProjectItem::PageNumberPosition, 0))
-            .value_or(PageNumberPosition::None);
-    const int style = reader_.indexOr(ProjectItem::PageNumberStyle, 0);
-    if (style < 0 || style >= kPageNumberStyleCount) {
-      reader_.throwOutsideList(ProjectItem::PageNumberStyle);
-    }
-    print.pageNumberStyle = style;
-    // Pages are numbered from 1 at the least.
-    print.startNumber = std::to_string(std::max(1, reader_.integer(ProjectItem::FirstPageNumber)));
-  }
-
-  // The name field holds 65 characters; a longer title would only fill the
-  // report's title box past its frame (and a huge one, memory and the PDF).
-  void projectTitle() {
-    const std::string& title = reader_.text(ProjectItem::ProjectTitle);
-    c_.print.projectName = fittedProjectName(title);
-    const std::size_t length = decodeUtf8(title).size();
-    if (length <= kProjectNameMaxLength)
-      return;
-    out_.push_back(messageEvent(
-        FieldId::None, reader_.source(ProjectItem::ProjectTitle) + "の物件名は " +
-                           std::to_string(length) + " 文字です。物件名は " +
-                           std::to_string(kProjectNameMaxLength) + " 文字までのため、先頭の " +
-                           std::to_string(kProjectNameMaxLength) + " 文字とします。"));
-  }
-
-  void settings() {
-    // The reserved flag (line 33) and the design strength (line 35) are not read.
-    CoefficientSettings& settings = c_.settings;
-    SettingsDialog& dialog = c_.dialog;
-    // Brought into the dialog's range, as every spin field a file fills: a
-    // length beyond it would only let absurd spans through to the analysis.
-    settings.maxDeckLength =
-        clampToRange(reader_.indexOr(ProjectItem::MaxDeckLength, kDefaultMaxDeckLength),
-                     fieldInfo(FieldId::SettingsMaxDeckLength).range);
-    dialog.setMaxDeckLength(settings.maxDeckLength);
-
-    LoadRatios& ratios = settings.loadRatios;
-    for (int i = 0; i < kLoadRatioCount; ++i) {
-      const auto position = static_cast<std::size_t>(i);
-      const ProjectItem item = ratioItem(i);
-      if (const auto value = reader_.ratio(item)) {
-        ratios[position] = *value;
-      } else {
-        out_.push_back(messageEvent(ratioField(i),
-                                    reader_.ratioMessage(item, kDefaultLoadRatioTexts[position])));
-        ratios[position] = kDefaultLoadRatios[position];
-      }
-      if (i == kHeavySnowRatioOffset - 1)
-        fillRatioFields(0, kHeavySnowRatioOffset);
-    }
-    fillRatioFields(kHeavySnowRatioOffset, kLoadRatioCount);
-
-    const int method =
-        reader_.indexOr(ProjectItem::CalcMethod, kCalcMethodNotices) == kCalcMethodDirect
-            ? kCalcMethodDirect
-            : kCalcMethodNotices;
-    dialog.clickMethod(method);
-    setSpin(FieldId::WindPositive, reader_.indexOr(ProjectItem::WindPositive, 0));
-    setSpin(FieldId::WindNegative, reader_.indexOr(ProjectItem::WindNegative, 0));
-    setSpin(FieldId::DirectSnowLoad, reader_.indexOr(ProjectItem::DirectSnowLoad, 0));
-    if (method != settings.calcMethod || method != c_.form.layoutMethod()) {
-      add(c_.form.setLayout(method));
-    }
-    settings.calcMethod = method;
+  int storedOverhangCode() const {
+    return reader_.indexOr(ProjectItem::OverhangArrangement, kOverhangNone);
   }
 
   // Fills the dialog's ratio fields [first, end) in the shortest form, in
@@ -262,36 +381,8 @@ class ProjectApplier {
     }
   }
 
-  void deckAndOverhangs() {
-    select(ProjectItem::SurfaceTreatment, FieldId::SurfaceTreatment);
-    // An integer line like any other: an empty or non-numeric unit weight
-    // stops the load here, naming the file, the line and the value.
-    putText(FieldId::UnitWeight, ProjectItem::UnitWeight,
-            std::to_string(reader_.integer(ProjectItem::UnitWeight)));
-    const int code = reader_.indexOr(ProjectItem::OverhangArrangement, kOverhangNone);
-    if (code < kOverhangNone || code > kOverhangBoth) {
-      reader_.throwOutsideList(ProjectItem::OverhangArrangement);
-    }
-    add(c_.form.setOverhangCode(code));
-    if (overhangOnLeft(code))
-      fillOverhang(FieldId::LeftOverhang);
-    if (overhangOnRight(code))
-      fillOverhang(FieldId::RightOverhang);
-  }
-
-  void versionlessDeckAndOverhangs() {
-    add(c_.form.selectIndex(FieldId::SurfaceTreatment, 0));
-    add(c_.form.setText(FieldId::UnitWeight,
-                        versionlessUnitWeight(c_.form.index(FieldId::DeckType))));
-    add(c_.form.setOverhangCode(kOverhangNone));
-    fillOverhang(FieldId::LeftOverhang);
-    fillOverhang(FieldId::RightOverhang);
-  }
-
-  void fillOverhang(FieldId id) {
-    const ProjectItem item =
-        id == FieldId::LeftOverhang ? ProjectItem::LeftOverhang : ProjectItem::RightOverhang;
-    // A length the file does not hold is the default, which no line gave.
+  // A length the file does not hold is the default, which no line gave.
+  void fillOverhang(FieldId id, ProjectItem item) {
     if (const auto length = parseInteger(reader_.text(item))) {
       putText(id, item, std::to_string(*length));
     } else {
@@ -304,69 +395,109 @@ class ProjectApplier {
   FormEvents& out_;
 };
 
+// ---- Each run of the layout on the screen: how a save writes it and how a
+// load applies it.
+
+using LineApplier = void (ProjectApplier::*)(ProjectItem item, int position);
+
+struct ProjectLineBinding {
+  ProjectItem first;  // the run of kProjectLayout
+  LineWriter write;
+  LineApplier apply;
+};
+
+using A = ProjectApplier;
+using F = FieldId;
+using I = ProjectItem;
+
+constexpr auto kLineBindings = std::to_array<ProjectLineBinding>({
+    {I::Version, versionLine, &A::notRead},
+    {I::DeckType, listIndexLine<F::DeckType>, &A::select<F::DeckType>},
+    {I::EndJoint, listIndexLine<F::EndJoint>, &A::select<F::EndJoint>},
+    // A version-less file reads the end joint's line here.
+    {I::MidJoint, listIndexLine<F::MidJoint>, &A::select<F::MidJoint>},
+    {I::Prefecture, listIndexLine<F::Prefecture>, &A::select<F::Prefecture>},
+    {I::District, listIndexLine<F::District>, &A::district},
+    // Only the display: the calculation takes V0 of the chosen district.
+    {I::WindSpeedV0, textLine<F::WindSpeedV0>, &A::setText<F::WindSpeedV0>},
+    {I::Roughness, listIndexLine<F::Roughness>, &A::select<F::Roughness>},
+    {I::EavesHeightH1, textLine<F::EavesHeightH1>, &A::setText<F::EavesHeightH1>},
+    {I::BuildingHeightH2, textLine<F::BuildingHeightH2>, &A::setText<F::BuildingHeightH2>},
+    {I::SpanDirectionLengthD, textLine<F::SpanDirectionLengthD>,
+     &A::setText<F::SpanDirectionLengthD>},
+    {I::RoofType, roofTypeLine, &A::roofType},
+    {I::BuildingShape, buildingShapeLine, &A::buildingShape},
+    {I::RoofShape, roofShapeLine, &A::roofShape},
+    {I::SnowMode, snowModeLine, &A::snowMode},
+    {I::SnowDepthReference, textLine<F::SnowDepthReference>,
+     &A::setTextUnlessConverted<F::SnowDepthReference>},
+    {I::AltitudeReference, textLine<F::AltitudeReference>,
+     &A::setTextUnlessConverted<F::AltitudeReference>},
+    {I::Altitude, spinLine<F::Altitude>, &A::setIntegerSpin<F::Altitude>},
+    {I::SeaRatio, spinLine<F::SeaRatio>, &A::setIntegerSpin<F::SeaRatio>},
+    {I::RadiusR, textLine<F::RadiusR>, &A::setTextUnlessConverted<F::RadiusR>},
+    {I::SnowDepth, spinLine<F::SnowDepth>, &A::setIntegerSpin<F::SnowDepth>},
+    {I::SnowUnitWeight, spinLine<F::SnowUnitWeight>, &A::snowUnitWeight},
+    {I::LiveLoad, spinLine<F::LiveLoad>, &A::setIntegerSpin<F::LiveLoad>},
+    {I::FinishingLoad, spinLine<F::FinishingLoad>, &A::setIntegerSpin<F::FinishingLoad>},
+    {I::SpanCount, spinLine<F::SpanCount>, &A::setIntegerSpin<F::SpanCount>},
+    {I::Span1, spanLine, &A::span},
+    {I::ProjectTitle, projectTitleLine, &A::projectTitle},
+    {I::PageNumberPosition, pageNumberPositionLine, &A::pageNumberPosition},
+    {I::PageNumberStyle, pageNumberStyleLine, &A::pageNumberStyle},
+    {I::FirstPageNumber, firstPageNumberLine, &A::firstPageNumber},
+    {I::ReservedFlag, reservedFlagLine, &A::notRead},
+    {I::MaxDeckLength, maxDeckLengthLine, &A::maxDeckLength},
+    {I::DesignStrengthF, designStrengthLine, &A::notRead},
+    {I::Ratio1, ratioLine, &A::ratio},
+    {I::CalcMethod, calcMethodLine, &A::calcMethod},
+    {I::WindPositive, spinLine<F::WindPositive>, &A::setSpinOrZero<F::WindPositive>},
+    {I::WindNegative, spinLine<F::WindNegative>, &A::setSpinOrZero<F::WindNegative>},
+    {I::DirectSnowLoad, spinLine<F::DirectSnowLoad>, &A::directSnowLoad},
+    {I::SurfaceTreatment, listIndexLine<F::SurfaceTreatment>, &A::surfaceTreatment},
+    {I::UnitWeight, textLine<F::UnitWeight>, &A::unitWeight},
+    {I::OverhangArrangement, overhangArrangementLine, &A::overhangArrangement},
+    {I::LeftOverhang, overhangLine<F::LeftOverhang>, &A::overhangLength<F::LeftOverhang>},
+    {I::RightOverhang, overhangLine<F::RightOverhang>, &A::overhangLength<F::RightOverhang>},
+});
+
+// One binding for each run of the layout, in its order: an item added to the
+// layout without its binding here does not compile.
+constexpr bool bindsEveryRun() {
+  if (kLineBindings.size() != kProjectLayout.size())
+    return false;
+  for (std::size_t i = 0; i < kLineBindings.size(); ++i) {
+    const ProjectLineBinding& binding = kLineBindings[i];
+    if (binding.first != kProjectLayout[i].first || binding.write == nullptr ||
+        binding.apply == nullptr)
+      return false;
+  }
+  return true;
+}
+static_assert(bindsEveryRun(), "a run of the project layout without its binding");
+
+void ProjectApplier::run() {
+  for (std::size_t i = 0; i < kLineBindings.size(); ++i) {
+    const ProjectItemRun& run = kProjectLayout[i];
+    for (int position = 0; position < run.count; ++position) {
+      const auto item = static_cast<ProjectItem>(lineOf(run.first) + position);
+      (this->*kLineBindings[i].apply)(item, position);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> projectLines(const InputForm& form, const CoefficientSettings& current,
                                       const PrintSettings& print) {
   const CoefficientSettings settings = settingsForProject(current);
-  const auto number = [](int value) { return std::to_string(value); };
-  const int count = form.spinValue(FieldId::SpanCount);
-  const int overhang = form.overhangCode();
-  const bool left = overhangOnLeft(overhang);
-  const bool right = overhangOnRight(overhang);
-
-  std::vector<std::string> lines = {
-      std::string(kProjectVersion),
-      number(form.index(FieldId::DeckType)),
-      number(form.index(FieldId::EndJoint)),
-      number(form.index(FieldId::MidJoint)),
-      number(form.index(FieldId::Prefecture)),
-      number(form.index(FieldId::District)),
-      form.text(FieldId::WindSpeedV0),
-      number(form.index(FieldId::Roughness)),
-      form.text(FieldId::EavesHeightH1),
-      form.text(FieldId::BuildingHeightH2),
-      form.text(FieldId::SpanDirectionLengthD),
-      number(roofTypeCode(form.roofType())),
-      number(form.buildingShapeCode() + kBuildingShapeCodeOffset),
-      number(form.roofShapeCode() + kRoofShapeCodeOffset),
-      number(form.snowMode() == kSnowModeInput ? kStoredSnowModeInput : kStoredSnowModeDerive),
-      form.text(FieldId::SnowDepthReference),
-      form.text(FieldId::AltitudeReference),
-      number(form.spinValue(FieldId::Altitude)),
-      number(form.spinValue(FieldId::SeaRatio)),
-      form.text(FieldId::RadiusR),
-      number(form.spinValue(FieldId::SnowDepth)),
-      number(form.spinValue(FieldId::SnowUnitWeight)),
-      number(form.spinValue(FieldId::LiveLoad)),
-      number(form.spinValue(FieldId::FinishingLoad)),
-      number(count),
-      form.text(FieldId::Span1),
-      spanLine(form, 2, count),
-      spanLine(form, 3, count),
-      spanLine(form, 4, count),
-      print.projectName,
-      number(pageNumberPositionCode(print.pageNumberPosition)),
-      number(print.pageNumberStyle),
-      print.startNumber,
-      std::string(kReservedFlag),
-      number(settings.maxDeckLength),
-      number(settings.designStrengthF),
-  };
-  for (const double ratio : settings.loadRatios)
-    lines.push_back(shortestDecimal(ratio));
-  const std::vector<std::string> tail = {
-      number(settings.calcMethod),
-      number(form.spinValue(FieldId::WindPositive)),
-      number(form.spinValue(FieldId::WindNegative)),
-      number(form.spinValue(FieldId::DirectSnowLoad)),
-      number(form.index(FieldId::SurfaceTreatment)),
-      form.text(FieldId::UnitWeight),
-      number(overhang),
-      left ? form.text(FieldId::LeftOverhang) : std::string("0"),
-      right ? form.text(FieldId::RightOverhang) : std::string("0"),
-  };
-  lines.insert(lines.end(), tail.begin(), tail.end());
+  const SavedProject project{form, settings, print};
+  std::vector<std::string> lines;
+  lines.reserve(kProjectLineCount);
+  for (std::size_t i = 0; i < kLineBindings.size(); ++i) {
+    for (int position = 0; position < kProjectLayout[i].count; ++position)
+      lines.push_back(kLineBindings[i].write(project, position));
+  }
   return lines;
 }
 

@@ -5,6 +5,7 @@
 
 #include "calc/numbers.h"
 #include "model/input_form.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {

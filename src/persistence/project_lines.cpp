@@ -11,76 +11,6 @@
 namespace tavilo {
 namespace {
 
-constexpr std::array<std::string_view, kProjectLineCount> kItemNames = {
-    "版数",
-    "デッキ種類",
-    "梁との接合 端部",
-    "梁との接合 中間部",
-    "都道府県",
-    "地域",
-    "平均風速 V0",
-    "粗度区分",
-    "軒の高さ H1",
-    "建物の高さ H2",
-    "張り間方向の長さ D",
-    "屋根の種類",
-    "建物の形状",
-    "屋根の形状",
-    "垂直積雪量の算定法",
-    "垂直積雪量の参考値",
-    "標高参考値",
-    "標高",
-    "海率",
-    "海率計算用半径 R",
-    "垂直積雪量",
-    "積雪の単位量ρ",
-    "積載荷重",
-    "仕上げ荷重",
-    "スパン数",
-    "スパン 1",
-    "スパン 2",
-    "スパン 3",
-    "スパン 4",
-    "物件名",
-    "ページ番号の位置",
-    "ページ番号の書式",
-    "開始ページ番号",
-    "予備",
-    "デッキプレート最大長さ",
-    "設計基準強度 F",
-    "荷重の比率 1",
-    "荷重の比率 2",
-    "荷重の比率 3",
-    "荷重の比率 4",
-    "荷重の比率 5",
-    "荷重の比率 6",
-    "荷重の比率 7",
-    "荷重の比率 8",
-    "荷重の比率 9",
-    "荷重の比率 10",
-    "荷重の比率 11",
-    "荷重の比率 12",
-    "荷重の比率 13",
-    "荷重の比率 14",
-    "荷重の比率 15",
-    "荷重の比率 16",
-    "荷重の比率 17",
-    "荷重の比率 18",
-    "荷重の比率 19",
-    "荷重の比率 20",
-    "荷重の比率 21",
-    "荷重の比率 22",
-    "計算の方法",
-    "風荷重/正",
-    "風荷重/負",
-    "積雪荷重",
-    "表面処理",
-    "単位重量",
-    "はね出し",
-    "左はね出し長さ",
-    "右はね出し長さ",
-};
-
 // How one line of the version-less layout is made from a legacy file.
 enum class Rule {
   Copy,         // the legacy value unchanged
@@ -284,7 +214,10 @@ std::string projectItemName(ProjectItem item) {
   const int line = lineOf(item);
   if (line < 0 || line >= kProjectLineCount)
     return {};
-  return std::string(kItemNames[static_cast<std::size_t>(line)]);
+  const ProjectItemRun& run = projectItemRun(item);
+  if (run.count == 1)
+    return std::string(run.name);
+  return std::string(run.name) + " " + std::to_string(line - lineOf(run.first) + 1);
 }
 
 ProjectLayout projectLayoutOf(std::string_view firstLine) {

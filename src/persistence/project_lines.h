@@ -5,12 +5,17 @@
 // The input screen applies the items (model/project_file.h); nothing here
 // knows the screen.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "calc/design_conditions.h"
+#include "calc/load_case_rows.h"
 
 namespace tavilo {
 
@@ -41,16 +46,16 @@ enum class ProjectItem {
   LiveLoad,
   FinishingLoad,
   SpanCount,
-  Span1,  // followed by spans 2 to 4
-  ProjectTitle = Span1 + 4,
+  Span1,  // followed by the other spans
+  ProjectTitle = Span1 + kMaxSpans,
   PageNumberPosition,
   PageNumberStyle,
   FirstPageNumber,
   ReservedFlag,
   MaxDeckLength,
   DesignStrengthF,
-  Ratio1,  // followed by ratios 2 to 22
-  CalcMethod = Ratio1 + 22,
+  Ratio1,  // followed by the other load ratios
+  CalcMethod = Ratio1 + kLoadRatioCount,
   WindPositive,
   WindNegative,
   DirectSnowLoad,
@@ -61,7 +66,13 @@ enum class ProjectItem {
   RightOverhang,
 };
 
-inline constexpr int kProjectLineCount = 67;  // lines written by a save
+constexpr int lineOf(ProjectItem item) {
+  return static_cast<int>(item);
+}
+
+// Lines written by a save: one per item.
+inline constexpr int kProjectLineCount = lineOf(ProjectItem::RightOverhang) + 1;
+static_assert(kProjectLineCount == 67, "stored files hold 67 lines");
 inline constexpr int kConvertedLineCount = 56;
 // A file with more lines than this carries the surface treatment, the unit
 // weight and the overhangs.
@@ -74,16 +85,89 @@ inline constexpr std::string_view kOlderProjectVersion = "401";  // read like "5
 inline constexpr std::string_view kLegacyMarker = "物件名称";
 inline constexpr std::string_view kReservedFlag = "1";
 
-constexpr int lineOf(ProjectItem item) {
-  return static_cast<int>(item);
-}
 // Span n (1 to 4).
 constexpr ProjectItem spanItem(int n) {
   return static_cast<ProjectItem>(lineOf(ProjectItem::Span1) + n - 1);
 }
-// Load ratio at 0-based position i (0 to 21).
+// Load ratio at 0-based position i.
 constexpr ProjectItem ratioItem(int i) {
   return static_cast<ProjectItem>(lineOf(ProjectItem::Ratio1) + i);
+}
+
+// The current layout as runs of lines: one item, or the spans or the load
+// ratios, which messages number from 1 ("スパン 1" …). Every item has its
+// run, in the order of the file, and a save writes and a load applies them in
+// this order (model/project_file.cpp binds each run to the screen).
+struct ProjectItemRun {
+  ProjectItem first;
+  int count;
+  std::string_view name;  // as messages name the item
+};
+inline constexpr auto kProjectLayout = std::to_array<ProjectItemRun>({
+    {ProjectItem::Version, 1, "版数"},
+    {ProjectItem::DeckType, 1, "デッキ種類"},
+    {ProjectItem::EndJoint, 1, "梁との接合 端部"},
+    {ProjectItem::MidJoint, 1, "梁との接合 中間部"},
+    {ProjectItem::Prefecture, 1, "都道府県"},
+    {ProjectItem::District, 1, "地域"},
+    {ProjectItem::WindSpeedV0, 1, "平均風速 V0"},
+    {ProjectItem::Roughness, 1, "粗度区分"},
+    {ProjectItem::EavesHeightH1, 1, "軒の高さ H1"},
+    {ProjectItem::BuildingHeightH2, 1, "建物の高さ H2"},
+    {ProjectItem::SpanDirectionLengthD, 1, "張り間方向の長さ D"},
+    {ProjectItem::RoofType, 1, "屋根の種類"},
+    {ProjectItem::BuildingShape, 1, "建物の形状"},
+    {ProjectItem::RoofShape, 1, "屋根の形状"},
+    {ProjectItem::SnowMode, 1, "垂直積雪量の算定法"},
+    {ProjectItem::SnowDepthReference, 1, "垂直積雪量の参考値"},
+    {ProjectItem::AltitudeReference, 1, "標高参考値"},
+    {ProjectItem::Altitude, 1, "標高"},
+    {ProjectItem::SeaRatio, 1, "海率"},
+    {ProjectItem::RadiusR, 1, "海率計算用半径 R"},
+    {ProjectItem::SnowDepth, 1, "垂直積雪量"},
+    {ProjectItem::SnowUnitWeight, 1, "積雪の単位量ρ"},
+    {ProjectItem::LiveLoad, 1, "積載荷重"},
+    {ProjectItem::FinishingLoad, 1, "仕上げ荷重"},
+    {ProjectItem::SpanCount, 1, "スパン数"},
+    {ProjectItem::Span1, kMaxSpans, "スパン"},
+    {ProjectItem::ProjectTitle, 1, "物件名"},
+    {ProjectItem::PageNumberPosition, 1, "ページ番号の位置"},
+    {ProjectItem::PageNumberStyle, 1, "ページ番号の書式"},
+    {ProjectItem::FirstPageNumber, 1, "開始ページ番号"},
+    {ProjectItem::ReservedFlag, 1, "予備"},
+    {ProjectItem::MaxDeckLength, 1, "デッキプレート最大長さ"},
+    {ProjectItem::DesignStrengthF, 1, "設計基準強度 F"},
+    {ProjectItem::Ratio1, kLoadRatioCount, "荷重の比率"},
+    {ProjectItem::CalcMethod, 1, "計算の方法"},
+    {ProjectItem::WindPositive, 1, "風荷重/正"},
+    {ProjectItem::WindNegative, 1, "風荷重/負"},
+    {ProjectItem::DirectSnowLoad, 1, "積雪荷重"},
+    {ProjectItem::SurfaceTreatment, 1, "表面処理"},
+    {ProjectItem::UnitWeight, 1, "単位重量"},
+    {ProjectItem::OverhangArrangement, 1, "はね出し"},
+    {ProjectItem::LeftOverhang, 1, "左はね出し長さ"},
+    {ProjectItem::RightOverhang, 1, "右はね出し長さ"},
+});
+// Each run starts where the one before it ends, and they end with the file.
+constexpr bool runsCoverTheLayout(std::span<const ProjectItemRun> runs) {
+  int line = 0;
+  for (const ProjectItemRun& run : runs) {
+    if (lineOf(run.first) != line || run.count < 1)
+      return false;
+    line += run.count;
+  }
+  return line == kProjectLineCount;
+}
+static_assert(runsCoverTheLayout(kProjectLayout), "an item without its run in the layout");
+
+// The run of an item.
+constexpr const ProjectItemRun& projectItemRun(ProjectItem item) {
+  const ProjectItemRun* found = &kProjectLayout.front();
+  for (const ProjectItemRun& run : kProjectLayout) {
+    if (lineOf(run.first) <= lineOf(item))
+      found = &run;
+  }
+  return *found;
 }
 
 // The field name used in messages ("デッキ種類", "荷重の比率 19" …).

@@ -11,6 +11,7 @@
 #include "platform/system_reason.h"
 #include "platform/unicode.h"
 #include "platform/utf8_path.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {
@@ -131,19 +132,13 @@ std::string readBytes(const std::filesystem::path& path, std::uintmax_t sizeLimi
 
 // The code point starting at `at` in valid UTF-8, as "「c」(U+XXXX)".
 std::string describeCharacter(std::string_view utf8, std::size_t at) {
-  while (at > 0 && (static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80)
-    --at;
-  const auto lead = static_cast<unsigned char>(utf8[at]);
-  const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-  if (at + length > utf8.size())
-    return "(" + hexBytes(utf8, at, utf8.size() - at) + ")";
-  char32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
-  for (std::size_t i = 1; i < length; ++i) {
-    code = (code << 6) | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
-  }
+  at = utf8CharacterStart(utf8, at);
+  const auto character = decodeUtf8At(utf8, at);
+  if (!character)  // cut off by the end, or malformed: its bytes
+    return "(" + hexBytes(utf8, at, std::min<std::size_t>(utf8.size() - at, 4)) + ")";
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(code));
-  return "「" + std::string(utf8.substr(at, length)) + "」(" + buffer + ")";
+  std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(character->code));
+  return "「" + std::string(utf8.substr(at, character->length)) + "」(" + buffer + ")";
 }
 
 // The encoded text, or the offset in `utf8` of the first character that

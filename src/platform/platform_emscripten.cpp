@@ -77,13 +77,6 @@ int replaceFile(const fs::path& target, std::string_view bytes,
   return 0;
 }
 
-std::optional<std::string> environmentVariable(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr)
-    return std::nullopt;
-  return std::string(value);
-}
-
 Environment processEnvironment() {
   Environment environment;
   environment.home = environmentVariable("HOME").value_or("/");

@@ -427,13 +427,6 @@ FileContents readRegularFile(const fs::path& path, std::uintmax_t limit) {
   return contents;
 }
 
-std::optional<std::string> environmentVariable(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr)
-    return std::nullopt;
-  return std::string(value);
-}
-
 Environment processEnvironment() {
   Environment environment;
   environment.home = environmentVariable("HOME").value_or("");

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "calc/calculation_run.h"
+#include "calc/load_case_rows.h"
 #include "report/diagram_primitives.h"
 #include "report/report_canvas.h"
 
@@ -17,13 +18,13 @@ namespace tavilo {
 
 // The rows of the section in page millimetres.
 struct DiagramLayout {
-  int top = 0;                        // start of the section
-  double loadRow1 = 0;                // dead plus live load band
-  double loadRow2 = 0;                // wind uplift band
-  double loadRow3 = 0;                // snow load figure, on the beam of the model
-  double beamRow = 0;                 // beam of the structural model
-  std::array<double, 3> blockRows{};  // rows of the three main load-case blocks
-  double additionalRow = 0;           // row of the block appended after them
+  int top = 0;                      // start of the section
+  double loadRow1 = 0;              // dead plus live load band
+  double loadRow2 = 0;              // wind uplift band
+  double loadRow3 = 0;              // snow load figure, on the beam of the model
+  double beamRow = 0;               // beam of the structural model
+  PerLoadCase<double> blockRows{};  // rows of the main load-case blocks
+  double additionalRow = 0;         // row of the block appended after them
   // Caption column: 8.8 mm on the screen; on paper 9.0 mm, or 1 mm inside the
   // page frame when marginLeft puts the frame there or further right.
   double captionX = 0;

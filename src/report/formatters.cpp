@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "calc/numbers.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {
@@ -250,30 +251,12 @@ std::string trimLeadingSpaces(std::string_view text) {
 
 int shiftJisByteCount(std::string_view utf8) {
   int count = 0;
-  size_t i = 0;
-  while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    size_t length = 1;
-    if (lead >= 0xF0 && lead < 0xF8) {
-      length = 4;
-    } else if (lead >= 0xE0) {
-      length = 3;
-    } else if (lead >= 0xC0) {
-      length = 2;
-    }
-    if (lead >= 0xF8 || i + length > utf8.size())
-      length = 1;  // malformed: one byte each
-    if (length == 1) {
-      count += 1;
-    } else if (length == 3) {
-      const unsigned codePoint = (lead & 0x0Fu) << 12 |
-                                 (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6 |
-                                 (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
-      count += codePoint >= 0xFF61 && codePoint <= 0xFF9F ? 1 : 2;  // half-width katakana
-    } else {
-      count += 2;
-    }
-    i += length;
+  for (size_t at = 0; at < utf8.size(); at += utf8StepAt(utf8, at)) {
+    const auto character = decodeUtf8At(utf8, at);
+    // ASCII, half-width katakana and a malformed byte take one byte each.
+    const bool single = !character || character->code < 0x80 ||
+                        (character->code >= 0xFF61 && character->code <= 0xFF9F);
+    count += single ? 1 : 2;
   }
   return count;
 }

@@ -10,6 +10,7 @@
 #include "calc/errors.h"
 #include "calc/numbers.h"
 #include "report/formatters.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {
@@ -232,9 +233,7 @@ std::vector<std::string> ReportCanvas::wrapToWidth(std::string_view text, int ma
     std::size_t lastSlash = 0;
     std::size_t at = 0;
     while (at < text.size()) {
-      std::size_t next = at + 1;
-      while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
-        ++next;
+      const std::size_t next = at + utf8StepAt(text, at);
       if (fits > 0 && surface_.textWidth(text.substr(0, next)) > maxWidth)
         break;
       fits = next;

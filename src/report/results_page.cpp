@@ -9,6 +9,7 @@
 #include "calc/case_titles.h"
 #include "calc/numbers.h"
 #include "report/formatters.h"
+#include "text/utf8.h"
 
 namespace tavilo {
 namespace {
@@ -147,12 +148,7 @@ DeckLayout deckLayout(const ReportCanvas& canvas, const CaseAnalysis& a) {
 }
 
 int characterCount(std::string_view utf8) {
-  int count = 0;
-  for (const char c : utf8) {
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-      ++count;
-  }
-  return count;
+  return static_cast<int>(utf8CharacterCount(utf8));
 }
 
 std::string joined(const std::vector<double>& values, std::string (*format)(double)) {

@@ -46,7 +46,7 @@ DocumentWindow::DocumentWindow(Session& session, ResultWindowDialogs dialogs, QW
 }
 
 void DocumentWindow::fitToScreen() {
-  setFixedSize(clientSizeOnScreen(*this, QSize(kClientWidth, kClientHeight)));
+  setFixedSize(clientSizeOnScreen(*this, QSize(kDocumentClientWidth, kDocumentClientHeight)));
   placeChildren();
 }
 

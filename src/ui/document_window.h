@@ -27,8 +27,8 @@ class DocumentWindow : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 582;
-  static constexpr int kClientHeight = 698;
+  static constexpr int kDocumentClientWidth = 582;
+  static constexpr int kDocumentClientHeight = 698;
   static constexpr int kToolBarHeight = 25;
   static constexpr int kToolButtonHeight = 24;
 

@@ -71,7 +71,7 @@ PrintSettingsWindow::PrintSettingsWindow(Session& session, QWidget* owner)
       session_(session) {
   setWindowTitle(qs(kPrintSettingsCaption));
   setFont(dialogFont());
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kPrintSettingsClientWidth, kPrintSettingsClientHeight);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kDialogGround);
   setPalette(palette);
@@ -109,7 +109,7 @@ void PrintSettingsWindow::buildNameRow() {
 
 void PrintSettingsWindow::buildPositionGroup() {
   positionGroup_ = new QGroupBox(qs(kPageNumberTitle), this);
-  positionGroup_->setGeometry(8, 52, kClientWidth - 16, 84);
+  positionGroup_->setGeometry(8, 52, kPrintSettingsClientWidth - 16, 84);
   positionButtons_ = new QButtonGroup(this);
   for (std::size_t i = 0; i < positions_.size(); ++i) {
     auto* button = new QRadioButton(qs(kPageNumberPositionCaptions[i]), positionGroup_);

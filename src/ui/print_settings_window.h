@@ -27,8 +27,8 @@ class PrintSettingsWindow : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 466;
-  static constexpr int kClientHeight = 185;
+  static constexpr int kPrintSettingsClientWidth = 466;
+  static constexpr int kPrintSettingsClientHeight = 185;
 
   // A child window of `owner` stays in front of it; the owner is disabled
   // while the dialog is shown, the dialog itself is not.

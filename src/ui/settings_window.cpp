@@ -24,8 +24,8 @@ namespace {
 
 constexpr int kTitleFrameHeight = kDialogFrameHeight;
 constexpr int kDialogHeight = kSettingsDialogHeight;
-constexpr int kClientWidth = 468;
-constexpr int kClientHeight = kDialogHeight - kTitleFrameHeight;
+constexpr int kSettingsClientWidth = 468;
+constexpr int kSettingsClientHeight = kDialogHeight - kTitleFrameHeight;
 
 // One row of ratios: caption, then per load a field followed by its letter.
 constexpr int kRowCaptionLeft = 10;
@@ -69,7 +69,7 @@ SettingsWindow::SettingsWindow(Session& session, QWidget* parent)
       session_(session) {
   setWindowTitle(qs(kSettingsDialogCaption));
   setFont(windowFont());
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kSettingsClientWidth, kSettingsClientHeight);
   buildMethodGroup();
   buildRatioGroup();
   buildMaxLengthGroup();
@@ -85,7 +85,7 @@ SettingsWindow::~SettingsWindow() {
 
 void SettingsWindow::buildMethodGroup() {
   auto* group = new QGroupBox(qs(kSettingsMethodTitle), this);
-  group->setGeometry(8, 4, kClientWidth - 16, 62);
+  group->setGeometry(8, 4, kSettingsClientWidth - 16, 62);
   methodGroup_ = new QButtonGroup(this);
   constexpr std::array<FieldId, 2> kChoices = {FieldId::SettingsMethodNotices,
                                                FieldId::SettingsMethodDirect};
@@ -106,17 +106,17 @@ void SettingsWindow::buildMethodGroup() {
 
 void SettingsWindow::buildRatioGroup() {
   auto* group = new QGroupBox(qs(kSettingsRatioTitle), this);
-  group->setGeometry(8, 70, kClientWidth - 16, 2 * kCaseHeight + 52);
+  group->setGeometry(8, 70, kSettingsClientWidth - 16, 2 * kCaseHeight + 52);
   QWidget* ordinary = buildRatioCase(group, RatioSet::Ordinary);
   ordinary->move(8, 16);
   QWidget* heavySnow = buildRatioCase(group, RatioSet::HeavySnow);
   heavySnow->move(8, 20 + kCaseHeight);
-  label(group, qs(kRatioLegend), QRect(16, 24 + 2 * kCaseHeight, kClientWidth - 48, 20));
+  label(group, qs(kRatioLegend), QRect(16, 24 + 2 * kCaseHeight, kSettingsClientWidth - 48, 20));
 }
 
 QWidget* SettingsWindow::buildRatioCase(QWidget* parent, RatioSet set) {
   auto* group = new QGroupBox(qs(kRatioSetTitles[static_cast<std::size_t>(set)]), parent);
-  group->resize(kClientWidth - 32, kCaseHeight);
+  group->resize(kSettingsClientWidth - 32, kCaseHeight);
   for (std::size_t r = 0; r < kLoadRatioRows.size(); ++r) {
     const LoadRatioRow& row = kLoadRatioRows[r];
     const int top = kFirstRowTop + static_cast<int>(r) * kRowPitch;
@@ -151,7 +151,7 @@ QWidget* SettingsWindow::buildRatioCase(QWidget* parent, RatioSet set) {
 
 void SettingsWindow::buildMaxLengthGroup() {
   auto* group = new QGroupBox(caption(FieldId::SettingsMaxDeckLength), this);
-  group->setGeometry(8, 70 + 2 * kCaseHeight + 56, kClientWidth - 16, 52);
+  group->setGeometry(8, 70 + 2 * kCaseHeight + 56, kSettingsClientWidth - 16, 52);
   maxLength_ = new SpinField(group);
   maxLength_->setGeometry(16, 20, 100, kRowHeight);
   label(group, qs(kMillimetres), QRect(122, 20, 40, kRowHeight));
@@ -162,7 +162,7 @@ void SettingsWindow::buildMaxLengthGroup() {
 }
 
 void SettingsWindow::buildButtons() {
-  constexpr int kTop = kClientHeight - 40;
+  constexpr int kTop = kSettingsClientHeight - 40;
   auto* pNote = label(this, qs(kSettingsNotes[0]), QRect(10, kTop - 2, 130, 18));
   auto* sameNote = label(this, qs(kSettingsNotes[1]), QRect(10, kTop + 16, 130, 18));
   for (QLabel* note : {pNote, sameNote}) {

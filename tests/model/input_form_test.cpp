@@ -94,6 +94,25 @@ TEST_F(FormTest, DigitFieldsDropEverythingButDigits) {
   EXPECT_FALSE(form.acceptsKey(FieldId::SpanCount, U'\b'));
 }
 
+// Only well-formed UTF-8 reaches the key rules: an overlong form of a digit,
+// a point or a backspace, or an encoded surrogate, is bytes of no character.
+TEST_F(FormTest, KeyFilterRefusesMalformedUtf8) {
+  InputForm form = startedForm();
+  std::ignore = form.typeText(FieldId::Span1, "12");
+  for (const std::string_view malformed :
+       {"\xC0\xB1", "\xE0\x80\xB1", "\xF0\x80\x80\xB1", "\xE0\x80\x88", "\xED\xA0\x80",
+        "\xED\xBF\xBF\xED\xA0\xB1", "\xF4\x90\x80\xB1", "\xE3\x81"}) {
+    std::ignore = form.typeKeys(FieldId::Span1, malformed);
+    EXPECT_EQ(form.text(FieldId::Span1), "12") << ::testing::PrintToString(malformed);
+    std::ignore = form.editText(FieldId::Span1, std::string("12") + std::string(malformed));
+    EXPECT_EQ(form.text(FieldId::Span1), "12") << ::testing::PrintToString(malformed);
+  }
+  // The characters around an overlong '1' are still typed.
+  const std::string overlongOne = "\xE0\x80\xB1";
+  std::ignore = form.typeKeys(FieldId::Span1, "3" + overlongOne + "4");
+  EXPECT_EQ(form.text(FieldId::Span1), "1234");
+}
+
 TEST_F(FormTest, SpinFieldsKeepTheirRange) {
   InputForm form = startedForm();
   // Set by the program: into range at once; a non-integer reads as the minimum.

@@ -160,6 +160,23 @@ TEST(LegacyProjectTest, AValueThatMustBeANumberStopsTheConversion) {
               AllOf(HasSubstr("72 行目"), HasSubstr("値がありません")));
 }
 
+// Every line of the layout has its name; the spans and ratios are numbered
+// from 1 within their runs.
+TEST(ProjectLayoutTest, EveryLineIsNamedInMessages) {
+  EXPECT_EQ(projectItemName(ProjectItem::Version), "版数");
+  EXPECT_EQ(projectItemName(ProjectItem::SpanCount), "スパン数");
+  EXPECT_EQ(projectItemName(ProjectItem::Span1), "スパン 1");
+  EXPECT_EQ(projectItemName(spanItem(4)), "スパン 4");
+  EXPECT_EQ(projectItemName(ProjectItem::ProjectTitle), "物件名");
+  EXPECT_EQ(projectItemName(ratioItem(0)), "荷重の比率 1");
+  EXPECT_EQ(projectItemName(ratioItem(kLoadRatioCount - 1)), "荷重の比率 22");
+  EXPECT_EQ(projectItemName(ProjectItem::CalcMethod), "計算の方法");
+  EXPECT_EQ(projectItemName(ProjectItem::RightOverhang), "右はね出し長さ");
+  for (int line = 0; line < kProjectLineCount; ++line)
+    EXPECT_FALSE(projectItemName(static_cast<ProjectItem>(line)).empty()) << line;
+  EXPECT_EQ(projectItemName(static_cast<ProjectItem>(kProjectLineCount)), "");
+}
+
 TEST(ProjectReaderTest, LayoutIsDecidedByTheFirstLine) {
   EXPECT_EQ(projectLayoutOf("500"), ProjectLayout::Current);
   EXPECT_EQ(projectLayoutOf("401"), ProjectLayout::Current);

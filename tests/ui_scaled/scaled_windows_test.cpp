@@ -83,8 +83,8 @@ TEST_F(ScaledScreenTest, ResultAndSpanTableWindowsFitTheScreenWithTheirToolBars)
   expectOnScreen(result, "result window");
   expectToolBarInReach(result);
   // As wide as the text gives it, as high as the screen allows.
-  EXPECT_EQ(result.width(), DocumentWindow::kClientWidth);
-  EXPECT_LT(result.height(), DocumentWindow::kClientHeight);
+  EXPECT_EQ(result.width(), DocumentWindow::kDocumentClientWidth);
+  EXPECT_LT(result.height(), DocumentWindow::kDocumentClientHeight);
   EXPECT_GT(result.height(), 500);
   // The report image has the screen's two pixels per pixel.
   EXPECT_EQ(result.reportImage().devicePixelRatio(), 2.0);
