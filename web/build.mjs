@@ -12,7 +12,15 @@
 
 import { createHash } from 'node:crypto';
 import {
-  copyFileSync, cpSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync,
+  copyFileSync,
+  cpSync,
+  existsSync,
+  mkdirSync,
+  readdirSync,
+  readFileSync,
+  rmSync,
+  statSync,
+  writeFileSync,
 } from 'node:fs';
 import { basename, extname, join, relative, resolve } from 'node:path';
 import { brotliCompressSync, constants, gzipSync } from 'node:zlib';
@@ -34,8 +42,21 @@ const ASSET_SOURCES = {
   'fontkit.js': join(modules, '@pdf-lib/fontkit/dist/fontkit.umd.min.js'),
   'marked.js': join(modules, 'marked/lib/marked.esm.js'),
 };
-const COMPRESSED = new Set(['.html', '.js', '.mjs', '.css', '.wasm', '.ttf', '.csv', '.md', '.json',
-  '.webmanifest', '.bmp', '.svg', '.txt']);
+const COMPRESSED = new Set([
+  '.html',
+  '.js',
+  '.mjs',
+  '.css',
+  '.wasm',
+  '.ttf',
+  '.csv',
+  '.md',
+  '.json',
+  '.webmanifest',
+  '.bmp',
+  '.svg',
+  '.txt',
+]);
 
 const hashOf = (bytes) => createHash('sha256').update(bytes).digest('hex');
 
@@ -53,10 +74,17 @@ function compressedCopies(file) {
   const key = hashOf(bytes);
   mkdirSync(cache, { recursive: true });
   for (const [suffix, compress] of [
-    ['.br', (b) => brotliCompressSync(b, { params: {
-      [constants.BROTLI_PARAM_QUALITY]: b.length > 2e6 ? 10 : 11,
-      [constants.BROTLI_PARAM_LGWIN]: 24,
-      [constants.BROTLI_PARAM_SIZE_HINT]: b.length } })],
+    [
+      '.br',
+      (b) =>
+        brotliCompressSync(b, {
+          params: {
+            [constants.BROTLI_PARAM_QUALITY]: b.length > 2e6 ? 10 : 11,
+            [constants.BROTLI_PARAM_LGWIN]: 24,
+            [constants.BROTLI_PARAM_SIZE_HINT]: b.length,
+          },
+        }),
+    ],
     ['.gz', (b) => gzipSync(b, { level: 9 })],
   ]) {
     const kept = join(cache, key + suffix);
@@ -81,7 +109,8 @@ function build() {
   cpSync(join(root, 'src/ui/resources'), join(out, 'pictures'), { recursive: true });
   mkdirSync(join(out, 'fonts'));
   copyFileSync(fontLicence, join(out, 'fonts/IPA_Font_License.txt'));
-  if (existsSync(join(wasmOut, 'tavilo-calc.mjs'))) copyFileSync(join(wasmOut, 'tavilo-calc.mjs'), join(out, 'tavilo-calc.mjs'));
+  if (existsSync(join(wasmOut, 'tavilo-calc.mjs')))
+    copyFileSync(join(wasmOut, 'tavilo-calc.mjs'), join(out, 'tavilo-calc.mjs'));
 
   const assets = {};
   for (const [name, source] of Object.entries(ASSET_SOURCES)) {
@@ -93,34 +122,50 @@ function build() {
   }
   // The module and its WebAssembly are asked for with the page, not after
   // the page's own scripts have arrived.
-  const pageModules = readdirSync(join(root, 'web/app')).filter((f) => f.endsWith('.js') && f !== 'boot.js')
-    .concat(['assets.js', 'build.js']).sort();
+  const pageModules = readdirSync(join(root, 'web/app'))
+    .filter((f) => f.endsWith('.js') && f !== 'boot.js')
+    .concat(['assets.js', 'build.js'])
+    .sort();
   const preloads = [
     ...pageModules.map((f) => `<link rel="modulepreload" href="app/${f}">`),
     `<link rel="modulepreload" href="${assets['tavilo.mjs']}">`,
     `<link rel="preload" href="${assets['tavilo.wasm']}" as="fetch" crossorigin>`,
-  ].map((line) => `  ${line}\n`).join('');
+  ]
+    .map((line) => `  ${line}\n`)
+    .join('');
   const page = readFileSync(join(root, 'web/index.html'), 'utf8');
   if (!page.includes('  <script src="app/boot.js">')) throw new Error('web/index.html: no boot script');
-  writeFileSync(join(out, 'index.html'), page.replace('  <script src="app/boot.js">', `${preloads}  <script src="app/boot.js">`));
-  writeFileSync(join(out, 'app/assets.js'),
-    '// Written by web/build.mjs: the content-hashed files of this version.\n'
-    + `export const ASSETS = ${JSON.stringify(assets, null, 2)};\n`
-    + 'export const assetUrl = (name) => new URL(ASSETS[name], document.baseURI).href;\n'
-    + '// The module of a script asset, loaded when first asked for.\n'
-    + 'export const importAsset = (name) => import(assetUrl(name));\n');
+  writeFileSync(
+    join(out, 'index.html'),
+    page.replace('  <script src="app/boot.js">', `${preloads}  <script src="app/boot.js">`),
+  );
+  writeFileSync(
+    join(out, 'app/assets.js'),
+    '// Written by web/build.mjs: the content-hashed files of this version.\n' +
+      `export const ASSETS = ${JSON.stringify(assets, null, 2)};\n` +
+      'export const assetUrl = (name) => new URL(ASSETS[name], document.baseURI).href;\n' +
+      '// The module of a script asset, loaded when first asked for.\n' +
+      'export const importAsset = (name) => import(assetUrl(name));\n',
+  );
 
   // The service worker keeps every file the page may need offline; its
   // version changes with any of them, so a new version is installed.
-  const served = filesUnder(out).map((f) => relative(out, f).split('\\').join('/'))
-    .filter((f) => f !== 'tavilo-calc.mjs' && !f.startsWith('fonts/')).sort();
+  const served = filesUnder(out)
+    .map((f) => relative(out, f).split('\\').join('/'))
+    .filter((f) => f !== 'tavilo-calc.mjs' && !f.startsWith('fonts/'))
+    .sort();
   const version = hashOf(served.map((f) => `${f}:${hashOf(readFileSync(join(out, f)))}`).join('\n')).slice(0, 16);
-  writeFileSync(join(out, 'app/build.js'),
-    `// Written by web/build.mjs: this version of the page's files.\nexport const BUILD = '${version}';\n`);
+  writeFileSync(
+    join(out, 'app/build.js'),
+    `// Written by web/build.mjs: this version of the page's files.\nexport const BUILD = '${version}';\n`,
+  );
   served.push('app/build.js');
   const worker = readFileSync(join(root, 'web/sw.js'), 'utf8')
-    .replace('const VERSION = \'development\';', `const VERSION = '${version}';`)
-    .replace('const FILES = [];', `const FILES = ${JSON.stringify(['./', ...served.filter((f) => f !== 'index.html')])};`);
+    .replace("const VERSION = 'development';", `const VERSION = '${version}';`)
+    .replace(
+      'const FILES = [];',
+      `const FILES = ${JSON.stringify(['./', ...served.filter((f) => f !== 'index.html')])};`,
+    );
   writeFileSync(join(out, 'sw.js'), worker);
 
   for (const file of filesUnder(out)) {

@@ -12,18 +12,27 @@ import { fileURLToPath } from 'node:url';
 import { brotliCompressSync, constants, gzipSync } from 'node:zlib';
 
 export const TYPES = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
-  '.mjs': 'text/javascript; charset=utf-8', '.css': 'text/css; charset=utf-8',
-  '.wasm': 'application/wasm', '.ttf': 'font/ttf', '.png': 'image/png', '.bmp': 'image/bmp',
-  '.csv': 'text/csv', '.md': 'text/markdown; charset=utf-8', '.json': 'application/json',
-  '.webmanifest': 'application/manifest+json', '.txt': 'text/plain; charset=utf-8',
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.mjs': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.ttf': 'font/ttf',
+  '.png': 'image/png',
+  '.bmp': 'image/bmp',
+  '.csv': 'text/csv',
+  '.md': 'text/markdown; charset=utf-8',
+  '.json': 'application/json',
+  '.webmanifest': 'application/manifest+json',
+  '.txt': 'text/plain; charset=utf-8',
   '.svg': 'image/svg+xml',
 };
 
 // The policy the page is written for: nothing but its own files, no string
 // evaluation, no inline script or style, never inside another site's frame.
-export const CONTENT_SECURITY_POLICY = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; "
-  + "object-src 'none'; base-uri 'none'; frame-ancestors 'none'";
+export const CONTENT_SECURITY_POLICY =
+  "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; " +
+  "object-src 'none'; base-uri 'none'; frame-ancestors 'none'";
 
 export const SECURITY_HEADERS = {
   'Content-Security-Policy': CONTENT_SECURITY_POLICY,
@@ -37,22 +46,27 @@ const IMMUTABLE = /^\/assets\//;
 const COMPRESSIBLE = /^(text\/|application\/(wasm|json|manifest\+json)|font\/ttf|image\/(bmp|svg))/;
 
 function acceptedEncodings(request) {
-  const offered = String(request.headers['accept-encoding'] ?? '').split(',').map((part) => {
-    const [name, ...parameters] = part.trim().split(';');
-    const q = parameters.map((p) => p.trim().match(/^q=([\d.]+)$/)).find(Boolean);
-    return { name: name.trim().toLowerCase(), q: q ? Number(q[1]) : 1 };
-  });
+  const offered = String(request.headers['accept-encoding'] ?? '')
+    .split(',')
+    .map((part) => {
+      const [name, ...parameters] = part.trim().split(';');
+      const q = parameters.map((p) => p.trim().match(/^q=([\d.]+)$/)).find(Boolean);
+      return { name: name.trim().toLowerCase(), q: q ? Number(q[1]) : 1 };
+    });
   return ['br', 'gzip'].filter((e) => offered.some((o) => o.name === e && o.q > 0));
 }
 
-const compressed = new Map();  // `${file}:${etag}:${encoding}` -> Buffer
+const compressed = new Map(); // `${file}:${etag}:${encoding}` -> Buffer
 function compressOnTheFly(file, etag, encoding) {
   const key = `${file}:${etag}:${encoding}`;
   if (!compressed.has(key)) {
     const bytes = readFileSync(file);
-    compressed.set(key, encoding === 'br'
-      ? brotliCompressSync(bytes, { params: { [constants.BROTLI_PARAM_QUALITY]: 5 } })
-      : gzipSync(bytes));
+    compressed.set(
+      key,
+      encoding === 'br'
+        ? brotliCompressSync(bytes, { params: { [constants.BROTLI_PARAM_QUALITY]: 5 } })
+        : gzipSync(bytes),
+    );
   }
   return compressed.get(key);
 }
@@ -99,9 +113,10 @@ export function serve(folder, port = 8080) {
     };
     const noneMatch = request.headers['if-none-match'];
     const modifiedSince = Date.parse(request.headers['if-modified-since'] ?? '');
-    const unchanged = noneMatch !== undefined
-      ? noneMatch.split(',').some((tag) => tag.trim().replace(/^W\//, '') === etag)
-      : !Number.isNaN(modifiedSince) && Math.floor(stat.mtimeMs / 1000) * 1000 <= modifiedSince;
+    const unchanged =
+      noneMatch !== undefined
+        ? noneMatch.split(',').some((tag) => tag.trim().replace(/^W\//, '') === etag)
+        : !Number.isNaN(modifiedSince) && Math.floor(stat.mtimeMs / 1000) * 1000 <= modifiedSince;
     if (unchanged) {
       response.writeHead(304, headers).end();
       return;
@@ -110,7 +125,8 @@ export function serve(folder, port = 8080) {
     const encoding = compressible ? acceptedEncodings(request)[0] : undefined;
     const suffix = { br: '.br', gzip: '.gz' };
     const precompressed = compressible
-      ? acceptedEncodings(request).find((e) => existsSync(file + suffix[e])) : undefined;
+      ? acceptedEncodings(request).find((e) => existsSync(file + suffix[e]))
+      : undefined;
     if (precompressed) {
       const copy = file + suffix[precompressed];
       headers['Content-Encoding'] = precompressed;

@@ -16,18 +16,22 @@ const CACHE = `tavilo-${VERSION}`;
 const SERVER_WAIT_MS = 4000;
 
 self.addEventListener('install', (event) => {
-  event.waitUntil((async () => {
-    const cache = await caches.open(CACHE);
-    await cache.addAll(FILES);
-  })());
+  event.waitUntil(
+    (async () => {
+      const cache = await caches.open(CACHE);
+      await cache.addAll(FILES);
+    })(),
+  );
 });
 
 self.addEventListener('activate', (event) => {
-  event.waitUntil((async () => {
-    const old = (await caches.keys()).filter((key) => key.startsWith('tavilo-') && key !== CACHE);
-    await Promise.all(old.map((key) => caches.delete(key)));
-    await self.clients.claim();
-  })());
+  event.waitUntil(
+    (async () => {
+      const old = (await caches.keys()).filter((key) => key.startsWith('tavilo-') && key !== CACHE);
+      await Promise.all(old.map((key) => caches.delete(key)));
+      await self.clients.claim();
+    })(),
+  );
 });
 
 async function fromServer(request, cache) {
@@ -45,8 +49,10 @@ async function fromServer(request, cache) {
 async function answer(request) {
   const cache = await caches.open(CACHE);
   const url = new URL(request.url);
-  const kept = () => cache.match(request, { ignoreSearch: true })
-    .then((hit) => hit ?? (request.mode === 'navigate' ? cache.match('./') : undefined));
+  const kept = () =>
+    cache
+      .match(request, { ignoreSearch: true })
+      .then((hit) => hit ?? (request.mode === 'navigate' ? cache.match('./') : undefined));
   if (url.pathname.includes('/assets/')) return (await kept()) ?? fromServer(request, cache);
   try {
     const response = await fromServer(request, cache);

@@ -6,7 +6,15 @@
 import { importAsset } from './assets.js';
 
 // Column and row of each page-number position in its group.
-const POSITION_PLACES = [[2, 0], [0, 1], [1, 1], [2, 1], [0, 2], [1, 2], [2, 2]];
+const POSITION_PLACES = [
+  [2, 0],
+  [0, 1],
+  [1, 1],
+  [2, 1],
+  [0, 2],
+  [1, 2],
+  [2, 2],
+];
 
 function make(tag, parent, className, text) {
   const e = document.createElement(tag);
@@ -19,8 +27,10 @@ function make(tag, parent, className, text) {
 // Digits, point and minus typed with an input method left on (full width)
 // become the ASCII characters the model's key filters take: a browser
 // cannot switch the input method off as the desktop does.
-export const asciiDigits = (text) => text.replace(/[０-９．－]/g,
-  (c) => (c === '．' ? '.' : c === '－' ? '-' : String.fromCharCode(c.charCodeAt(0) - 0xFEE0)));
+export const asciiDigits = (text) =>
+  text.replace(/[０-９．－]/g, (c) =>
+    c === '．' ? '.' : c === '－' ? '-' : String.fromCharCode(c.charCodeAt(0) - 0xfee0),
+  );
 
 // Passes the input's text on once an input method has finished composing it.
 export function onTextInput(input, pass) {
@@ -94,11 +104,13 @@ export function askQuestion(title, text, answers) {
   make('p', body, 'message', text);
   const row = make('div', body, 'buttons');
   return new Promise((done) => {
-    const buttons = answers.map((caption, i) => button(row, caption, () => {
-      dialog.close();
-      dialog.remove();
-      done(i);
-    }));
+    const buttons = answers.map((caption, i) =>
+      button(row, caption, () => {
+        dialog.close();
+        dialog.remove();
+        done(i);
+      }),
+    );
     dialog.showModal();
     buttons[0].focus();
   });
@@ -291,12 +303,14 @@ export class SettingsWindow {
     make('span', length, 'unit', texts.millimetres);
 
     const row = make('div', body, 'buttons');
-    const [reset, apply, cancel] = ['SettingsResetButton', 'SettingsApplyButton', 'SettingsCancelButton'].map((name) => {
-      const b = button(row, byName[name].caption, () => this.click(name));
-      b.title = byName[name].tooltip;
-      b.dataset.field = name;
-      return b;
-    });
+    const [reset, apply, cancel] = ['SettingsResetButton', 'SettingsApplyButton', 'SettingsCancelButton'].map(
+      (name) => {
+        const b = button(row, byName[name].caption, () => this.click(name));
+        b.title = byName[name].tooltip;
+        b.dataset.field = name;
+        return b;
+      },
+    );
     texts.settingsNotes.forEach((note) => make('span', row, 'note', note));
     this.buttons = { reset, apply, cancel };
   }

@@ -108,7 +108,14 @@ export class InputScreen {
     const input = this.textField(id, spin, { x: 0, y: 0, width: w - ARROW_WIDTH, height: h });
     const [up, down] = this.app.texts.spinArrows;
     const arrow = (text, direction, top) => {
-      const b = element('button', spin, { className: 'arrow', text, x: w - ARROW_WIDTH, y: top, w: ARROW_WIDTH, h: h / 2 });
+      const b = element('button', spin, {
+        className: 'arrow',
+        text,
+        x: w - ARROW_WIDTH,
+        y: top,
+        w: ARROW_WIDTH,
+        h: h / 2,
+      });
       b.tabIndex = -1;
       b.type = 'button';
       b.setAttribute('aria-label', direction > 0 ? up : down);
@@ -237,7 +244,8 @@ export class InputScreen {
     const { Look, FieldKind } = this.module;
     const { x, y, width } = piece.rect;
     const w = width >= 0 ? width : undefined;
-    if (piece.look === Look.Product) return element('span', parent, { className: 'product', text: piece.text, x, y, w });
+    if (piece.look === Look.Product)
+      return element('span', parent, { className: 'product', text: piece.text, x, y, w });
     if (piece.field >= 0 && this.fields[piece.field].kind === FieldKind.Check) {
       const caption = element('label', parent, { className: 'label', text: piece.text, x, y, w });
       caption.htmlFor = `field-${this.fields[piece.field].name}`;
@@ -509,4 +517,3 @@ export class InputScreen {
     this.window.hidden = !visible;
   }
 }
-

@@ -27,7 +27,10 @@ export class LiveCheckPanel {
     this.build(root);
     // The panel goes and comes with the input screen.
     this.screenWindow = app.inputScreen.window;
-    new MutationObserver(() => this.follow()).observe(this.screenWindow, { attributes: true, attributeFilter: ['hidden'] });
+    new MutationObserver(() => this.follow()).observe(this.screenWindow, {
+      attributes: true,
+      attributeFilter: ['hidden'],
+    });
     this.updateNow();
     this.follow();
   }

@@ -11,8 +11,15 @@ import { ReportWindow } from './report_view.js';
 import { loadReportFonts, reportFontsLoaded } from './painters.js';
 import { takeHandedProject } from './handed_project.js';
 import {
-  askQuestion, askToSaveChanges, busyPanel, messageBox, PrintSettingsWindow, SettingsWindow, showFireResistance,
-  showNotice, showOverview,
+  askQuestion,
+  askToSaveChanges,
+  busyPanel,
+  messageBox,
+  PrintSettingsWindow,
+  SettingsWindow,
+  showFireResistance,
+  showNotice,
+  showOverview,
 } from './dialogs.js';
 import { PAGE_TEXTS } from './page_texts.js';
 
@@ -62,11 +69,15 @@ async function loadModule() {
     return WebAssembly.instantiate(await response.arrayBuffer(), imports);
   };
   let fail;
-  const failed = new Promise((_, reject) => { fail = reject; });
+  const failed = new Promise((_, reject) => {
+    fail = reject;
+  });
   const created = createTavilo({
     instantiateWasm(imports, receive) {
-      instantiate(imports).then((r) => receive(r.instance, r.module),
-        (error) => fail(error instanceof StartFailure ? error : new StartFailure(wasmFile, error.message)));
+      instantiate(imports).then(
+        (r) => receive(r.instance, r.module),
+        (error) => fail(error instanceof StartFailure ? error : new StartFailure(wasmFile, error.message)),
+      );
       return {};
     },
   });
@@ -81,8 +92,8 @@ const bytesToBase64 = (bytes) => {
 const base64ToBytes = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
 
 // The served tables, asked for as soon as the module names them.
-const servedTables = ({ dataFolder, tableFiles }) => tableFiles.map((name) => (localStorage.getItem(OWN_TABLE(name)) !== null ? null
-  : fetch(`${dataFolder}/${name}`)));
+const servedTables = ({ dataFolder, tableFiles }) =>
+  tableFiles.map((name) => (localStorage.getItem(OWN_TABLE(name)) !== null ? null : fetch(`${dataFolder}/${name}`)));
 
 class App {
   constructor(module, tableFetches) {
@@ -108,31 +119,39 @@ class App {
     FS.mkdirTree(FS_PROJECTS);
     FS.mkdirTree(FS_DRAFT.slice(0, FS_DRAFT.lastIndexOf('/')));
     FS.chdir(FS_PROJECTS);
-    const problems = await Promise.all(this.texts.tableFiles.map(async (name, i) => {
-      const own = localStorage.getItem(OWN_TABLE(name));
-      if (own !== null) {
-        FS.writeFile(`${this.fsData}/${name}`, base64ToBytes(own));
-        return null;
-      }
-      const file = `${this.dataFolder}/${name}`;
-      try {
-        const response = await this.tableFetches[i];
-        if (!response.ok) return PAGE_TEXTS.tableNotServed(file, response.status);
-        FS.writeFile(`${this.fsData}/${name}`, new Uint8Array(await response.arrayBuffer()));
-        return null;
-      } catch {
-        return PAGE_TEXTS.tableNotServed(file, 0);
-      }
-    }));
+    const problems = await Promise.all(
+      this.texts.tableFiles.map(async (name, i) => {
+        const own = localStorage.getItem(OWN_TABLE(name));
+        if (own !== null) {
+          FS.writeFile(`${this.fsData}/${name}`, base64ToBytes(own));
+          return null;
+        }
+        const file = `${this.dataFolder}/${name}`;
+        try {
+          const response = await this.tableFetches[i];
+          if (!response.ok) return PAGE_TEXTS.tableNotServed(file, response.status);
+          FS.writeFile(`${this.fsData}/${name}`, new Uint8Array(await response.arrayBuffer()));
+          return null;
+        } catch {
+          return PAGE_TEXTS.tableNotServed(file, 0);
+        }
+      }),
+    );
     return problems.filter(Boolean);
   }
 
   // The model names a table by its place in the module's file system; the
   // user knows it by the file chosen, or as the page's Load_data.
   userFileNames(text) {
-    return this.texts.tableFiles.reduce((t, name) => t.replaceAll(`${this.fsData}/${name}`,
-      localStorage.getItem(OWN_TABLE_NAME(name)) ?? (localStorage.getItem(OWN_TABLE(name)) !== null
-        ? name : `${this.dataFolder}/${name}`)), text);
+    return this.texts.tableFiles.reduce(
+      (t, name) =>
+        t.replaceAll(
+          `${this.fsData}/${name}`,
+          localStorage.getItem(OWN_TABLE_NAME(name)) ??
+            (localStorage.getItem(OWN_TABLE(name)) !== null ? name : `${this.dataFolder}/${name}`),
+        ),
+      text,
+    );
   }
 
   async start(root) {
@@ -162,7 +181,10 @@ class App {
     // Milliseconds from the start of the page's navigation (bench/web).
     window.taviloTimings = { inputScreenReady: performance.now() };
     // The report fonts arrive while the user types; then the offline copy.
-    loadReportFonts().then(() => this.keepOffline(), () => {});
+    loadReportFonts().then(
+      () => this.keepOffline(),
+      () => {},
+    );
     window.addEventListener('beforeunload', (event) => {
       this.keepDraft();
       if (!this.leaving && this.session.hasUnsavedChanges()) event.preventDefault();
@@ -306,15 +328,24 @@ class App {
 
   async command(name) {
     switch (name) {
-      case 'OverviewButton': return showOverview(this.texts, this.dataFolder, (t) => this.messageBox(t));
-      case 'FireResistanceButton': return showFireResistance(this.texts);
-      case 'SettingsButton': return this.settingsWindow.open();
-      case 'LoadButton': return this.chooseProject();
-      case 'SaveButton': return this.saveProject();
-      case 'CalculateButton': return this.calculate();
-      case 'ExitButton': return this.exit();
-      case 'TermsLink': return showNotice(this.texts);
-      default: return undefined;
+      case 'OverviewButton':
+        return showOverview(this.texts, this.dataFolder, (t) => this.messageBox(t));
+      case 'FireResistanceButton':
+        return showFireResistance(this.texts);
+      case 'SettingsButton':
+        return this.settingsWindow.open();
+      case 'LoadButton':
+        return this.chooseProject();
+      case 'SaveButton':
+        return this.saveProject();
+      case 'CalculateButton':
+        return this.calculate();
+      case 'ExitButton':
+        return this.exit();
+      case 'TermsLink':
+        return showNotice(this.texts);
+      default:
+        return undefined;
     }
   }
 
@@ -433,7 +464,12 @@ class App {
       return false;
     }
     const bytes = this.module.FS.readFile(`${FS_PROJECTS}/${name}`);
-    const saved = await this.download(new Blob([bytes], { type: 'application/octet-stream' }), name, this.texts.projectFileType, this.texts.projectExtension);
+    const saved = await this.download(
+      new Blob([bytes], { type: 'application/octet-stream' }),
+      name,
+      this.texts.projectFileType,
+      this.texts.projectExtension,
+    );
     this.inputScreen.refresh();
     return saved;
   }
@@ -501,7 +537,8 @@ class App {
   }
 
   ownTablesInUse() {
-    return this.texts.tableFiles.filter((name) => localStorage.getItem(OWN_TABLE(name)) !== null)
+    return this.texts.tableFiles
+      .filter((name) => localStorage.getItem(OWN_TABLE(name)) !== null)
       .map((name) => localStorage.getItem(OWN_TABLE_NAME(name)) ?? name);
   }
 
@@ -547,7 +584,9 @@ async function main() {
     if (file) await app.projectChosen(file);
     else app.replacingAnswered = false;
   });
-  projectFile.addEventListener('cancel', () => { app.replacingAnswered = false; });
+  projectFile.addEventListener('cancel', () => {
+    app.replacingAnswered = false;
+  });
   document.getElementById('own-table').addEventListener('change', async (event) => {
     const [file] = event.target.files;
     event.target.value = '';

@@ -18,21 +18,26 @@ let fontsLoaded = false;
 // Answers {IPAPGothic: Uint8Array, IPAGothic: Uint8Array} once both faces
 // can draw; a failed fetch may be tried again.
 export function reportFontBytes() {
-  fontBytes ??= Promise.all(Object.entries(FONT_FILES).map(async ([family, asset]) => {
-    const response = await fetch(assetUrl(asset));
-    if (!response.ok) throw new Error(`${ASSETS[asset]}: HTTP ${response.status}`);
-    const bytes = new Uint8Array(await response.arrayBuffer());
-    const face = new FontFace(family, bytes.slice().buffer);
-    await face.load();
-    document.fonts.add(face);
-    return [family, bytes];
-  })).then((faces) => {
-    fontsLoaded = true;
-    return Object.fromEntries(faces);
-  }, (error) => {
-    fontBytes = null;
-    throw error;
-  });
+  fontBytes ??= Promise.all(
+    Object.entries(FONT_FILES).map(async ([family, asset]) => {
+      const response = await fetch(assetUrl(asset));
+      if (!response.ok) throw new Error(`${ASSETS[asset]}: HTTP ${response.status}`);
+      const bytes = new Uint8Array(await response.arrayBuffer());
+      const face = new FontFace(family, bytes.slice().buffer);
+      await face.load();
+      document.fonts.add(face);
+      return [family, bytes];
+    }),
+  ).then(
+    (faces) => {
+      fontsLoaded = true;
+      return Object.fromEntries(faces);
+    },
+    (error) => {
+      fontBytes = null;
+      throw error;
+    },
+  );
   return fontBytes;
 }
 
@@ -54,7 +59,7 @@ export class CanvasPainter {
     this.scale = scale;
     this.nextPage = nextPage;
     this.pages = [];
-    this.texts = [];  // {page, x, y, endX, text, font, size, colour}
+    this.texts = []; // {page, x, y, endX, text, font, size, colour}
     this.fontSpec = { family: 'IPAPGothic', size: 9, bold: false, colour: 'rgb(0, 0, 0)' };
     this.metrics = new Map();
     this.begin(canvas);
@@ -123,8 +128,14 @@ export class CanvasPainter {
   text(x, y, text, endX) {
     this.ctx.fillText(text, x, y + this.fontMetrics().ascent);
     this.texts.push({
-      page: this.pages.length, x, y, endX, text,
-      font: this.cssFont(), size: this.fontSpec.size, ascent: this.fontMetrics().ascent,
+      page: this.pages.length,
+      x,
+      y,
+      endX,
+      text,
+      font: this.cssFont(),
+      size: this.fontSpec.size,
+      ascent: this.fontMetrics().ascent,
     });
   }
 
@@ -170,7 +181,7 @@ export class PdfPainter {
   constructor(pdf, fonts, { ppi, marginPx, rgb, lib }) {
     this.pdf = pdf;
     this.lib = lib;
-    this.fonts = fonts;  // {IPAPGothic: PDFFont, IPAGothic: PDFFont}
+    this.fonts = fonts; // {IPAPGothic: PDFFont, IPAGothic: PDFFont}
     this.ppi = ppi;
     this.marginPx = marginPx;
     this.rgb = rgb;
@@ -223,8 +234,11 @@ export class PdfPainter {
   text(x, y, text) {
     if (text.length === 0) return;
     const options = {
-      x: this.x(x), y: this.y(y + this.ascentPx()), size: this.pt(this.fontSpec.size),
-      font: this.pdfFont(), color: this.fontSpec.colour,
+      x: this.x(x),
+      y: this.y(y + this.ascentPx()),
+      size: this.pt(this.fontSpec.size),
+      font: this.pdfFont(),
+      color: this.fontSpec.colour,
     };
     if (!this.fontSpec.bold) {
       this.page.drawText(text, options);
@@ -232,9 +246,12 @@ export class PdfPainter {
     }
     // The IPA faces have no bold cut: the glyphs are filled and stroked
     // (rendering mode 2), so the text is in the document once.
-    this.page.pushOperators(this.lib.pushGraphicsState(), this.lib.setTextRenderingMode(
-      this.lib.TextRenderingMode.FillAndOutline), this.lib.setLineWidth(options.size * 0.04),
-    this.lib.setStrokingColor(options.color));
+    this.page.pushOperators(
+      this.lib.pushGraphicsState(),
+      this.lib.setTextRenderingMode(this.lib.TextRenderingMode.FillAndOutline),
+      this.lib.setLineWidth(options.size * 0.04),
+      this.lib.setStrokingColor(options.color),
+    );
     this.page.drawText(text, options);
     this.page.pushOperators(this.lib.popGraphicsState());
   }
@@ -246,8 +263,12 @@ export class PdfPainter {
   lineOptions() {
     const thickness = this.pt(Math.max(1, this.penSpec.width));
     const dash = DASHES[this.penSpec.style].map((d) => d * thickness);
-    return { thickness, color: this.penSpec.colour, dashArray: dash.length ? dash : undefined,
-      lineCap: this.penSpec.style === 0 ? 1 : 0 };
+    return {
+      thickness,
+      color: this.penSpec.colour,
+      dashArray: dash.length ? dash : undefined,
+      lineCap: this.penSpec.style === 0 ? 1 : 0,
+    };
   }
 
   polyline(points) {
@@ -264,14 +285,22 @@ export class PdfPainter {
   rect(left, top, right, bottom) {
     const o = this.lineOptions();
     this.page.drawRectangle({
-      x: this.x(left), y: this.y(bottom), width: this.pt(right - left), height: this.pt(bottom - top),
-      borderColor: o.color, borderWidth: o.thickness, borderDashArray: o.dashArray,
+      x: this.x(left),
+      y: this.y(bottom),
+      width: this.pt(right - left),
+      height: this.pt(bottom - top),
+      borderColor: o.color,
+      borderWidth: o.thickness,
+      borderDashArray: o.dashArray,
     });
   }
 
   fill(left, top, right, bottom, r, g, b) {
     this.page.drawRectangle({
-      x: this.x(left), y: this.y(bottom), width: this.pt(right - left), height: this.pt(bottom - top),
+      x: this.x(left),
+      y: this.y(bottom),
+      width: this.pt(right - left),
+      height: this.pt(bottom - top),
       color: this.rgb(r / 255, g / 255, b / 255),
     });
   }

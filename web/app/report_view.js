@@ -4,7 +4,11 @@
 
 import { ASSETS, assetUrl, importAsset } from './assets.js';
 import {
-  CanvasPainter, PdfPainter, loadReportFonts, reportFontBytes, reportFontsLoaded as reportFontsReady,
+  CanvasPainter,
+  PdfPainter,
+  loadReportFonts,
+  reportFontBytes,
+  reportFontsLoaded as reportFontsReady,
 } from './painters.js';
 import { PAGE_TEXTS } from './page_texts.js';
 
@@ -227,12 +231,16 @@ export class ReportWindow {
     const [{ lib, fontkit }, fonts] = await Promise.all([pdfLib(), reportFontBytes()]);
     const pdf = await lib.PDFDocument.create();
     pdf.registerFontkit(fontkit);
-    const [proportional, fixed] = await Promise.all([fonts.IPAPGothic, fonts.IPAGothic]
-      .map((bytes) => pdf.embedFont(bytes, { subset: true })));
+    const [proportional, fixed] = await Promise.all(
+      [fonts.IPAPGothic, fonts.IPAGothic].map((bytes) => pdf.embedFont(bytes, { subset: true })),
+    );
     const ppi = this.app.texts.pdfResolution;
     const area = printableArea(ppi, this.app.texts.pdfMarginMm);
-    const painter = new PdfPainter(pdf, { IPAPGothic: proportional, IPAGothic: fixed },
-      { ppi, marginPx: area.margin, rgb: lib.rgb, lib });
+    const painter = new PdfPainter(
+      pdf,
+      { IPAPGothic: proportional, IPAGothic: fixed },
+      { ppi, marginPx: area.margin, rgb: lib.rgb, lib },
+    );
     this.app.session.drawPrint(painter, ppi, area.width, area.height, shortDate(), this.spanTable);
     const fileName = this.pdfFileName();
     pdf.setTitle(this.app.session.documentTitle(fileName, this.spanTable));
@@ -264,7 +272,11 @@ export class ReportWindow {
       return;
     }
     busy.close();
-    await this.app.download(new Blob([bytes], { type: 'application/pdf' }), this.pdfFileName(), this.app.texts.pdfFileType, '.pdf');
+    await this.app.download(
+      new Blob([bytes], { type: 'application/pdf' }),
+      this.pdfFileName(),
+      this.app.texts.pdfFileType,
+      '.pdf',
+    );
   }
 }
-

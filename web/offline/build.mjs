@@ -130,10 +130,14 @@ const late = (path) => path.startsWith('fonts/') || path.startsWith('vendor/');
 
 async function main() {
   const files = carriedFiles();
-  const carried = Object.fromEntries(Object.entries(files).map(([path, file]) =>
-    [path, readFileSync(file).toString('base64')]));
-  const elements = (wanted) => Object.entries(carried).filter(([path]) => wanted(path))
-    .map(([path, base64]) => fileElement(path, base64)).join('\n');
+  const carried = Object.fromEntries(
+    Object.entries(files).map(([path, file]) => [path, readFileSync(file).toString('base64')]),
+  );
+  const elements = (wanted) =>
+    Object.entries(carried)
+      .filter(([path]) => wanted(path))
+      .map(([path, base64]) => fileElement(path, base64))
+      .join('\n');
   const { css, fonts } = splitFontFaces(readFileSync(join(web, 'app/style.css'), 'utf8'));
   const module = readFileSync(join(wasmDir, 'tavilo-offline.js'), 'utf8');
   const page = await bundle();

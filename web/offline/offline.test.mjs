@@ -28,8 +28,7 @@ const verdictOf = (file) => JSON.parse(execFileSync(calc, [file, '--json'], { en
 const shows = (texts, verdict) => texts.some((t) => t.trim() === verdict);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 // What the launcher puts in the fragment (packaging/windows/launcher).
-const handed = (bytes, name) =>
-  `#project=${Buffer.from(bytes).toString('base64url')}&name=${encodeURIComponent(name)}`;
+const handed = (bytes, name) => `#project=${Buffer.from(bytes).toString('base64url')}&name=${encodeURIComponent(name)}`;
 
 let browser;
 before(async () => {
@@ -50,7 +49,9 @@ async function openPage(url = pageUrl) {
   await page.goto(url);
   await page.waitForSelector('body[data-ready="true"]');
   await page.getByRole('button', { name: '確　認' }).click();
-  await page.evaluate(() => { window.taviloDownloadsOnly = true; });
+  await page.evaluate(() => {
+    window.taviloDownloadsOnly = true;
+  });
   return { page, context, refused, errors };
 }
 
@@ -143,7 +144,7 @@ test('never a blank page: scripts switched off, or a script that cannot run', as
   await context.close();
 });
 
-test('start-up and 計算 times (median of 5, by navigation and by the page\'s own clock)', async () => {
+test("start-up and 計算 times (median of 5, by navigation and by the page's own clock)", async () => {
   const ready = [];
   const report = [];
   for (let i = 0; i < 5; i += 1) {
@@ -158,7 +159,9 @@ test('start-up and 計算 times (median of 5, by navigation and by the page\'s o
     report.push(await page.evaluate(() => window.taviloTimings.calculateToReport));
     await context.close();
   }
-  console.log(`offline page: input screen ready ${median(ready).toFixed(0)} ms, 計算 to report ${median(report).toFixed(0)} ms (median of 5)`);
+  console.log(
+    `offline page: input screen ready ${median(ready).toFixed(0)} ms, 計算 to report ${median(report).toFixed(0)} ms (median of 5)`,
+  );
   // Generous bounds for a loaded CI machine; the measured numbers are printed.
   assert.ok(median(ready) < 5000);
   assert.ok(median(report) < 2000);
@@ -168,7 +171,9 @@ test('Firefox opens the page from the folder, loads, calculates and shows the ve
   const firefox = '/usr/bin/firefox-esr';
   if (!existsSync(firefox)) return t.skip('firefox-esr is not installed');
   const fox = await puppeteer.launch({
-    browser: 'firefox', executablePath: firefox, headless: true,
+    browser: 'firefox',
+    executablePath: firefox,
+    headless: true,
     extraPrefsFirefox: { 'network.proxy.type': 0, 'browser.shell.checkDefaultBrowser': false },
   });
   try {

@@ -9,10 +9,16 @@
 (function () {
   'use strict';
   var known = {};
-  (window.taviloFileList || []).forEach(function (path) { known[path] = true; });
+  (window.taviloFileList || []).forEach(function (path) {
+    known[path] = true;
+  });
   var TYPES = {
-    png: 'image/png', bmp: 'image/bmp', ttf: 'font/ttf', js: 'text/javascript',
-    csv: 'text/csv', md: 'text/markdown; charset=utf-8',
+    png: 'image/png',
+    bmp: 'image/bmp',
+    ttf: 'font/ttf',
+    js: 'text/javascript',
+    csv: 'text/csv',
+    md: 'text/markdown; charset=utf-8',
   };
   var typeOf = function (path) {
     return TYPES[path.slice(path.lastIndexOf('.') + 1).toLowerCase()] || 'application/octet-stream';
@@ -28,7 +34,9 @@
     text = text.replace(/^(\.\/)+/, '').replace(/[#?].*$/, '');
     try {
       text = decodeURIComponent(text);
-    } catch (e) { /* kept as it is */ }
+    } catch (e) {
+      /* kept as it is */
+    }
     return Object.prototype.hasOwnProperty.call(known, text) ? text : null;
   };
 
@@ -43,7 +51,9 @@
     }
     return cache[path] === undefined ? null : cache[path];
   };
-  var dataUrl = function (path) { return 'data:' + typeOf(path) + ';base64,' + base64Of(path); };
+  var dataUrl = function (path) {
+    return 'data:' + typeOf(path) + ';base64,' + base64Of(path);
+  };
   var bytesOf = function (path) {
     var text = atob(base64Of(path));
     var bytes = new Uint8Array(text.length);
@@ -52,7 +62,10 @@
   };
   var parsed = new Promise(function (done) {
     if (document.readyState !== 'loading') done();
-    else document.addEventListener('DOMContentLoaded', function () { done(); });
+    else
+      document.addEventListener('DOMContentLoaded', function () {
+        done();
+      });
   });
 
   var browserFetch = window.fetch.bind(window);
@@ -74,7 +87,10 @@
   };
 
   // Pictures and scripts named by their relative paths.
-  [[window.HTMLImageElement, 'src'], [window.HTMLScriptElement, 'src']].forEach(function (entry) {
+  [
+    [window.HTMLImageElement, 'src'],
+    [window.HTMLScriptElement, 'src'],
+  ].forEach(function (entry) {
     var descriptor = Object.getOwnPropertyDescriptor(entry[0].prototype, entry[1]);
     Object.defineProperty(entry[0].prototype, entry[1], {
       configurable: true,
@@ -90,7 +106,9 @@
   // A report waits for its fonts, which come at the end of the page.
   var loadFont = document.fonts.load.bind(document.fonts);
   document.fonts.load = function (font, text) {
-    return parsed.then(function () { return loadFont(font, text); });
+    return parsed.then(function () {
+      return loadFont(font, text);
+    });
   };
 
   window.taviloOffline = {

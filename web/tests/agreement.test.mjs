@@ -36,17 +36,19 @@ async function outcome(file, args, input) {
 }
 
 const node = process.execPath;
-const both = (args, input) =>
-  Promise.all([
-    outcome(nativeCalc, args, input),
-    outcome(node, [webCalc, ...args], input),
-  ]);
+const both = (args, input) => Promise.all([outcome(nativeCalc, args, input), outcome(node, [webCalc, ...args], input)]);
 
 test('tavilo-calc prints the same for every project', async (t) => {
   assert.ok(projects.length >= 9);
   for (const project of projects) {
     await t.test(project, async () => {
-      for (const options of [['--json'], [], ['--span-table', '--json'], ['--every-deck', '--json'], ['--every-deck']]) {
+      for (const options of [
+        ['--json'],
+        [],
+        ['--span-table', '--json'],
+        ['--every-deck', '--json'],
+        ['--every-deck'],
+      ]) {
         const [expected, actual] = await both([project, ...options]);
         assert.equal(actual.status, expected.status, options.join(' '));
         assert.equal(actual.stderr, expected.stderr, options.join(' '));
@@ -84,7 +86,10 @@ test('tavilo-calc opens a file whose name is Shift-JIS bytes', async () => {
     const shell = (program, glob, ...args) =>
       outcome('/bin/sh', ['-c', `cd "$1" && shift && exec "$@" ${glob}`, 'sh', folder, ...program, ...args]);
     // The first file alone (its name starts with the byte 0x89), then both.
-    for (const [glob, status] of [[`"$(printf '\\211')"*.tvl`, 0], ['*.tvl', 2]]) {
+    for (const [glob, status] of [
+      [`"$(printf '\\211')"*.tvl`, 0],
+      ['*.tvl', 2],
+    ]) {
       const expected = await shell([nativeCalc], glob, '--json');
       const actual = await shell([node, webCalc], glob, '--json');
       assert.equal(expected.status, status, expected.stderr);
@@ -111,23 +116,36 @@ test('every report page draws the same texts at the same places', async (t) => {
   for (const project of projects) {
     await t.test(project, async () => {
       const args = ['report', project, dataDir];
-      const [expected, actual] = await Promise.all([
-        outcome(nativeProbe, args),
-        outcome(node, [webProbe, ...args]),
-      ]);
+      const [expected, actual] = await Promise.all([outcome(nativeProbe, args), outcome(node, [webProbe, ...args])]);
       assert.equal(expected.status, 0, expected.stderr);
       assert.equal(actual.stderr, expected.stderr);
       const expectedLines = expected.stdout.split('\n');
       const actualLines = actual.stdout.split('\n');
-      assert.ok(expectedLines.some((line) => line.startsWith('print 2 ')), 'several printed pages');
+      assert.ok(
+        expectedLines.some((line) => line.startsWith('print 2 ')),
+        'several printed pages',
+      );
       assert.deepEqual(actualLines, expectedLines);
     });
   }
 });
 
 test('decimals and CP932 convert alike', async () => {
-  const decimals = ['0.35', '0.7', '1e400', '1e-401', '.5', '-0', '12345678901234567890.5e-3',
-    '2.2250738585072014e-307', '1.7976931348623157e308', '0.1e-2', '1..2', '4.35', '9007199254740993'];
+  const decimals = [
+    '0.35',
+    '0.7',
+    '1e400',
+    '1e-401',
+    '.5',
+    '-0',
+    '12345678901234567890.5e-3',
+    '2.2250738585072014e-307',
+    '1.7976931348623157e308',
+    '0.1e-2',
+    '1..2',
+    '4.35',
+    '9007199254740993',
+  ];
   for (let i = 1; i < 400; ++i) decimals.push(`${(i * 7919) % 100000}.${(i * 104729) % 1000}e${(i % 41) - 20}`);
   const input = decimals.join('\n') + '\n';
   const [expected, actual] = await Promise.all([

@@ -4,8 +4,15 @@
 export const CHROMIUM = {
   executablePath: '/usr/bin/chromium',
   headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  args: [
+    '--no-sandbox',
+    '--disable-gpu',
+    '--disable-quic',
+    '--no-first-run',
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-sync',
+  ],
 };
 
 // Collects what the page's content security policy refused, as Chromium

@@ -28,7 +28,7 @@ after(async () => {
 });
 
 async function openPage(context) {
-  const page = await (context ?? await browser.newContext({ viewport: { width: 1400, height: 900 } })).newPage();
+  const page = await (context ?? (await browser.newContext({ viewport: { width: 1400, height: 900 } }))).newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   await page.goto(url);
@@ -49,7 +49,7 @@ test('a failing span turns the panel NG with the failing check before 計　算'
   assert.equal(await panel(page).getAttribute('data-verdict'), 'ng');
   assert.match(await panel(page).locator('.live-verdict').innerText(), /NGです/);
   const failing = panel(page).locator('.checks tr.exceeded');
-  assert.ok(await failing.count() > 0);
+  assert.ok((await failing.count()) > 0);
   assert.match(await failing.first().locator('.where').innerText(), /スパン1/);
   assert.equal(await page.locator('#result-window').isVisible(), false, 'nothing was calculated by 計　算');
   assert.deepEqual(errors, []);
@@ -72,13 +72,13 @@ test('a cleared field shows the input check and no figures', async () => {
   await page.context().close();
 });
 
-test('the lightest passing deck chosen in the panel becomes the screen\'s deck, unsaved', async () => {
+test("the lightest passing deck chosen in the panel becomes the screen's deck, unsaved", async () => {
   const { page } = await openPage();
   // The shortest span on a 100 mm grid at which the lightest deck fails.
   for (let span = 1000; span < 8000; span += 100) {
     await field(page, 'Span1').fill(String(span));
     await caughtUp(page);
-    if (await panel(page).locator('.decks tr[data-deck="0"] .deck-verdict').innerText() === 'ＮＧ') break;
+    if ((await panel(page).locator('.decks tr[data-deck="0"] .deck-verdict').innerText()) === 'ＮＧ') break;
   }
   // Saved as it stands, so that the choice alone makes it unsaved.
   assert.equal(await page.evaluate(() => window.tavilo.session.save('live.tvl')), null);

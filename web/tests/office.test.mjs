@@ -38,9 +38,20 @@ after(async () => {
 
 afterEach(() => assert.deepEqual(violations.splice(0), []));
 
-async function openPage({ confirmNotice = true, viewport = { width: 1100, height: 900 }, scale = 1,
-  route = null, serviceWorkers = 'block', address = url } = {}) {
-  const context = await browser.newContext({ viewport, deviceScaleFactor: scale, acceptDownloads: true, serviceWorkers });
+async function openPage({
+  confirmNotice = true,
+  viewport = { width: 1100, height: 900 },
+  scale = 1,
+  route = null,
+  serviceWorkers = 'block',
+  address = url,
+} = {}) {
+  const context = await browser.newContext({
+    viewport,
+    deviceScaleFactor: scale,
+    acceptDownloads: true,
+    serviceWorkers,
+  });
   const page = await context.newPage();
   watchContentPolicy(page, violations);
   const errors = [];
@@ -50,7 +61,9 @@ async function openPage({ confirmNotice = true, viewport = { width: 1100, height
   if (confirmNotice) {
     await page.waitForSelector('body[data-ready="true"]');
     await page.getByRole('button', { name: '確　認' }).click();
-    await page.evaluate(() => { window.taviloDownloadsOnly = true; });
+    await page.evaluate(() => {
+      window.taviloDownloadsOnly = true;
+    });
   }
   return { page, context, errors };
 }
@@ -74,7 +87,10 @@ async function axeViolations(page) {
 test('the server sends the content policy, validators, compressed and immutable files', async () => {
   const index = await fetch(url);
   assert.equal(index.headers.get('content-security-policy'), CONTENT_SECURITY_POLICY);
-  assert.match(CONTENT_SECURITY_POLICY, /script-src 'self' 'wasm-unsafe-eval'; object-src 'none'; base-uri 'none'; frame-ancestors 'none'/);
+  assert.match(
+    CONTENT_SECURITY_POLICY,
+    /script-src 'self' 'wasm-unsafe-eval'; object-src 'none'; base-uri 'none'; frame-ancestors 'none'/,
+  );
   assert.equal(index.headers.get('cache-control'), 'no-cache');
   const again = await fetch(url, { headers: { 'If-None-Match': index.headers.get('etag') } });
   assert.equal(again.status, 304);
@@ -99,12 +115,22 @@ test('the server sends the content policy, validators, compressed and immutable 
 test('web.config and .htaccess name every type the page serves and send the same policy', () => {
   const config = readFileSync(join(root, 'web/web.config'), 'utf8');
   const htaccess = readFileSync(join(root, 'web/htaccess'), 'utf8');
-  const extensions = new Set(execFileSync('find', [built, '-type', 'f'], { encoding: 'utf8' }).trim().split('\n')
-    .map((f) => f.replace(/\.(br|gz)$/, '').match(/(\.[^./]+)$/)?.[1]).filter(Boolean));
+  const extensions = new Set(
+    execFileSync('find', [built, '-type', 'f'], { encoding: 'utf8' })
+      .trim()
+      .split('\n')
+      .map((f) => f.replace(/\.(br|gz)$/, '').match(/(\.[^./]+)$/)?.[1])
+      .filter(Boolean),
+  );
   for (const ext of extensions) {
-    assert.match(config, new RegExp(`<mimeMap fileExtension="\\${ext}" mimeType="${TYPES[ext].replace('+', '\\+')}"`), ext);
+    assert.match(
+      config,
+      new RegExp(`<mimeMap fileExtension="\\${ext}" mimeType="${TYPES[ext].replace('+', '\\+')}"`),
+      ext,
+    );
   }
-  for (const ext of ['.mjs', '.wasm', '.ttf', '.webmanifest']) assert.match(htaccess, new RegExp(`AddType \\S+ .*\\${ext}\\b`), ext);
+  for (const ext of ['.mjs', '.wasm', '.ttf', '.webmanifest'])
+    assert.match(htaccess, new RegExp(`AddType \\S+ .*\\${ext}\\b`), ext);
   assert.ok(config.includes(`value="${CONTENT_SECURITY_POLICY}"`));
   assert.ok(htaccess.includes(`"${CONTENT_SECURITY_POLICY}"`));
   assert.match(config, /<location path="assets">[\s\S]*immutable/);
@@ -113,13 +139,22 @@ test('web.config and .htaccess name every type the page serves and send the same
 test('a file the server does not send as it should is named on the page, in Japanese', async () => {
   const cases = [
     // A server that maps .mjs to a type that is not JavaScript.
-    [(page) => page.route(/\.mjs$/, async (r) => r.fulfill({ response: await r.fetch(), headers: { 'content-type': 'text/plain' } })),
-      /assets\/tavilo\.[0-9a-f]+\.mjs.*text\/plain.*\.mjs.*text\/javascript/s],
+    [
+      (page) =>
+        page.route(/\.mjs$/, async (r) =>
+          r.fulfill({ response: await r.fetch(), headers: { 'content-type': 'text/plain' } }),
+        ),
+      /assets\/tavilo\.[0-9a-f]+\.mjs.*text\/plain.*\.mjs.*text\/javascript/s,
+    ],
     // A script of the page missing from the server.
-    [(page) => page.route(/app\/input_screen\.js$/, (r) => r.fulfill({ status: 404, body: '' })),
-      /app\/input_screen\.js.*HTTP 404/s],
-    [(page) => page.route(/\.wasm$/, (r) => r.fulfill({ status: 404, body: '' })),
-      /assets\/tavilo\.[0-9a-f]+\.wasm.*HTTP 404/s],
+    [
+      (page) => page.route(/app\/input_screen\.js$/, (r) => r.fulfill({ status: 404, body: '' })),
+      /app\/input_screen\.js.*HTTP 404/s,
+    ],
+    [
+      (page) => page.route(/\.wasm$/, (r) => r.fulfill({ status: 404, body: '' })),
+      /assets\/tavilo\.[0-9a-f]+\.wasm.*HTTP 404/s,
+    ],
   ];
   for (const [route, expected] of cases) {
     const { page, context } = await openPage({ confirmNotice: false, route });
@@ -130,8 +165,10 @@ test('a file the server does not send as it should is named on the page, in Japa
     await context.close();
   }
   // A table the server does not have: the page works and says which.
-  const { page, context } = await openPage({ confirmNotice: false,
-    route: (p) => p.route(/Data_Address\.csv$/, (r) => r.fulfill({ status: 404, body: '' })) });
+  const { page, context } = await openPage({
+    confirmNotice: false,
+    route: (p) => p.route(/Data_Address\.csv$/, (r) => r.fulfill({ status: 404, body: '' })),
+  });
   await page.waitForSelector('body[data-ready="true"]');
   await page.getByRole('button', { name: '確　認' }).click();
   assert.match(await acceptMessage(page), /Load_data\/Data_Address\.csv.*HTTP 404/);
@@ -140,27 +177,40 @@ test('a file the server does not send as it should is named on the page, in Japa
 
 test('the fonts wait until the input screen is ready; the verdict does not wait for them', async () => {
   let held;
-  const fontsHeld = new Promise((done) => { held = done; });
+  const fontsHeld = new Promise((done) => {
+    held = done;
+  });
   const { page, context } = await openPage({
-    route: (p) => p.route(/\.ttf$/, async (r) => {
-      await fontsHeld;
-      await r.continue();
-    }),
+    route: (p) =>
+      p.route(/\.ttf$/, async (r) => {
+        await fontsHeld;
+        await r.continue();
+      }),
   });
   await page.locator('#project-file').setInputFiles(example('ordinary-3span.tvl'));
   await page.waitForFunction(() => document.title.includes('ordinary-3span'));
   await page.getByRole('button', { name: '計　算' }).click();
   const busy = page.locator('#busy-panel');
-  await page.waitForFunction(() => /計算書を準備しています/.test(document.getElementById('busy-panel')?.textContent ?? ''));
+  await page.waitForFunction(() =>
+    /計算書を準備しています/.test(document.getElementById('busy-panel')?.textContent ?? ''),
+  );
   assert.match(await busy.innerText(), /ＯＫ|OK|NG/);
   held();
   await page.locator('#result-window').waitFor();
   assert.equal(await busy.count(), 0);
   // Every font was asked for after the input screen was ready.
-  const [ready, fonts] = await page.evaluate(() => [window.taviloTimings.inputScreenReady,
-    performance.getEntriesByType('resource').filter((e) => e.name.endsWith('.ttf')).map((e) => e.startTime)]);
+  const [ready, fonts] = await page.evaluate(() => [
+    window.taviloTimings.inputScreenReady,
+    performance
+      .getEntriesByType('resource')
+      .filter((e) => e.name.endsWith('.ttf'))
+      .map((e) => e.startTime),
+  ]);
   assert.equal(fonts.length, 2);
-  assert.ok(fonts.every((start) => start >= ready), `${fonts} against ${ready}`);
+  assert.ok(
+    fonts.every((start) => start >= ready),
+    `${fonts} against ${ready}`,
+  );
   await context.close();
 });
 
@@ -193,24 +243,31 @@ test('inputs are asked about before the chooser replaces them, and survive a rel
   await context.close();
 });
 
-test('own tables: one question, nothing stored on cancel, a message when too large, the user\'s file name', async () => {
+test("own tables: one question, nothing stored on cancel, a message when too large, the user's file name", async () => {
   const { page, context } = await openPage();
   const folder = mkdtempSync(join(tmpdir(), 'tavilo-office-'));
   const table = join(folder, 'data_snowfallv.csv');
   writeFileSync(table, 'region,a,b,c,R\r\n1,x\r\n');
   await field(page, 'Span1').fill('3456');
   let asked = 0;
-  page.on('dialog', (dialog) => { asked += 1; dialog.accept(); });
+  page.on('dialog', (dialog) => {
+    asked += 1;
+    dialog.accept();
+  });
   await page.locator('#own-table').setInputFiles(table);
   const question = page.locator('#unsaved-question');
   await question.waitFor();
   await question.getByRole('button', { name: 'キャンセル' }).click();
-  assert.equal(await page.evaluate(() => Object.keys(localStorage).filter((k) => k.startsWith('tavilo.table')).length), 0);
+  assert.equal(
+    await page.evaluate(() => Object.keys(localStorage).filter((k) => k.startsWith('tavilo.table')).length),
+    0,
+  );
   assert.equal(await field(page, 'Span1').inputValue(), '3456');
 
   // Too large for the browser's storage: said, and nothing changes.
-  await page.locator('#own-table').setInputFiles({ name: 'Data_Address.csv', mimeType: 'text/csv',
-    buffer: Buffer.alloc(6 * 1048576, 0x41) });
+  await page
+    .locator('#own-table')
+    .setInputFiles({ name: 'Data_Address.csv', mimeType: 'text/csv', buffer: Buffer.alloc(6 * 1048576, 0x41) });
   await question.waitFor();
   await question.getByRole('button', { name: '保存しない' }).click();
   assert.match(await acceptMessage(page), /Data_Address\.csv.*保存できる大きさを超えています/);
@@ -233,9 +290,15 @@ test('own tables: one question, nothing stored on cancel, a message when too lar
 
 test('every control can be reached at 200 % zoom; the result tool bar is in view after 計算', async () => {
   for (const zoom of [1.5, 2]) {
-    const { page, context } = await openPage({ viewport: { width: Math.round(1280 / zoom), height: Math.round(720 / zoom) }, scale: zoom });
-    const lefts = await page.locator('#input-screen [data-field]').evaluateAll((elements) =>
-      elements.filter((e) => e.offsetParent).map((e) => e.getBoundingClientRect().left + window.scrollX));
+    const { page, context } = await openPage({
+      viewport: { width: Math.round(1280 / zoom), height: Math.round(720 / zoom) },
+      scale: zoom,
+    });
+    const lefts = await page
+      .locator('#input-screen [data-field]')
+      .evaluateAll((elements) =>
+        elements.filter((e) => e.offsetParent).map((e) => e.getBoundingClientRect().left + window.scrollX),
+      );
     assert.ok(Math.min(...lefts) >= 0, `zoom ${zoom}: a control starts left of the page`);
     await page.locator('#project-file').setInputFiles(example('ordinary-3span.tvl'));
     await page.waitForFunction(() => document.title.includes('ordinary-3span'));
@@ -268,7 +331,10 @@ test('full-width digits, keyboard hints, Escape, the tool bar and the print sett
   assert.equal(await page.locator('.status-bar').innerText(), '風荷重、積雪荷重の計算に使用します。');
 
   // Escape closes 耐火仕様 and 概要.
-  for (const [button, id] of [['耐火仕様', '#fire-resistance'], ['概　要', '#overview']]) {
+  for (const [button, id] of [
+    ['耐火仕様', '#fire-resistance'],
+    ['概　要', '#overview'],
+  ]) {
     await page.getByRole('button', { name: button }).click();
     await page.locator(id).waitFor();
     await page.keyboard.press('Escape');
@@ -280,16 +346,25 @@ test('full-width digits, keyboard hints, Escape, the tool bar and the print sett
   await page.waitForFunction(() => document.title.includes('ordinary-3span'));
   await page.getByRole('button', { name: '計　算' }).click();
   await page.locator('#result-window').waitFor();
-  assert.deepEqual(await page.locator('#result-window .tool-bar button').allInnerTexts(),
-    ['印刷', '閉じる', 'プレビュー', 'PDF保存', 'スパン表', '印刷の設定']);
+  assert.deepEqual(await page.locator('#result-window .tool-bar button').allInnerTexts(), [
+    '印刷',
+    '閉じる',
+    'プレビュー',
+    'PDF保存',
+    'スパン表',
+    '印刷の設定',
+  ]);
   await page.getByRole('button', { name: 'プレビュー' }).click();
   await page.locator('#print-preview canvas').first().waitFor();
   await page.locator('#print-preview').getByRole('button', { name: '閉じる' }).click();
 
   // The seven page-number positions in three rows, "無し" over the right column.
   await page.getByRole('button', { name: '印刷の設定' }).click();
-  const boxes = await page.locator('#print-settings-dialog .position-grid .option').evaluateAll((options) =>
-    options.map((o) => [Math.round(o.getBoundingClientRect().left), Math.round(o.getBoundingClientRect().top)]));
+  const boxes = await page
+    .locator('#print-settings-dialog .position-grid .option')
+    .evaluateAll((options) =>
+      options.map((o) => [Math.round(o.getBoundingClientRect().left), Math.round(o.getBoundingClientRect().top)]),
+    );
   assert.equal(new Set(boxes.map(([, top]) => top)).size, 3);
   assert.equal(boxes[0][0], boxes[3][0]);
   assert.equal(boxes[1][1], boxes[3][1]);
@@ -303,7 +378,11 @@ test('bold text is in the saved PDF once', async () => {
   await page.getByRole('button', { name: '計　算' }).click();
   await page.locator('#result-window').waitFor();
   const bold = await page.locator('#result-window .text-layer span').evaluateAll((spans) =>
-    spans.filter((s) => s.style.font.startsWith('bold')).map((s) => s.textContent.trim()).filter((t) => t.length > 3));
+    spans
+      .filter((s) => s.style.font.startsWith('bold'))
+      .map((s) => s.textContent.trim())
+      .filter((t) => t.length > 3),
+  );
   assert.ok(bold.length > 0, 'the report has bold text');
   const downloading = page.waitForEvent('download');
   await page.getByRole('button', { name: 'PDF保存' }).click();
@@ -377,13 +456,18 @@ test('after the first visit the page does the whole job with the server gone; a 
   assert.match(manifest.data, /"file_handlers"/);
   // A test browser's context is incognito, where nothing installs; nothing else stands in the way.
   const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
-  assert.deepEqual(installabilityErrors.filter((e) => e.errorId !== 'in-incognito'), []);
+  assert.deepEqual(
+    installabilityErrors.filter((e) => e.errorId !== 'in-incognito'),
+    [],
+  );
   await new Promise((done) => own.close(done));
   own.closeAllConnections?.();
 
   await page.reload();
   await page.waitForSelector('body[data-ready="true"]');
-  await page.evaluate(() => { window.taviloDownloadsOnly = true; });
+  await page.evaluate(() => {
+    window.taviloDownloadsOnly = true;
+  });
   await page.locator('#project-file').setInputFiles(example('ordinary-3span.tvl'));
   await page.waitForFunction(() => document.title.includes('ordinary-3span'));
   await page.getByRole('button', { name: '計　算' }).click();

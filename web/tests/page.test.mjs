@@ -51,7 +51,9 @@ async function openPage({ confirmNotice = true } = {}) {
   await page.goto(url);
   await page.waitForSelector('body[data-ready="true"]');
   if (confirmNotice) await page.getByRole('button', { name: '確　認' }).click();
-  await page.evaluate(() => { window.taviloDownloadsOnly = true; });
+  await page.evaluate(() => {
+    window.taviloDownloadsOnly = true;
+  });
   return { page, context, errors, requests };
 }
 
@@ -80,8 +82,14 @@ test('the notice appears on the first visit only, and the page asks nothing of t
   assert.equal(await page.locator('#notice').count(), 0);
   assert.equal(await page.title(), 'Tavilo屋根計算プログラム');
   // The shipped tables are samples, and the screen says so under the site.
-  assert.equal(await page.locator('#site-data-notice').innerText(), '所在地データは見本です。実際の設計には使用できません。');
-  assert.ok(requests.every((r) => r.startsWith(url)), 'only the page\'s own files are fetched');
+  assert.equal(
+    await page.locator('#site-data-notice').innerText(),
+    '所在地データは見本です。実際の設計には使用できません。',
+  );
+  assert.ok(
+    requests.every((r) => r.startsWith(url)),
+    "only the page's own files are fetched",
+  );
   assert.deepEqual(errors, []);
   await context.close();
 });
@@ -171,7 +179,13 @@ test('the site and snow groups react as the desktop does, with the hints of the 
   assert.equal(await field(page, 'SnowDepth').isDisabled(), true);
   await field(page, 'Altitude').press('ArrowUp');
   assert.match(await field(page, 'SnowDepth').inputValue(), /0$/);
-  assert.match(await page.locator('.option.chosen').allInnerTexts().then((t) => t.join()), /下記値より算出/);
+  assert.match(
+    await page
+      .locator('.option.chosen')
+      .allInnerTexts()
+      .then((t) => t.join()),
+    /下記値より算出/,
+  );
 
   // 独立上屋 swaps the building-shape group for the roof-shape group.
   await page.getByLabel('独立上屋').click();
@@ -233,7 +247,8 @@ test('a project loaded through the file chooser calculates to the report, prints
   // The text layer holds every text the screen pass draws, as the native
   // build draws it.
   const nativeTexts = execFileSync(probe, ['report', project, join(root, 'Load_data')], { encoding: 'utf8' })
-    .split('\n').filter((line) => line.startsWith('screen '))
+    .split('\n')
+    .filter((line) => line.startsWith('screen '))
     .map((line) => line.split(' ').slice(6).join(' '));
   assert.deepEqual(texts, nativeTexts);
   assert.ok(texts.some((t) => t.includes('多雪区域')) || texts.some((t) => t.includes('多雪地域')));
@@ -248,8 +263,12 @@ test('a project loaded through the file chooser calculates to the report, prints
   await page.getByRole('button', { name: '印刷', exact: true }).click();
   await page.waitForFunction(() => window.printed !== null);
   const sheets = await page.evaluate(() => window.printed);
-  const nativePages = new Set(execFileSync(probe, ['report', project, join(root, 'Load_data')], { encoding: 'utf8' })
-    .split('\n').filter((line) => line.startsWith('print ')).map((line) => line.split(' ')[1]));
+  const nativePages = new Set(
+    execFileSync(probe, ['report', project, join(root, 'Load_data')], { encoding: 'utf8' })
+      .split('\n')
+      .filter((line) => line.startsWith('print '))
+      .map((line) => line.split(' ')[1]),
+  );
   assert.equal(sheets.length, nativePages.size);
   assert.deepEqual(sheets[0], [2480, 3508]);
 
@@ -271,7 +290,8 @@ test('a project loaded through the file chooser calculates to the report, prints
   assert.equal(pdf.getTitle(), '試験物件');
   assert.equal(pdf.getAuthor(), 'Tavilo');
   assert.equal(pdf.getSubject(), 'デッキプレート構造計算書');
-  const embedded = pdf.context.enumerateIndirectObjects()
+  const embedded = pdf.context
+    .enumerateIndirectObjects()
     .filter(([, object]) => object instanceof PDFDict && object.get(PDFName.of('FontFile2')));
   assert.ok(embedded.length >= 1, 'the fonts are embedded');
 
@@ -304,7 +324,7 @@ test('unsaved inputs are asked about before another project replaces them', asyn
   await context.close();
 });
 
-test('an office\'s own location table is kept in the browser and read by the same rules', async () => {
+test("an office's own location table is kept in the browser and read by the same rules", async () => {
   const { page, context } = await openPage();
   const folder = mkdtempSync(join(tmpdir(), 'tavilo-table-'));
   const table = join(folder, 'Data_Address.csv');

@@ -48,7 +48,12 @@ try {
     const y = Math.min(a.y, b.y);
     await live.screenshot({
       path: out(name),
-      clip: { x, y, width: Math.max(a.x + a.width, b.x + b.width) - x, height: Math.max(a.y + a.height, b.y + b.height) - y },
+      clip: {
+        x,
+        y,
+        width: Math.max(a.x + a.width, b.x + b.width) - x,
+        height: Math.max(a.y + a.height, b.y + b.height) - y,
+      },
     });
   };
   await both('web-live-check.png');
