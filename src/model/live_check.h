@@ -118,7 +118,7 @@ struct LivePanelLayout {
   int barWidth = 90;   // px of a bar at a ratio of 1
   int barHeight = 10;  // px
   Rgb barGround{225, 225, 225};
-  Rgb passing{46, 139, 87};        // a bar or verdict that passes
+  Rgb passing{0, 120, 60};         // a bar or verdict that passes (legible: 4.5:1 and more)
   Rgb failing{204, 0, 0};          // above 1.00: fails
   Rgb refused{153, 102, 0};        // the input check's message
   Rgb lightestRow{230, 244, 234};  // the lightest passing deck

@@ -468,8 +468,7 @@ constexpr bool bindsEveryRun() {
     return false;
   for (std::size_t i = 0; i < kLineBindings.size(); ++i) {
     const ProjectLineBinding& binding = kLineBindings[i];
-    if (binding.first != kProjectLayout[i].first || binding.write == nullptr ||
-        binding.apply == nullptr)
+    if (binding.first != kProjectLayout[i].first)
       return false;
   }
   return true;

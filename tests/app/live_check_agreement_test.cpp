@@ -89,7 +89,7 @@ std::optional<double> largestFromCases(const Json& cases, CheckKind kind) {
   return largest;
 }
 
-bool near(double expected, double actual) {
+bool closeEnough(double expected, double actual) {
   return std::fabs(expected - actual) <= 1e-12 * std::max(1.0, std::fabs(expected));
 }
 
@@ -115,7 +115,7 @@ void expectAgreement(Session& session, const std::string& name) {
     ASSERT_EQ(check.applies, expected.has_value()) << checkKey(kind);
     if (!expected)
       continue;
-    EXPECT_TRUE(near(*expected, check.ratio))
+    EXPECT_TRUE(closeEnough(*expected, check.ratio))
         << checkKey(kind) << " " << *expected << " vs " << check.ratio;
     EXPECT_EQ(check.ok, check.ratio < 1) << checkKey(kind);
     EXPECT_FALSE(check.place.empty()) << checkKey(kind);
