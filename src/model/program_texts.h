@@ -136,6 +136,41 @@ inline constexpr std::string_view kOwnTableChoice = "所在地データは %1 �
 inline constexpr std::string_view kOwnTableSeparator = " または ";
 inline constexpr std::string_view kOwnTablesInUse = "使用中: %1 (ブラウザに保存)";
 inline constexpr std::string_view kShippedTablesInUse = "使用中: 標準の所在地データ";
+// Between the names of several own tables in use, and of several pictures
+// that cannot be opened ("画像ファイル「a」「b」を開けません。").
+inline constexpr std::string_view kOwnTableNameSeparator = ", ";
+inline constexpr std::string_view kPictureNameSeparator = "」「";
+// The glyphs of the close box and of a spin field's arrows (up, down).
+inline constexpr std::string_view kCloseBoxGlyph = "×";
+inline constexpr std::array<std::string_view, 2> kSpinArrowGlyphs = {"▲", "▼"};
+
+// The browser's own situations: the report fonts and the PDF library fetched
+// from the server, the location tables served beside the page or kept in the
+// browser, the draft of unsaved inputs, a new version of the page's files and
+// the print preview. "%1" and "%2" stand for the values in their order.
+// The busy panel once the verdict stands (%1) and the report fonts are late.
+inline constexpr std::string_view kPreparingReport = "%1\n計算書を準備しています…";
+inline constexpr std::string_view kReportFontsFailed =
+    "計算書のフォントをサーバーから読み込めませんでした。"
+    "サーバーに接続できるか確かめてから、もう一度 計　算 を押して下さい。";
+inline constexpr std::string_view kPdfLibraryFailed =
+    "PDF保存に必要なファイル「%1」を読み込めませんでした。サーバーに接続できるか確かめて下さい。";
+// %2: kHttpStatusNote with the server's answer, or nothing without one.
+inline constexpr std::string_view kTableNotServed =
+    "所在地データ「%1」をサーバーから読み込めませんでした%2。"
+    "配布されたフォルダーの Load_data がサーバーにあるか確かめて下さい。";
+inline constexpr std::string_view kHttpStatusNote = " (HTTP %1)";
+// %2: the file's size in megabytes, one decimal.
+inline constexpr std::string_view kTableTooLarge =
+    "所在地データ「%1」(%2 MB) はこのブラウザーに保存できる大きさを超えています。"
+    "所在地データは変更されていません。";
+inline constexpr std::string_view kDraftOffer =
+    "前回の入力内容が保存されずに残っています。復元しますか?";
+inline constexpr std::array<std::string_view, 2> kDraftAnswers = {"復元する", "破棄する"};
+inline constexpr std::string_view kNewVersionNote =
+    "新しい版のTavilo屋根計算プログラムに更新されました。";
+inline constexpr std::string_view kPreviewCaption = "印刷プレビュー";
+inline constexpr std::string_view kPreviewClose = "閉じる";
 
 // A text with "%1" replaced by a value.
 inline std::string filledIn(std::string_view text, std::string_view value) {

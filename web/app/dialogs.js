@@ -16,6 +16,9 @@ const POSITION_PLACES = [
   [2, 2],
 ];
 
+// A text of the core with "%1", "%2" … replaced by the values in their order.
+export const filledIn = (text, ...values) => text.replace(/%([1-9])/g, (hole, n) => values[n - 1] ?? hole);
+
 function make(tag, parent, className, text) {
   const e = document.createElement(tag);
   if (className) e.className = className;
@@ -173,7 +176,7 @@ function toolWindow(id, caption, texts) {
   const bar = make('div', d, 'title-bar', caption);
   bar.id = `${id}-title`;
   d.setAttribute('aria-labelledby', bar.id);
-  button(bar, '×', () => d.close(), 'close-box').setAttribute('aria-label', texts.closeBox);
+  button(bar, texts.closeBoxGlyph, () => d.close(), 'close-box').setAttribute('aria-label', texts.closeBox);
   // Escape closes it, as the desktop's window.
   d.addEventListener('keydown', (event) => {
     if (event.key !== 'Escape') return;
@@ -290,7 +293,7 @@ export class SettingsWindow {
     this.maxLength.type = 'text';
     this.maxLength.dataset.field = f.name;
     this.maxLength.title = f.tooltip;
-    this.maxLength.setAttribute('aria-label', 'デッキプレート最大長さ');
+    this.maxLength.setAttribute('aria-label', f.caption);
     this.maxLength.setAttribute('role', 'spinbutton');
     this.bindText(this.maxLength, f.id);
     this.maxLength.addEventListener('keydown', (event) => {
