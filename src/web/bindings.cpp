@@ -215,6 +215,18 @@ val ratioSets() {
   return sets;
 }
 
+// Column and row of each page-number position's option in its group.
+val pageNumberPlaces() {
+  val places = val::array();
+  for (const GridPlace& place : kPageNumberPositionPlaces) {
+    val p = val::object();
+    p.set("column", place.column);
+    p.set("row", place.row);
+    places.call<void>("push", p);
+  }
+  return places;
+}
+
 // The fixed texts the page shows in its auxiliary windows.
 val programTexts() {
   val t = val::object();
@@ -254,6 +266,7 @@ val programTexts() {
   for (const std::string_view caption : kPageNumberPositionCaptions)
     pageNumberCaptions.call<void>("push", text(caption));
   t.set("pageNumberCaptions", pageNumberCaptions);
+  t.set("pageNumberPlaces", pageNumberPlaces());
   val styles = val::array();
   for (const std::string_view style : kPageNumberStyleItems)
     styles.call<void>("push", text(style));

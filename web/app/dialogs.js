@@ -5,17 +5,6 @@
 
 import { importAsset } from './assets.js';
 
-// Column and row of each page-number position in its group.
-const POSITION_PLACES = [
-  [2, 0],
-  [0, 1],
-  [1, 1],
-  [2, 1],
-  [0, 2],
-  [1, 2],
-  [2, 2],
-];
-
 // A text of the core with "%1", "%2" … replaced by the values in their order.
 export const filledIn = (text, ...values) => text.replace(/%([1-9])/g, (hole, n) => values[n - 1] ?? hole);
 
@@ -405,7 +394,7 @@ export class PrintSettingsWindow {
     const grid = make('div', numbers, 'position-grid');
     this.positions = texts.pageNumberCaptions.map((caption, button) => {
       const wrapper = make('label', grid, 'option');
-      const [column, row] = POSITION_PLACES[button] ?? [button % 3, Math.floor(button / 3)];
+      const { column, row } = texts.pageNumberPlaces[button];
       wrapper.style.gridColumn = String(column + 1);
       wrapper.style.gridRow = String(row + 1);
       const input = make('input', wrapper);
