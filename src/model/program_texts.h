@@ -43,6 +43,8 @@ inline constexpr std::string_view kOverviewDocument = "Tvl_general.md";
 inline constexpr std::string_view kVerificationButton = "検証資料を開く (PDF)";
 inline constexpr std::string_view kVerificationHint =
     "各計算式を公式・告示の計算例・手計算と照合した資料（A4）を開きます";
+// The overview's line of the program's version (%1, "5.4").
+inline constexpr std::string_view kOverviewVersion = "バージョン %1";
 inline constexpr std::string_view kFireResistanceCaption = "耐火仕様";
 inline constexpr std::string_view kResultCaption = "Tavilo for Win [計算結果の表示]";
 

@@ -243,6 +243,7 @@ val programTexts() {
   t.set("overviewDocument", text(kOverviewDocument));
   t.set("verificationButton", text(kVerificationButton));
   t.set("verificationHint", text(kVerificationHint));
+  t.set("overviewVersion", text(kOverviewVersion));
   t.set("verificationDocument", text(kVerificationDocument));
   t.set("fireResistanceCaption", text(kFireResistanceCaption));
   t.set("resultCaption", text(kResultCaption));

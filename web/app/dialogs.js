@@ -175,7 +175,7 @@ function toolWindow(id, caption, texts) {
   return { dialog: d, body: make('div', d, 'dialog-body'), existing: false };
 }
 
-export async function showOverview(texts, dataFolder, messageBox) {
+export async function showOverview(texts, dataFolder, version, messageBox) {
   const path = `${dataFolder}/${texts.overviewDocument}`;
   let markdown;
   try {
@@ -200,6 +200,7 @@ export async function showOverview(texts, dataFolder, messageBox) {
     link.target = '_blank';
     link.rel = 'noopener';
     link.title = texts.verificationHint;
+    make('span', foot, 'overview-version', filledIn(texts.overviewVersion, version));
   }
   dialog.show();
   body.scrollTop = 0;

@@ -335,7 +335,7 @@ class App {
   async command(name) {
     switch (name) {
       case 'OverviewButton':
-        return showOverview(this.texts, this.dataFolder, (t) => this.messageBox(t));
+        return showOverview(this.texts, this.dataFolder, this.module.programVersion(), (t) => this.messageBox(t));
       case 'FireResistanceButton':
         return showFireResistance(this.texts);
       case 'SettingsButton':
