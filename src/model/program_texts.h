@@ -123,6 +123,9 @@ inline constexpr std::string_view kSpanTableFailure = "スパン表を作成で�
 inline constexpr std::string_view kOverviewMissing = "概要の文書「%1」が見つかりません。";
 inline constexpr std::string_view kOverviewUnreadable = "概要の文書「%1」を読み込めません。";
 inline constexpr std::string_view kPictureUnreadable = "画像ファイル「%1」を開けません。";
+inline constexpr std::string_view kVerificationMissing = "検証資料「%1」が見つかりません。";
+inline constexpr std::string_view kVerificationNoViewer =
+    "検証資料「%1」を開くプログラムがありません。";
 
 // File types of the save dialogs.
 inline constexpr std::string_view kProjectFileType = "データファイル";
@@ -149,7 +152,8 @@ inline constexpr std::array<std::string_view, 2> kSpinArrowGlyphs = {"▲", "▼
 // The browser's own situations: the report fonts and the PDF library fetched
 // from the server, the location tables served beside the page or kept in the
 // browser, the draft of unsaved inputs, a new version of the page's files and
-// the print preview. "%1" and "%2" stand for the values in their order.
+// the print preview (its caption also the desktop's). "%1" and "%2" stand for
+// the values in their order.
 // The busy panel once the verdict stands (%1) and the report fonts are late.
 inline constexpr std::string_view kPreparingReport = "%1\n計算書を準備しています…";
 inline constexpr std::string_view kReportFontsFailed =

@@ -213,11 +213,11 @@ bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
 void OverviewWindow::openVerificationDocument() {
   const QString path = qStringFromPath(verificationDocumentPath(dataFolder_));
   if (!QFileInfo(path).isFile()) {
-    showMessage(this, QStringLiteral("検証資料「%1」が見つかりません。").arg(path));
+    showMessage(this, qs(kVerificationMissing).arg(path));
     return;
   }
   if (!openDocument(QUrl::fromLocalFile(path)))
-    showMessage(this, QStringLiteral("検証資料「%1」を開くプログラムがありません。").arg(path));
+    showMessage(this, qs(kVerificationNoViewer).arg(path));
 }
 
 // ---- Fire resistance
