@@ -26,6 +26,7 @@ export const TYPES = {
   '.webmanifest': 'application/manifest+json',
   '.txt': 'text/plain; charset=utf-8',
   '.svg': 'image/svg+xml',
+  '.pdf': 'application/pdf',
 };
 
 // The policy the page is written for: nothing but its own files, no string
