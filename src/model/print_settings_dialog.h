@@ -20,6 +20,14 @@ inline constexpr int kStartNumberMax = 9999;
 // "無し", then the top and the bottom row left to right.
 inline constexpr std::array<std::string_view, 7> kPageNumberPositionCaptions = {
     "無し", "上-左", "上-中", "上-右", "下-左", "下-中", "下-右"};
+// Where each of these options stands in its group: "無し" above the right
+// column, then the top and the bottom row from left to right.
+struct GridPlace {
+  int column;
+  int row;
+};
+inline constexpr std::array<GridPlace, kPageNumberPositionCaptions.size()>
+    kPageNumberPositionPlaces = {{{2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}};
 inline constexpr std::array<std::string_view, 2> kPageNumberStyleItems = {"1,2,3･･･",
                                                                           "-1-,-2-,-3-･･･"};
 

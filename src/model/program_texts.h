@@ -43,6 +43,8 @@ inline constexpr std::string_view kOverviewDocument = "Tvl_general.md";
 inline constexpr std::string_view kVerificationButton = "検証資料を開く (PDF)";
 inline constexpr std::string_view kVerificationHint =
     "各計算式を公式・告示の計算例・手計算と照合した資料（A4）を開きます";
+// The overview's line of the program's version (%1, "5.4").
+inline constexpr std::string_view kOverviewVersion = "バージョン %1";
 inline constexpr std::string_view kFireResistanceCaption = "耐火仕様";
 inline constexpr std::string_view kResultCaption = "Tavilo for Win [計算結果の表示]";
 
@@ -121,6 +123,9 @@ inline constexpr std::string_view kSpanTableFailure = "スパン表を作成で�
 inline constexpr std::string_view kOverviewMissing = "概要の文書「%1」が見つかりません。";
 inline constexpr std::string_view kOverviewUnreadable = "概要の文書「%1」を読み込めません。";
 inline constexpr std::string_view kPictureUnreadable = "画像ファイル「%1」を開けません。";
+inline constexpr std::string_view kVerificationMissing = "検証資料「%1」が見つかりません。";
+inline constexpr std::string_view kVerificationNoViewer =
+    "検証資料「%1」を開くプログラムがありません。";
 
 // File types of the save dialogs.
 inline constexpr std::string_view kProjectFileType = "データファイル";
@@ -136,6 +141,42 @@ inline constexpr std::string_view kOwnTableChoice = "所在地データは %1 �
 inline constexpr std::string_view kOwnTableSeparator = " または ";
 inline constexpr std::string_view kOwnTablesInUse = "使用中: %1 (ブラウザに保存)";
 inline constexpr std::string_view kShippedTablesInUse = "使用中: 標準の所在地データ";
+// Between the names of several own tables in use, and of several pictures
+// that cannot be opened ("画像ファイル「a」「b」を開けません。").
+inline constexpr std::string_view kOwnTableNameSeparator = ", ";
+inline constexpr std::string_view kPictureNameSeparator = "」「";
+// The glyphs of the close box and of a spin field's arrows (up, down).
+inline constexpr std::string_view kCloseBoxGlyph = "×";
+inline constexpr std::array<std::string_view, 2> kSpinArrowGlyphs = {"▲", "▼"};
+
+// The browser's own situations: the report fonts and the PDF library fetched
+// from the server, the location tables served beside the page or kept in the
+// browser, the draft of unsaved inputs, a new version of the page's files and
+// the print preview (its caption also the desktop's). "%1" and "%2" stand for
+// the values in their order.
+// The busy panel once the verdict stands (%1) and the report fonts are late.
+inline constexpr std::string_view kPreparingReport = "%1\n計算書を準備しています…";
+inline constexpr std::string_view kReportFontsFailed =
+    "計算書のフォントをサーバーから読み込めませんでした。"
+    "サーバーに接続できるか確かめてから、もう一度 計　算 を押して下さい。";
+inline constexpr std::string_view kPdfLibraryFailed =
+    "PDF保存に必要なファイル「%1」を読み込めませんでした。サーバーに接続できるか確かめて下さい。";
+// %2: kHttpStatusNote with the server's answer, or nothing without one.
+inline constexpr std::string_view kTableNotServed =
+    "所在地データ「%1」をサーバーから読み込めませんでした%2。"
+    "配布されたフォルダーの Load_data がサーバーにあるか確かめて下さい。";
+inline constexpr std::string_view kHttpStatusNote = " (HTTP %1)";
+// %2: the file's size in megabytes, one decimal.
+inline constexpr std::string_view kTableTooLarge =
+    "所在地データ「%1」(%2 MB) はこのブラウザーに保存できる大きさを超えています。"
+    "所在地データは変更されていません。";
+inline constexpr std::string_view kDraftOffer =
+    "前回の入力内容が保存されずに残っています。復元しますか?";
+inline constexpr std::array<std::string_view, 2> kDraftAnswers = {"復元する", "破棄する"};
+inline constexpr std::string_view kNewVersionNote =
+    "新しい版のTavilo屋根計算プログラムに更新されました。";
+inline constexpr std::string_view kPreviewCaption = "印刷プレビュー";
+inline constexpr std::string_view kPreviewClose = "閉じる";
 
 // A text with "%1" replaced by a value.
 inline std::string filledIn(std::string_view text, std::string_view value) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -163,16 +164,27 @@ OverviewWindow::OverviewWindow(QWidget* parent)
   openDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   connect(verificationButton_, &QPushButton::clicked, this,
           &OverviewWindow::openVerificationDocument);
+  versionLabel_ = new QLabel(this);
+  versionLabel_->setContentsMargins(8, 0, 8, 0);
+  versionLabel_->hide();
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
-  layout->addWidget(verificationButton_);
+  auto* foot = new QHBoxLayout;
+  foot->addWidget(verificationButton_, 1);
+  foot->addWidget(versionLabel_);
+  layout->addLayout(foot);
   resize(clientSizeOnScreen(*this, kPreferredSize));
   browser_->setReadOnly(true);
   browser_->setOpenLinks(false);
   browser_->document()->setDocumentMargin(10);
   browser_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   browser_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void OverviewWindow::setVersion(std::string_view version) {
+  versionLabel_->setText(qs(filledIn(kOverviewVersion, version)));
+  versionLabel_->setVisible(!version.empty());
 }
 
 bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
@@ -201,11 +213,11 @@ bool OverviewWindow::showOverview(const std::filesystem::path& dataFolder) {
 void OverviewWindow::openVerificationDocument() {
   const QString path = qStringFromPath(verificationDocumentPath(dataFolder_));
   if (!QFileInfo(path).isFile()) {
-    showMessage(this, QStringLiteral("検証資料「%1」が見つかりません。").arg(path));
+    showMessage(this, qs(kVerificationMissing).arg(path));
     return;
   }
   if (!openDocument(QUrl::fromLocalFile(path)))
-    showMessage(this, QStringLiteral("検証資料「%1」を開くプログラムがありません。").arg(path));
+    showMessage(this, qs(kVerificationNoViewer).arg(path));
 }
 
 // ---- Fire resistance

@@ -11,9 +11,11 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "ui/ui_support.h"
 
+class QLabel;
 class QPushButton;
 class QTextBrowser;
 
@@ -46,7 +48,12 @@ class OverviewWindow : public QWidget {
   // Answers whether the window was shown.
   bool showOverview(const std::filesystem::path& dataFolder);
 
+  // "バージョン 5.4" beside the verification button; without a version the
+  // line stays hidden.
+  void setVersion(std::string_view version);
+
   QTextBrowser* browser() const { return browser_; }
+  QLabel* versionLabel() const { return versionLabel_; }
   // Opens the verification document (検証資料) of the data folder last shown
   // with the desktop's PDF viewer; a missing document is reported by name.
   QPushButton* verificationButton() const { return verificationButton_; }
@@ -61,6 +68,7 @@ class OverviewWindow : public QWidget {
 
   QTextBrowser* browser_ = nullptr;
   QPushButton* verificationButton_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
   std::filesystem::path dataFolder_;
 };
 

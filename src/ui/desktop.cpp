@@ -84,6 +84,7 @@ std::unique_ptr<Desktop> startDesktop(Session& session, StartUpOptions options) 
   const std::optional<std::string> failure = session.startUp(options.version);
   auto desktop = std::make_unique<Desktop>(session, std::move(options.dialogs),
                                            std::move(options.resultDialogs));
+  desktop->overviewWindow().setVersion(options.version);
   InputScreen& screen = desktop->inputScreen();
   splash.close();
   desktop->liveCheckWindow().rememberIn(settingsFolderPath(options.environment));

@@ -27,14 +27,7 @@ const QColor kNoteGrey{64, 64, 64};
 const QColor kNameGround{0, 103, 153};
 const QColor kCheckedCaption{204, 0, 68};
 
-// Where each position's option button stands in the group: "無し" above the
-// right column, then the top and the bottom row from left to right.
-struct OptionPlace {
-  int column;
-  int row;
-};
-constexpr std::array<OptionPlace, 7> kOptionPlaces = {
-    {{2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}};
+// The cells of the position options' grid (kPageNumberPositionPlaces).
 constexpr int kOptionLeft = 12;
 constexpr int kOptionTop = 16;
 constexpr int kOptionWidth = 54;
@@ -114,9 +107,9 @@ void PrintSettingsWindow::buildPositionGroup() {
   for (std::size_t i = 0; i < positions_.size(); ++i) {
     auto* button = new QRadioButton(qs(kPageNumberPositionCaptions[i]), positionGroup_);
     button->setFont(windowFont(13));
-    button->setGeometry(kOptionLeft + kOptionPlaces[i].column * kOptionWidth,
-                        kOptionTop + kOptionPlaces[i].row * kOptionHeight, kOptionWidth,
-                        kOptionHeight);
+    const GridPlace place = kPageNumberPositionPlaces[i];
+    button->setGeometry(kOptionLeft + place.column * kOptionWidth,
+                        kOptionTop + place.row * kOptionHeight, kOptionWidth, kOptionHeight);
     button->setToolTip(qs(kPageNumberHints[i == 0 ? 0 : 1]));
     positionButtons_->addButton(button, static_cast<int>(i));
     positions_[i] = button;

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "calc/errors.h"
+#include "model/program_texts.h"
 #include "model/session.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/ui_support.h"
@@ -74,7 +75,7 @@ ResultWindowDialogs ResultWindowDialogs::platform() {
     QPrinter printer(QPrinter::HighResolution);
     proposeA4Portrait(printer);
     QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    dialog.setWindowTitle(qs(kPreviewCaption));
     if (const QScreen* screen = dialog.screen()) {
       const QRect area = screen->availableGeometry();
       dialog.resize(std::min(area.width(), 760), std::min(area.height() - 40, 980));

@@ -215,6 +215,18 @@ val ratioSets() {
   return sets;
 }
 
+// Column and row of each page-number position's option in its group.
+val pageNumberPlaces() {
+  val places = val::array();
+  for (const GridPlace& place : kPageNumberPositionPlaces) {
+    val p = val::object();
+    p.set("column", place.column);
+    p.set("row", place.row);
+    places.call<void>("push", p);
+  }
+  return places;
+}
+
 // The fixed texts the page shows in its auxiliary windows.
 val programTexts() {
   val t = val::object();
@@ -231,6 +243,7 @@ val programTexts() {
   t.set("overviewDocument", text(kOverviewDocument));
   t.set("verificationButton", text(kVerificationButton));
   t.set("verificationHint", text(kVerificationHint));
+  t.set("overviewVersion", text(kOverviewVersion));
   t.set("verificationDocument", text(kVerificationDocument));
   t.set("fireResistanceCaption", text(kFireResistanceCaption));
   t.set("resultCaption", text(kResultCaption));
@@ -254,6 +267,7 @@ val programTexts() {
   for (const std::string_view caption : kPageNumberPositionCaptions)
     pageNumberCaptions.call<void>("push", text(caption));
   t.set("pageNumberCaptions", pageNumberCaptions);
+  t.set("pageNumberPlaces", pageNumberPlaces());
   val styles = val::array();
   for (const std::string_view style : kPageNumberStyleItems)
     styles.call<void>("push", text(style));
@@ -308,6 +322,21 @@ val programTexts() {
   t.set("ownTableSeparator", text(kOwnTableSeparator));
   t.set("ownTablesInUse", text(kOwnTablesInUse));
   t.set("shippedTablesInUse", text(kShippedTablesInUse));
+  t.set("ownTableNameSeparator", text(kOwnTableNameSeparator));
+  t.set("pictureNameSeparator", text(kPictureNameSeparator));
+  t.set("closeBoxGlyph", text(kCloseBoxGlyph));
+  t.set("spinArrowGlyphs", texts(kSpinArrowGlyphs));
+  t.set("preparingReport", text(kPreparingReport));
+  t.set("reportFontsFailed", text(kReportFontsFailed));
+  t.set("pdfLibraryFailed", text(kPdfLibraryFailed));
+  t.set("tableNotServed", text(kTableNotServed));
+  t.set("httpStatusNote", text(kHttpStatusNote));
+  t.set("tableTooLarge", text(kTableTooLarge));
+  t.set("draftOffer", text(kDraftOffer));
+  t.set("draftAnswers", texts(kDraftAnswers));
+  t.set("newVersionNote", text(kNewVersionNote));
+  t.set("previewCaption", text(kPreviewCaption));
+  t.set("previewClose", text(kPreviewClose));
   t.set("dataFolder", text(kDataFolderName));
   t.set("tableFiles", texts(std::array{kAddressFileName, kSnowCoefficientFileName}));
   t.set("noticeStamp", std::to_string(kMarkerStamp));

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <tuple>
+#include <utility>
 
 #include "form_test_support.h"
 #include "platform/utf8_path.h"
@@ -128,6 +130,24 @@ TEST(PrintSettingsDialog, PositionsTakeEffectAtOnceAndNamesFallBack) {
   EXPECT_EQ(print.pageNumberPosition, PageNumberPosition::None)
       << "confirming 無し removes the numbers";
   EXPECT_FALSE(dialog.numberGroupEnabled());
+}
+
+// Both views lay the seven options out from this grid: no two in one cell,
+// "無し" alone above the right column, the top and bottom rows left to right.
+TEST(PrintSettingsDialog, PositionGridPlacesEachOptionOnce) {
+  std::set<std::pair<int, int>> cells;
+  for (const GridPlace& place : kPageNumberPositionPlaces) {
+    EXPECT_TRUE(place.column >= 0 && place.column < 3 && place.row >= 0 && place.row < 3);
+    EXPECT_TRUE(cells.emplace(place.column, place.row).second)
+        << "two options in column " << place.column << ", row " << place.row;
+  }
+  for (std::size_t i = 1; i < kPageNumberPositionPlaces.size(); ++i) {
+    const GridPlace place = kPageNumberPositionPlaces[i];
+    EXPECT_EQ(place.row, 1 + static_cast<int>(i - 1) / 3) << kPageNumberPositionCaptions[i];
+    EXPECT_EQ(place.column, static_cast<int>(i - 1) % 3) << kPageNumberPositionCaptions[i];
+  }
+  EXPECT_EQ(kPageNumberPositionPlaces[0].row, 0);
+  EXPECT_EQ(kPageNumberPositionPlaces[0].column, 2);
 }
 
 // A project in a folder and under a file name in Japanese, as engineers name

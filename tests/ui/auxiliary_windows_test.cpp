@@ -107,6 +107,22 @@ TEST(OverviewTest, ReadsTheDocumentAnewEachTime) {
   EXPECT_FALSE(window.browser()->toPlainText().contains("初版"));
 }
 
+TEST(OverviewTest, ShowsTheProgramVersionBesideTheVerificationButton) {
+  QTemporaryDir data;
+  ASSERT_TRUE(writeFile(data.filePath(qs(kOverviewDocument)), "# 概要"));
+  OverviewWindow window;
+  window.setVersion("5.4");
+  ASSERT_TRUE(window.showOverview(data.path().toStdString()));
+  EXPECT_EQ(window.versionLabel()->text(), QStringLiteral("バージョン 5.4"));
+  EXPECT_TRUE(window.versionLabel()->isVisible());
+  const QRect button = window.verificationButton()->geometry();
+  const QRect version = window.versionLabel()->geometry();
+  EXPECT_GE(version.left(), button.right()) << "to the right of the button";
+  EXPECT_GT(version.bottom(), button.top());
+  EXPECT_LT(version.top(), button.bottom()) << "on the button's line";
+  EXPECT_GE(button.top(), window.browser()->geometry().bottom()) << "under the document";
+}
+
 TEST(OverviewTest, MissingDocumentGivesOneMessageAndNoWindow) {
   QTemporaryDir data;
   MessageLog messages;

@@ -5,16 +5,8 @@
 
 import { importAsset } from './assets.js';
 
-// Column and row of each page-number position in its group.
-const POSITION_PLACES = [
-  [2, 0],
-  [0, 1],
-  [1, 1],
-  [2, 1],
-  [0, 2],
-  [1, 2],
-  [2, 2],
-];
+// A text of the core with "%1", "%2" … replaced by the values in their order.
+export const filledIn = (text, ...values) => text.replace(/%([1-9])/g, (hole, n) => values[n - 1] ?? hole);
 
 function make(tag, parent, className, text) {
   const e = document.createElement(tag);
@@ -173,7 +165,7 @@ function toolWindow(id, caption, texts) {
   const bar = make('div', d, 'title-bar', caption);
   bar.id = `${id}-title`;
   d.setAttribute('aria-labelledby', bar.id);
-  button(bar, '×', () => d.close(), 'close-box').setAttribute('aria-label', texts.closeBox);
+  button(bar, texts.closeBoxGlyph, () => d.close(), 'close-box').setAttribute('aria-label', texts.closeBox);
   // Escape closes it, as the desktop's window.
   d.addEventListener('keydown', (event) => {
     if (event.key !== 'Escape') return;
@@ -183,7 +175,7 @@ function toolWindow(id, caption, texts) {
   return { dialog: d, body: make('div', d, 'dialog-body'), existing: false };
 }
 
-export async function showOverview(texts, dataFolder, messageBox) {
+export async function showOverview(texts, dataFolder, version, messageBox) {
   const path = `${dataFolder}/${texts.overviewDocument}`;
   let markdown;
   try {
@@ -208,6 +200,7 @@ export async function showOverview(texts, dataFolder, messageBox) {
     link.target = '_blank';
     link.rel = 'noopener';
     link.title = texts.verificationHint;
+    make('span', foot, 'overview-version', filledIn(texts.overviewVersion, version));
   }
   dialog.show();
   body.scrollTop = 0;
@@ -290,7 +283,7 @@ export class SettingsWindow {
     this.maxLength.type = 'text';
     this.maxLength.dataset.field = f.name;
     this.maxLength.title = f.tooltip;
-    this.maxLength.setAttribute('aria-label', 'デッキプレート最大長さ');
+    this.maxLength.setAttribute('aria-label', f.caption);
     this.maxLength.setAttribute('role', 'spinbutton');
     this.bindText(this.maxLength, f.id);
     this.maxLength.addEventListener('keydown', (event) => {
@@ -402,7 +395,7 @@ export class PrintSettingsWindow {
     const grid = make('div', numbers, 'position-grid');
     this.positions = texts.pageNumberCaptions.map((caption, button) => {
       const wrapper = make('label', grid, 'option');
-      const [column, row] = POSITION_PLACES[button] ?? [button % 3, Math.floor(button / 3)];
+      const { column, row } = texts.pageNumberPlaces[button];
       wrapper.style.gridColumn = String(column + 1);
       wrapper.style.gridRow = String(row + 1);
       const input = make('input', wrapper);

@@ -8,7 +8,7 @@
 // description of the model (screenDescription() of the module); this file
 // gives the controls their look.
 
-import { onTextInput } from './dialogs.js';
+import { filledIn, onTextInput } from './dialogs.js';
 
 // Pictures that fail within this time are named in one message.
 const PICTURE_FAILURE_WAIT_MS = 300;
@@ -122,8 +122,9 @@ export class InputScreen {
       b.addEventListener('mousedown', (event) => event.preventDefault());
       b.addEventListener('click', () => this.step(id, direction));
     };
-    arrow('▲', 1, 0);
-    arrow('▼', -1, h / 2);
+    const [upGlyph, downGlyph] = this.app.texts.spinArrowGlyphs;
+    arrow(upGlyph, 1, 0);
+    arrow(downGlyph, -1, h / 2);
     input.addEventListener('keydown', (event) => {
       if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
         event.preventDefault();
@@ -507,7 +508,8 @@ export class InputScreen {
       setTimeout(() => {
         const files = this.failedPictures;
         this.failedPictures = null;
-        this.app.messageBox(this.app.texts.pictureUnreadable.replace('%1', files.join('」「')));
+        const { pictureUnreadable, pictureNameSeparator } = this.app.texts;
+        this.app.messageBox(filledIn(pictureUnreadable, files.join(pictureNameSeparator)));
       }, PICTURE_FAILURE_WAIT_MS);
     }
     if (!this.failedPictures.includes(file)) this.failedPictures.push(file);

@@ -14,6 +14,7 @@ import {
   askQuestion,
   askToSaveChanges,
   busyPanel,
+  filledIn,
   messageBox,
   PrintSettingsWindow,
   SettingsWindow,
@@ -21,7 +22,6 @@ import {
   showNotice,
   showOverview,
 } from './dialogs.js';
-import { PAGE_TEXTS } from './page_texts.js';
 
 // The module's own file system: the project files (the tables are in the
 // data folder at its root).
@@ -129,15 +129,21 @@ class App {
         const file = `${this.dataFolder}/${name}`;
         try {
           const response = await this.tableFetches[i];
-          if (!response.ok) return PAGE_TEXTS.tableNotServed(file, response.status);
+          if (!response.ok) return this.tableNotServed(file, response.status);
           FS.writeFile(`${this.fsData}/${name}`, new Uint8Array(await response.arrayBuffer()));
           return null;
         } catch {
-          return PAGE_TEXTS.tableNotServed(file, 0);
+          return this.tableNotServed(file, 0);
         }
       }),
     );
     return problems.filter(Boolean);
+  }
+
+  // A status of 0: the server did not answer at all.
+  tableNotServed(file, status) {
+    const { tableNotServed, httpStatusNote } = this.texts;
+    return filledIn(tableNotServed, file, status ? filledIn(httpStatusNote, status) : '');
   }
 
   // The model names a table by its place in the module's file system; the
@@ -214,7 +220,7 @@ class App {
     localStorage.setItem(BUILD_SEEN, BUILD);
     if (seen === null || seen === BUILD) return;
     const note = document.getElementById('update-note');
-    note.textContent = PAGE_TEXTS.newVersion;
+    note.textContent = this.texts.newVersionNote;
     note.hidden = false;
   }
 
@@ -260,7 +266,7 @@ class App {
     this.dialogs += 1;
     let answer;
     try {
-      answer = await askQuestion(this.texts.applicationTitle, PAGE_TEXTS.draftOffer, PAGE_TEXTS.draftAnswers);
+      answer = await askQuestion(this.texts.applicationTitle, this.texts.draftOffer, this.texts.draftAnswers);
     } finally {
       this.dialogs -= 1;
       this.draftPending = false;
@@ -329,7 +335,7 @@ class App {
   async command(name) {
     switch (name) {
       case 'OverviewButton':
-        return showOverview(this.texts, this.dataFolder, (t) => this.messageBox(t));
+        return showOverview(this.texts, this.dataFolder, this.module.programVersion(), (t) => this.messageBox(t));
       case 'FireResistanceButton':
         return showFireResistance(this.texts);
       case 'SettingsButton':
@@ -364,7 +370,7 @@ class App {
         window.taviloTimings.verdict = performance.now();
         window.taviloTimings.verdictText = result.verdict.trim();
         if (!reportFontsLoaded()) {
-          busy.caption(PAGE_TEXTS.preparingReport(result.verdict.trim()));
+          busy.caption(filledIn(this.texts.preparingReport, result.verdict.trim()));
           await loadReportFonts();
         }
         this.resultWindow.draw();
@@ -378,7 +384,7 @@ class App {
     await this.inputScreen.carryOut(result.events);
     if (!result.calculated) return;
     if (!drawn) {
-      await this.messageBox(PAGE_TEXTS.fontsFailed);
+      await this.messageBox(this.texts.reportFontsFailed);
       return;
     }
     this.inputScreen.show(false);
@@ -521,7 +527,7 @@ class App {
         if (kept[i] === null) localStorage.removeItem(key);
         else localStorage.setItem(key, kept[i]);
       });
-      await this.messageBox(PAGE_TEXTS.tableTooLarge(file.name, (bytes.length / 1048576).toFixed(1)));
+      await this.messageBox(filledIn(this.texts.tableTooLarge, file.name, (bytes.length / 1048576).toFixed(1)));
       return;
     }
     this.reloadAnswered();
@@ -595,7 +601,7 @@ async function main() {
   document.getElementById('shipped-tables').addEventListener('click', () => app.useShippedTables());
   const own = app.ownTablesInUse();
   document.getElementById('tables-in-use').textContent = own.length
-    ? app.texts.ownTablesInUse.replace('%1', own.join(', '))
+    ? app.texts.ownTablesInUse.replace('%1', own.join(app.texts.ownTableNameSeparator))
     : app.texts.shippedTablesInUse;
   await ready;
   if (handed) await app.openHandedProject(handed);

@@ -10,7 +10,7 @@ import {
   reportFontBytes,
   reportFontsLoaded as reportFontsReady,
 } from './painters.js';
-import { PAGE_TEXTS } from './page_texts.js';
+import { filledIn } from './dialogs.js';
 
 // Printing redraws every page at this resolution, not a scaled screen image.
 const PRINT_PPI = 300;
@@ -205,18 +205,18 @@ export class ReportWindow {
     const bar = document.createElement('div');
     bar.className = 'title-bar';
     bar.id = 'print-preview-title';
-    bar.textContent = PAGE_TEXTS.previewCaption;
+    bar.textContent = this.app.texts.previewCaption;
     dialog.setAttribute('aria-labelledby', bar.id);
     const close = document.createElement('button');
     close.type = 'button';
-    close.textContent = PAGE_TEXTS.close;
+    close.textContent = this.app.texts.previewClose;
     close.addEventListener('click', () => dialog.close());
     bar.appendChild(close);
     const body = document.createElement('div');
     body.className = 'preview-pages';
     body.tabIndex = 0;
     body.setAttribute('role', 'document');
-    body.setAttribute('aria-label', PAGE_TEXTS.previewCaption);
+    body.setAttribute('aria-label', this.app.texts.previewCaption);
     pages.forEach((canvas) => canvas.classList.add('preview-page'));
     body.append(...pages);
     dialog.append(bar, body);
@@ -266,8 +266,9 @@ export class ReportWindow {
       bytes = await this.pdfBytes();
     } catch (error) {
       busy.close();
-      if (error instanceof LibraryMissing) await this.app.messageBox(PAGE_TEXTS.pdfLibraryFailed(error.message));
-      else if (!reportFontsReady()) await this.app.messageBox(PAGE_TEXTS.fontsFailed);
+      if (error instanceof LibraryMissing)
+        await this.app.messageBox(filledIn(this.app.texts.pdfLibraryFailed, error.message));
+      else if (!reportFontsReady()) await this.app.messageBox(this.app.texts.reportFontsFailed);
       else throw error;
       return;
     }

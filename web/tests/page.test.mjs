@@ -94,12 +94,14 @@ test('the notice appears on the first visit only, and the page asks nothing of t
   await context.close();
 });
 
-test('the overview links to the verification document shipped with the page', async () => {
+test('the overview links to the verification document shipped with the page and names the version', async () => {
   const { page, context, errors } = await openPage();
   await page.getByRole('button', { name: '概　要' }).click();
   const link = page.locator('#overview a.verification-link');
   await link.waitFor();
   assert.equal(await link.innerText(), '検証資料を開く (PDF)');
+  const [, version] = readFileSync(join(root, 'CMakeLists.txt'), 'utf8').match(/project\(Tavilo VERSION (\d+\.\d+)/);
+  assert.equal(await page.locator('#overview .overview-version').innerText(), `バージョン ${version}`);
   assert.equal(await link.getAttribute('target'), '_blank');
   const href = await link.evaluate((a) => a.href);
   assert.equal(href, `${url}docs/verification.pdf`);
