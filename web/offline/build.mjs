@@ -118,7 +118,12 @@ function splitFontFaces(css) {
 function pageBody() {
   const html = readFileSync(join(web, 'index.html'), 'utf8');
   const body = /<body[^>]*>([\s\S]*)<\/body>/i.exec(html)[1];
-  return body.replace(/<script\b[\s\S]*?<\/script>/gi, '').replace(/<link\b[^>]*>/gi, '');
+  // The served page's start-up guard and its message have their offline
+  // counterpart in start-failure.html.
+  return body
+    .replace(/<script\b[\s\S]*?<\/script>/gi, '')
+    .replace(/<link\b[^>]*>/gi, '')
+    .replace(/<section\b[^>]*id="start-failure"[^>]*>[\s\S]*?<\/section>/gi, '');
 }
 
 // A carried file as an inert element: the HTML parser passes over it without

@@ -40,13 +40,21 @@
     return Object.prototype.hasOwnProperty.call(known, text) ? text : null;
   };
 
-  // The file's base64 text, or null while its element is still to come.
+  // The file's base64 text, or null while its element is still to come or
+  // may still be being parsed: while the page loads, only the files carried
+  // before this script are whole (the late ones, the fonts and the font
+  // library, follow the page's scripts).
+  var self = document.currentScript;
+  var whole = function (element) {
+    if (document.readyState !== 'loading') return true;
+    return !!self && (element.compareDocumentPosition(self) & Node.DOCUMENT_POSITION_FOLLOWING) !== 0;
+  };
   var cache = {};
   var base64Of = function (path) {
     if (cache[path] === undefined) {
       var elements = document.querySelectorAll('script[type="text/x-tavilo-file"]');
       for (var i = 0; i < elements.length; i += 1) {
-        if (elements[i].getAttribute('data-path') === path) cache[path] = elements[i].textContent;
+        if (elements[i].getAttribute('data-path') === path && whole(elements[i])) cache[path] = elements[i].textContent;
       }
     }
     return cache[path] === undefined ? null : cache[path];
