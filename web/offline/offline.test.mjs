@@ -48,6 +48,8 @@ async function openPage(url = pageUrl) {
   page.on('pageerror', (error) => errors.push(error.message));
   await page.goto(url);
   await page.waitForSelector('body[data-ready="true"]');
+  // The page's loading line has gone with the input screen ready.
+  assert.equal(await page.locator('#loading').isVisible(), false);
   await page.getByRole('button', { name: '確　認' }).click();
   await page.evaluate(() => {
     window.taviloDownloadsOnly = true;
