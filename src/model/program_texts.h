@@ -61,6 +61,12 @@ inline constexpr std::string_view kHandedProjectTooLarge =
 inline constexpr std::string_view kHandedProjectUnreadable =
     "データファイル「%1」を読み込めませんでした。\nデータ読込で開いて下さい。";
 
+// The splash panel while the program starts: the product, "ver." before the
+// version, and what it is doing.
+inline constexpr std::string_view kSplashProduct = "Tavilo  for win";
+inline constexpr std::string_view kSplashVersionPrefix = "ver.";
+inline constexpr std::string_view kSplashStarting = "プログラムを起動中です ・・・";
+
 inline constexpr std::string_view kBusyCalculating = "　計算中 ・・・";
 inline constexpr std::string_view kBusyPrinting = "　印刷中 ・・・";
 
@@ -126,6 +132,14 @@ inline constexpr std::string_view kPictureUnreadable = "画像ファイル「%1�
 inline constexpr std::string_view kVerificationMissing = "検証資料「%1」が見つかりません。";
 inline constexpr std::string_view kVerificationNoViewer =
     "検証資料「%1」を開くプログラムがありません。";
+
+// The titles of the file dialogs.
+inline constexpr std::string_view kOpenProjectTitle = "データ読込";
+inline constexpr std::string_view kSaveProjectTitle = "データ保存";
+inline constexpr std::string_view kSavePdfTitle = "PDF保存";
+// When the printer reports an error after the pages were sent.
+inline constexpr std::string_view kPrinterFailed =
+    "プリンタでの印刷に失敗しました。プリンタの状態を確認して下さい。";
 
 // File types of the save dialogs.
 inline constexpr std::string_view kProjectFileType = "データファイル";

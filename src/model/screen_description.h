@@ -119,9 +119,4 @@ inline constexpr std::array<FieldId, 3> kChoiceFields = {FieldId::RoofType, Fiel
                                                          FieldId::RoofShape};
 inline constexpr std::string_view kFireResistancePicture = "fire_resistance.png";
 
-// The settings dialog "係数等の定義": its height with the frame, whose title
-// bar and borders take kDialogFrameHeight of it.
-inline constexpr int kSettingsDialogHeight = 450;
-inline constexpr int kDialogFrameHeight = 28;
-
 }  // namespace tavilo

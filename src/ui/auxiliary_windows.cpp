@@ -82,14 +82,13 @@ SplashWindow::SplashWindow(const QString& version, QWidget* parent)
 
   QFont productFont = windowFont(30, true);
   productFont.setItalic(true);
-  whiteLabel(this, QStringLiteral("Tavilo  for win"), productFont, QRect(24, 22, 340, 44));
-  whiteLabel(this, QStringLiteral("ver.") + version, windowFont(14), QRect(28, 70, 200, 20));
+  whiteLabel(this, qs(kSplashProduct), productFont, QRect(24, 22, 340, 44));
+  whiteLabel(this, qs(kSplashVersionPrefix) + version, windowFont(14), QRect(28, 70, 200, 20));
   auto* rule = new QFrame(this);
   rule->setGeometry(24, 100, kWidth - 48, 2);
   rule->setAutoFillBackground(true);
   setColour(*rule, QPalette::Window, Qt::white);
-  whiteLabel(this, QStringLiteral("プログラムを起動中です ・・・"), windowFont(13),
-             QRect(28, 114, 320, 20));
+  whiteLabel(this, qs(kSplashStarting), windowFont(13), QRect(28, 114, 320, 20));
   whiteLabel(this, qs(kMakerName), windowFont(12, true), QRect(24, kHeight - 32, kWidth - 48, 18),
              Qt::AlignRight | Qt::AlignVCenter);
 }

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "calc/errors.h"
+#include "model/program_texts.h"
 #include "report/qt/qt_path.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/form_binder.h"
@@ -116,7 +117,7 @@ InputScreenDialogs InputScreenDialogs::platform() {
   d.chooseProjectToOpen =
       [filter](QWidget* parent,
                const std::filesystem::path& folder) -> std::optional<std::filesystem::path> {
-    const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("データ読込"),
+    const QString file = QFileDialog::getOpenFileName(parent, qs(kOpenProjectTitle),
                                                       qStringFromPath(folder), filter);
     if (file.isEmpty())
       return std::nullopt;
@@ -126,8 +127,8 @@ InputScreenDialogs InputScreenDialogs::platform() {
       [filter](QWidget* parent,
                const SaveLocation& proposal) -> std::optional<std::filesystem::path> {
     const auto chosen =
-        chooseFileToSave(parent, QStringLiteral("データ保存"), proposal.folder / proposal.fileName,
-                         filter, QStringLiteral("tvl"));
+        chooseFileToSave(parent, qs(kSaveProjectTitle), proposal.folder / proposal.fileName, filter,
+                         QStringLiteral("tvl"));
     if (!chosen)
       return std::nullopt;
     return withProjectExtension(*chosen);

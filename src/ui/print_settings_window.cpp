@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <map>
 
+#include "model/dialog_description.h"
 #include "model/program_texts.h"
 #include "model/session.h"
 #include "ui/spin_field.h"
@@ -26,12 +28,6 @@ const QColor kDialogGround{240, 240, 240};
 const QColor kNoteGrey{64, 64, 64};
 const QColor kNameGround{0, 103, 153};
 const QColor kCheckedCaption{204, 0, 68};
-
-// The cells of the position options' grid (kPageNumberPositionPlaces).
-constexpr int kOptionLeft = 12;
-constexpr int kOptionTop = 16;
-constexpr int kOptionWidth = 54;
-constexpr int kOptionHeight = 20;
 
 // The dialog's face: Tahoma where it is installed, else the face of the
 // other windows.
@@ -51,10 +47,8 @@ void setTextColour(QWidget& widget, const QColor& colour) {
   widget.setPalette(palette);
 }
 
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
-  auto* result = new QLabel(text, parent);
-  result->setGeometry(geometry);
-  return result;
+QRect qRect(const Rect& r) {
+  return QRect(r.x, r.y, r.width, r.height);
 }
 
 }  // namespace
@@ -64,26 +58,96 @@ PrintSettingsWindow::PrintSettingsWindow(Session& session, QWidget* owner)
       session_(session) {
   setWindowTitle(qs(kPrintSettingsCaption));
   setFont(dialogFont());
-  setFixedSize(kPrintSettingsClientWidth, kPrintSettingsClientHeight);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kDialogGround);
   setPalette(palette);
   setAutoFillBackground(true);
-  buildNameRow();
-  buildPositionGroup();
-  buildNotesAndButtons();
+  build();
   refresh();
 }
 
-void PrintSettingsWindow::buildNameRow() {
-  label(this, qs(kProjectNameTitle), QRect(10, 6, 40, 16))->setFont(dialogFont(true));
-  QLabel* note =
-      label(this, qs(filledIn(kProjectNameLengthNote, std::to_string(kProjectNameMaxLength))),
-            QRect(50, 6, 300, 16));
-  setTextColour(*note, kNoteGrey);
+void PrintSettingsWindow::build() {
+  const DialogDescription& description = printSettingsDialogDescription();
+  setFixedSize(description.clientWidth, description.clientHeight);
+  std::map<DialogFrame, QWidget*> frames{{DialogFrame::Client, this}};
+  positionButtons_ = new QButtonGroup(this);
+  for (const DialogPiece& piece : description.pieces) {
+    QWidget* parent = frames.at(piece.parent);
+    QWidget* widget = nullptr;
+    switch (piece.kind) {
+      case DialogPieceKind::Frame: {
+        auto* group = new QGroupBox(qs(piece.text), parent);
+        (piece.frame == DialogFrame::NumberGroup ? numberGroup_ : positionGroup_) = group;
+        frames[piece.frame] = widget = group;
+        break;
+      }
+      case DialogPieceKind::Caption:
+      case DialogPieceKind::Note:
+        widget = new QLabel(qs(piece.text), parent);
+        if (piece.strong)
+          widget->setFont(dialogFont(true));
+        if (piece.kind == DialogPieceKind::Note)
+          setTextColour(*widget, kNoteGrey);
+        break;
+      case DialogPieceKind::Control:
+        widget = buildControl(piece, parent);
+        break;
+    }
+    widget->setGeometry(qRect(piece.rect));
+  }
+  // Toggled rather than clicked: the arrow keys move the choice too.
+  connect(positionButtons_, &QButtonGroup::idToggled, this, [this](int button, bool checked) {
+    const PageNumberPosition position = kPageNumberPositions[static_cast<std::size_t>(button)];
+    if (!checked || position == session_.printDialog().position())
+      return;
+    session_.printDialog().choosePosition(position, session_.printSettings());
+    refresh();
+  });
+}
 
-  name_ = new QLineEdit(this);
-  name_->setGeometry(12, 24, 442, 22);
+QWidget* PrintSettingsWindow::buildControl(const DialogPiece& piece, QWidget* parent) {
+  switch (piece.control) {
+    case DialogControl::ProjectName:
+      return buildNameField(parent);
+    case DialogControl::PageNumberPlace: {
+      const auto i = static_cast<std::size_t>(piece.index);
+      auto* button = new QRadioButton(qs(piece.text), parent);
+      button->setFont(windowFont(13));
+      button->setToolTip(qs(kPageNumberHints[i == 0 ? 0 : 1]));
+      positionButtons_->addButton(button, piece.index);
+      positions_[i] = button;
+      return button;
+    }
+    case DialogControl::PageNumberStyle:
+      style_ = new QComboBox(parent);
+      for (const std::string_view item : kPageNumberStyleItems)
+        style_->addItem(qs(item));
+      connect(style_, &QComboBox::activated, this, [this](int index) {
+        session_.printDialog().chooseStyle(index, session_.printSettings());
+        refresh();
+      });
+      return style_;
+    case DialogControl::StartNumber:
+      return buildStartNumber(parent);
+    case DialogControl::Confirm:
+    case DialogControl::Cancel: {
+      const bool confirming = piece.control == DialogControl::Confirm;
+      auto* button = new QPushButton(qs(piece.text), parent);
+      button->setToolTip(qs(confirming ? kPrintSettingsConfirm.hint : kPrintSettingsCancel.hint));
+      button->setAutoDefault(false);
+      connect(button, &QPushButton::clicked, this,
+              confirming ? &PrintSettingsWindow::confirm : &PrintSettingsWindow::cancel);
+      (confirming ? confirm_ : cancel_) = button;
+      return button;
+    }
+    case DialogControl::Field:
+      break;
+  }
+  return new QWidget(parent);
+}
+
+QWidget* PrintSettingsWindow::buildNameField(QWidget* parent) {
+  name_ = new QLineEdit(parent);
   name_->setToolTip(qs(kProjectNameHint));
   // The model counts characters, not UTF-16 units, and also cuts what is
   // pasted; the field itself sets no limit of its own.
@@ -98,49 +162,11 @@ void PrintSettingsWindow::buildNameRow() {
     session_.printDialog().editName(utf8(text));
     showLineText(*name_, qs(session_.printDialog().nameText()));
   });
+  return name_;
 }
 
-void PrintSettingsWindow::buildPositionGroup() {
-  positionGroup_ = new QGroupBox(qs(kPageNumberTitle), this);
-  positionGroup_->setGeometry(8, 52, kPrintSettingsClientWidth - 16, 84);
-  positionButtons_ = new QButtonGroup(this);
-  for (std::size_t i = 0; i < positions_.size(); ++i) {
-    auto* button = new QRadioButton(qs(kPageNumberPositionCaptions[i]), positionGroup_);
-    button->setFont(windowFont(13));
-    const GridPlace place = kPageNumberPositionPlaces[i];
-    button->setGeometry(kOptionLeft + place.column * kOptionWidth,
-                        kOptionTop + place.row * kOptionHeight, kOptionWidth, kOptionHeight);
-    button->setToolTip(qs(kPageNumberHints[i == 0 ? 0 : 1]));
-    positionButtons_->addButton(button, static_cast<int>(i));
-    positions_[i] = button;
-  }
-  // Toggled rather than clicked: the arrow keys move the choice too.
-  connect(positionButtons_, &QButtonGroup::idToggled, this, [this](int button, bool checked) {
-    const PageNumberPosition position = kPageNumberPositions[static_cast<std::size_t>(button)];
-    if (!checked || position == session_.printDialog().position())
-      return;
-    session_.printDialog().choosePosition(position, session_.printSettings());
-    refresh();
-  });
-  buildNumberGroup();
-}
-
-void PrintSettingsWindow::buildNumberGroup() {
-  numberGroup_ = new QGroupBox(qs(kNumberGroupTitle), positionGroup_);
-  numberGroup_->setGeometry(186, 10, 250, 68);
-  label(numberGroup_, qs(kNumberStyleCaption), QRect(10, 18, 56, 20));
-  style_ = new QComboBox(numberGroup_);
-  style_->setGeometry(70, 17, 130, 22);
-  for (const std::string_view item : kPageNumberStyleItems)
-    style_->addItem(qs(item));
-  connect(style_, &QComboBox::activated, this, [this](int index) {
-    session_.printDialog().chooseStyle(index, session_.printSettings());
-    refresh();
-  });
-
-  label(numberGroup_, qs(kStartNumberCaption), QRect(10, 42, 56, 20));
-  startNumber_ = new SpinField(numberGroup_);
-  startNumber_->setGeometry(70, 41, 80, 22);
+QWidget* PrintSettingsWindow::buildStartNumber(QWidget* parent) {
+  startNumber_ = new SpinField(parent);
   startNumber_->setToolTip(qs(kStartNumberHint));
   // Digits only: the input method would offer nothing the field keeps.
   if (auto* edit = startNumber_->findChild<QLineEdit*>())
@@ -158,22 +184,7 @@ void PrintSettingsWindow::buildNumberGroup() {
     session_.printDialog().leaveStartNumber();
     refresh();
   });
-}
-
-void PrintSettingsWindow::buildNotesAndButtons() {
-  label(this, qs(kProjectNameEmptyNote), QRect(10, 142, 276, 16));
-  label(this, qs(kPositionCancelNote), QRect(10, 160, 276, 16));
-
-  confirm_ = new QPushButton(qs(kPrintSettingsConfirm.caption), this);
-  confirm_->setGeometry(292, 144, 80, 30);
-  confirm_->setToolTip(qs(kPrintSettingsConfirm.hint));
-  cancel_ = new QPushButton(qs(kPrintSettingsCancel.caption), this);
-  cancel_->setGeometry(378, 144, 80, 30);
-  cancel_->setToolTip(qs(kPrintSettingsCancel.hint));
-  for (QPushButton* button : {confirm_, cancel_})
-    button->setAutoDefault(false);
-  connect(confirm_, &QPushButton::clicked, this, &PrintSettingsWindow::confirm);
-  connect(cancel_, &QPushButton::clicked, this, &PrintSettingsWindow::cancel);
+  return startNumber_;
 }
 
 void PrintSettingsWindow::open() {

@@ -17,7 +17,8 @@ class QRadioButton;
 
 namespace tavilo {
 class Session;
-}
+struct DialogPiece;
+}  // namespace tavilo
 
 namespace tavilo::ui {
 
@@ -27,9 +28,6 @@ class PrintSettingsWindow : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kPrintSettingsClientWidth = 466;
-  static constexpr int kPrintSettingsClientHeight = 185;
-
   // A child window of `owner` stays in front of it; the owner is disabled
   // while the dialog is shown, the dialog itself is not.
   explicit PrintSettingsWindow(Session& session, QWidget* owner = nullptr);
@@ -57,10 +55,11 @@ class PrintSettingsWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void buildNameRow();
-  void buildPositionGroup();
-  void buildNumberGroup();
-  void buildNotesAndButtons();
+  // The dialog as its description has it, in the description's order.
+  void build();
+  QWidget* buildControl(const DialogPiece& piece, QWidget* parent);
+  QWidget* buildNameField(QWidget* parent);
+  QWidget* buildStartNumber(QWidget* parent);
 
   void confirm();
   void cancel();

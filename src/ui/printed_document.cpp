@@ -17,13 +17,12 @@
 #include "calc/errors.h"
 #include "model/program_texts.h"
 #include "model/session.h"
+#include "platform/utf8_path.h"
 #include "ui/auxiliary_windows.h"
 #include "ui/ui_support.h"
 
 namespace tavilo::ui {
 namespace {
-
-constexpr const char* kDefaultPdfName = "計算書.pdf";
 
 // The print dialog's paper is the user's choice; A4 portrait is what the
 // report is laid out for, and what the print button's hint asks for.
@@ -52,7 +51,7 @@ PrintJob printJobOf(const Session& session) {
 std::filesystem::path proposedPdfPath(const std::filesystem::path& projectFile,
                                       const std::filesystem::path& defaultFolder) {
   if (projectFile.empty() || !projectFile.has_stem())
-    return defaultFolder / kDefaultPdfName;
+    return defaultFolder / pathFromUtf8(std::string(kReportPdfStem) + ".pdf");
   std::filesystem::path name = projectFile.stem();
   name += ".pdf";
   return projectFile.parent_path() / name;
@@ -87,9 +86,9 @@ ResultWindowDialogs ResultWindowDialogs::platform() {
   d.choosePdfFile =
       [](QWidget* parent,
          const std::filesystem::path& proposal) -> std::optional<std::filesystem::path> {
-    return chooseFileToSave(parent, QStringLiteral("PDF保存"), proposal,
-                            QStringLiteral("PDFファイル(*.pdf);;全てのファイル(*.*)"),
-                            QStringLiteral("pdf"));
+    const QString filter = qs(kPdfFileType) + QStringLiteral("(*.pdf);;") + qs(kAllFilesType) +
+                           QStringLiteral("(*.*)");
+    return chooseFileToSave(parent, qs(kSavePdfTitle), proposal, filter, QStringLiteral("pdf"));
   };
   return d;
 }
@@ -107,7 +106,7 @@ void printDocument(QWidget* owner, const ResultWindowDialogs& dialogs, const Pri
     const BusyPanel busy(qs(kBusyPrinting));
     d.print(*target->device, target->printableArea);
     if (printer != nullptr && printer->printerState() == QPrinter::Error)
-      throw UserError("プリンタでの印刷に失敗しました。プリンタの状態を確認して下さい。");
+      throw UserError(std::string(kPrinterFailed));
   } catch (const UserError& error) {
     // The busy panel is gone before the message appears.
     showMessage(owner, qs(error.what()));

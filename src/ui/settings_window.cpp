@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <map>
 #include <utility>
 
-#include "calc/coefficient_settings.h"
+#include "model/dialog_description.h"
 #include "model/program_texts.h"
-#include "model/screen_description.h"
 #include "model/session.h"
 #include "ui/spin_field.h"
 #include "ui/ui_support.h"
@@ -21,22 +21,6 @@
 
 namespace tavilo::ui {
 namespace {
-
-constexpr int kTitleFrameHeight = kDialogFrameHeight;
-constexpr int kDialogHeight = kSettingsDialogHeight;
-constexpr int kSettingsClientWidth = 468;
-constexpr int kSettingsClientHeight = kDialogHeight - kTitleFrameHeight;
-
-// One row of ratios: caption, then per load a field followed by its letter.
-constexpr int kRowCaptionLeft = 10;
-constexpr int kRowCaptionWidth = 92;
-constexpr int kFirstTermLeft = 104;
-constexpr int kTermPitch = 80;
-constexpr int kRatioFieldWidth = 46;
-constexpr int kRowHeight = 22;
-constexpr int kRowPitch = 24;
-constexpr int kFirstRowTop = 20;
-constexpr int kCaseHeight = kFirstRowTop + static_cast<int>(kLoadRatioRows.size()) * kRowPitch + 2;
 
 QString caption(FieldId id) {
   return qs(fieldInfo(id).caption);
@@ -56,10 +40,8 @@ void styleRatioField(QLineEdit& edit) {
   edit.setPalette(palette);
 }
 
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
-  auto* result = new QLabel(text, parent);
-  result->setGeometry(geometry);
-  return result;
+QRect qRect(const Rect& r) {
+  return QRect(r.x, r.y, r.width, r.height);
 }
 
 }  // namespace
@@ -69,11 +51,7 @@ SettingsWindow::SettingsWindow(Session& session, QWidget* parent)
       session_(session) {
   setWindowTitle(qs(kSettingsDialogCaption));
   setFont(windowFont());
-  setFixedSize(kSettingsClientWidth, kSettingsClientHeight);
-  buildMethodGroup();
-  buildRatioGroup();
-  buildMaxLengthGroup();
-  buildButtons();
+  build();
   connect(qApp, &QApplication::focusChanged, this,
           [this](QWidget*, QWidget* now) { onFocusChanged(now); });
   refresh();
@@ -83,19 +61,35 @@ SettingsWindow::~SettingsWindow() {
   disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
-void SettingsWindow::buildMethodGroup() {
-  auto* group = new QGroupBox(qs(kSettingsMethodTitle), this);
-  group->setGeometry(8, 4, kSettingsClientWidth - 16, 62);
+void SettingsWindow::build() {
+  const DialogDescription& description = settingsDialogDescription();
+  setFixedSize(description.clientWidth, description.clientHeight);
+  std::map<DialogFrame, QWidget*> frames{{DialogFrame::Client, this}};
   methodGroup_ = new QButtonGroup(this);
-  constexpr std::array<FieldId, 2> kChoices = {FieldId::SettingsMethodNotices,
-                                               FieldId::SettingsMethodDirect};
-  for (int method = 0; method < 2; ++method) {
-    const FieldId id = kChoices[static_cast<std::size_t>(method)];
-    auto* button = new QRadioButton(caption(id), group);
-    button->setGeometry(16, 16 + 20 * method, 340, 20);
-    methodGroup_->addButton(button, method);
-    methodButtons_[static_cast<std::size_t>(method)] = button;
-    registerControl(id, button);
+  for (const DialogPiece& piece : description.pieces) {
+    QWidget* parent = frames.at(piece.parent);
+    QWidget* widget = nullptr;
+    switch (piece.kind) {
+      case DialogPieceKind::Frame:
+        widget = new QGroupBox(qs(piece.text), parent);
+        frames[piece.frame] = widget;
+        break;
+      case DialogPieceKind::Caption:
+        widget = new QLabel(qs(piece.text), parent);
+        break;
+      case DialogPieceKind::Note: {
+        widget = new QLabel(qs(piece.text), parent);
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, kNavy);
+        widget->setPalette(palette);
+        break;
+      }
+      case DialogPieceKind::Control:
+        widget = buildControl(piece.field, parent);
+        registerControl(piece.field, widget);
+        break;
+    }
+    widget->setGeometry(qRect(piece.rect));
   }
   // Toggled rather than clicked: the arrow keys move the choice too.
   connect(methodGroup_, &QButtonGroup::idToggled, this, [this](int method, bool checked) {
@@ -104,90 +98,48 @@ void SettingsWindow::buildMethodGroup() {
   });
 }
 
-void SettingsWindow::buildRatioGroup() {
-  auto* group = new QGroupBox(qs(kSettingsRatioTitle), this);
-  group->setGeometry(8, 70, kSettingsClientWidth - 16, 2 * kCaseHeight + 52);
-  QWidget* ordinary = buildRatioCase(group, RatioSet::Ordinary);
-  ordinary->move(8, 16);
-  QWidget* heavySnow = buildRatioCase(group, RatioSet::HeavySnow);
-  heavySnow->move(8, 20 + kCaseHeight);
-  label(group, qs(kRatioLegend), QRect(16, 24 + 2 * kCaseHeight, kSettingsClientWidth - 48, 20));
-}
-
-QWidget* SettingsWindow::buildRatioCase(QWidget* parent, RatioSet set) {
-  auto* group = new QGroupBox(qs(kRatioSetTitles[static_cast<std::size_t>(set)]), parent);
-  group->resize(kSettingsClientWidth - 32, kCaseHeight);
-  for (std::size_t r = 0; r < kLoadRatioRows.size(); ++r) {
-    const LoadRatioRow& row = kLoadRatioRows[r];
-    const int top = kFirstRowTop + static_cast<int>(r) * kRowPitch;
-    label(group, qs(row.caption), QRect(kRowCaptionLeft, top, kRowCaptionWidth, kRowHeight));
-    for (int load = 0; load < row.loadCount; ++load) {
-      const int position = ratioPosition(set, row, static_cast<RatioLoad>(load));
-      const FieldId id = ratioField(position);
-      const int left = kFirstTermLeft + load * kTermPitch;
-      auto* edit = new QLineEdit(group);
-      edit->setGeometry(left, top, kRatioFieldWidth, kRowHeight);
-      // The length limit and the key filter belong to the model, which also
-      // sees pasted text before any of it is cut off.
-      edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-      edit->setReadOnly(SettingsDialog::isReadOnlyRatio(position));
-      styleRatioField(*edit);
-      connect(edit, &QLineEdit::textEdited, this,
-              [this, id](const QString& text) { onRatioEdited(id, text); });
-      filterTypedKeys(*edit, [this, id](char32_t key) {
-        return session_.settingsDialog().acceptsKey(id, key);
-      });
-      registerControl(id, edit);
-      // The row reads ratio·Ｇ ＋ ratio·Ｐ ＋ ratio·Ｓ (＋ ratio·Ｗ).
-      const bool followed = load + 1 < row.loadCount;
-      const QString letter = qs(kRatioLoadLetters[static_cast<std::size_t>(load)]) +
-                             (followed ? qs(kRatioPlus) : QString());
-      label(group, letter,
-            QRect(left + kRatioFieldWidth + 3, top, kTermPitch - kRatioFieldWidth - 3, kRowHeight));
+QWidget* SettingsWindow::buildControl(FieldId id, QWidget* parent) {
+  switch (fieldInfo(id).kind) {
+    case FieldKind::Option: {
+      auto* button = new QRadioButton(caption(id), parent);
+      const int method = id == FieldId::SettingsMethodDirect ? 1 : 0;
+      methodGroup_->addButton(button, method);
+      methodButtons_[static_cast<std::size_t>(method)] = button;
+      return button;
     }
+    case FieldKind::Spin:
+      maxLength_ = new SpinField(parent);
+      connect(maxLength_, &SpinField::textEditedByUser, this, &SettingsWindow::onMaxLengthEdited);
+      connect(maxLength_, &SpinField::stepRequested, this, &SettingsWindow::onMaxLengthStep);
+      filterTypedKeys(*maxLength_, acceptsDigitsKey);
+      return maxLength_;
+    case FieldKind::Button: {
+      auto* button = new QPushButton(caption(id), parent);
+      button->setAutoDefault(false);
+      void (SettingsWindow::*action)() = id == FieldId::SettingsResetButton ? &SettingsWindow::reset
+                                         : id == FieldId::SettingsApplyButton
+                                             ? &SettingsWindow::apply
+                                             : &SettingsWindow::cancel;
+      connect(button, &QPushButton::clicked, this, action);
+      return button;
+    }
+    default:
+      return buildRatioField(id, parent);
   }
-  return group;
 }
 
-void SettingsWindow::buildMaxLengthGroup() {
-  auto* group = new QGroupBox(caption(FieldId::SettingsMaxDeckLength), this);
-  group->setGeometry(8, 70 + 2 * kCaseHeight + 56, kSettingsClientWidth - 16, 52);
-  maxLength_ = new SpinField(group);
-  maxLength_->setGeometry(16, 20, 100, kRowHeight);
-  label(group, qs(kMillimetres), QRect(122, 20, 40, kRowHeight));
-  connect(maxLength_, &SpinField::textEditedByUser, this, &SettingsWindow::onMaxLengthEdited);
-  connect(maxLength_, &SpinField::stepRequested, this, &SettingsWindow::onMaxLengthStep);
-  filterTypedKeys(*maxLength_, acceptsDigitsKey);
-  registerControl(FieldId::SettingsMaxDeckLength, maxLength_);
-}
-
-void SettingsWindow::buildButtons() {
-  constexpr int kTop = kSettingsClientHeight - 40;
-  auto* pNote = label(this, qs(kSettingsNotes[0]), QRect(10, kTop - 2, 130, 18));
-  auto* sameNote = label(this, qs(kSettingsNotes[1]), QRect(10, kTop + 16, 130, 18));
-  for (QLabel* note : {pNote, sameNote}) {
-    QPalette palette = note->palette();
-    palette.setColor(QPalette::WindowText, kNavy);
-    note->setPalette(palette);
-  }
-  struct DialogButton {
-    FieldId id;
-    int left;
-    int width;
-    void (SettingsWindow::*action)();
-  };
-  const std::array<DialogButton, 3> buttons = {{
-      {FieldId::SettingsResetButton, 146, 108, &SettingsWindow::reset},
-      {FieldId::SettingsApplyButton, 262, 96, &SettingsWindow::apply},
-      {FieldId::SettingsCancelButton, 364, 96, &SettingsWindow::cancel},
-  }};
-  for (const DialogButton& entry : buttons) {
-    auto* button = new QPushButton(caption(entry.id), this);
-    button->setGeometry(entry.left, kTop, entry.width, 32);
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, entry.action);
-    registerControl(entry.id, button);
-  }
+QWidget* SettingsWindow::buildRatioField(FieldId id, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  // The length limit and the key filter belong to the model, which also
+  // sees pasted text before any of it is cut off.
+  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  edit->setReadOnly(SettingsDialog::isReadOnlyRatio(ratioPositionOf(id)));
+  styleRatioField(*edit);
+  connect(edit, &QLineEdit::textEdited, this,
+          [this, id](const QString& text) { onRatioEdited(id, text); });
+  filterTypedKeys(
+      *edit, [this, id](char32_t key) { return session_.settingsDialog().acceptsKey(id, key); });
+  return edit;
 }
 
 void SettingsWindow::registerControl(FieldId id, QWidget* widget) {

@@ -7,7 +7,6 @@
 #include <QWidget>
 #include <array>
 
-#include "calc/coefficient_settings.h"
 #include "model/form_events.h"
 #include "model/form_fields.h"
 
@@ -49,11 +48,10 @@ class SettingsWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void buildMethodGroup();
-  void buildRatioGroup();
-  void buildMaxLengthGroup();
-  void buildButtons();
-  QWidget* buildRatioCase(QWidget* parent, RatioSet set);
+  // The dialog as its description has it, in the description's order.
+  void build();
+  QWidget* buildControl(FieldId id, QWidget* parent);
+  QWidget* buildRatioField(FieldId id, QWidget* parent);
   void registerControl(FieldId id, QWidget* widget);
 
   void onFocusChanged(QWidget* now);
