@@ -15,6 +15,7 @@
 #include "calc/coefficient_settings.h"
 #include "calc/errors.h"
 #include "location/location_tables.h"
+#include "model/dialog_description.h"
 #include "model/form_fields.h"
 #include "model/live_check.h"
 #include "model/print_settings_dialog.h"
@@ -149,6 +150,45 @@ val screenDescription() {
   return d;
 }
 
+// A settings dialog as the page builds it ("settings": 係数等の定義, "print":
+// 印刷用設定): its client size and its pieces in their order. Frames are
+// named by name, the client area being "client".
+val dialogDescription(const std::string& name) {
+  const DialogDescription& d =
+      name == "print" ? printSettingsDialogDescription() : settingsDialogDescription();
+  static constexpr std::array<const char*, 4> kKinds = {"frame", "caption", "note", "control"};
+  static constexpr std::array<const char*, 8> kFrames = {
+      "client",          "method",        "ratios",     "ordinaryRatios",
+      "heavySnowRatios", "maxDeckLength", "pageNumber", "numberGroup"};
+  static constexpr std::array<const char*, 7> kControls = {
+      "field",       "projectName", "pageNumberPlace", "pageNumberStyle",
+      "startNumber", "confirm",     "cancel"};
+  val out = val::object();
+  out.set("clientWidth", d.clientWidth);
+  out.set("clientHeight", d.clientHeight);
+  val pieces = val::array();
+  for (const DialogPiece& piece : d.pieces) {
+    val p = val::object();
+    p.set("kind", kKinds[static_cast<std::size_t>(piece.kind)]);
+    p.set("parent", kFrames[static_cast<std::size_t>(piece.parent)]);
+    p.set("frame", kFrames[static_cast<std::size_t>(piece.frame)]);
+    p.set("rect", rect(piece.rect));
+    p.set("field", piece.field == FieldId::None ? -1 : static_cast<int>(piece.field));
+    p.set("text", piece.text);
+    p.set("control", kControls[static_cast<std::size_t>(piece.control)]);
+    p.set("index", piece.index);
+    p.set("strong", piece.strong);
+    // A ratio field's name for assistive technology ("一般の場合 長期 Ｇ").
+    if (const int position = ratioPositionOf(piece.field); position >= 0) {
+      p.set("position", position);
+      p.set("name", ratioName(position));
+    }
+    pieces.call<void>("push", p);
+  }
+  out.set("pieces", pieces);
+  return out;
+}
+
 val geometry(int layoutMethod) {
   const ScreenGeometry g = inputScreenGeometry(layoutMethod);
   val out = val::object();
@@ -183,48 +223,6 @@ val texts(const std::array<std::string_view, N>& items) {
   for (const std::string_view item : items)
     out.call<void>("push", text(item));
   return out;
-}
-
-// The rows of the load ratios as the settings dialog shows them: per set its
-// title, per row its caption and the fields of its ratios with their letters.
-val ratioSets() {
-  val sets = val::array();
-  for (const RatioSet set : {RatioSet::Ordinary, RatioSet::HeavySnow}) {
-    val s = val::object();
-    s.set("title", text(kRatioSetTitles[static_cast<std::size_t>(set)]));
-    val rows = val::array();
-    for (const LoadRatioRow& row : kLoadRatioRows) {
-      val r = val::object();
-      r.set("caption", text(row.caption));
-      val terms = val::array();
-      for (int load = 0; load < row.loadCount; ++load) {
-        val t = val::object();
-        const int position = ratioPosition(set, row, static_cast<RatioLoad>(load));
-        t.set("field", static_cast<int>(ratioField(position)));
-        t.set("position", position);
-        t.set("name", ratioName(position));
-        t.set("letter", text(kRatioLoadLetters[static_cast<std::size_t>(load)]));
-        terms.call<void>("push", t);
-      }
-      r.set("terms", terms);
-      rows.call<void>("push", r);
-    }
-    s.set("rows", rows);
-    sets.call<void>("push", s);
-  }
-  return sets;
-}
-
-// Column and row of each page-number position's option in its group.
-val pageNumberPlaces() {
-  val places = val::array();
-  for (const GridPlace& place : kPageNumberPositionPlaces) {
-    val p = val::object();
-    p.set("column", place.column);
-    p.set("row", place.row);
-    places.call<void>("push", p);
-  }
-  return places;
 }
 
 // The fixed texts the page shows in its auxiliary windows.
@@ -263,38 +261,17 @@ val programTexts() {
   t.set("pdfMarginMm", kPdfMarginMm);
   t.set("pdfAuthor", text(kPdfAuthor));
   t.set("pdfSubject", text(kPdfSubject));
-  val pageNumberCaptions = val::array();
-  for (const std::string_view caption : kPageNumberPositionCaptions)
-    pageNumberCaptions.call<void>("push", text(caption));
-  t.set("pageNumberCaptions", pageNumberCaptions);
-  t.set("pageNumberPlaces", pageNumberPlaces());
   val styles = val::array();
   for (const std::string_view style : kPageNumberStyleItems)
     styles.call<void>("push", text(style));
   t.set("pageNumberStyles", styles);
   t.set("projectNameMaxLength", static_cast<int>(kProjectNameMaxLength));
-  t.set("settingsMethodTitle", text(kSettingsMethodTitle));
-  t.set("settingsRatioTitle", text(kSettingsRatioTitle));
-  t.set("settingsDialogHeight", kSettingsDialogHeight);
   t.set("ratioMaxLength", static_cast<int>(kRatioMaxLength));
   t.set("fireResistancePicture", text(kFireResistancePicture));
-  t.set("ratioSets", ratioSets());
-  t.set("ratioPlus", text(kRatioPlus));
-  t.set("ratioLegend", text(kRatioLegend));
-  t.set("millimetres", text(kMillimetres));
-  t.set("settingsNotes", texts(kSettingsNotes));
   t.set("printSettingsCaption", text(kPrintSettingsCaption));
   t.set("projectNameTitle", text(kProjectNameTitle));
-  t.set("projectNameLengthNote",
-        filledIn(kProjectNameLengthNote, std::to_string(kProjectNameMaxLength)));
   t.set("projectNameHint", text(kProjectNameHint));
-  t.set("projectNameEmptyNote", text(kProjectNameEmptyNote));
-  t.set("pageNumberTitle", text(kPageNumberTitle));
   t.set("pageNumberHints", texts(kPageNumberHints));
-  t.set("positionCancelNote", text(kPositionCancelNote));
-  t.set("numberGroupTitle", text(kNumberGroupTitle));
-  t.set("numberStyleCaption", text(kNumberStyleCaption));
-  t.set("startNumberCaption", text(kStartNumberCaption));
   t.set("startNumberHint", text(kStartNumberHint));
   t.set("printSettingsConfirm", command(kPrintSettingsConfirm));
   t.set("printSettingsCancel", command(kPrintSettingsCancel));
@@ -780,6 +757,7 @@ EMSCRIPTEN_BINDINGS(tavilo) {
   emscripten::function("programVersion", &programVersion);
   emscripten::function("screenDescription", &screenDescription);
   emscripten::function("screenGeometry", &geometry);
+  emscripten::function("dialogDescription", &dialogDescription);
   emscripten::function("rightOverhangRect", &rightOverhang);
   emscripten::function("builtInArrangementPicture", &tavilo::builtInArrangementPicture);
   emscripten::function("fieldCatalogue", &fieldCatalogue);

@@ -218,94 +218,106 @@ export function showFireResistance(texts) {
   dialog.focus();
 }
 
+// Places an element at a rectangle of a dialog's description.
+function placeAt(e, { x, y, width, height }) {
+  e.style.left = `${x}px`;
+  e.style.top = `${y}px`;
+  e.style.width = `${width}px`;
+  e.style.height = `${height}px`;
+  return e;
+}
+
+// Builds a dialog of the core's description into its body: the frames,
+// captions and notes where the description puts them, and each control made
+// by `control(piece, frame)`, all in the description's order (the tab order).
+// Answers the frames by their name.
+function buildDescribed(body, description, control) {
+  body.classList.add('described');
+  placeAt(body, { x: 0, y: 0, width: description.clientWidth, height: description.clientHeight });
+  body.style.position = 'relative';
+  const frames = new Map([['client', body]]);
+  for (const piece of description.pieces) {
+    const parent = frames.get(piece.parent);
+    if (piece.kind === 'frame') {
+      const group = make('fieldset', parent, 'group');
+      make('legend', group, '', piece.text);
+      frames.set(piece.frame, placeAt(group, piece.rect));
+    } else if (piece.kind === 'control') {
+      placeAt(control(piece, parent), piece.rect);
+    } else {
+      const look = piece.kind === 'note' ? 'label note' : piece.strong ? 'label bold' : 'label';
+      placeAt(make('span', parent, look, piece.text), piece.rect);
+    }
+  }
+  return frames;
+}
+
+// An option button with its caption; the wrapper stands where the piece does.
+function optionButton(parent, name, caption) {
+  const wrapper = make('label', parent, 'option');
+  const input = make('input', wrapper);
+  input.type = 'radio';
+  input.name = name;
+  make('span', wrapper, '', caption);
+  return { wrapper, input };
+}
+
 // "係数等の定義": the method, the 22 ratios (P follows G) and the maximum deck
 // length, shown from the settings dialog model.
 export class SettingsWindow {
   constructor(app) {
     this.app = app;
     this.session = app.session;
-    const byName = Object.fromEntries(app.fields.map((f) => [f.name, f]));
-    this.byName = byName;
     const texts = app.texts;
     const { dialog, body } = modal('settings-dialog', texts.settingsCaption, 'settings');
     this.dialog = dialog;
-    dialog.style.height = `${texts.settingsDialogHeight}px`;
-
-    const method = make('fieldset', body, 'group method');
-    make('legend', method, '', texts.settingsMethodTitle);
-    this.methods = ['SettingsMethodNotices', 'SettingsMethodDirect'].map((name, i) => {
-      const f = byName[name];
-      const wrapper = make('label', method, 'option');
-      const input = make('input', wrapper);
-      input.type = 'radio';
-      input.name = 'settings-method';
-      input.dataset.field = name;
+    const { FieldKind } = app.module;
+    // The inputs in the order of the 22 ratios, whatever order the rows show.
+    this.ratioInputs = [];
+    this.methods = [];
+    buildDescribed(body, app.module.dialogDescription('settings'), (piece, parent) => {
+      const f = app.fields[piece.field];
+      if (f.kind === FieldKind.Option) {
+        const method = this.methods.length;
+        const { wrapper, input } = optionButton(parent, 'settings-method', f.caption);
+        input.dataset.field = f.name;
+        input.title = f.tooltip;
+        input.addEventListener('click', () => {
+          this.session.settingsClickMethod(method);
+          this.refresh();
+        });
+        this.methods.push(input);
+        return wrapper;
+      }
+      if (f.kind === FieldKind.Button) {
+        const b = button(parent, f.caption, () => this.click(f.name));
+        b.title = f.tooltip;
+        b.dataset.field = f.name;
+        return b;
+      }
+      const ratio = piece.position !== undefined;
+      const input = make('input', parent, ratio ? 'ratio' : 'field');
+      input.type = 'text';
+      input.dataset.field = f.name;
       input.title = f.tooltip;
-      make('span', wrapper, '', f.caption);
-      input.addEventListener('click', () => {
-        this.session.settingsClickMethod(i);
-        this.refresh();
+      input.setAttribute('aria-label', ratio ? piece.name : f.caption);
+      this.bindText(input, f.id);
+      if (ratio) {
+        input.maxLength = texts.ratioMaxLength;
+        this.ratioInputs[piece.position] = input;
+        return input;
+      }
+      this.maxLength = input;
+      input.setAttribute('role', 'spinbutton');
+      input.addEventListener('keydown', (event) => {
+        if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
+          event.preventDefault();
+          this.session.settingsStepSpin(f.id, event.key === 'ArrowUp' ? 1 : -1);
+          this.refresh();
+        }
       });
       return input;
     });
-
-    const ratios = make('fieldset', body, 'group ratios');
-    make('legend', ratios, '', texts.settingsRatioTitle);
-    // The inputs in the order of the 22 ratios, whatever order the rows show.
-    this.ratioInputs = [];
-    texts.ratioSets.forEach((set) => {
-      const sub = make('fieldset', ratios, 'group ratio-case');
-      make('legend', sub, '', set.title);
-      for (const { caption, terms } of set.rows) {
-        const row = make('div', sub, 'ratio-row');
-        make('span', row, 'row-title', caption);
-        terms.forEach(({ field, position, name, letter }, k) => {
-          if (k > 0) make('span', row, 'plus', texts.ratioPlus);
-          const f = app.fields[field];
-          const input = make('input', row, 'ratio');
-          input.type = 'text';
-          input.maxLength = texts.ratioMaxLength;
-          input.dataset.field = f.name;
-          input.title = f.tooltip;
-          input.setAttribute('aria-label', name);
-          this.bindText(input, f.id);
-          make('span', row, 'letter', letter);
-          this.ratioInputs[position] = input;
-        });
-      }
-    });
-    make('div', ratios, 'legend-line', texts.ratioLegend);
-
-    const length = make('fieldset', body, 'group max-length');
-    make('legend', length, '', byName.SettingsMaxDeckLength.caption);
-    const f = byName.SettingsMaxDeckLength;
-    this.maxLength = make('input', length, 'field');
-    this.maxLength.type = 'text';
-    this.maxLength.dataset.field = f.name;
-    this.maxLength.title = f.tooltip;
-    this.maxLength.setAttribute('aria-label', f.caption);
-    this.maxLength.setAttribute('role', 'spinbutton');
-    this.bindText(this.maxLength, f.id);
-    this.maxLength.addEventListener('keydown', (event) => {
-      if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
-        event.preventDefault();
-        this.session.settingsStepSpin(f.id, event.key === 'ArrowUp' ? 1 : -1);
-        this.refresh();
-      }
-    });
-    make('span', length, 'unit', texts.millimetres);
-
-    const row = make('div', body, 'buttons');
-    const [reset, apply, cancel] = ['SettingsResetButton', 'SettingsApplyButton', 'SettingsCancelButton'].map(
-      (name) => {
-        const b = button(row, byName[name].caption, () => this.click(name));
-        b.title = byName[name].tooltip;
-        b.dataset.field = name;
-        return b;
-      },
-    );
-    texts.settingsNotes.forEach((note) => make('span', row, 'note', note));
-    this.buttons = { reset, apply, cancel };
   }
 
   bindText(input, id) {
@@ -370,81 +382,82 @@ export class PrintSettingsWindow {
     const texts = app.texts;
     const { dialog, body } = modal('print-settings-dialog', texts.printSettingsCaption, 'print-settings');
     this.dialog = dialog;
-
-    const name = make('fieldset', body, 'group');
-    make('legend', name, '', texts.projectNameTitle);
-    this.name = make('input', name, 'field name');
-    this.name.type = 'text';
-    this.name.title = texts.projectNameHint;
-    this.name.setAttribute('aria-label', texts.projectNameTitle);
-    this.name.addEventListener('mousedown', () => {
-      this.session.printClickName();
-      this.refresh();
-    });
-    this.name.addEventListener('input', () => {
-      this.session.printEditName(this.name.value);
-      this.refresh();
-    });
-    make('div', name, 'note', texts.projectNameLengthNote);
-    make('div', name, 'note', texts.projectNameEmptyNote);
-
-    const numbers = make('fieldset', body, 'group');
-    make('legend', numbers, '', texts.pageNumberTitle);
-    // The desktop's grid: "無し" above the right column, then the top and
-    // the bottom row from left to right.
-    const grid = make('div', numbers, 'position-grid');
-    this.positions = texts.pageNumberCaptions.map((caption, button) => {
-      const wrapper = make('label', grid, 'option');
-      const { column, row } = texts.pageNumberPlaces[button];
-      wrapper.style.gridColumn = String(column + 1);
-      wrapper.style.gridRow = String(row + 1);
-      const input = make('input', wrapper);
-      input.type = 'radio';
-      input.name = 'page-number-position';
-      make('span', wrapper, '', caption);
-      input.addEventListener('click', () => {
-        this.session.printChoosePosition(button);
-        this.refresh();
-      });
-      return { button, input };
-    });
-    make('div', numbers, 'note', texts.positionCancelNote);
-    this.numberGroup = make('fieldset', numbers, 'group number-group');
-    make('legend', this.numberGroup, '', texts.numberGroupTitle);
-    make('span', this.numberGroup, 'label', texts.numberStyleCaption);
-    this.style = make('select', this.numberGroup);
-    this.style.setAttribute('aria-label', texts.numberStyleCaption);
-    texts.pageNumberStyles.forEach((s) => this.style.add(new Option(s)));
-    this.style.addEventListener('change', () => {
-      this.session.printChooseStyle(this.style.selectedIndex);
-      this.refresh();
-    });
-    make('span', this.numberGroup, 'label', texts.startNumberCaption);
-    this.start = make('input', this.numberGroup, 'field start');
-    this.start.type = 'text';
-    this.start.title = texts.startNumberHint;
-    this.start.setAttribute('aria-label', texts.startNumberCaption);
-    this.start.setAttribute('role', 'spinbutton');
-    onTextInput(this.start, (text) => {
-      this.session.printEditStartNumber(text);
-      this.refresh();
-    });
-    this.start.addEventListener('blur', () => {
-      this.session.printLeaveStartNumber();
-      this.refresh();
-    });
-    this.start.addEventListener('keydown', (event) => {
-      if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
-        event.preventDefault();
-        this.session.printStepStartNumber(event.key === 'ArrowUp' ? 1 : -1);
-        this.refresh();
-      }
-    });
-
-    const row = make('div', body, 'buttons');
-    const { printSettingsConfirm: confirm, printSettingsCancel: cancel } = texts;
-    button(row, confirm.caption, () => this.close(true)).title = confirm.hint;
-    button(row, cancel.caption, () => this.close(false)).title = cancel.hint;
+    this.positions = [];
+    const controls = {
+      projectName: (parent) => {
+        this.name = make('input', parent, 'field name');
+        this.name.type = 'text';
+        this.name.title = texts.projectNameHint;
+        this.name.setAttribute('aria-label', texts.projectNameTitle);
+        this.name.addEventListener('mousedown', () => {
+          this.session.printClickName();
+          this.refresh();
+        });
+        this.name.addEventListener('input', () => {
+          this.session.printEditName(this.name.value);
+          this.refresh();
+        });
+        return this.name;
+      },
+      pageNumberPlace: (parent, { index, text }) => {
+        const { wrapper, input } = optionButton(parent, 'page-number-position', text);
+        input.title = texts.pageNumberHints[index === 0 ? 0 : 1];
+        input.addEventListener('click', () => {
+          this.session.printChoosePosition(index);
+          this.refresh();
+        });
+        this.positions.push({ button: index, input });
+        return wrapper;
+      },
+      pageNumberStyle: (parent, { text }) => {
+        this.style = make('select', parent);
+        this.style.setAttribute('aria-label', text);
+        texts.pageNumberStyles.forEach((s) => this.style.add(new Option(s)));
+        this.style.addEventListener('change', () => {
+          this.session.printChooseStyle(this.style.selectedIndex);
+          this.refresh();
+        });
+        return this.style;
+      },
+      startNumber: (parent, { text }) => {
+        this.start = make('input', parent, 'field start');
+        this.start.type = 'text';
+        this.start.title = texts.startNumberHint;
+        this.start.setAttribute('aria-label', text);
+        this.start.setAttribute('role', 'spinbutton');
+        onTextInput(this.start, (typed) => {
+          this.session.printEditStartNumber(typed);
+          this.refresh();
+        });
+        this.start.addEventListener('blur', () => {
+          this.session.printLeaveStartNumber();
+          this.refresh();
+        });
+        this.start.addEventListener('keydown', (event) => {
+          if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
+            event.preventDefault();
+            this.session.printStepStartNumber(event.key === 'ArrowUp' ? 1 : -1);
+            this.refresh();
+          }
+        });
+        return this.start;
+      },
+      confirm: (parent, { text }) => {
+        const b = button(parent, text, () => this.close(true));
+        b.title = texts.printSettingsConfirm.hint;
+        return b;
+      },
+      cancel: (parent, { text }) => {
+        const b = button(parent, text, () => this.close(false));
+        b.title = texts.printSettingsCancel.hint;
+        return b;
+      },
+    };
+    const frames = buildDescribed(body, app.module.dialogDescription('print'), (piece, parent) =>
+      controls[piece.control](parent, piece),
+    );
+    // Disabled while no position is chosen.
+    this.numberGroup = frames.get('numberGroup');
   }
 
   refresh() {

@@ -361,7 +361,7 @@ test('full-width digits, keyboard hints, Escape, the tool bar and the print sett
   // The seven page-number positions in three rows, "無し" over the right column.
   await page.getByRole('button', { name: '印刷の設定' }).click();
   const boxes = await page
-    .locator('#print-settings-dialog .position-grid .option')
+    .locator('#print-settings-dialog .option')
     .evaluateAll((options) =>
       options.map((o) => [Math.round(o.getBoundingClientRect().left), Math.round(o.getBoundingClientRect().top)]),
     );
