@@ -169,10 +169,26 @@ std::vector<DialogPiece> printSettingsPieces() {
   return pieces;
 }
 
+// A test build changes the rectangle of one control, to prove that both
+// views follow it.
+#ifdef TAVILO_CHANGED_FIELD
+#include TAVILO_CHANGED_FIELD
+#endif
+std::vector<DialogPiece> describedSettingsPieces() {
+  std::vector<DialogPiece> pieces = settingsPieces();
+#ifdef TAVILO_CHANGED_FIELD
+  for (DialogPiece& piece : pieces) {
+    if (piece.kind == K::Control && piece.field == kChangedDialogField)
+      piece.rect = {kChangedDialogX, kChangedDialogY, kChangedDialogWidth, kChangedDialogHeight};
+  }
+#endif
+  return pieces;
+}
+
 }  // namespace
 
 const DialogDescription& settingsDialogDescription() {
-  static const std::vector<DialogPiece> pieces = settingsPieces();
+  static const std::vector<DialogPiece> pieces = describedSettingsPieces();
   static const DialogDescription description{kSettingsClientWidth, kSettingsClientHeight, pieces};
   return description;
 }

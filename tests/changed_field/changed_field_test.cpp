@@ -10,6 +10,7 @@
 #include "model/screen_description.h"
 #include "session_fixture.h"
 #include "ui/input_screen.h"
+#include "ui/settings_window.h"
 
 namespace tavilo::ui {
 namespace {
@@ -40,6 +41,16 @@ TEST(ChangedField, TheWindowShowsTheChangedCaptionAndRectangle) {
   EXPECT_FALSE(texts.contains(QStringLiteral("単位重量")));
   // The neighbours stand where they stood.
   EXPECT_EQ(screen.fieldWidget(FieldId::SurfaceTreatment)->geometry(), QRect(66, 45, 58, 21));
+}
+
+// The settings dialog's description too: the one button moved, the others
+// where they stood.
+TEST(ChangedField, TheSettingsDialogPutsTheChangedButtonWhereTheDescriptionSays) {
+  testing::StartedSession started;
+  SettingsWindow window(started.session);
+  EXPECT_EQ(window.control(kChangedDialogField)->geometry(),
+            QRect(kChangedDialogX, kChangedDialogY, kChangedDialogWidth, kChangedDialogHeight));
+  EXPECT_EQ(window.control(FieldId::SettingsApplyButton)->geometry(), QRect(262, 382, 96, 32));
 }
 
 }  // namespace

@@ -52,5 +52,15 @@ test('the page shows the changed caption and rectangle of the one changed field'
     .locator('[data-field="SurfaceTreatment"]')
     .evaluate((e) => [e.style.left, e.style.top, e.style.width, e.style.height]);
   assert.deepEqual(neighbour, ['66px', '45px', '58px', '21px']);
+
+  // The settings dialog follows its description as well.
+  await page.getByRole('button', { name: '設　定' }).click();
+  const dialog = page.locator('#settings-dialog');
+  const rectOf = (name) =>
+    dialog
+      .locator(`[data-field="${name}"]`)
+      .evaluate((e) => [e.style.left, e.style.top, e.style.width, e.style.height]);
+  assert.deepEqual(await rectOf('SettingsResetButton'), ['150px', '384px', '100px', '28px']);
+  assert.deepEqual(await rectOf('SettingsApplyButton'), ['262px', '382px', '96px', '32px']);
   await context.close();
 });
