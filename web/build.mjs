@@ -120,25 +120,33 @@ function build() {
     writeFileSync(join(out, hashed), bytes);
     assets[name] = hashed;
   }
-  // The module and its WebAssembly are asked for with the page, not after
-  // the page's own scripts have arrived.
+  // The module, its WebAssembly and the location tables are asked for with
+  // the page, not after the page's own scripts have arrived (the tables not
+  // after the module either, which names them). The WebAssembly first: it
+  // is the largest and is compiled as it arrives, while a browser talking
+  // HTTP/1.1 holds the requests beyond its six connections back.
   const pageModules = readdirSync(join(root, 'web/app'))
     .filter((f) => f.endsWith('.js') && f !== 'boot.js')
     .concat(['assets.js', 'build.js'])
     .sort();
+  const tables = readdirSync(join(root, 'Load_data'))
+    .filter((f) => f.endsWith('.csv'))
+    .sort();
   const preloads = [
-    ...pageModules.map((f) => `<link rel="modulepreload" href="app/${f}">`),
-    `<link rel="modulepreload" href="${assets['tavilo.mjs']}">`,
     `<link rel="preload" href="${assets['tavilo.wasm']}" as="fetch" crossorigin>`,
+    `<link rel="modulepreload" href="${assets['tavilo.mjs']}">`,
+    ...pageModules.map((f) => `<link rel="modulepreload" href="app/${f}">`),
+    ...tables.map((f) => `<link rel="preload" href="Load_data/${f}" as="fetch" crossorigin>`),
   ]
     .map((line) => `  ${line}\n`)
     .join('');
+  // After the boot script, which holds the page up until it has arrived:
+  // the browser finds the links while it waits, but asks for that small
+  // script before them instead of after fourteen others.
   const page = readFileSync(join(root, 'web/index.html'), 'utf8');
-  if (!page.includes('  <script src="app/boot.js">')) throw new Error('web/index.html: no boot script');
-  writeFileSync(
-    join(out, 'index.html'),
-    page.replace('  <script src="app/boot.js">', `${preloads}  <script src="app/boot.js">`),
-  );
+  const boot = '  <script src="app/boot.js"></script>\n';
+  if (!page.includes(boot)) throw new Error('web/index.html: no boot script');
+  writeFileSync(join(out, 'index.html'), page.replace(boot, `${boot}${preloads}`));
   writeFileSync(
     join(out, 'app/assets.js'),
     '// Written by web/build.mjs: the content-hashed files of this version.\n' +

@@ -204,6 +204,16 @@ void uniformMomentCurve(const SpanLoads& s, double mi, double mj, std::vector<do
   }
 }
 
+// The points of the batched loops are kept from one span to the next: every
+// load case evaluates every span, and a fresh buffer each time (allocated and
+// zeroed) cost more than the arithmetic of a short span. One per thread, so
+// that calculations in parallel would not share it.
+std::vector<double>& scratchPoints(std::size_t count) {
+  thread_local std::vector<double> points;
+  points.resize(count);
+  return points;
+}
+
 double flexibility(int youngsModulus, double inertia) {
   const double ei = static_cast<double>(youngsModulus) * inertia;
   return ei == 0 ? 0 : 1 / ei;
@@ -246,14 +256,17 @@ SpanMoments spanMoments(const BeamModel& model, const BeamResult& result, int me
   if (storeSamples)
     out.samples.reserve(static_cast<std::size_t>(l / kSampleSpacing) + 2);
 
-  std::vector<double> curve;
+  const std::vector<double> none;
+  const std::vector<double>* batched = &none;
   if (s.p[0] == 0 && s.p[1] == 0 && s.uniformVarying) {
     const std::size_t count = pointCount(l, true);
     if (count <= kMaxBatchedPoints) {
-      curve.resize(count);
-      uniformMomentCurve(s, mi, mj, curve);
+      std::vector<double>& points = scratchPoints(count);
+      uniformMomentCurve(s, mi, mj, points);
+      batched = &points;
     }
   }
+  const std::vector<double>& curve = *batched;
 
   // The extremes start from the first point of the curve: moments of a deck
   // routinely exceed ±99999 N·mm, so that value is no usable starting bound.
@@ -372,7 +385,7 @@ SpanDeflection spanDeflection(const BeamModel& model, const BeamResult& result, 
   if (s.p[0] == 0 && s.p[1] == 0 && s.uniformVarying) {
     const std::size_t count = pointCount(s.length, false);
     if (count <= kMaxBatchedPoints) {
-      std::vector<double> sums(count);
+      std::vector<double>& sums = scratchPoints(count);
       const std::size_t terms =
           (mi != 0 ? 8 : 0) | (mj != 0 ? 4 : 0) | (s.w != 0 ? 2 : 0) | (s.r0 != 0 ? 1 : 0);
       kDeflectionSums[terms](s, mi, mj, inverseEi, sums);

@@ -21,7 +21,7 @@ CalculationOutcome runCalculation(const DesignConditions& prepared, const CaLC_D
 
   for (const ResultsCase& results : resultsCases(c)) {
     ResultsSection section =
-        checkSection(withoutSamples(cases.of(results.variant, results.ratios)), c, settings);
+        checkSection(cases.withoutSamplesOf(results.variant, results.ratios), c, settings);
     out.failures += section.checks.failures;
     out.sections.push_back(std::move(section));
   }

@@ -220,15 +220,44 @@ CaseAnalysis withoutSamples(CaseAnalysis a) {
 }
 
 SampledCases::SampledCases(const DesignConditions& prepared, double wallPressure)
-    : conditions_(prepared), wallPressure_(wallPressure) {}
+    : conditions_(prepared), wallPressure_(wallPressure) {
+  // Room for every variant with two sets of ratios, so that the analyses
+  // are not moved about as more come.
+  analysed_.reserve(2 * kCaseConstants.size());
+}
 
-CaseAnalysis SampledCases::of(CaseVariant variant, const CaseRatios& ratios) {
-  for (const CaseAnalysis& a : analysed_) {
+CaseAnalysis& SampledCases::analysed(CaseVariant variant, const CaseRatios& ratios) {
+  for (CaseAnalysis& a : analysed_) {
     if (a.variant == variant && a.ratios == ratios)
       return a;
   }
   analysed_.push_back(analyseCase(conditions_, variant, ratios, wallPressure_, true));
   return analysed_.back();
+}
+
+CaseAnalysis SampledCases::of(CaseVariant variant, const CaseRatios& ratios) {
+  return analysed(variant, ratios);
+}
+
+CaseAnalysis SampledCases::withoutSamplesOf(CaseVariant variant, const CaseRatios& ratios) {
+  CaseAnalysis& sampled = analysed(variant, ratios);
+  // The span samples step aside while the rest is copied, and come back
+  // whether or not the copy succeeds.
+  auto moments = std::move(sampled.spanMomentSamples);
+  auto deflections = std::move(sampled.spanDeflectionSamples);
+  const auto restore = [&] {
+    sampled.spanMomentSamples = std::move(moments);
+    sampled.spanDeflectionSamples = std::move(deflections);
+  };
+  CaseAnalysis copy;
+  try {
+    copy = sampled;
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  return withoutSamples(std::move(copy));
 }
 
 }  // namespace tavilo

@@ -145,8 +145,13 @@ class SampledCases {
  public:
   SampledCases(const DesignConditions& prepared, double wallPressure);
   CaseAnalysis of(CaseVariant variant, const CaseRatios& ratios);
+  // withoutSamples(of(variant, ratios)), without copying the span samples
+  // only to drop them.
+  CaseAnalysis withoutSamplesOf(CaseVariant variant, const CaseRatios& ratios);
 
  private:
+  CaseAnalysis& analysed(CaseVariant variant, const CaseRatios& ratios);
+
   const DesignConditions& conditions_;
   double wallPressure_;
   std::vector<CaseAnalysis> analysed_;

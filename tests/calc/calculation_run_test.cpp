@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "calc/case_analysis.h"
 #include "calc/case_titles.h"
 #include "calc/catalogue.h"
+#include "calc/load_cases.h"
 #include "calc/numbers.h"
 
 namespace tavilo {
@@ -293,6 +295,46 @@ TEST(CalculationRun, DeflectionSelectionDiffersBetweenThePasses) {
   EXPECT_DOUBLE_EQ(diagram.maxDeflection, 1.2594);
   EXPECT_EQ(diagram.maxDeflectionSpan, 2500);
   EXPECT_EQ(diagram.deflectionRatio, 1985);
+}
+
+TEST(CalculationRun, ResultsCopyOfASampledCaseKeepsTheSamplesForTheDiagrams) {
+  // Three spans and overhangs, asked for without samples first: the copy
+  // must match withoutSamples of the full analysis, and the diagram pass,
+  // which asks for the same case next, must still find its samples.
+  const CoefficientSettings settings;
+  DesignConditions c = workedExample();
+  c.spanCount = 3;
+  c.spanLengths = {2500, 3100, 2500, 0};
+  c.leftOverhang = 400;
+  c.rightOverhang = 600;
+  const Prepared p = prepare(c, settings);
+  const double wallPressure = wallPressureFor(settings.calcMethod, &*p.derived.wind);
+  const CaseRatios ratios = ratiosOfCase(p.conditions, kShortTermSnow);
+  SampledCases cases(p.conditions, wallPressure);
+  const CaseAnalysis results = cases.withoutSamplesOf(CaseVariant::kShortTermSnow, ratios);
+  const CaseAnalysis sampled = cases.of(CaseVariant::kShortTermSnow, ratios);
+  const CaseAnalysis expected = withoutSamples(sampled);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_TRUE(results.spanMomentSamples[i].empty()) << i;
+    EXPECT_TRUE(results.spanDeflectionSamples[i].empty()) << i;
+    EXPECT_GT(sampled.spanMomentSamples[i].size(), 20u) << i;
+    EXPECT_GT(sampled.spanDeflectionSamples[i].size(), 20u) << i;
+    EXPECT_EQ(results.spanDesignMoments[i], expected.spanDesignMoments[i]) << i;
+    EXPECT_EQ(results.spanDeflections[i], expected.spanDeflections[i]) << i;
+  }
+  EXPECT_FALSE(results.samplesStored);
+  EXPECT_EQ(results.maxMoment, expected.maxMoment);
+  EXPECT_EQ(results.maxDeflection, expected.maxDeflection);
+  EXPECT_EQ(results.maxDeflectionSpan, expected.maxDeflectionSpan);
+  EXPECT_EQ(results.midReaction, expected.midReaction);
+  EXPECT_EQ(results.overhangs[1].deflectionSamples, expected.overhangs[1].deflectionSamples);
+  EXPECT_EQ(results.caseLabels, expected.caseLabels);
+  // The same as an analysis made without samples from the start.
+  const CaseAnalysis direct =
+      analyseCase(p.conditions, CaseVariant::kShortTermSnow, ratios, wallPressure, false);
+  EXPECT_EQ(results.maxDeflection, direct.maxDeflection);
+  EXPECT_EQ(results.spanDesignMoments, direct.spanDesignMoments);
+  EXPECT_EQ(results.midReaction, direct.midReaction);
 }
 
 TEST(CalculationRun, RightOverhangUnderUpliftRoundsItsMomentToThousands) {

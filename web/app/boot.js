@@ -166,12 +166,16 @@
     return;
   }
 
-  // A script or style sheet of the page that did not load.
+  // A script or style sheet of the page that did not load. What is only
+  // asked for early (rel="preload": the WebAssembly, the tables) is judged
+  // by the module that reads it: a table the server lacks is a message on
+  // the working page, not a failed start.
   window.addEventListener(
     'error',
     function (event) {
       var target = event.target;
       if (started || shown) return;
+      if (target instanceof HTMLLinkElement && target.rel === 'preload') return;
       if (target instanceof HTMLScriptElement || target instanceof HTMLLinkElement) {
         var url = target.src || target.href;
         diagnose(url, {}).then(function (problem) {
